@@ -1,0 +1,28 @@
+#include "AppState.h"
+
+#include <QDir>
+
+namespace vasora {
+
+AppState& appState() {
+    static AppState s;
+    return s;
+}
+
+void fixProjectPaths(const QString& folder) {
+    AppState& a = appState();
+    // The folder separator of this platform stands where the designs write a backslash.
+    QString path = QDir::cleanPath(folder);
+    if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
+    a.ProjectPath = path;
+    if (a.LabBookState == 0) a.StartPath = a.ProjectPath;
+    a.LabBookBase = a.ProjectPath;
+    a.ImagePath = a.ProjectPath;
+    a.ParamSetBase = a.ProjectPath;
+    a.LabBookTemplate = a.ProjectPath + QStringLiteral("FinalLB.rtf");
+    a.InfoFile = a.ProjectPath + QStringLiteral("FinalNT.rtf");
+    a.HelpFile = a.ProjectPath + QStringLiteral("FileHelp.rtf");
+    a.OptionsHelpFile = a.ProjectPath + QStringLiteral("OptionsHelp.rtf");
+}
+
+}  // namespace vasora

@@ -1,0 +1,41 @@
+#pragma once
+
+// The application state: where the project's files lie and which lab book is open. One instance
+// lives for the whole run; strings start empty and numbers at 0.
+
+#include <QString>
+#include <cstdint>
+
+namespace vasora {
+
+struct AppState {
+    /// Folder of the project files; always ends in the folder separator.
+    QString ProjectPath;
+    /// Start-up folder; parameter-set dialogs copy it back into LabBookBase.
+    QString StartPath;
+    QString LabBookBase;
+    QString ImagePath;
+    QString ParamSetBase;
+    QString LabBookTemplate;
+    QString InfoFile;
+    QString HelpFile;
+    QString OptionsHelpFile;
+    QString LabBookName;
+    QString LabBookFile;
+    /// 0 no lab book chosen, 1 chosen but not loaded into the display, 2 loaded.
+    std::int16_t LabBookState = 0;
+    /// 1 while the learner's own lab book is open.
+    std::int16_t OwnLabBook = 0;
+    /// 2 once the information viewer has loaded InfoFile.
+    std::int16_t InfoState = 0;
+    bool InfoTreeShown = false;
+    bool LabBookTreeShown = false;
+};
+
+AppState& appState();
+
+/// Fixes ProjectPath from `folder` (the current directory at start-up) and derives every other
+/// path from it, as the main menu's load does.
+void fixProjectPaths(const QString& folder);
+
+}  // namespace vasora

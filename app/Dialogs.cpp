@@ -1,0 +1,102 @@
+#include "Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vasora::ui {
+namespace {
+
+class DesktopSeam final : public DialogSeam {
+public:
+    void message(QWidget* parent, const QString& text, const QString& title) override {
+        QMessageBox::information(parent, title.isEmpty() ? programTitle() : title, text);
+    }
+    Answer question(QWidget* parent, const QString& text, const QString& title,
+                    Buttons buttons) override {
+        QMessageBox::StandardButtons b = QMessageBox::Ok;
+        switch (buttons) {
+            case Buttons::Ok: b = QMessageBox::Ok; break;
+            case Buttons::OkCancel: b = QMessageBox::Ok | QMessageBox::Cancel; break;
+            case Buttons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
+            case Buttons::YesNoCancel:
+                b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+                break;
+        }
+        const auto r = QMessageBox::question(parent, title.isEmpty() ? programTitle() : title,
+                                             text, b);
+        switch (r) {
+            case QMessageBox::Ok: return Answer::Ok;
+            case QMessageBox::Yes: return Answer::Yes;
+            case QMessageBox::No: return Answer::No;
+            default: return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        }
+    }
+    QString openFile(QWidget* parent, const QString& title, const QString& dir,
+                     const QString& filter) override {
+        return QFileDialog::getOpenFileName(parent, title, dir, filter);
+    }
+    QString saveFile(QWidget* parent, const QString& title, const QString& dir,
+                     const QString& filter) override {
+        // The callers ask about replacing a file themselves where the program wants that.
+        return QFileDialog::getSaveFileName(parent, title, dir, filter);
+    }
+};
+
+DesktopSeam g_desktop;
+DialogSeam* g_seam = nullptr;
+
+}  // namespace
+
+QString programTitle() { return QStringLiteral("Vasora"); }
+
+DialogSeam& seam() { return g_seam ? *g_seam : g_desktop; }
+void setSeam(DialogSeam* s) { g_seam = s; }
+
+void messageBox(const QString& text, const QString& title, QWidget* parent) {
+    seam().message(parent, text, title);
+}
+
+Answer ask(const QString& text, const QString& title, Buttons buttons, QWidget* parent) {
+    return seam().question(parent, text, title, buttons);
+}
+
+void ScriptedSeam::message(QWidget*, const QString& text, const QString& title) {
+    shown.push_back({QStringLiteral("message"), text, title});
+    if (onMessage) onMessage(text);
+}
+
+Answer ScriptedSeam::question(QWidget*, const QString& text, const QString& title,
+                              Buttons buttons) {
+    shown.push_back({QStringLiteral("question"), text, title});
+    if (answers.empty()) return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+QString ScriptedSeam::openFile(QWidget*, const QString& title, const QString&,
+                               const QString&) {
+    shown.push_back({QStringLiteral("open"), title, {}});
+    if (paths.empty()) return {};
+    QString p = paths.front();
+    paths.pop_front();
+    return p;
+}
+
+QString ScriptedSeam::saveFile(QWidget*, const QString& title, const QString&,
+                               const QString&) {
+    shown.push_back({QStringLiteral("save"), title, {}});
+    if (paths.empty()) return {};
+    QString p = paths.front();
+    paths.pop_front();
+    return p;
+}
+
+QStringList ScriptedSeam::messages() const {
+    QStringList out;
+    for (const auto& s : shown)
+        if (s.kind == QLatin1String("message")) out << s.text;
+    return out;
+}
+
+}  // namespace vasora::ui

@@ -1,0 +1,86 @@
+#pragma once
+
+// Every message box, question and file dialog of the program goes through this seam. The
+// desktop installs the real dialogs; tests and the command-line program install a scripted
+// seam that answers from a queue and records what was asked, so nothing ever blocks on a
+// modal window.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+namespace vasora::ui {
+
+enum class Answer { Ok, Cancel, Yes, No };
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+
+class DialogSeam {
+public:
+    virtual ~DialogSeam() = default;
+    /// An OK-only message box. An empty title shows the program's title.
+    virtual void message(QWidget* parent, const QString& text, const QString& title) = 0;
+    /// A question; returns the button pressed (Cancel or No when the box is closed).
+    virtual Answer question(QWidget* parent, const QString& text, const QString& title,
+                            Buttons buttons) = 0;
+    /// A file dialog; returns the chosen path, or an empty string for Cancel.
+    virtual QString openFile(QWidget* parent, const QString& title, const QString& dir,
+                             const QString& filter) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& title, const QString& dir,
+                             const QString& filter) = 0;
+};
+
+/// The program's title, shown by message boxes that have none of their own.
+QString programTitle();
+
+/// The seam in force; the real dialogs unless a test installed another.
+DialogSeam& seam();
+/// Installs a seam (not owned); nullptr restores the real dialogs.
+void setSeam(DialogSeam* s);
+
+// Short forms for the common calls.
+void messageBox(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
+Answer ask(const QString& text, const QString& title = {}, Buttons buttons = Buttons::YesNo,
+           QWidget* parent = nullptr);
+
+/// A seam for tests and for runs with no desktop: answers come from queues, every request is
+/// recorded. An empty answer queue gives Cancel (questions) or an empty path (file dialogs),
+/// which is what closing the dialog would give.
+class ScriptedSeam final : public DialogSeam {
+public:
+    struct Shown {
+        QString kind;  // "message", "question", "open", "save"
+        QString text;  // message text or dialog title
+        QString title;
+    };
+
+    void message(QWidget* parent, const QString& text, const QString& title) override;
+    Answer question(QWidget* parent, const QString& text, const QString& title,
+                    Buttons buttons) override;
+    QString openFile(QWidget* parent, const QString& title, const QString& dir,
+                     const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& dir,
+                     const QString& filter) override;
+
+    std::deque<Answer> answers;
+    std::deque<QString> paths;
+    std::vector<Shown> shown;
+    /// Called on every message box, for callers that report messages as they come.
+    std::function<void(const QString&)> onMessage;
+
+    QStringList messages() const;
+};
+
+/// Installs a seam for the lifetime of the guard.
+class SeamGuard final {
+public:
+    explicit SeamGuard(DialogSeam& s) { setSeam(&s); }
+    ~SeamGuard() { setSeam(nullptr); }
+    SeamGuard(const SeamGuard&) = delete;
+    SeamGuard& operator=(const SeamGuard&) = delete;
+};
+
+}  // namespace vasora::ui

@@ -1,0 +1,72 @@
+#include "Forms.h"
+
+#include <QHash>
+#include <QPointer>
+
+namespace vasora::forms {
+namespace {
+
+struct Registry {
+    QHash<QString, Factory> factories;
+    QHash<QString, QPointer<QWidget>> windows;
+};
+
+Registry& registry() {
+    static Registry r;
+    return r;
+}
+
+}  // namespace
+
+void registerForm(const QString& name, Factory factory) {
+    registry().factories.insert(name, std::move(factory));
+}
+
+QWidget* existing(const QString& name) {
+    auto& r = registry();
+    auto it = r.windows.constFind(name);
+    return it == r.windows.constEnd() ? nullptr : it->data();
+}
+
+bool exists(const QString& name) { return existing(name) != nullptr; }
+
+QWidget* get(const QString& name) {
+    if (QWidget* w = existing(name)) return w;
+    auto& r = registry();
+    auto f = r.factories.constFind(name);
+    if (f == r.factories.constEnd()) return nullptr;
+    // The window is entered in the registry before its load steps run, so that a load step
+    // that refers to its own window by name finds it instead of creating a second one.
+    QWidget* w = (*f)();
+    if (!w) return nullptr;
+    if (w->objectName().isEmpty()) w->setObjectName(name);
+    r.windows.insert(name, w);
+    if (auto* l = dynamic_cast<Loadable*>(w)) l->load();
+    return w;
+}
+
+void show(const QString& name) {
+    if (QWidget* w = get(name)) {
+        w->show();
+        w->raise();
+    }
+}
+
+void hide(const QString& name) {
+    if (QWidget* w = existing(name)) w->hide();
+}
+
+bool isVisible(const QString& name) {
+    QWidget* w = existing(name);
+    return w && w->isVisible();
+}
+
+void reset() {
+    auto& r = registry();
+    const auto windows = r.windows;
+    r.windows.clear();
+    for (const auto& w : windows) delete w.data();
+    r.factories.clear();
+}
+
+}  // namespace vasora::forms

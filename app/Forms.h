@@ -1,0 +1,46 @@
+#pragma once
+
+// The program's windows by name. Each window is created by its factory the first time anything
+// asks for it, runs its load steps then, and afterwards is only shown and hidden. Subsystems
+// register their windows at start-up and refer to one another's windows by name, so no window
+// header has to include another subsystem's.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace vasora::forms {
+
+using Factory = std::function<QWidget*()>;
+
+/// A window with load steps implements this; the registry calls load() once, right after the
+/// window was constructed and entered under its name, so that load steps which write into
+/// their own window by name find it.
+class Loadable {
+public:
+    virtual ~Loadable() = default;
+    virtual void load() = 0;
+};
+
+/// Registers the factory of window `name` (replacing an earlier one).
+void registerForm(const QString& name, Factory factory);
+/// The window, created on first use; nullptr when no factory is registered under `name`.
+QWidget* get(const QString& name);
+/// The window only if it exists already (never creates it).
+QWidget* existing(const QString& name);
+bool exists(const QString& name);
+
+template <class T>
+T* get(const QString& name) {
+    return qobject_cast<T*>(get(name));
+}
+
+/// Non-modal show (creating the window if needed) and raise; hide only if it exists.
+void show(const QString& name);
+void hide(const QString& name);
+bool isVisible(const QString& name);
+
+/// Deletes every window and forgets the factories (tests start each case afresh).
+void reset();
+
+}  // namespace vasora::forms

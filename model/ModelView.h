@@ -1,0 +1,61 @@
+#pragma once
+
+// The engine writes into windows only through this interface. The Qt windows implement it, the
+// command-line program implements it with a text view, and tests fake it. Controls are named by
+// their object names ("lblPressSysA", "cmdPercent", "Label4").
+
+#include <string_view>
+
+#include "model/Palette.h"
+
+namespace vasora::model {
+
+enum class Window { CVModel, Layout, PlotData };
+
+class ModelView {
+public:
+    virtual ~ModelView() = default;
+
+    virtual void setCaption(Window w, std::string_view control, std::string_view text) = 0;
+    virtual void setBackColor(Window w, std::string_view control, Rgb c) = 0;
+    virtual void setForeColor(Window w, std::string_view control, Rgb c) = 0;
+    virtual void setBold(Window w, std::string_view control, bool bold) = 0;
+    /// Ticks or unticks a check box.
+    virtual void setChecked(Window w, std::string_view control, bool checked) = 0;
+
+    /// Non-modal show and hide of a window (the strip chart, while a run draws).
+    virtual void showWindow(Window w) = 0;
+    virtual void hideWindow(Window w) = 0;
+
+    // The strip chart's drawing surface: origin top left, y downward, in its own units.
+    virtual int plotWidth() = 0;
+    virtual int plotHeight() = 0;
+    virtual void plotClear() = 0;
+    virtual void plotPoint(int x, int y, Rgb colour, int penWidth) = 0;
+
+    /// An OK-only message box with the program's title.
+    virtual void message(std::string_view text) = 0;
+
+    /// Called between the repetitions of AutoRun, so a window can repaint while the model
+    /// settles. It must not let the learner's input run.
+    virtual void autoRunStep() {}
+};
+
+/// A view that ignores everything; the engine's view until one is installed.
+class NullView : public ModelView {
+public:
+    void setCaption(Window, std::string_view, std::string_view) override {}
+    void setBackColor(Window, std::string_view, Rgb) override {}
+    void setForeColor(Window, std::string_view, Rgb) override {}
+    void setBold(Window, std::string_view, bool) override {}
+    void setChecked(Window, std::string_view, bool) override {}
+    void showWindow(Window) override {}
+    void hideWindow(Window) override {}
+    int plotWidth() override { return 1; }
+    int plotHeight() override { return 1; }
+    void plotClear() override {}
+    void plotPoint(int, int, Rgb, int) override {}
+    void message(std::string_view) override {}
+};
+
+}  // namespace vasora::model

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds Vasora and runs it, its tests, its sanitizer tests or its benchmarks.
+#   tools/build.sh run        build, then open the main menu with the shipped content
+#   tools/build.sh test       build, then run every test headless
+#   tools/build.sh sanitize   build with ASan and UBSan in build-asan/, run every test there
+#   tools/build.sh bench      build optimised, run the benchmarks
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+what=${1:-test}
+"$root/tools/install-deps.sh"
+jobs=$(nproc)
+
+configure_build() { # dir, extra cmake args...
+    local dir=$1; shift
+    cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$root/$dir" -j "$jobs"
+}
+
+case "$what" in
+    run)
+        configure_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        # The program takes its project folder from the current directory.
+        cd "$root/content"
+        exec "$root/build/app/vasora"
+        ;;
+    test)
+        configure_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        cd "$root/build"
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs"
+        ;;
+    sanitize)
+        configure_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVASORA_SANITIZE=ON -DVASORA_BENCH=OFF
+        cd "$root/build-asan"
+        ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
+            ctest --output-on-failure -j "$jobs"
+        ;;
+    bench)
+        configure_build build-bench -DCMAKE_BUILD_TYPE=Release -DVASORA_TESTS=OFF
+        for b in "$root"/build-bench/bench/*/bench_*; do
+            [ -x "$b" ] || continue
+            QT_QPA_PLATFORM=offscreen "$b"
+        done
+        ;;
+    *)
+        echo "usage: tools/build.sh run|test|sanitize|bench" >&2
+        exit 1
+        ;;
+esac
