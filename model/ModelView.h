@@ -36,6 +36,9 @@ public:
     /// An OK-only message box with the program's title.
     virtual void message(std::string_view text) = 0;
 
+    /// Called after every integration step, once the model clock has advanced.
+    virtual void stepDone() {}
+
     /// Called between the repetitions of AutoRun, so a window can repaint while the model
     /// settles. It must not let the learner's input run.
     virtual void autoRunStep() {}

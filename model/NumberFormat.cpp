@@ -1,8 +1,9 @@
 #include "model/NumberFormat.h"
 
 #include <cmath>
-#include <cstdio>
-#include <vector>
+#include <algorithm>
+#include <array>
+#include <charconv>
 
 namespace vasora {
 namespace {
@@ -16,11 +17,12 @@ bool isPlaceholder(char c) { return c == '0' || c == '#' || c == '.'; }
 // digit, so printf's own rounding of the last printed digit cannot reach it.
 void roundedDigits(double value, int decimals, std::string& intPart, std::string& fracPart) {
     constexpr int kExtra = 40;
-    const double a = std::fabs(value);
-    const int n = std::snprintf(nullptr, 0, "%.*f", decimals + kExtra, a);
-    std::vector<char> buf(static_cast<std::size_t>(n) + 1);
-    std::snprintf(buf.data(), buf.size(), "%.*f", decimals + kExtra, a);
-    std::string s(buf.data(), static_cast<std::size_t>(n));
+    // The widest finite double has 309 integer digits; patterns carry a few decimals at most.
+    std::array<char, 309 + 2 + 64 + kExtra> buf{};
+    const int precision = std::min(decimals, 64) + kExtra;
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
+                                   std::chars_format::fixed, precision);
+    std::string s(buf.data(), res.ptr);
     const std::size_t point = s.find('.');
     std::string digits = s.substr(0, point) + s.substr(point + 1, static_cast<std::size_t>(decimals));
     const char firstDropped = s[point + 1 + static_cast<std::size_t>(decimals)];
@@ -69,6 +71,8 @@ std::string formatNumber(double value, std::string_view pattern) {
         if (c == '0') minDec = maxDec;  // decimals up to the last '0' are always shown
     }
 
+    maxDec = std::min(maxDec, 64);
+    minDec = std::min(minDec, maxDec);
     std::string intDigits, fracDigits;
     roundedDigits(value, maxDec, intDigits, fracDigits);
 

@@ -1,0 +1,26 @@
+#pragma once
+
+// The circulation model engine: the normal parameter set, the time-stepping run, the warnings
+// and the two displays. The operations take no arguments and return nothing; they work on the
+// process-wide state (ModelState.h) and write into the windows through the installed view.
+
+#include "model/ModelState.h"
+#include "model/ModelView.h"
+
+namespace vasora::model {
+
+/// Installs the view the engine writes into (not owned); nullptr installs a view that ignores
+/// everything.
+void setView(ModelView* view);
+ModelView& view();
+
+void SetNormalParameters();
+void StoreNormals();
+void RunModel();
+void DisplayValues();
+void DisplayPercent();
+
+/// The message shown when a run would have left a value that is not finite in the state.
+extern const char* const kRunFailedMessage;
+
+}  // namespace vasora::model

@@ -1,0 +1,216 @@
+#include "tools/vasora-cli/CliRun.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "model/ModelLabels.h"
+#include "model/RecordingView.h"
+#include "model/Vasora_Model_coding.h"
+#include "workbench/CVModelActions.h"
+
+namespace vasora::cli {
+
+using namespace vasora::model;
+
+namespace {
+
+const char* const kUsage =
+    "usage: vasora-cli [options]\n"
+    "Runs the circulation model as the model window does when it opens (normal set, one run,\n"
+    "display), then applies the options in order and prints the model window's labels.\n"
+    "  --run N            click Run N times\n"
+    "  --autorun          tick AutoRun\n"
+    "  --restart          click Restart\n"
+    "  --percent          show percent of normal before printing\n"
+    "  --format text|json text: one label<TAB>caption line per label (default); json: labels,\n"
+    "                     colours, state and messages as one object\n"
+    "  --trace FILE       write a CSV row per integration step from the start:\n"
+    "                     ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\n";
+
+// The recording view, plus one trace row per integration step.
+class CliView final : public RecordingView {
+public:
+    std::ofstream* trace = nullptr;
+    void stepDone() override {
+        if (!trace) return;
+        const ModelState& s = state();
+        *trace << number(s.ModelTime) << ',' << number(s.Press[SysA]) << ','
+               << number(s.Flow[LeftV]) << ',' << number(s.Flow[SysV]) << "\r\n";
+    }
+    // The shortest text that reads back as the same double.
+    static std::string number(double v) {
+        char buf[64];
+        auto r = std::to_chars(buf, buf + sizeof buf, v);
+        return std::string(buf, r.ptr);
+    }
+};
+
+std::string jsonString(std::string_view s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string hex(Rgb c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c.r, c.g, c.b);
+    return buf;
+}
+
+void printJson(CliView& v, std::ostream& out) {
+    const ModelState& s = state();
+    out << "{\n  \"labels\": {";
+    bool first = true;
+    for (const LabelInfo& l : kDisplayLabels) {
+        out << (first ? "\n" : ",\n") << "    " << jsonString(l.name) << ": "
+            << jsonString(v.caption(Window::CVModel, l.name));
+        first = false;
+    }
+    out << "\n  },\n  \"colors\": {";
+    first = true;
+    for (const LabelInfo& l : kDisplayLabels) {
+        const ControlLook& k = v.look(Window::CVModel, l.name);
+        out << (first ? "\n" : ",\n") << "    " << jsonString(l.name) << ": {\"fore\": \""
+            << hex(k.fore) << "\", \"back\": \"" << hex(k.back)
+            << "\", \"bold\": " << (k.bold ? "true" : "false") << "}";
+        first = false;
+    }
+    auto num = [](double d) { return CliView::number(d); };
+    auto arr = [&](const PerCompartment& a) {
+        std::string t = "[";
+        for (int i = 1; i <= kCompartments; ++i)
+            t += (i > 1 ? ", " : "") + num(a[static_cast<std::size_t>(i)]);
+        return t + "]";
+    };
+    out << "\n  },\n  \"state\": {\n"
+        << "    \"ModelTime\": " << num(s.ModelTime) << ",\n"
+        << "    \"StepCount\": " << s.StepCount << ",\n"
+        << "    \"IterInterval\": " << num(s.IterInterval) << ",\n"
+        << "    \"PrintInterval\": " << num(s.PrintInterval) << ",\n"
+        << "    \"AutoRunOn\": " << s.AutoRunOn << ",\n"
+        << "    \"VtotalBody\": " << num(s.VtotalBody) << ",\n"
+        << "    \"VstrsTotal\": " << num(s.VstrsTotal) << ",\n"
+        << "    \"VunstrsTotal\": " << num(s.VunstrsTotal) << ",\n"
+        << "    \"VolAdded\": " << num(s.VolAdded) << ",\n"
+        << "    \"CollapseVol\": " << num(s.CollapseVol) << ",\n"
+        << "    \"Pmcf\": " << num(s.Pmcf) << ",\n"
+        << "    \"Flow\": " << arr(s.Flow) << ",\n"
+        << "    \"Press\": " << arr(s.Press) << ",\n"
+        << "    \"Vstrs\": " << arr(s.Vstrs) << ",\n"
+        << "    \"Vunstrs\": " << arr(s.Vunstrs) << "\n  },\n  \"messages\": [";
+    first = true;
+    for (const std::string& m : v.messages) {
+        out << (first ? "" : ", ") << jsonString(m);
+        first = false;
+    }
+    out << "]\n}\n";
+}
+
+bool parseCount(const std::string& text, int& n) {
+    const char* end = text.data() + text.size();
+    auto r = std::from_chars(text.data(), end, n);
+    return r.ec == std::errc() && r.ptr == end && n >= 0;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // Read the whole command line first, so that a usage error runs nothing.
+    std::vector<std::function<void()>> actions;
+    std::string format = "text";
+    std::string tracePath;
+    bool percent = false;
+    auto usage = [&](const std::string& why) {
+        err << "vasora-cli: " << why << "\n" << kUsage;
+        return 1;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) return false;
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--run") {
+            int n = 0;
+            if (!value(v) || !parseCount(v, n)) return usage("--run needs a whole number");
+            actions.push_back([n] {
+                for (int k = 0; k < n; ++k) workbench::clickRun();
+            });
+        } else if (a == "--autorun") {
+            actions.push_back([] { workbench::clickAutoRun(true); });
+        } else if (a == "--restart") {
+            actions.push_back([] { workbench::clickRestart(); });
+        } else if (a == "--percent") {
+            percent = true;
+        } else if (a == "--format") {
+            if (!value(format) || (format != "text" && format != "json"))
+                return usage("--format takes text or json");
+        } else if (a == "--trace") {
+            if (!value(tracePath)) return usage("--trace needs a file name");
+        } else if (a == "--help" || a == "-h") {
+            out << kUsage;
+            return 0;
+        } else {
+            return usage("unknown option " + a);
+        }
+    }
+
+    std::ofstream trace;
+    CliView view;
+    if (!tracePath.empty()) {
+        trace.open(tracePath, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            err << "vasora-cli: cannot write " << tracePath << "\n";
+            return 1;
+        }
+        trace << "ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\r\n";
+        view.trace = &trace;
+    }
+
+    resetState();
+    setView(&view);
+    workbench::setRestartHooks({});
+    workbench::loadModelWindow();
+    for (auto& act : actions) act();
+    if (percent) workbench::clickPercent();
+
+    if (format == "json") {
+        printJson(view, out);
+    } else {
+        for (const LabelInfo& l : kDisplayLabels)
+            out << l.name << '\t' << view.caption(Window::CVModel, l.name) << '\n';
+        for (const std::string& m : view.messages) err << m << '\n';
+    }
+    setView(nullptr);
+    if (trace.is_open()) {
+        trace.close();
+        if (!trace) {
+            err << "vasora-cli: writing " << tracePath << " failed\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace vasora::cli
