@@ -30,6 +30,21 @@ QWidget* existing(const QString& name) {
 
 bool exists(const QString& name) { return existing(name) != nullptr; }
 
+bool registered(const QString& name) { return registry().factories.contains(name); }
+
+QWidget* ControlHost::control(std::string_view name) const {
+    auto it = m_controls.find(name);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void ControlHost::indexControls(QWidget* root) {
+    m_controls.clear();
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QString n = w->objectName();
+        if (!n.isEmpty()) m_controls.emplace(n.toStdString(), w);
+    }
+}
+
 QWidget* get(const QString& name) {
     if (QWidget* w = existing(name)) return w;
     auto& r = registry();

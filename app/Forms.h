@@ -8,6 +8,9 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <string>
+#include <string_view>
 
 namespace vasora::forms {
 
@@ -22,6 +25,21 @@ public:
     virtual void load() = 0;
 };
 
+/// A window whose controls can be reached by object name, quickly: the engine's view writes
+/// dozens of labels per display. The window indexes its controls once, after building them.
+class ControlHost {
+public:
+    virtual ~ControlHost() = default;
+    /// The control named `name`, or nullptr.
+    QWidget* control(std::string_view name) const;
+
+protected:
+    void indexControls(QWidget* root);
+
+private:
+    std::map<std::string, QWidget*, std::less<>> m_controls;
+};
+
 /// Registers the factory of window `name` (replacing an earlier one).
 void registerForm(const QString& name, Factory factory);
 /// The window, created on first use; nullptr when no factory is registered under `name`.
@@ -29,6 +47,8 @@ QWidget* get(const QString& name);
 /// The window only if it exists already (never creates it).
 QWidget* existing(const QString& name);
 bool exists(const QString& name);
+/// Whether a factory is registered under `name` (the window can be had).
+bool registered(const QString& name);
 
 template <class T>
 T* get(const QString& name) {

@@ -1,0 +1,14 @@
+#include "app/AppForms.h"
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "workbench/WorkbenchForms.h"
+
+namespace vasora {
+
+void registerAllForms() {
+    forms::registerForm(QStringLiteral("frmMain"), [] { return new frmMain; });
+    workbench::registerWorkbenchForms();
+}
+
+}  // namespace vasora

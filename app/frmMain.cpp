@@ -1,0 +1,203 @@
+#include "app/frmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AppState.h"
+
+namespace vasora {
+
+namespace {
+
+std::function<void()>& quitHandler() {
+    static std::function<void()> h = [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    };
+    return h;
+}
+
+QPushButton* menuButton(QWidget* parent, const char* name, const QString& caption,
+                        const QString& tip) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    if (!tip.isEmpty()) b->setToolTip(tip);
+    b->setMinimumHeight(40);
+    return b;
+}
+
+// Shows a window when it exists in this build; a button whose window is not built stays
+// disabled rather than doing nothing.
+bool available(const char* form) { return forms::registered(QString::fromLatin1(form)); }
+
+}  // namespace
+
+void frmMain::setQuitHandler(std::function<void()> quit) { quitHandler() = std::move(quit); }
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Vasora   -  Main menu"));
+
+    auto* title = new QLineEdit(QStringLiteral("    Vasora"), this);
+    title->setObjectName(QStringLiteral("txtTitle1"));
+    title->setReadOnly(true);
+    title->setFrame(false);
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 2.4);
+    big.setBold(true);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    title->setFocusPolicy(Qt::NoFocus);
+
+    auto* purpose = new QLabel(
+        QStringLiteral(
+            "Vasora lets you explore how the heart and the blood vessels work together. A model "
+            "of the circulation in six compartments runs on your screen: change a compliance, a "
+            "resistance, the strength or rate of the heart, or the blood volume, run the model "
+            "until the flows agree again, and record what you find in your own Lab Book. The "
+            "information text explains the model and the physiology behind it."),
+        this);
+    purpose->setObjectName(QStringLiteral("lblPurpose"));
+    purpose->setWordWrap(true);
+    auto* version = new QLabel(QStringLiteral("Version 0.1  -  December 2026"), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+
+    auto* info = menuButton(this, "cmdInfo", QStringLiteral(" Information and Help"),
+                            QStringLiteral("Instructions for and information about this application"));
+    auto* labBook = menuButton(this, "cmdLabBook", QStringLiteral("&Lab Book"),
+                               QStringLiteral("Open the Lab Book"));
+    auto* model = menuButton(this, "cmdCVModel", QStringLiteral("Vasora  Model"),
+                             QStringLiteral("Activate the Cardiovascular model"));
+    auto* concepts = menuButton(this, "cmdConcepts", QStringLiteral("   CV Concepts  "),
+                                QStringLiteral("Show a diagram of Vasora Concepts"));
+    auto* layout = menuButton(this, "cmdLayout", QStringLiteral("Model Layout"),
+                              QStringLiteral(" Diagram of the Model with variables and parameters"));
+    auto* help = menuButton(this, "cmdHelp", QStringLiteral(" File Help"), {});
+    auto* exit = menuButton(this, "cmdExit", QStringLiteral("Quit"),
+                            QStringLiteral("Exit this application"));
+
+    auto* pathCaption = new QLabel(QStringLiteral(" Current path to Vasora project is :"), this);
+    m_sourcePath = new QLineEdit(this);
+    m_sourcePath->setObjectName(QStringLiteral("lblSourcePath"));
+    m_sourcePath->setReadOnly(true);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(model, 0, 0);
+    grid->addWidget(labBook, 0, 1);
+    grid->addWidget(info, 1, 0);
+    grid->addWidget(concepts, 1, 1);
+    grid->addWidget(layout, 2, 0);
+    grid->addWidget(help, 2, 1);
+
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(title);
+    v->addWidget(purpose);
+    v->addSpacing(8);
+    v->addLayout(grid);
+    v->addSpacing(8);
+    v->addWidget(pathCaption);
+    v->addWidget(m_sourcePath);
+    v->addWidget(version);
+    v->addWidget(exit, 0, Qt::AlignRight);
+
+    connect(info, &QPushButton::clicked, this, [this] {
+        forms::show(QStringLiteral("frmInfo"));
+        hide();
+    });
+    connect(labBook, &QPushButton::clicked, this, [this] {
+        AppState& a = appState();
+        if (a.InfoState != 2 && forms::registered(QStringLiteral("frmInfo"))) {
+            // Showing the viewer once loads it and its file.
+            forms::show(QStringLiteral("frmInfo"));
+            forms::hide(QStringLiteral("frmInfo"));
+        }
+        if (a.LabBookState != 2) {
+            forms::show(QStringLiteral("frmLBUser"));
+            hide();
+            if (auto* u = forms::existing(QStringLiteral("frmLBUser")))
+                if (auto* e = u->findChild<QWidget*>(QStringLiteral("cmdExplore"))) e->setFocus();
+            a.LabBookState = 0;
+            a.OwnLabBook = 0;
+        } else {
+            forms::show(QStringLiteral("frmDisplay"));
+            hide();
+        }
+    });
+    connect(model, &QPushButton::clicked, this, [this] {
+        forms::show(QStringLiteral("frmCVModel"));
+        hide();
+    });
+    connect(concepts, &QPushButton::clicked, this,
+            [] { forms::show(QStringLiteral("frmConcepts")); });
+    connect(layout, &QPushButton::clicked, this, [] {
+        forms::show(QStringLiteral("frmCVModel"));
+        forms::show(QStringLiteral("frmLayout"));
+        forms::hide(QStringLiteral("frmCVModel"));
+        forms::hide(QStringLiteral("frmPlotData"));
+    });
+    connect(help, &QPushButton::clicked, this, [] {
+        forms::show(QStringLiteral("frmLBUser"));
+        forms::show(QStringLiteral("frmHelp"));
+    });
+    connect(exit, &QPushButton::clicked, this, [this] { quit(); });
+
+    info->setEnabled(available("frmInfo"));
+    labBook->setEnabled(available("frmLBUser"));
+    concepts->setEnabled(available("frmConcepts"));
+    layout->setEnabled(available("frmLayout"));
+    help->setEnabled(available("frmHelp") && available("frmLBUser"));
+
+    resize(560, 460);
+    indexControls(this);
+}
+
+void frmMain::load() {
+    forms::show(QStringLiteral("frmClearScreen"));
+    fixProjectPaths(QDir::currentPath());
+    AppState& a = appState();
+    // Touching the parameter-file boxes creates the model window (whose load makes the first
+    // run) and the layout sheet, so both exist before they are first shown.
+    for (const char* form : {"frmCVModel", "frmLayout"})
+        if (auto* host = dynamic_cast<forms::ControlHost*>(forms::get(QString::fromLatin1(form))))
+            if (auto* box = qobject_cast<QLineEdit*>(host->control("txtCurrentF")))
+                box->setText(QStringLiteral("Original Parameter Set"));
+    m_sourcePath->setText(QDir::toNativeSeparators(a.ProjectPath));
+    a.InfoTreeShown = true;
+    a.LabBookTreeShown = true;
+    if (QWidget* plot = forms::get(QStringLiteral("frmPlotData"))) plot->hide();
+}
+
+bool frmMain::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate)
+        m_sourcePath->setText(QDir::toNativeSeparators(appState().ProjectPath));
+    return QWidget::event(e);
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+    // Closing the main menu by its frame quits as the Quit button does, with the same offer to
+    // save the learner's own lab book.
+    e->ignore();
+    quit();
+}
+
+void frmMain::quit() {
+    const AppState& a = appState();
+    if (a.LabBookName.compare(QStringLiteral("Explore"), Qt::CaseInsensitive) != 0 &&
+        a.OwnLabBook == 1) {
+        if (QWidget* save = forms::get(QStringLiteral("frmLBSave"))) {
+            save->setWindowModality(Qt::ApplicationModal);
+            save->show();
+            // The save question hides itself once answered.
+            while (save->isVisible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    quitHandler()();
+}
+
+}  // namespace vasora

@@ -1,0 +1,35 @@
+#pragma once
+
+// The main menu: the first window. Its load step fixes the project folder and the paths of the
+// shipped files and primes the model window and the layout sheet.
+
+#include <QWidget>
+
+#include "app/Forms.h"
+
+class QLineEdit;
+
+namespace vasora {
+
+class frmMain final : public QWidget, public forms::ControlHost, public forms::Loadable {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+
+    /// The start-up steps.
+    void load() override;
+
+    /// What ends the program; tests replace it so that quitting does not end the test run.
+    static void setQuitHandler(std::function<void()> quit);
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void quit();
+
+    QLineEdit* m_sourcePath;
+};
+
+}  // namespace vasora

@@ -1,0 +1,60 @@
+#include "workbench/ParamLabel.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vasora::workbench {
+
+ParamLabel::ParamLabel(QWidget* parent) : QLabel(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
+    setAutoFillBackground(true);
+}
+
+void ParamLabel::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) m_pressed = true;
+    QLabel::mousePressEvent(e);
+}
+
+void ParamLabel::mouseReleaseEvent(QMouseEvent* e) {
+    const bool click = m_pressed && e->button() == Qt::LeftButton && rect().contains(e->pos());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(e);
+    if (click) emit clicked();
+}
+
+void ParamLabel::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            emit clicked();
+            return;
+        default:
+            QLabel::keyPressEvent(e);
+    }
+}
+
+void ParamLabel::paintEvent(QPaintEvent* e) {
+    QLabel::paintEvent(e);
+    if (!hasFocus()) return;
+    QPainter p(this);
+    QPen pen(palette().color(QPalette::WindowText), 1, Qt::DotLine);
+    p.setPen(pen);
+    p.drawRect(rect().adjusted(3, 3, -4, -4));
+}
+
+void ParamLabel::focusInEvent(QFocusEvent* e) {
+    QLabel::focusInEvent(e);
+    update();
+}
+
+void ParamLabel::focusOutEvent(QFocusEvent* e) {
+    QLabel::focusOutEvent(e);
+    update();
+}
+
+}  // namespace vasora::workbench

@@ -1,0 +1,31 @@
+#pragma once
+
+// A value label the learner can click to change its parameter: it looks raised, shows a
+// pointing hand, takes the focus with Tab, draws a focus frame, and opens with a click, Enter
+// or Space.
+
+#include <QLabel>
+
+namespace vasora::workbench {
+
+class ParamLabel final : public QLabel {
+    Q_OBJECT
+public:
+    explicit ParamLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    bool m_pressed = false;
+};
+
+}  // namespace vasora::workbench

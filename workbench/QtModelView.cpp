@@ -1,0 +1,151 @@
+#include "workbench/QtModelView.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "app/Dialogs.h"
+#include "app/Forms.h"
+#include "workbench/StripChart.h"
+#include "workbench/frmPlotData.h"
+
+namespace vasora::workbench {
+
+using model::Rgb;
+using model::Window;
+
+namespace {
+
+QColor qcolor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+void setRoleColour(QWidget* w, QPalette::ColorRole role, Rgb c) {
+    const QColor q = qcolor(c);
+    if (w->palette().color(role) == q) return;
+    QPalette p = w->palette();
+    p.setColor(role, q);
+    w->setPalette(p);
+}
+
+}  // namespace
+
+const char* formName(Window w) {
+    switch (w) {
+        case Window::CVModel: return "frmCVModel";
+        case Window::Layout: return "frmLayout";
+        case Window::PlotData: return "frmPlotData";
+    }
+    return "";
+}
+
+QtModelView::QtModelView() { m_sinceRepaint.start(); }
+
+QWidget* QtModelView::control(Window w, std::string_view name) {
+    // A window that is not registered (yet) is simply not written to.
+    auto* host = dynamic_cast<forms::ControlHost*>(forms::get(QString::fromLatin1(formName(w))));
+    return host ? host->control(name) : nullptr;
+}
+
+frmPlotData* QtModelView::plot() {
+    if (!m_plot) m_plot = forms::get<frmPlotData>(QStringLiteral("frmPlotData"));
+    return m_plot;
+}
+
+void QtModelView::setCaption(Window w, std::string_view name, std::string_view text) {
+    QWidget* c = control(w, name);
+    if (!c) return;
+    const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (auto* l = qobject_cast<QLabel*>(c)) {
+        if (l->text() != t) l->setText(t);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(c)) {
+        if (b->text() != t) b->setText(t);
+    } else if (auto* e = qobject_cast<QLineEdit*>(c)) {
+        if (e->text() != t) e->setText(t);
+    }
+}
+
+void QtModelView::setBackColor(Window w, std::string_view name, Rgb colour) {
+    QWidget* c = control(w, name);
+    if (!c) return;
+    if (qobject_cast<QAbstractButton*>(c)) {
+        setRoleColour(c, QPalette::Button, colour);
+    } else {
+        c->setAutoFillBackground(true);
+        setRoleColour(c, QPalette::Window, colour);
+    }
+}
+
+void QtModelView::setForeColor(Window w, std::string_view name, Rgb colour) {
+    QWidget* c = control(w, name);
+    if (!c) return;
+    setRoleColour(c, qobject_cast<QAbstractButton*>(c) ? QPalette::ButtonText : QPalette::WindowText,
+                  colour);
+}
+
+void QtModelView::setBold(Window w, std::string_view name, bool bold) {
+    QWidget* c = control(w, name);
+    if (!c || c->font().bold() == bold) return;
+    QFont f = c->font();
+    f.setBold(bold);
+    c->setFont(f);
+}
+
+void QtModelView::setChecked(Window w, std::string_view name, bool checked) {
+    if (auto* b = qobject_cast<QAbstractButton*>(control(w, name)))
+        if (b->isChecked() != checked) b->setChecked(checked);
+}
+
+void QtModelView::showWindow(Window w) {
+    if (w == Window::PlotData) {
+        if (frmPlotData* p = plot(); p && !p->isVisible()) p->show();
+        return;
+    }
+    forms::show(QString::fromLatin1(formName(w)));
+}
+
+void QtModelView::hideWindow(Window w) {
+    if (w == Window::PlotData) {
+        if (m_plot && m_plot->isVisible()) m_plot->hide();
+        return;
+    }
+    forms::hide(QString::fromLatin1(formName(w)));
+}
+
+int QtModelView::plotWidth() {
+    frmPlotData* p = plot();
+    return p ? p->chart()->surface().width() : 1;
+}
+
+int QtModelView::plotHeight() {
+    frmPlotData* p = plot();
+    return p ? p->chart()->surface().height() : 1;
+}
+
+void QtModelView::plotClear() {
+    if (frmPlotData* p = plot()) {
+        p->chart()->surface().clear();
+        p->chart()->changed();
+    }
+}
+
+void QtModelView::plotPoint(int x, int y, Rgb colour, int penWidth) {
+    if (!m_plot) plot();
+    if (m_plot) {
+        m_plot->chart()->surface().point(x, y, colour, penWidth);
+        m_plot->chart()->changed();
+    }
+}
+
+void QtModelView::message(std::string_view text) {
+    ui::messageBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void QtModelView::autoRunStep() {
+    // Let the windows repaint while AutoRun settles the circulation, at most about 60 times a
+    // second. The learner's clicks and keys wait until AutoRun is done.
+    if (m_sinceRepaint.elapsed() < 16) return;
+    m_sinceRepaint.restart();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace vasora::workbench

@@ -1,0 +1,46 @@
+#pragma once
+
+// The engine's view onto the real windows: captions, colours and weights of named controls of
+// the model window and the layout sheet, and the strip chart's surface.
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+#include "model/ModelView.h"
+
+class QWidget;
+
+namespace vasora::workbench {
+
+class frmPlotData;
+
+class QtModelView final : public model::ModelView {
+public:
+    QtModelView();
+
+    void setCaption(model::Window w, std::string_view control, std::string_view text) override;
+    void setBackColor(model::Window w, std::string_view control, model::Rgb c) override;
+    void setForeColor(model::Window w, std::string_view control, model::Rgb c) override;
+    void setBold(model::Window w, std::string_view control, bool bold) override;
+    void setChecked(model::Window w, std::string_view control, bool checked) override;
+    void showWindow(model::Window w) override;
+    void hideWindow(model::Window w) override;
+    int plotWidth() override;
+    int plotHeight() override;
+    void plotClear() override;
+    void plotPoint(int x, int y, model::Rgb colour, int penWidth) override;
+    void message(std::string_view text) override;
+    void autoRunStep() override;
+
+private:
+    QWidget* control(model::Window w, std::string_view name);
+    frmPlotData* plot();
+
+    QPointer<frmPlotData> m_plot;
+    QElapsedTimer m_sinceRepaint;
+};
+
+/// The window's name in the registry.
+const char* formName(model::Window w);
+
+}  // namespace vasora::workbench

@@ -1,0 +1,50 @@
+#pragma once
+
+// The model window: the learner's workbench on the circulation. The values are written into its
+// labels by the engine's displays; its buttons forward to the shared model-window actions.
+
+#include <QWidget>
+
+#include "app/Forms.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vasora::workbench {
+
+class ParamLabel;
+
+class frmCVModel final : public QWidget, public forms::ControlHost, public forms::Loadable {
+    Q_OBJECT
+public:
+    explicit frmCVModel(QWidget* parent = nullptr);
+
+    /// The load steps: normal set, the first run and display, the strip chart shown.
+    void load() override;
+
+    /// The parameter label named `name` (nullptr if there is none).
+    ParamLabel* parameterLabel(const QString& name) const;
+
+signals:
+    /// A clickable parameter label was clicked (or opened with Enter or Space).
+    void parameterClicked(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    QLabel* value(const char* name, QRect r);
+    ParamLabel* param(const char* name, QRect r);
+    QLabel* text(const QString& caption, QRect r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter);
+    QPushButton* button(const char* name, const QString& caption, QRect r, const QString& tip);
+    void buildCompartments();
+    void buildHeartPanels();
+    void buildPanels();
+    void buildToolbar();
+    void toMainMenu();
+};
+
+}  // namespace vasora::workbench
