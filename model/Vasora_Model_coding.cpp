@@ -225,18 +225,22 @@ void runCall(ModelState& s) {
             v.showWindow(Window::PlotData);
 
         // Sweep position: one sweep spans PlotSpan thousandths of a minute across the width.
+        // A later sweep overrides an earlier one, so only the last sweep below t writes its
+        // captions (they are the only ones the learner would ever see).
         const double t = s.ModelTime;
+        int sweep = -1;
         if (t < 3) {
             s.PlotX = nearest16(t * 1000 / s.PlotSpan * W);
-            showSweepCaptions(0);
+            sweep = 0;
         }
         for (int k = 3; k <= 15; k += 3) {
             if (k < t && t < k + 0.003) clearPlot();
             if (t > k) {
                 s.PlotX = nearest16((t - k) * 1000 / s.PlotSpan * W);
-                showSweepCaptions(k);
+                sweep = k;
             }
         }
+        if (sweep >= 0) showSweepCaptions(sweep);
         if (t > 17) return;
 
         // Trace points; y runs downward with the zero line at 85 % of the height.

@@ -76,8 +76,8 @@ void paintDiagram(QPainter& p, const DiagramGeometry& g) {
     p.setBrush(QColor(246, 246, 240));
     p.drawRoundedRect(g.chest, 18, 18);
     p.setPen(QColor(120, 120, 130));
-    p.drawText(QRect(g.chest.left() + 12, g.chest.bottom() - 20, 300, 18),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Inside the chest"));
+    p.drawText(QRect(g.chest.center().x() - 60, g.chest.bottom() - 40, 120, 18), Qt::AlignCenter,
+               QStringLiteral("Inside the chest"));
 
     for (int i = 1; i <= kCompartments; ++i) {
         const bool arterial = i == SysA || i == PulmV || i == LeftV;

@@ -41,9 +41,14 @@ const char* formName(Window w) {
 QtModelView::QtModelView() { m_sinceRepaint.start(); }
 
 QWidget* QtModelView::control(Window w, std::string_view name) {
-    // A window that is not registered (yet) is simply not written to.
-    auto* host = dynamic_cast<forms::ControlHost*>(forms::get(QString::fromLatin1(formName(w))));
-    return host ? host->control(name) : nullptr;
+    // A window that is not registered (yet) is simply not written to. The window is looked up
+    // once and remembered for as long as it lives.
+    Host& h = m_hosts[static_cast<int>(w)];
+    if (!h.window) {
+        h.window = forms::get(QString::fromLatin1(formName(w)));
+        h.host = dynamic_cast<forms::ControlHost*>(h.window.data());
+    }
+    return h.window && h.host ? h.host->control(name) : nullptr;
 }
 
 frmPlotData* QtModelView::plot() {

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
+#include "app/Forms.h"
 #include "model/ModelView.h"
 
 class QWidget;
@@ -36,6 +37,11 @@ private:
     QWidget* control(model::Window w, std::string_view name);
     frmPlotData* plot();
 
+    struct Host {
+        QPointer<QWidget> window;
+        forms::ControlHost* host = nullptr;
+    };
+    Host m_hosts[3];
     QPointer<frmPlotData> m_plot;
     QElapsedTimer m_sinceRepaint;
 };

@@ -10,26 +10,39 @@ StripChartSurface::StripChartSurface(QSize size)
     clear();
 }
 
-void StripChartSurface::clear() { m_image.fill(Qt::white); }
+void StripChartSurface::clear() {
+    m_pending.clear();
+    m_image.fill(Qt::white);
+}
 
-void StripChartSurface::point(int x, int y, model::Rgb c, int penWidth) {
-    const QRgb rgb = qRgb(c.r, c.g, c.b);
+const QImage& StripChartSurface::image() {
+    flush();
+    return m_image;
+}
+
+void StripChartSurface::flush() {
+    if (m_pending.empty()) return;
     const int w = m_image.width(), h = m_image.height();
-    // A wide pen's point is centred on (x, y) as a painter would draw it: (x-1..x, y-1..y).
-    const int x0 = penWidth >= 2 ? x - 1 : x;
-    const int y0 = penWidth >= 2 ? y - 1 : y;
-    const int n = penWidth >= 2 ? 2 : 1;
-    for (int yy = y0; yy < y0 + n; ++yy) {
-        if (yy < 0 || yy >= h) continue;
-        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(yy));
-        for (int xx = x0; xx < x0 + n; ++xx)
-            if (xx >= 0 && xx < w) line[xx] = rgb;
+    uchar* bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (const Pending& p : m_pending) {
+        // A wide pen's point is centred on (x, y) as a painter would draw it: (x-1..x, y-1..y).
+        const int n = p.penWidth >= 2 ? 2 : 1;
+        const int x0 = p.x - (n - 1), y0 = p.y - (n - 1);
+        for (int yy = y0; yy < y0 + n; ++yy) {
+            if (yy < 0 || yy >= h) continue;
+            auto* line = reinterpret_cast<QRgb*>(bits + yy * stride);
+            for (int xx = x0; xx < x0 + n; ++xx)
+                if (xx >= 0 && xx < w) line[xx] = p.rgb;
+        }
     }
+    m_pending.clear();
 }
 
 void StripChartSurface::resize(QSize size) {
     size = size.expandedTo(QSize(1, 1));
     if (size == m_image.size()) return;
+    flush();
     QImage next(size, QImage::Format_RGB32);
     next.fill(Qt::white);
     {

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "model/Palette.h"
 
@@ -19,14 +20,29 @@ public:
     int height() const { return m_image.height(); }
     void clear();
     /// Sets one point: a pixel for pen width 1, a 2 × 2 square for pen width 2. Points outside
-    /// the image are ignored.
-    void point(int x, int y, model::Rgb colour, int penWidth);
+    /// the image are ignored. Points are queued and set in the image when it is next read, so
+    /// a run's hundreds of points cost little more than storing them.
+    void point(int x, int y, model::Rgb colour, int penWidth) {
+        // A hidden chart is never painted; the queue is bounded all the same.
+        if (m_pending.size() >= kMaxPending) flush();
+        m_pending.push_back({x, y, qRgb(colour.r, colour.g, colour.b), penWidth});
+    }
     /// Changes the size, scaling what was drawn so far to the new size.
     void resize(QSize size);
-    const QImage& image() const { return m_image; }
+    /// The drawing, with every queued point set.
+    const QImage& image();
 
 private:
+    struct Pending {
+        int x, y;
+        QRgb rgb;
+        int penWidth;
+    };
+    void flush();
+    static constexpr std::size_t kMaxPending = 1 << 16;
+
     QImage m_image;
+    std::vector<Pending> m_pending;
 };
 
 /// Shows a strip-chart surface, with the minute marks of a sweep. Repaints are requested at

@@ -257,7 +257,7 @@ void frmCVModel::buildPanels() {
     const QString keyLines[] = {
         QStringLiteral("Flow: out of the segment, ml/min"),
         QStringLiteral("Pressure: mmHg"),
-        QStringLiteral("Volume: Vstress (ml), above unstressed"),
+        QStringLiteral("Volume: Vstress (ml)"),
         QStringLiteral("Compliance (% Control)"),
         QStringLiteral("Resistance (% Control), path out"),
     };
@@ -266,7 +266,7 @@ void frmCVModel::buildPanels() {
         text(line, QRect(k.x() + 10, y, k.width() - 16, 20));
         y += 22;
     }
-    QLabel* hint = text(QStringLiteral("Raised yellow values: click to change"),
+    QLabel* hint = text(QStringLiteral("Yellow: click to change"),
                         QRect(k.x() + 10, y + 4, k.width() - 16, 20));
     paintBack(hint, qcolor(kParamNormal));
 
@@ -310,9 +310,9 @@ void frmCVModel::buildPanels() {
         QStringLiteral("Difference between initial total volume and expected total volume now.");
     errCaption->setToolTip(errTip);
     value("lblVolError", QRect(t.x() + 794, ty, 150, 20))->setToolTip(errTip);
-    QLabel* timeCaption = text(QStringLiteral("Time (min)"), QRect(t.x() + 960, ty, 70, 20));
+    QLabel* timeCaption = text(QStringLiteral("Time (min)"), QRect(t.x() + 956, ty, 84, 20));
     timeCaption->setFont(bold);
-    QLabel* time = value("lblTime", QRect(t.x() + 1030, ty, 80, 20));
+    QLabel* time = value("lblTime", QRect(t.x() + 1042, ty, 80, 20));
     time->setFont(bold);
     auto* ksr = new QLabel(this);
     ksr->setObjectName(QStringLiteral("lblKsr"));

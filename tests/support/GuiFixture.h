@@ -1,0 +1,61 @@
+#pragma once
+
+// A fresh program for every GUI test case: zero model state, no windows, every window's factory
+// registered again, a scripted dialog seam and a quit that only counts.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+#include "app/AppForms.h"
+#include "app/AppState.h"
+#include "app/Dialogs.h"
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "model/Vasora_Model_coding.h"
+
+class GuiFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vasora::forms::reset();
+        vasora::model::resetState();
+        vasora::appState() = vasora::AppState{};
+        vasora::ui::setSeam(&seam);
+        vasora::frmMain::setQuitHandler([this] { ++quits; });
+        vasora::registerAllForms();
+    }
+    void TearDown() override {
+        vasora::forms::reset();
+        vasora::model::setView(nullptr);
+        vasora::ui::setSeam(nullptr);
+    }
+
+    /// Starts the program as main() does: the main menu created (its load runs) and shown.
+    QWidget* start() {
+        vasora::forms::show(QStringLiteral("frmMain"));
+        return vasora::forms::existing(QStringLiteral("frmMain"));
+    }
+
+    template <class T = QWidget>
+    T* child(const char* form, const char* name) {
+        QWidget* w = vasora::forms::existing(QString::fromLatin1(form));
+        if (!w) return nullptr;
+        return w->findChild<T*>(QString::fromLatin1(name));
+    }
+    QString caption(const char* name) {
+        auto* l = child<QLabel>("frmCVModel", name);
+        return l ? l->text() : QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
+    }
+    void click(const char* form, const char* name) {
+        auto* b = child<QAbstractButton>(form, name);
+        ASSERT_NE(b, nullptr) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    bool visible(const char* form) { return vasora::forms::isVisible(QString::fromLatin1(form)); }
+
+    vasora::ui::ScriptedSeam seam;
+    int quits = 0;
+};

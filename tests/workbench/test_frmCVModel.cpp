@@ -1,0 +1,251 @@
+// The model window driven as a learner drives it: real widgets found by object name, clicked
+// with QTest, on the offscreen platform.
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include "model/ModelLabels.h"
+#include "tests/support/GuiFixture.h"
+#include "workbench/ParamLabel.h"
+#include "workbench/StripChart.h"
+#include "workbench/frmCVModel.h"
+#include "workbench/frmPlotData.h"
+
+using namespace vasora;
+using model::state;
+
+namespace {
+
+int inkedPixels(const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != qRgb(255, 255, 255)) ++n;
+    return n;
+}
+
+// Saves a picture of a window when VASORA_SCREENSHOTS names a folder, for looking at by eye.
+void screenshot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("VASORA_SCREENSHOTS");
+    if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(QString::fromLatin1(name) + ".png"));
+}
+
+}  // namespace
+
+class ModelWindow : public GuiFixture {
+protected:
+    void SetUp() override {
+        GuiFixture::SetUp();
+        start();
+        click("frmMain", "cmdCVModel");
+        cv = forms::get<workbench::frmCVModel>(QStringLiteral("frmCVModel"));
+        ASSERT_NE(cv, nullptr);
+    }
+    QCheckBox* autoRun() { return child<QCheckBox>("frmCVModel", "chkAutoRun"); }
+    workbench::StripChartWidget* chart() {
+        return forms::get<workbench::frmPlotData>(QStringLiteral("frmPlotData"))->chart();
+    }
+
+    workbench::frmCVModel* cv = nullptr;
+};
+
+TEST_F(ModelWindow, ShowsTheFirstRunExactlyAfterLoading) {
+    EXPECT_TRUE(cv->isVisible());
+    EXPECT_FALSE(visible("frmMain"));
+    EXPECT_EQ(cv->windowTitle(), "Cardiovascular Model");
+    EXPECT_EQ(caption("lblTime"), "0.000");
+    for (const char* f : {"lblFlowSysA", "lblFlowSysV", "lblFlowRghtV", "lblFlowPulmA",
+                          "lblFlowPulmV", "lblFlowLeftV"})
+        EXPECT_EQ(caption(f), "5500.") << f;
+    EXPECT_EQ(caption("lblPressSysA"), "93.7");
+    EXPECT_EQ(caption("lblEjectF_RV"), "0.70");
+    EXPECT_EQ(caption("lblEjectF_LV"), "0.71");
+    EXPECT_EQ(caption("lblK2_RV"), "1.0");
+    EXPECT_EQ(caption("lblCompSysA"), "100.0");
+    EXPECT_EQ(caption("lblResisPulmV"), "100.0");
+    EXPECT_EQ(caption("lblFlowError"), "");
+    for (int i = 1; i <= 5; ++i) EXPECT_EQ(caption(qPrintable(QString("lblWarning%1").arg(i))), "");
+    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdPercent")->text(), " Show % Normal");
+    EXPECT_EQ(child<QLineEdit>("frmCVModel", "txtCurrentF")->text(), "Original Parameter Set");
+    screenshot(cv, "frmCVModel");
+}
+
+TEST_F(ModelWindow, HasEveryLabelTheDisplaysWriteAndTheDesignTooltips) {
+    for (const model::LabelInfo& l : model::kDisplayLabels)
+        EXPECT_NE(child<QLabel>("frmCVModel", std::string(l.name).c_str()), nullptr) << l.name;
+    for (std::string_view p : model::kParameterLabels)
+        EXPECT_NE(cv->parameterLabel(QString::fromLatin1(p.data(), p.size())), nullptr) << p;
+    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdRun")->toolTip(), " Iiterate");
+    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdPlotData")->text(), " Show Plot   of Data");
+    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdToMain")->toolTip(), "Used to exit Project");
+    EXPECT_EQ(child<QLabel>("frmCVModel", "lblVolError")->toolTip(),
+              "Difference between initial total volume and expected total volume now.");
+}
+
+TEST_F(ModelWindow, FitsAScreenOf1366By768) {
+    EXPECT_LE(cv->frameGeometry().width(), 1366);
+    EXPECT_LE(cv->height() + 40, 768);  // room for a title bar
+    // No label sits outside the window or under another value label.
+    const auto labels = cv->findChildren<QLabel*>();
+    for (QLabel* l : labels) {
+        if (l->objectName().isEmpty() || l->isHidden()) continue;
+        EXPECT_TRUE(cv->rect().contains(l->geometry())) << l->objectName().toStdString();
+        for (QLabel* o : labels)
+            if (o != l && !o->objectName().isEmpty() && !o->isHidden()) {
+                EXPECT_FALSE(l->geometry().intersects(o->geometry()))
+                    << l->objectName().toStdString() << " overlaps " << o->objectName().toStdString();
+            }
+    }
+}
+
+TEST_F(ModelWindow, RunAdvancesOneDisplayIntervalAndDrawsTheStripChart) {
+    const int before = state().StepCount;
+    click("frmCVModel", "cmdRun");
+    EXPECT_EQ(state().StepCount, before + 100);
+    EXPECT_EQ(caption("lblTime"), "0.100");
+    EXPECT_TRUE(visible("frmPlotData"));
+    EXPECT_TRUE(child<QPushButton>("frmCVModel", "cmdRun")->hasFocus() ||
+                !QApplication::focusWindow());  // offscreen windows may never take focus
+    EXPECT_GT(inkedPixels(chart()->surface().image()), 100);
+}
+
+TEST_F(ModelWindow, HiddenStripChartStaysHiddenExceptWhenRunShowsIt) {
+    click("frmPlotData", "cmdHide");
+    EXPECT_FALSE(visible("frmPlotData"));
+    EXPECT_EQ(state().PlotHidden, 1);
+    click("frmCVModel", "cmdRun");
+    EXPECT_TRUE(visible("frmPlotData"));  // Run shows it for the moment
+    model::RunModel();                    // the next step hides it again
+    EXPECT_FALSE(visible("frmPlotData"));
+    click("frmCVModel", "cmdPlotData");
+    EXPECT_EQ(state().PlotHidden, 0);
+    EXPECT_TRUE(visible("frmPlotData"));
+}
+
+TEST_F(ModelWindow, AutoRunSettlesTheCirculationAndStaysOn) {
+    state().Resis[model::SysA] *= 2;
+    model::RunModel();
+    model::DisplayValues();
+    ASSERT_EQ(caption("lblFlowError"), "Click Run (Flows not equal)");
+    QTest::mouseClick(autoRun(), Qt::LeftButton);
+    EXPECT_EQ(caption("lblFlowError"), "");
+    EXPECT_TRUE(autoRun()->isChecked());
+    EXPECT_EQ(state().AutoRunOn, 1);
+    EXPECT_LE(std::fabs(state().FlowMax - state().FlowMin), 0.3);
+    EXPECT_GT(state().ModelTime, 0.3);  // several runs were needed
+    // Doubling the arterial resistance raises the arterial pressure well above normal.
+    EXPECT_GT(state().Press[model::SysA], 120);
+    // Unticking stops AutoRun and does nothing else.
+    const double t = state().ModelTime;
+    QTest::mouseClick(autoRun(), Qt::LeftButton);
+    EXPECT_EQ(state().AutoRunOn, 0);
+    EXPECT_EQ(state().ModelTime, t);
+}
+
+TEST_F(ModelWindow, AutoRunPastFifteenMinutesRunsOnceAndUnticksTheBox) {
+    state().Resis[model::SysA] *= 2;
+    state().ModelTime = 15.2;
+    state().RunUntil = 15.2;
+    QTest::mouseClick(autoRun(), Qt::LeftButton);
+    EXPECT_FALSE(autoRun()->isChecked());
+    EXPECT_EQ(state().AutoRunOn, 0);
+    EXPECT_EQ(caption("lblFlowError"), "Click Run (Flows not equal)");
+    EXPECT_NEAR(state().ModelTime, 15.3, 0.0011);  // one run: 100 or 101 steps of 0.001
+}
+
+TEST_F(ModelWindow, PercentToggleShowsPercentAndTheTwoUnitCaptions) {
+    auto* percent = child<QPushButton>("frmCVModel", "cmdPercent");
+    click("frmCVModel", "cmdPercent");
+    EXPECT_EQ(percent->text(), " Show Units");
+    EXPECT_EQ(caption("lblPercent"), "   DATA as PERCENT ");
+    EXPECT_EQ(caption("lblFlowSysA"), "  100 ");
+    EXPECT_EQ(caption("lblLeftVent"), "Left Ventricle");
+    EXPECT_EQ(caption("lblPmcf"), " 100 ");
+    EXPECT_EQ(state().ShowUnits, 0);
+    EXPECT_EQ(percent->palette().color(QPalette::Button), QColor(255, 255, 0));
+    screenshot(cv, "frmCVModel-percent");
+    click("frmCVModel", "cmdPercent");
+    EXPECT_EQ(percent->text(), " Show % of Normal");
+    EXPECT_EQ(caption("lblFlowSysA"), "5500.");
+    EXPECT_EQ(caption("lblLeftVent"), "Left Vent,End Dias");
+    EXPECT_EQ(caption("lblPercent"), "");
+    EXPECT_EQ(state().ShowUnits, 1);
+    // Any run returns to units and to the first caption.
+    click("frmCVModel", "cmdPercent");
+    click("frmCVModel", "cmdRun");
+    EXPECT_EQ(percent->text(), " Show % Normal");
+}
+
+TEST_F(ModelWindow, RestartReturnsToTheNormalCirculation) {
+    state().Resis[model::SysA] *= 2;
+    QTest::mouseClick(autoRun(), Qt::LeftButton);
+    state().CollapseVol = 12;
+    state().IterInterval = 0.0005;
+    click("frmCVModel", "cmdPercent");
+    click("frmCVModel", "cmdRestart");
+    EXPECT_FALSE(autoRun()->isChecked());
+    EXPECT_EQ(state().AutoRunOn, 0);
+    EXPECT_EQ(state().CollapseVol, 0);
+    EXPECT_EQ(state().IterInterval, 0.001);
+    EXPECT_EQ(state().PrintInterval, 0.1);
+    EXPECT_EQ(caption("lblTime"), "0.000");
+    EXPECT_EQ(caption("lblPressSysA"), "93.7");
+    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdPercent")->text(), " Show % Normal");
+    EXPECT_EQ(child<QLabel>("frmCVModel", "lblHR_LV")->palette().color(QPalette::Window),
+              QColor(255, 255, 255));
+    EXPECT_TRUE(visible("frmPlotData"));
+    // The strip chart starts again from the first run of the normal set.
+    EXPECT_LT(inkedPixels(chart()->surface().image()), 2000);
+}
+
+TEST_F(ModelWindow, ToMainMenuHidesTheWorkbench) {
+    click("frmCVModel", "cmdToMain");
+    EXPECT_FALSE(cv->isVisible());
+    EXPECT_FALSE(visible("frmPlotData"));
+    EXPECT_TRUE(visible("frmMain"));
+    // Closing the window by its frame does the same.
+    click("frmMain", "cmdCVModel");
+    ASSERT_TRUE(cv->isVisible());
+    cv->close();
+    EXPECT_FALSE(cv->isVisible());
+    EXPECT_TRUE(visible("frmMain"));
+    // The window was created once and only shown and hidden since.
+    EXPECT_EQ(forms::existing(QStringLiteral("frmCVModel")), cv);
+}
+
+TEST_F(ModelWindow, ARunThatWouldBreakTheStateIsUndoneAndExplained) {
+    QTest::mouseClick(autoRun(), Qt::LeftButton);
+    ASSERT_TRUE(autoRun()->isChecked());
+    state().Comp[model::SysA] = 0;  // as an unchecked lab book entry could set it
+    const auto before = state().Vstrs;
+    const int steps = state().StepCount;
+    click("frmCVModel", "cmdRun");
+    ASSERT_EQ(seam.messages().size(), 1);
+    EXPECT_TRUE(seam.messages().front().contains("Restart"));
+    EXPECT_EQ(state().Vstrs, before);
+    EXPECT_EQ(state().StepCount, steps);
+    EXPECT_FALSE(autoRun()->isChecked());
+    for (const model::LabelInfo& l : model::kDisplayLabels) {
+        const QString c = caption(std::string(l.name).c_str()).toLower();
+        EXPECT_FALSE(c.contains("nan") || c.contains("inf")) << l.name;
+    }
+}
+
+TEST_F(ModelWindow, ParameterLabelsOpenWithClickEnterOrSpace) {
+    QSignalSpy spy(cv, &workbench::frmCVModel::parameterClicked);
+    workbench::ParamLabel* l = cv->parameterLabel(QStringLiteral("lblResisSysA"));
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(l->focusPolicy(), Qt::StrongFocus);
+    QTest::mouseClick(l, Qt::LeftButton);
+    QTest::keyClick(l, Qt::Key_Return);
+    QTest::keyClick(l, Qt::Key_Space);
+    QTest::keyClick(l, Qt::Key_A);
+    ASSERT_EQ(spy.count(), 3);
+    EXPECT_EQ(spy.at(0).at(0).toString(), "lblResisSysA");
+    // Normal parameters are yellow once the normal reference is stored.
+    EXPECT_EQ(l->palette().color(QPalette::Window), QColor(255, 255, 0));
+}
