@@ -1,6 +1,8 @@
 #include "workbench/frmPlotData.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -66,6 +68,12 @@ frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(hide, &QPushButton::clicked, this, [] { clickHidePlot(); });
     resize(640, 380);
+    // The strip chart opens in the lower right corner of the screen, where it covers the least
+    // of the model window's diagram.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        move(avail.right() - width() - 20, avail.bottom() - height() - 60);
+    }
     indexControls(this);
 }
 
