@@ -141,8 +141,6 @@ void runCall(ModelState& s) {
     auto& V = s.Vstrs;
 
     do {
-        const double dt = s.IterInterval;
-
         // Pressures. Above 175 ml a ventricle is three times stiffer.
         P[SysA] = V[SysA] / s.Comp[SysA];
         P[SysV] = V[SysV] / s.Comp[SysV];
@@ -174,6 +172,10 @@ void runCall(ModelState& s) {
         s.SV_LV = V[LeftV] - s.ESV_LV;
         if (s.AVBlock == 0) s.HrtRate_LV = s.HrtRate;
         F[LeftV] = s.HrtRate_LV * s.SV_LV;
+
+        // The step length is read only now: a step that has just shrunk the interval is itself
+        // the first short step.
+        const double dt = s.IterInterval;
 
         // Vein collapse: veins emptied below their unstressed volume recruit unstressed volume
         // at 200 ml/min and give it back at 100 ml/min once they refill.
