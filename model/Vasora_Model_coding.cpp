@@ -29,10 +29,14 @@ void fore(std::string_view label, Rgb c) { g_view->setForeColor(CV, label, c); }
 // is not a number counts as 0. The caller clamps further to the drawing area.
 std::int16_t nearest16(double x) {
     if (std::isnan(x)) return 0;
-    const double r = std::nearbyint(x);
-    if (r > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
-    if (r < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
-    return static_cast<std::int16_t>(r);
+    if (x >= 32767.5) return std::numeric_limits<std::int16_t>::max();
+    if (x <= -32768.5) return std::numeric_limits<std::int16_t>::min();
+    // Adding and removing 1.5 x 2^52 leaves no fraction bits, so the sum is rounded to the
+    // nearest integer, halves to even, exactly as nearbyint does in the default rounding mode;
+    // it stays inline where nearbyint is a library call, four times per integration step.
+    constexpr double kShift = 6755399441055744.0;
+    const double shifted = x + kShift;
+    return static_cast<std::int16_t>(shifted - kShift);
 }
 
 int clampTo(int v, int size) { return v < 0 ? 0 : (v >= size ? (size > 0 ? size - 1 : 0) : v); }
@@ -227,18 +231,22 @@ void runCall(ModelState& s) {
             v.showWindow(Window::PlotData);
 
         // Sweep position: one sweep spans PlotSpan thousandths of a minute across the width.
+        // The captions of the last sweep that applies are written once, not those of every
+        // earlier sweep in turn.
         const double t = s.ModelTime;
+        int sweep = -1;
         if (t < 3) {
             s.PlotX = nearest16(t * 1000 / s.PlotSpan * W);
-            showSweepCaptions(0);
+            sweep = 0;
         }
         for (int k = 3; k <= 15; k += 3) {
             if (k < t && t < k + 0.003) clearPlot();
             if (t > k) {
                 s.PlotX = nearest16((t - k) * 1000 / s.PlotSpan * W);
-                showSweepCaptions(k);
+                sweep = k;
             }
         }
+        if (sweep >= 0 && sweep != g_sweepShown) showSweepCaptions(sweep);
         if (t > 17) return;
 
         // Trace points; y runs downward with the zero line at 85 % of the height.
@@ -553,20 +561,16 @@ void RunModel() {
 
 void DisplayValues() {
     ModelState& s = state();
-    // The repetition of AutoRun is a loop: each turn is one run followed by a whole display.
+    // The repetition of AutoRun is a loop: each turn is one run followed by one whole display.
+    displayOnce(s);
     for (;;) {
-        displayOnce(s);
         if (flowsEqual(s)) return;
         if (s.ModelTime <= 15 && s.AutoRunOn == 1) {
             RunModel();
             g_view->autoRunStep();
-            if (s.AutoRunOn == 1) {
-                displayOnce(s);
-                g_view->showWindow(Window::PlotData);
-                if (flowsEqual(s)) return;
-                continue;
-            }
-            // The run failed and switched AutoRun off; show the state it restored.
+            // A failed run has switched AutoRun off; the display shows the state it restored.
+            displayOnce(s);
+            if (s.AutoRunOn == 1) g_view->showWindow(Window::PlotData);
             continue;
         }
         s.AutoRunOn = 0;

@@ -248,6 +248,32 @@ TEST_F(FlowBalance, AutoRunRunsToEquilibriumAndStaysOn) {
     EXPECT_EQ(s().AutoRunOn, 1);
 }
 
+// Counts the complete displays (each writes lblTime once) and the AutoRun repetitions.
+class CountingView : public RecordingView {
+  public:
+    int displays = 0, repetitions = 0;
+    void setCaption(Window w, std::string_view control, std::string_view text) override {
+        if (w == Window::CVModel && control == "lblTime") ++displays;
+        RecordingView::setCaption(w, control, text);
+    }
+    void autoRunStep() override { ++repetitions; }
+};
+
+TEST_F(FlowBalance, EachRepetitionIsOneRunAndOneDisplay) {
+    CountingView counting;
+    setView(&counting);
+    load();
+    s().Resis[SysA] = 2 * s().Resis_N[SysA];
+    counting.displays = 0;
+    const int steps = s().StepCount;
+    workbench::clickAutoRun(true);
+    const int runs = (s().StepCount - steps + 50) / 100;
+    EXPECT_GT(runs, 2);
+    EXPECT_EQ(counting.repetitions, runs - 1) << "the first run is the tick's own";
+    EXPECT_EQ(counting.displays, runs);
+    setView(&view);
+}
+
 TEST_F(FlowBalance, AutoRunEndsAfterFifteenMinutesWithTheNoticeShown) {
     load();
     // A venoconstriction that never completes keeps the flows apart.

@@ -447,6 +447,31 @@ TEST_F(StripChart, CaptionsOfEachSweep) {
     }
 }
 
+// Counts the writes of the strip chart's axis captions.
+class CaptionCountingView : public RecordingView {
+  public:
+    int plotCaptions = 0;
+    void setCaption(Window w, std::string_view control, std::string_view text) override {
+        if (w == Window::PlotData) ++plotCaptions;
+        RecordingView::setCaption(w, control, text);
+    }
+};
+
+TEST_F(StripChart, AxisCaptionsAreWrittenOncePerSweep) {
+    CaptionCountingView counting;
+    setView(&counting);
+    load();
+    s().ModelTime = s().RunUntil = 13.1;
+    counting.plotCaptions = 0;
+    RunModel();
+    RunModel();
+    // Two runs of 100 steps inside one sweep: the three captions once, not at every step and
+    // not once for each earlier sweep.
+    EXPECT_EQ(counting.plotCaptions, 3);
+    EXPECT_EQ(counting.caption(Window::PlotData, "Label4"), "^--12     Time ->");
+    setView(&view);
+}
+
 TEST_F(StripChart, HiddenPlotStaysHiddenWhileRunning) {
     load();
     EXPECT_TRUE(view.visible(Window::PlotData));
