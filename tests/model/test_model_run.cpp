@@ -408,6 +408,24 @@ TEST_F(StripChart, NewSweepClearsBetweenThreeAnd3003) {
     EXPECT_EQ(view.caption(Window::PlotData, "Label6"), "^5");
 }
 
+TEST_F(StripChart, EverySweepBoundaryClears) {
+    load();
+    for (int k : {3, 6, 9, 12, 15}) {
+        s().ModelTime = s().RunUntil = k - 0.05;
+        view.clears = 0;
+        RunModel();
+        EXPECT_GE(view.clears, 1) << k;
+        EXPECT_LE(view.clears, 3) << k << ": only the steps inside the 0.003 minute window";
+        EXPECT_EQ(view.caption(Window::PlotData, "Label4"),
+                  "^--" + std::to_string(k) + (k < 9 ? "      Time ->" : "     Time ->"));
+        // Away from a boundary nothing is cleared.
+        view.clears = 0;
+        s().ModelTime = s().RunUntil = k + 1.0;
+        RunModel();
+        EXPECT_EQ(view.clears, 0) << k;
+    }
+}
+
 TEST_F(StripChart, ALongStepCanSkipTheClearing) {
     load();
     s().ModelTime = s().RunUntil = 2.9985;
