@@ -29,10 +29,14 @@ void fore(std::string_view label, Rgb c) { g_view->setForeColor(CV, label, c); }
 // is not a number counts as 0. The caller clamps further to the drawing area.
 std::int16_t nearest16(double x) {
     if (std::isnan(x)) return 0;
-    const double r = std::nearbyint(x);
-    if (r > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
-    if (r < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
-    return static_cast<std::int16_t>(r);
+    if (x >= 32767.5) return std::numeric_limits<std::int16_t>::max();
+    if (x <= -32768.5) return std::numeric_limits<std::int16_t>::min();
+    // Adding and removing 1.5 x 2^52 leaves no fraction bits, so the sum is rounded to the
+    // nearest integer, halves to even, exactly as nearbyint does in the default rounding mode;
+    // it stays inline where nearbyint is a library call, four times per integration step.
+    constexpr double kShift = 6755399441055744.0;
+    const double shifted = x + kShift;
+    return static_cast<std::int16_t>(shifted - kShift);
 }
 
 int clampTo(int v, int size) { return v < 0 ? 0 : (v >= size ? (size > 0 ? size - 1 : 0) : v); }
@@ -141,8 +145,6 @@ void runCall(ModelState& s) {
     auto& V = s.Vstrs;
 
     do {
-        const double dt = s.IterInterval;
-
         // Pressures. Above 175 ml a ventricle is three times stiffer.
         P[SysA] = V[SysA] / s.Comp[SysA];
         P[SysV] = V[SysV] / s.Comp[SysV];
@@ -174,6 +176,10 @@ void runCall(ModelState& s) {
         s.SV_LV = V[LeftV] - s.ESV_LV;
         if (s.AVBlock == 0) s.HrtRate_LV = s.HrtRate;
         F[LeftV] = s.HrtRate_LV * s.SV_LV;
+
+        // The step length is read only now: a step that has just shrunk the interval is itself
+        // the first short step.
+        const double dt = s.IterInterval;
 
         // Vein collapse: veins emptied below their unstressed volume recruit unstressed volume
         // at 200 ml/min and give it back at 100 ml/min once they refill.
@@ -225,8 +231,8 @@ void runCall(ModelState& s) {
             v.showWindow(Window::PlotData);
 
         // Sweep position: one sweep spans PlotSpan thousandths of a minute across the width.
-        // A later sweep overrides an earlier one, so only the last sweep below t writes its
-        // captions (they are the only ones the learner would ever see).
+        // The captions of the last sweep that applies are written once, not those of every
+        // earlier sweep in turn.
         const double t = s.ModelTime;
         int sweep = -1;
         if (t < 3) {
@@ -240,7 +246,7 @@ void runCall(ModelState& s) {
                 sweep = k;
             }
         }
-        if (sweep >= 0) showSweepCaptions(sweep);
+        if (sweep >= 0 && sweep != g_sweepShown) showSweepCaptions(sweep);
         if (t > 17) return;
 
         // Trace points; y runs downward with the zero line at 85 % of the height.
@@ -555,20 +561,17 @@ void RunModel() {
 
 void DisplayValues() {
     ModelState& s = state();
-    // The repetition of AutoRun is a loop: each turn is one run followed by a whole display.
+    // The repetition of AutoRun is a loop: each turn is one run followed by one whole display.
+    displayOnce(s);
     for (;;) {
-        displayOnce(s);
         if (flowsEqual(s)) return;
         if (s.ModelTime <= 15 && s.AutoRunOn == 1) {
             RunModel();
+            // A failed run has switched AutoRun off; the display shows the state it restored.
+            displayOnce(s);
+            if (s.AutoRunOn == 1) g_view->showWindow(Window::PlotData);
+            // The windows may repaint now, with this repetition's values on the labels.
             g_view->autoRunStep();
-            if (s.AutoRunOn == 1) {
-                displayOnce(s);
-                g_view->showWindow(Window::PlotData);
-                if (flowsEqual(s)) return;
-                continue;
-            }
-            // The run failed and switched AutoRun off; show the state it restored.
             continue;
         }
         s.AutoRunOn = 0;
