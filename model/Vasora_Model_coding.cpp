@@ -410,6 +410,11 @@ const char* const kRunFailedMessage =
     "off. Choose a smaller iteration interval in Options, or click Restart to start again "
     "from the normal circulation.";
 
+const char* const kBadIntervalsMessage =
+    "The model cannot run with the present intervals: the iteration interval must be a positive "
+    "number of minutes, and a display interval may hold at most ten million iterations.\n\n"
+    "Choose other intervals in Options, or click Restart.";
+
 ModelState& state() {
     static ModelState s;
     return s;
@@ -545,6 +550,16 @@ void StoreNormals() {
 
 void RunModel() {
     ModelState& s = state();
+    // A step that is not a positive number would never reach the end of the call, and a span
+    // of more than ten million steps would hold the program for many seconds; neither is run.
+    // The options window keeps both intervals far from this, but a lab book entry need not.
+    if (!(s.IterInterval > 0) || !std::isfinite(s.PrintInterval) ||
+        s.PrintInterval / s.IterInterval > kMaxStepsPerRun) {
+        s.AutoRunOn = 0;
+        g_view->setChecked(CV, "chkAutoRun", false);
+        g_view->message(kBadIntervalsMessage);
+        return;
+    }
     // A run that divides by zero, or an Euler step too long for the circulation's time
     // constants, fills the state with values that are not numbers; nothing could be shown or
     // run from them again. Such a run is undone as a whole.

@@ -23,4 +23,9 @@ void DisplayPercent();
 /// The message shown when a run would have left a value that is not finite in the state.
 extern const char* const kRunFailedMessage;
 
+/// The message shown, instead of running, when the intervals cannot make a run that ends.
+extern const char* const kBadIntervalsMessage;
+/// The most integration steps one run call may take.
+constexpr double kMaxStepsPerRun = 1e7;
+
 }  // namespace vasora::model

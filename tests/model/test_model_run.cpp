@@ -774,6 +774,42 @@ TEST_F(RunGuard, HugeIterationIntervalBlowsUpAndIsUndone) {
     EXPECT_EQ(pct.find("inf"), std::string::npos) << pct;
 }
 
+TEST_F(RunGuard, IntervalsThatCannotEndARunAreRefusedWithoutRunning) {
+    load();
+    for (double iter : {0.0, -0.001}) {
+        view.messages.clear();
+        s().IterInterval = iter;
+        s().AutoRunOn = 1;
+        const ModelState before = s();
+        RunModel();  // must return at once rather than loop for ever
+        ModelState expected = before;
+        expected.AutoRunOn = 0;
+        expectSameState(s(), expected);
+        EXPECT_FALSE(checked("chkAutoRun"));
+        ASSERT_EQ(view.messages.size(), 1u) << iter;
+        EXPECT_EQ(view.messages[0], kBadIntervalsMessage);
+    }
+    s().IterInterval = std::nan("");
+    view.messages.clear();
+    const int before = s().StepCount;
+    RunModel();
+    EXPECT_EQ(s().StepCount, before);
+    EXPECT_EQ(view.messages.size(), 1u);
+    // Ten million steps is the most a call may take; one more is refused.
+    s().IterInterval = 1e-7;
+    s().PrintInterval = 1.0000001;
+    view.messages.clear();
+    const int steps = s().StepCount;
+    RunModel();
+    EXPECT_EQ(s().StepCount, steps);
+    EXPECT_EQ(view.messages.size(), 1u);
+    s().PrintInterval = std::numeric_limits<double>::infinity();
+    s().IterInterval = 0.001;
+    RunModel();
+    EXPECT_EQ(s().StepCount, steps);
+    EXPECT_EQ(view.messages.size(), 2u);
+}
+
 TEST_F(RunGuard, FailedRunInsideAutoRunStopsIt) {
     load();
     s().Resis[SysA] *= 2;
