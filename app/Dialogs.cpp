@@ -7,7 +7,7 @@ namespace vasora::ui {
 namespace {
 
 class DesktopSeam final : public DialogSeam {
-public:
+  public:
     void message(QWidget* parent, const QString& text, const QString& title) override {
         QMessageBox::information(parent, title.isEmpty() ? programTitle() : title, text);
     }
@@ -15,20 +15,30 @@ public:
                     Buttons buttons) override {
         QMessageBox::StandardButtons b = QMessageBox::Ok;
         switch (buttons) {
-            case Buttons::Ok: b = QMessageBox::Ok; break;
-            case Buttons::OkCancel: b = QMessageBox::Ok | QMessageBox::Cancel; break;
-            case Buttons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
+            case Buttons::Ok:
+                b = QMessageBox::Ok;
+                break;
+            case Buttons::OkCancel:
+                b = QMessageBox::Ok | QMessageBox::Cancel;
+                break;
+            case Buttons::YesNo:
+                b = QMessageBox::Yes | QMessageBox::No;
+                break;
             case Buttons::YesNoCancel:
                 b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
                 break;
         }
-        const auto r = QMessageBox::question(parent, title.isEmpty() ? programTitle() : title,
-                                             text, b);
+        const auto r =
+            QMessageBox::question(parent, title.isEmpty() ? programTitle() : title, text, b);
         switch (r) {
-            case QMessageBox::Ok: return Answer::Ok;
-            case QMessageBox::Yes: return Answer::Yes;
-            case QMessageBox::No: return Answer::No;
-            default: return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+            case QMessageBox::Ok:
+                return Answer::Ok;
+            case QMessageBox::Yes:
+                return Answer::Yes;
+            case QMessageBox::No:
+                return Answer::No;
+            default:
+                return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
         }
     }
     QString openFile(QWidget* parent, const QString& title, const QString& dir,
@@ -47,10 +57,16 @@ DialogSeam* g_seam = nullptr;
 
 }  // namespace
 
-QString programTitle() { return QStringLiteral("Vasora"); }
+QString programTitle() {
+    return QStringLiteral("Vasora");
+}
 
-DialogSeam& seam() { return g_seam ? *g_seam : g_desktop; }
-void setSeam(DialogSeam* s) { g_seam = s; }
+DialogSeam& seam() {
+    return g_seam ? *g_seam : g_desktop;
+}
+void setSeam(DialogSeam* s) {
+    g_seam = s;
+}
 
 void messageBox(const QString& text, const QString& title, QWidget* parent) {
     seam().message(parent, text, title);
@@ -74,8 +90,7 @@ Answer ScriptedSeam::question(QWidget*, const QString& text, const QString& titl
     return a;
 }
 
-QString ScriptedSeam::openFile(QWidget*, const QString& title, const QString&,
-                               const QString&) {
+QString ScriptedSeam::openFile(QWidget*, const QString& title, const QString&, const QString&) {
     shown.push_back({QStringLiteral("open"), title, {}});
     if (paths.empty()) return {};
     QString p = paths.front();
@@ -83,8 +98,7 @@ QString ScriptedSeam::openFile(QWidget*, const QString& title, const QString&,
     return p;
 }
 
-QString ScriptedSeam::saveFile(QWidget*, const QString& title, const QString&,
-                               const QString&) {
+QString ScriptedSeam::saveFile(QWidget*, const QString& title, const QString&, const QString&) {
     shown.push_back({QStringLiteral("save"), title, {}});
     if (paths.empty()) return {};
     QString p = paths.front();

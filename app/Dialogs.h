@@ -19,7 +19,7 @@ enum class Answer { Ok, Cancel, Yes, No };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 
 class DialogSeam {
-public:
+  public:
     virtual ~DialogSeam() = default;
     /// An OK-only message box. An empty title shows the program's title.
     virtual void message(QWidget* parent, const QString& text, const QString& title) = 0;
@@ -50,7 +50,7 @@ Answer ask(const QString& text, const QString& title = {}, Buttons buttons = But
 /// recorded. An empty answer queue gives Cancel (questions) or an empty path (file dialogs),
 /// which is what closing the dialog would give.
 class ScriptedSeam final : public DialogSeam {
-public:
+  public:
     struct Shown {
         QString kind;  // "message", "question", "open", "save"
         QString text;  // message text or dialog title
@@ -76,7 +76,7 @@ public:
 
 /// Installs a seam for the lifetime of the guard.
 class SeamGuard final {
-public:
+  public:
     explicit SeamGuard(DialogSeam& s) { setSeam(&s); }
     ~SeamGuard() { setSeam(nullptr); }
     SeamGuard(const SeamGuard&) = delete;

@@ -28,9 +28,13 @@ QWidget* existing(const QString& name) {
     return it == r.windows.constEnd() ? nullptr : it->data();
 }
 
-bool exists(const QString& name) { return existing(name) != nullptr; }
+bool exists(const QString& name) {
+    return existing(name) != nullptr;
+}
 
-bool registered(const QString& name) { return registry().factories.contains(name); }
+bool registered(const QString& name) {
+    return registry().factories.contains(name);
+}
 
 QWidget* ControlHost::control(std::string_view name) const {
     auto it = m_controls.find(name);

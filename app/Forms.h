@@ -20,7 +20,7 @@ using Factory = std::function<QWidget*()>;
 /// window was constructed and entered under its name, so that load steps which write into
 /// their own window by name find it.
 class Loadable {
-public:
+  public:
     virtual ~Loadable() = default;
     virtual void load() = 0;
 };
@@ -28,15 +28,15 @@ public:
 /// A window whose controls can be reached by object name, quickly: the engine's view writes
 /// dozens of labels per display. The window indexes its controls once, after building them.
 class ControlHost {
-public:
+  public:
     virtual ~ControlHost() = default;
     /// The control named `name`, or nullptr.
     QWidget* control(std::string_view name) const;
 
-protected:
+  protected:
     void indexControls(QWidget* root);
 
-private:
+  private:
     std::map<std::string, QWidget*, std::less<>> m_controls;
 };
 

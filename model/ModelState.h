@@ -41,12 +41,12 @@ struct ModelState {
     double Pit = 0;           ///< mmHg, added to the pressures of compartments 3 to 6
     double CompPericard = 0;  ///< ml/mmHg; kept in files and shown, not used by the run
     double VunstrsTotal = 0, VstrsTotal = 0, VtotalBody = 0;  ///< ml
-    double Pmcf = 0;          ///< mmHg, VstrsTotal / sum of compliances
+    double Pmcf = 0;                          ///< mmHg, VstrsTotal / sum of compliances
     double SystP = 0, DiasP = 0, PulseP = 0;  ///< mmHg
-    double DiasFrac = 0;      ///< share of the pulse pressure below the mean
+    double DiasFrac = 0;                      ///< share of the pulse pressure below the mean
     double PulseFactor = 0;
-    double VolAdded = 0;      ///< ml transfused minus bled since the normal set
-    double VolError = 0;      ///< ml of volume bookkeeping error
+    double VolAdded = 0;  ///< ml transfused minus bled since the normal set
+    double VolError = 0;  ///< ml of volume bookkeeping error
     double FlowMax = 0, FlowMin = 0;
     std::array<double, 7> FlowList{};
 
@@ -63,10 +63,11 @@ struct ModelState {
     std::int16_t ParamSetLoaded = 0;
 
     // Volume-change ramps and vein collapse.
-    std::int16_t VolChangeKind = 0;  ///< 1 blood volume, 0 unstressed volume is the ramp started last
-    double VolChangeTarget = 0;      ///< ml, signed
-    double VolChangeRate = 0;        ///< ml/min into the systemic veins
-    double VolChangeDone = 0;        ///< ml
+    std::int16_t VolChangeKind =
+        0;                       ///< 1 blood volume, 0 unstressed volume is the ramp started last
+    double VolChangeTarget = 0;  ///< ml, signed
+    double VolChangeRate = 0;    ///< ml/min into the systemic veins
+    double VolChangeDone = 0;    ///< ml
     double VunstrsChangeTarget = 0;  ///< ml, signed
     double VunstrsChangeRate = 0;    ///< ml/min; positive moves unstressed into stressed volume
     double VunstrsChangeDone = 0;    ///< ml

@@ -13,7 +13,7 @@ namespace vasora::model {
 enum class Window { CVModel, Layout, PlotData };
 
 class ModelView {
-public:
+  public:
     virtual ~ModelView() = default;
 
     virtual void setCaption(Window w, std::string_view control, std::string_view text) = 0;
@@ -46,7 +46,7 @@ public:
 
 /// A view that ignores everything; the engine's view until one is installed.
 class NullView : public ModelView {
-public:
+  public:
     void setCaption(Window, std::string_view, std::string_view) override {}
     void setBackColor(Window, std::string_view, Rgb) override {}
     void setForeColor(Window, std::string_view, Rgb) override {}

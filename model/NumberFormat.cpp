@@ -1,14 +1,16 @@
 #include "model/NumberFormat.h"
 
-#include <cmath>
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 
 namespace vasora {
 namespace {
 
-bool isPlaceholder(char c) { return c == '0' || c == '#' || c == '.'; }
+bool isPlaceholder(char c) {
+    return c == '0' || c == '#' || c == '.';
+}
 
 // The exact decimal digits of |value| with `decimals` digits after the point, rounded half away
 // from zero. printf would round halves to even on the exact binary value; printing extra digits
@@ -24,7 +26,8 @@ void roundedDigits(double value, int decimals, std::string& intPart, std::string
                                    std::chars_format::fixed, precision);
     std::string s(buf.data(), res.ptr);
     const std::size_t point = s.find('.');
-    std::string digits = s.substr(0, point) + s.substr(point + 1, static_cast<std::size_t>(decimals));
+    std::string digits =
+        s.substr(0, point) + s.substr(point + 1, static_cast<std::size_t>(decimals));
     const char firstDropped = s[point + 1 + static_cast<std::size_t>(decimals)];
     if (firstDropped >= '5') {
         // Add one in the last kept place, carrying leftward.

@@ -12,13 +12,13 @@ struct Rgb {
 
 // The program names its colours by the sixteen-colour console palette.
 namespace palette {
-constexpr Rgb Black{0, 0, 0};             // 0
-constexpr Rgb Red{128, 0, 0};             // 4
-constexpr Rgb LightBlue{0, 0, 255};       // 9
-constexpr Rgb LightRed{255, 0, 0};        // 12
-constexpr Rgb LightMagenta{255, 0, 255};  // 13
-constexpr Rgb LightYellow{255, 255, 0};   // 14
-constexpr Rgb BrightWhite{255, 255, 255}; // 15
+constexpr Rgb Black{0, 0, 0};              // 0
+constexpr Rgb Red{128, 0, 0};              // 4
+constexpr Rgb LightBlue{0, 0, 255};        // 9
+constexpr Rgb LightRed{255, 0, 0};         // 12
+constexpr Rgb LightMagenta{255, 0, 255};   // 13
+constexpr Rgb LightYellow{255, 255, 0};    // 14
+constexpr Rgb BrightWhite{255, 255, 255};  // 15
 }  // namespace palette
 
 /// RGB(255, 0, 0): the red of a ventricle's compliance past its stiff threshold.

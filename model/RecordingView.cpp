@@ -41,8 +41,12 @@ void RecordingView::setBold(Window w, std::string_view control, bool bold) {
 void RecordingView::setChecked(Window w, std::string_view control, bool checked) {
     entry(w, control).checked = checked;
 }
-void RecordingView::showWindow(Window w) { m_visible[w] = true; }
-void RecordingView::hideWindow(Window w) { m_visible[w] = false; }
+void RecordingView::showWindow(Window w) {
+    m_visible[w] = true;
+}
+void RecordingView::hideWindow(Window w) {
+    m_visible[w] = false;
+}
 bool RecordingView::visible(Window w) const {
     auto it = m_visible.find(w);
     return it != m_visible.end() && it->second;
@@ -55,6 +59,8 @@ void RecordingView::plotPoint(int x, int y, Rgb colour, int penWidth) {
     ++pointCount;
     if (keepPoints) points.push_back({x, y, colour, penWidth});
 }
-void RecordingView::message(std::string_view text) { messages.emplace_back(text); }
+void RecordingView::message(std::string_view text) {
+    messages.emplace_back(text);
+}
 
 }  // namespace vasora::model

@@ -21,7 +21,7 @@ struct ControlLook {
 };
 
 class RecordingView : public ModelView {
-public:
+  public:
     struct Point {
         int x, y;
         Rgb colour;
@@ -57,7 +57,7 @@ public:
     int clears = 0;
     std::vector<std::string> messages;
 
-private:
+  private:
     ControlLook& entry(Window w, std::string_view control);
 
     int m_width, m_height;

@@ -18,12 +18,18 @@ int g_sweepShown = -1;
 
 constexpr Window CV = Window::CVModel;
 
-void caption(std::string_view label, std::string_view text) { g_view->setCaption(CV, label, text); }
+void caption(std::string_view label, std::string_view text) {
+    g_view->setCaption(CV, label, text);
+}
 void caption(std::string_view label, double value, std::string_view pattern) {
     g_view->setCaption(CV, label, formatNumber(value, pattern));
 }
-void back(std::string_view label, Rgb c) { g_view->setBackColor(CV, label, c); }
-void fore(std::string_view label, Rgb c) { g_view->setForeColor(CV, label, c); }
+void back(std::string_view label, Rgb c) {
+    g_view->setBackColor(CV, label, c);
+}
+void fore(std::string_view label, Rgb c) {
+    g_view->setForeColor(CV, label, c);
+}
 
 // The integer nearest to x, halves to the even neighbour, within the 16-bit range; a value that
 // is not a number counts as 0. The caller clamps further to the drawing area.
@@ -39,10 +45,14 @@ std::int16_t nearest16(double x) {
     return static_cast<std::int16_t>(shifted - kShift);
 }
 
-int clampTo(int v, int size) { return v < 0 ? 0 : (v >= size ? (size > 0 ? size - 1 : 0) : v); }
+int clampTo(int v, int size) {
+    return v < 0 ? 0 : (v >= size ? (size > 0 ? size - 1 : 0) : v);
+}
 
 // Systolic duration is 0.4 s less 0.64 ms per beat/min; what remains of a beat fills.
-double fillTime(double rate) { return 1.0 / rate - (0.006667 - 1.067e-5 * rate); }
+double fillTime(double rate) {
+    return 1.0 / rate - (0.006667 - 1.067e-5 * rate);
+}
 
 void showSweepCaptions(int k) {
     if (k == g_sweepShown) return;
@@ -130,8 +140,8 @@ void runCall(ModelState& s) {
         s.K2_LV = s.K2_RV;
     }
 
-    for (std::string_view w : {"lblWarning1", "lblWarning2", "lblWarning3", "lblWarning4",
-                               "lblWarning5"})
+    for (std::string_view w :
+         {"lblWarning1", "lblWarning2", "lblWarning3", "lblWarning4", "lblWarning5"})
         caption(w, "");
     back("lblWarning1", BrightWhite);
     back("lblWarning2", BrightWhite);
@@ -297,11 +307,48 @@ void runCall(ModelState& s) {
     postWarnings(s);
 }
 
-bool flowsEqual(const ModelState& s) { return std::fabs(s.FlowMax - s.FlowMin) <= 0.3; }
+bool flowsEqual(const ModelState& s) {
+    return std::fabs(s.FlowMax - s.FlowMin) <= 0.3;
+}
 
 // Percent of normal, the whole number the percent view shows.
 std::string percent(double value, double normal) {
     return formatNumber(100 * value / normal, "  ##0 ");
+}
+
+// The labels of each compartment, in the order the displays write them.
+struct Row {
+    int i;
+    std::string_view name, nameCaption, flow, press, vol, comp, resis;
+};
+constexpr Row kRows[] = {
+    {SysA, "lblSysArt", "Systemic Artery", "lblFlowSysA", "lblPressSysA", "lblVstrsSysA",
+     "lblCompSysA", "lblResisSysA"},
+    {SysV, "lblSysVein", "Systemic Vein", "lblFlowSysV", "lblPressSysV", "lblVstrsSysV",
+     "lblCompSysV", "lblResisSysV"},
+    {RghtV, "lblRghtVent", "Rght Vent,End Dias", "lblFlowRghtV", "lblPressRghtV", "lblVstrsRghtV",
+     "lblCompRghtV", ""},
+    {PulmA, "lblPulmArt", "Pulmonary Artery", "lblFlowPulmA", "lblPressPulmA", "lblVstrsPulmA",
+     "lblCompPulmA", "lblResisPulmA"},
+    {PulmV, "lblPulmVein", "Pulmonary Vein", "lblFlowPulmV", "lblPressPulmV", "lblVstrsPulmV",
+     "lblCompPulmV", "lblResisPulmV"},
+    {LeftV, "lblLeftVent", "Left Vent,End Dias", "lblFlowLeftV", "lblPressLeftV", "lblVstrsLeftV",
+     "lblCompLeftV", ""},
+};
+
+// A ventricle's compliance as percent of normal. Past 175 ml the learner sees the effective,
+// stiffer compliance (volume over transmural pressure) in red bold.
+void ventricleCompliance(const ModelState& s, const Row& r, std::string_view pattern) {
+    const auto i = static_cast<std::size_t>(r.i);
+    if (s.Vstrs[i] <= 175) {
+        caption(r.comp, 100 * s.Comp[i] / s.Comp_N[i], pattern);
+        fore(r.comp, palette::Black);
+        g_view->setBold(CV, r.comp, false);
+    } else {
+        caption(r.comp, 100 * (s.Vstrs[i] / (s.Press[i] - s.Pit)) / s.Comp_N[i], pattern);
+        fore(r.comp, kRgbRed);
+        g_view->setBold(CV, r.comp, true);
+    }
 }
 
 // One complete units display, steps 1 to 9 and the notice of step 10.
@@ -314,24 +361,6 @@ void displayOnce(ModelState& s) {
 
     caption("lblTime", s.ModelTime - 0.1, "#0.000");
 
-    struct Row {
-        int i;
-        std::string_view name, nameCaption, flow, press, vol, comp, resis;
-    };
-    static constexpr Row kRows[] = {
-        {SysA, "lblSysArt", "Systemic Artery", "lblFlowSysA", "lblPressSysA", "lblVstrsSysA",
-         "lblCompSysA", "lblResisSysA"},
-        {SysV, "lblSysVein", "Systemic Vein", "lblFlowSysV", "lblPressSysV", "lblVstrsSysV",
-         "lblCompSysV", "lblResisSysV"},
-        {RghtV, "lblRghtVent", "Rght Vent,End Dias", "lblFlowRghtV", "lblPressRghtV",
-         "lblVstrsRghtV", "lblCompRghtV", ""},
-        {PulmA, "lblPulmArt", "Pulmonary Artery", "lblFlowPulmA", "lblPressPulmA",
-         "lblVstrsPulmA", "lblCompPulmA", "lblResisPulmA"},
-        {PulmV, "lblPulmVein", "Pulmonary Vein", "lblFlowPulmV", "lblPressPulmV",
-         "lblVstrsPulmV", "lblCompPulmV", "lblResisPulmV"},
-        {LeftV, "lblLeftVent", "Left Vent,End Dias", "lblFlowLeftV", "lblPressLeftV",
-         "lblVstrsLeftV", "lblCompLeftV", ""},
-    };
     for (const Row& r : kRows) {
         const auto i = static_cast<std::size_t>(r.i);
         caption(r.name, r.nameCaption);
@@ -339,17 +368,7 @@ void displayOnce(ModelState& s) {
         caption(r.press, s.Press[i], "###0.0");
         caption(r.vol, s.Vstrs[i], "####0.");
         if (r.i == RghtV || r.i == LeftV) {
-            // Past 175 ml the learner sees the effective, stiffer compliance in red.
-            if (s.Vstrs[i] <= 175) {
-                caption(r.comp, 100 * s.Comp[i] / s.Comp_N[i], "####0.0");
-                fore(r.comp, Black);
-                g_view->setBold(CV, r.comp, false);
-            } else {
-                caption(r.comp, 100 * (s.Vstrs[i] / (s.Press[i] - s.Pit)) / s.Comp_N[i],
-                        "####0.0");
-                fore(r.comp, kRgbRed);
-                g_view->setBold(CV, r.comp, true);
-            }
+            ventricleCompliance(s, r, "####0.0");
         } else {
             caption(r.comp, 100 * s.Comp[i] / s.Comp_N[i], "###0.0");
             caption(r.resis, 100 * s.Resis[i] / s.Resis_N[i], "###0.0");
@@ -430,7 +449,9 @@ void setView(ModelView* v) {
     g_sweepShown = -1;
 }
 
-ModelView& view() { return *g_view; }
+ModelView& view() {
+    return *g_view;
+}
 
 void SetNormalParameters() {
     ModelState& s = state();
@@ -542,8 +563,7 @@ void StoreNormals() {
 
     for (Window w : {Window::CVModel, Window::Layout})
         for (std::string_view label : kParameterLabels)
-            if (label != "lblHR_LV" || s.AVBlock == 1)
-                g_view->setBackColor(w, label, kParamNormal);
+            if (label != "lblHR_LV" || s.AVBlock == 1) g_view->setBackColor(w, label, kParamNormal);
 
     s.NormalSaved = 1;
 }
@@ -600,76 +620,30 @@ void DisplayPercent() {
     using namespace palette;
     caption("lblTime", s.ModelTime - 0.1, "###.000");
 
-    // In this view the left ventricle's name is its plain name.
     auto pct = [&](std::string_view label, double value, double normal) {
         caption(label, percent(value, normal));
     };
-    auto pressure = [&](std::string_view label, int i) {
-        const auto k = static_cast<std::size_t>(i);
-        if (i == SysA || (s.Press[k] >= 0 && s.Press_N[k] > 0))
-            pct(label, s.Press[k], s.Press_N[k]);
+    for (const Row& r : kRows) {
+        const auto i = static_cast<std::size_t>(r.i);
+        const bool ventricle = r.i == RghtV || r.i == LeftV;
+        // In this view the left ventricle's name is its plain name.
+        caption(r.name, r.i == LeftV ? std::string_view("Left Ventricle") : r.nameCaption);
+        if (ventricle)
+            ventricleCompliance(s, r, "  ##0 ");
         else
-            caption(label, "na");
-    };
-    auto volume = [&](std::string_view label, int i) {
-        const auto k = static_cast<std::size_t>(i);
-        if (i == SysA || i == SysV || (s.Vstrs[k] >= 0 && s.Vstrs_N[k] > 0))
-            pct(label, s.Vstrs[k], s.Vstrs_N[k]);
+            pct(r.comp, s.Comp[i], s.Comp_N[i]);
+        pct(r.flow, s.Flow[i], s.Flow_N[i]);
+        // A pressure or volume below zero, or a normal of zero, has no meaningful percent.
+        if (r.i == SysA || (s.Press[i] >= 0 && s.Press_N[i] > 0))
+            pct(r.press, s.Press[i], s.Press_N[i]);
         else
-            caption(label, i == RghtV ? "<=0" : "na");
-    };
-    auto ventricleComp = [&](std::string_view label, int i) {
-        const auto k = static_cast<std::size_t>(i);
-        if (s.Vstrs[k] <= 175) {
-            pct(label, s.Comp[k], s.Comp_N[k]);
-            fore(label, Black);
-            g_view->setBold(CV, label, false);
-        } else {
-            pct(label, s.Vstrs[k] / (s.Press[k] - s.Pit), s.Comp_N[k]);
-            fore(label, kRgbRed);
-            g_view->setBold(CV, label, true);
-        }
-    };
-
-    caption("lblSysArt", "Systemic Artery");
-    pct("lblCompSysA", s.Comp[SysA], s.Comp_N[SysA]);
-    pct("lblFlowSysA", s.Flow[SysA], s.Flow_N[SysA]);
-    pressure("lblPressSysA", SysA);
-    pct("lblResisSysA", s.Resis[SysA], s.Resis_N[SysA]);
-    volume("lblVstrsSysA", SysA);
-
-    caption("lblSysVein", "Systemic Vein");
-    pct("lblCompSysV", s.Comp[SysV], s.Comp_N[SysV]);
-    pct("lblFlowSysV", s.Flow[SysV], s.Flow_N[SysV]);
-    pressure("lblPressSysV", SysV);
-    pct("lblResisSysV", s.Resis[SysV], s.Resis_N[SysV]);
-    volume("lblVstrsSysV", SysV);
-
-    caption("lblRghtVent", "Rght Vent,End Dias");
-    ventricleComp("lblCompRghtV", RghtV);
-    pct("lblFlowRghtV", s.Flow[RghtV], s.Flow_N[RghtV]);
-    pressure("lblPressRghtV", RghtV);
-    volume("lblVstrsRghtV", RghtV);
-
-    caption("lblPulmArt", "Pulmonary Artery");
-    pct("lblCompPulmA", s.Comp[PulmA], s.Comp_N[PulmA]);
-    pct("lblFlowPulmA", s.Flow[PulmA], s.Flow_N[PulmA]);
-    pressure("lblPressPulmA", PulmA);
-    pct("lblResisPulmA", s.Resis[PulmA], s.Resis_N[PulmA]);
-    volume("lblVstrsPulmA", PulmA);
-
-    caption("lblPulmVein", "Pulmonary Vein");
-    pct("lblCompPulmV", s.Comp[PulmV], s.Comp_N[PulmV]);
-    pct("lblFlowPulmV", s.Flow[PulmV], s.Flow_N[PulmV]);
-    pressure("lblPressPulmV", PulmV);
-    pct("lblResisPulmV", s.Resis[PulmV], s.Resis_N[PulmV]);
-    volume("lblVstrsPulmV", PulmV);
-
-    caption("lblLeftVent", "Left Ventricle");
-    ventricleComp("lblCompLeftV", LeftV);
-    pct("lblFlowLeftV", s.Flow[LeftV], s.Flow_N[LeftV]);
-    pressure("lblPressLeftV", LeftV);
-    volume("lblVstrsLeftV", LeftV);
+            caption(r.press, "na");
+        if (!ventricle) pct(r.resis, s.Resis[i], s.Resis_N[i]);
+        if (r.i == SysA || r.i == SysV || (s.Vstrs[i] >= 0 && s.Vstrs_N[i] > 0))
+            pct(r.vol, s.Vstrs[i], s.Vstrs_N[i]);
+        else
+            caption(r.vol, r.i == RghtV ? "<=0" : "na");
+    }
 
     s.PulseFactor = 1.0;
     s.PulseP = s.SV_LV * s.PulseFactor / s.Comp[SysA];

@@ -10,13 +10,13 @@ namespace vasora::workbench {
 
 class ParamLabel final : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit ParamLabel(QWidget* parent = nullptr);
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -24,7 +24,7 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
-private:
+  private:
     bool m_pressed = false;
 };
 

@@ -17,7 +17,9 @@ using model::Window;
 
 namespace {
 
-QColor qcolor(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor qcolor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 void setRoleColour(QWidget* w, QPalette::ColorRole role, Rgb c) {
     const QColor q = qcolor(c);
@@ -31,14 +33,19 @@ void setRoleColour(QWidget* w, QPalette::ColorRole role, Rgb c) {
 
 const char* formName(Window w) {
     switch (w) {
-        case Window::CVModel: return "frmCVModel";
-        case Window::Layout: return "frmLayout";
-        case Window::PlotData: return "frmPlotData";
+        case Window::CVModel:
+            return "frmCVModel";
+        case Window::Layout:
+            return "frmLayout";
+        case Window::PlotData:
+            return "frmPlotData";
     }
     return "";
 }
 
-QtModelView::QtModelView() { m_sinceRepaint.start(); }
+QtModelView::QtModelView() {
+    m_sinceRepaint.start();
+}
 
 QWidget* QtModelView::control(Window w, std::string_view name) {
     // A window that is not registered (yet) is simply not written to. The window is looked up
@@ -83,8 +90,8 @@ void QtModelView::setBackColor(Window w, std::string_view name, Rgb colour) {
 void QtModelView::setForeColor(Window w, std::string_view name, Rgb colour) {
     QWidget* c = control(w, name);
     if (!c) return;
-    setRoleColour(c, qobject_cast<QAbstractButton*>(c) ? QPalette::ButtonText : QPalette::WindowText,
-                  colour);
+    setRoleColour(
+        c, qobject_cast<QAbstractButton*>(c) ? QPalette::ButtonText : QPalette::WindowText, colour);
 }
 
 void QtModelView::setBold(Window w, std::string_view name, bool bold) {

@@ -16,7 +16,7 @@ namespace vasora::workbench {
 class frmPlotData;
 
 class QtModelView final : public model::ModelView {
-public:
+  public:
     QtModelView();
 
     void setCaption(model::Window w, std::string_view control, std::string_view text) override;
@@ -33,7 +33,7 @@ public:
     void message(std::string_view text) override;
     void autoRunStep() override;
 
-private:
+  private:
     QWidget* control(model::Window w, std::string_view name);
     frmPlotData* plot();
 

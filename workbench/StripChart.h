@@ -13,7 +13,7 @@
 namespace vasora::workbench {
 
 class StripChartSurface final {
-public:
+  public:
     explicit StripChartSurface(QSize size = QSize(600, 300));
 
     int width() const { return m_image.width(); }
@@ -32,7 +32,7 @@ public:
     /// The drawing, with every queued point set.
     const QImage& image();
 
-private:
+  private:
     struct Pending {
         int x, y;
         QRgb rgb;
@@ -49,18 +49,18 @@ private:
 /// most once per pending paint, however many points the run sets in between.
 class StripChartWidget final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit StripChartWidget(QWidget* parent = nullptr);
 
     StripChartSurface& surface() { return m_surface; }
     /// Tells the widget that the surface changed.
     void changed();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     StripChartSurface m_surface;
     bool m_updatePending = false;
 };

@@ -2,10 +2,10 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "workbench/CVModelActions.h"
@@ -54,7 +54,8 @@ frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_label6->setObjectName(QStringLiteral("Label6"));
 
     auto* axis = new QLabel(
-        QStringLiteral("Zero line at 85 % of the height; full height 200 mmHg and 15 L/min."), this);
+        QStringLiteral("Zero line at 85 % of the height; full height 200 mmHg and 15 L/min."),
+        this);
     axis->setObjectName(QStringLiteral("lblScale"));
     QFont small = axis->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);

@@ -16,15 +16,15 @@ class StripChartWidget;
 
 class frmPlotData final : public QWidget, public forms::ControlHost {
     Q_OBJECT
-public:
+  public:
     explicit frmPlotData(QWidget* parent = nullptr);
     StripChartWidget* chart() const { return m_chart; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void placeTimeMarks();
 
     StripChartWidget* m_chart;

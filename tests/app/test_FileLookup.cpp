@@ -10,7 +10,9 @@
 using namespace vasora;
 
 namespace {
-void touch(const std::string& path) { std::ofstream(path) << "x"; }
+void touch(const std::string& path) {
+    std::ofstream(path) << "x";
+}
 }  // namespace
 
 TEST(FileLookup, FindsAFileIgnoringTheCaseOfItsName) {

@@ -11,7 +11,7 @@ using namespace vasora;
 namespace {
 
 class Counting final : public QWidget, public forms::Loadable {
-public:
+  public:
     static inline int constructed = 0, loaded = 0;
     Counting() { ++constructed; }
     void load() override {

@@ -50,14 +50,14 @@ TEST_F(MainMenu, ButtonsCarryTheirCaptionsAndTips) {
     struct B {
         const char *name, *text, *tip;
     };
-    for (const B& b : {B{"cmdInfo", " Information and Help",
-                         "Instructions for and information about this application"},
-                       B{"cmdLabBook", "&Lab Book", "Open the Lab Book"},
-                       B{"cmdCVModel", "Vasora  Model", "Activate the Cardiovascular model"},
-                       B{"cmdConcepts", "   CV Concepts  ", "Show a diagram of Vasora Concepts"},
-                       B{"cmdLayout", "Model Layout",
-                         " Diagram of the Model with variables and parameters"},
-                       B{"cmdHelp", " File Help", ""}, B{"cmdExit", "Quit", "Exit this application"}}) {
+    for (const B& b :
+         {B{"cmdInfo", " Information and Help",
+            "Instructions for and information about this application"},
+          B{"cmdLabBook", "&Lab Book", "Open the Lab Book"},
+          B{"cmdCVModel", "Vasora  Model", "Activate the Cardiovascular model"},
+          B{"cmdConcepts", "   CV Concepts  ", "Show a diagram of Vasora Concepts"},
+          B{"cmdLayout", "Model Layout", " Diagram of the Model with variables and parameters"},
+          B{"cmdHelp", " File Help", ""}, B{"cmdExit", "Quit", "Exit this application"}}) {
         auto* w = child<QPushButton>("frmMain", b.name);
         ASSERT_NE(w, nullptr) << b.name;
         EXPECT_EQ(w->text(), b.text);

@@ -18,7 +18,7 @@
 #include "model/Vasora_Model_coding.h"
 
 class GuiFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         vasora::forms::reset();
         vasora::model::resetState();

@@ -36,7 +36,7 @@ void screenshot(QWidget* w, const char* name) {
 }  // namespace
 
 class ModelWindow : public GuiFixture {
-protected:
+  protected:
     void SetUp() override {
         GuiFixture::SetUp();
         start();
@@ -96,7 +96,8 @@ TEST_F(ModelWindow, FitsAScreenOf1366By768) {
         for (QLabel* o : labels)
             if (o != l && !o->objectName().isEmpty() && !o->isHidden()) {
                 EXPECT_FALSE(l->geometry().intersects(o->geometry()))
-                    << l->objectName().toStdString() << " overlaps " << o->objectName().toStdString();
+                    << l->objectName().toStdString() << " overlaps "
+                    << o->objectName().toStdString();
             }
     }
 }
