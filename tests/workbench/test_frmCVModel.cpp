@@ -250,3 +250,24 @@ TEST_F(ModelWindow, ParameterLabelsOpenWithClickEnterOrSpace) {
     // Normal parameters are yellow once the normal reference is stored.
     EXPECT_EQ(l->palette().color(QPalette::Window), QColor(255, 255, 0));
 }
+
+TEST_F(ModelWindow, WarningsShowInTheirColoursOnTheRealLabels) {
+    // A failing left heart: the output falls, the lungs congest.
+    state().Emax_LV *= 0.03;
+    for (int i = 0; i < 30; ++i) click("frmCVModel", "cmdRun");
+    auto* w1 = child<QLabel>("frmCVModel", "lblWarning1");
+    auto* w2 = child<QLabel>("frmCVModel", "lblWarning2");
+    ASSERT_LT(state().Flow[model::LeftV], 2000);
+    EXPECT_FALSE(w1->text().isEmpty());
+    EXPECT_EQ(w1->palette().color(QPalette::Window), QColor(255, 255, 0));
+    if (state().Press[model::PulmV] > 25) {
+        EXPECT_EQ(w2->text(), "GASP! Ppv >25 mmHg");
+        EXPECT_EQ(w2->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+    screenshot(cv, "frmCVModel-warnings");
+    screenshot(forms::get(QStringLiteral("frmPlotData")), "frmPlotData");
+    // The next normal run clears them again, background included.
+    click("frmCVModel", "cmdRestart");
+    EXPECT_EQ(w1->text(), "");
+    EXPECT_EQ(w1->palette().color(QPalette::Window), QColor(255, 255, 255));
+}

@@ -27,7 +27,8 @@ const char* const kUsage =
     "  --percent          show percent of normal before printing\n"
     "  --format text|json text: one label<TAB>caption line per label (default); json: labels,\n"
     "                     colours, state and messages as one object\n"
-    "  --trace FILE       write a CSV row per integration step from the start:\n"
+    "  --trace FILE       write a CSV row per integration step from the start (steps made\n"
+    "                     past 17 minutes, which leave the clock still, write none):\n"
     "                     ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\n";
 
 // The recording view, plus one trace row per integration step.
