@@ -75,12 +75,6 @@ double fillTime(double rate) {
     return 1 / rate - (0.006667 - 1.067e-5 * rate);
 }
 
-void markChanged(std::string_view label) {
-    const Rgb c = state().ColorChanged;
-    view().setBackColor(Window::CVModel, label, c);
-    view().setBackColor(Window::Layout, label, c);
-}
-
 void runAndDisplay() {
     RunModel();
     DisplayValues();
@@ -95,6 +89,12 @@ bool isDigit(char c) {
 }
 
 }  // namespace
+
+void markParameterChanged(std::string_view label) {
+    const Rgb c = state().ColorChanged;
+    view().setBackColor(Window::CVModel, label, c);
+    view().setBackColor(Window::Layout, label, c);
+}
 
 const ChangeLimit* findChangeLimit(std::string_view label) {
     for (const ChangeLimit& row : ChangeLimits)
@@ -207,7 +207,7 @@ ChangeResult changeParameter(const ChangeLimit& row, double entry) {
         s.FillTime_LV = fillTime(s.HrtRate_LV);
         s.K2_LV = 1 - std::exp(-s.Kfill_LV * s.FillTime_LV);
     }
-    markChanged(row.label);
+    markParameterChanged(row.label);
     runAndDisplay();
     return {ChangeResult::Applied, {}};
 }
@@ -262,7 +262,7 @@ ChangeResult changeBloodVolume(double dV) {
     s.VolChangeTarget = dV;
     s.VolChangeDone = 0;
     s.VolChangeKind = 1;
-    markChanged("lblVtotalBody");
+    markParameterChanged("lblVtotalBody");
     s.VolChangeRate = bloodVolumeRate(dV);
     runAndDisplay();
     return {ChangeResult::Applied, {}};
@@ -293,7 +293,7 @@ ChangeResult changeUnstressedVolume(double dU) {
     s.VunstrsChangeTarget = dU;
     s.VunstrsChangeDone = 0;
     s.VolChangeKind = 0;
-    markChanged("lblVunstrsTotal");
+    markParameterChanged("lblVunstrsTotal");
     s.VunstrsChangeRate = unstressedRate(dU);
     runAndDisplay();
     return {ChangeResult::Applied, {}};
@@ -306,7 +306,7 @@ ChangeResult changePit(double pit) {
     if (pit < -15)
         return refused("This value is dangerous.\r\n Please enter a value >= -15 mm Hg" +
                        std::string(kClickOk));
-    markChanged("lblPit");
+    markParameterChanged("lblPit");
     state().Pit = pit;
     runAndDisplay();
     return {ChangeResult::Applied, {}};

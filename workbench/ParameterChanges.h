@@ -74,6 +74,10 @@ struct ChangeResult {
     std::string message;  ///< the message to show; empty when there is none
 };
 
+/// Gives `label` on the model window and its twin on the layout sheet the background
+/// ColorChanged. Nothing clears the marking again but the normal reference being stored.
+void markParameterChanged(std::string_view label);
+
 /// lblHR_LV only opens while the ventricles beat at their own rates (AVBlock 1).
 bool parameterLabelEnabled(const ChangeLimit& row);
 

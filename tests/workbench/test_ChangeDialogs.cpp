@@ -4,6 +4,7 @@
 // inside the dialog's own wait, and a watchdog closes any dialog left open, so nothing blocks.
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMap>
@@ -22,6 +23,12 @@ using model::state;
 namespace {
 
 enum class Leave { Ok, Enter, Escape, Cancel, Frame };
+
+// Saves a picture of a dialog when VASORA_SCREENSHOTS names a folder, for looking at by eye.
+void screenshot(QWidget* w) {
+    const QString dir = qEnvironmentVariable("VASORA_SCREENSHOTS");
+    if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(w->objectName() + ".png"));
+}
 
 const QColor kChanged(200, 255, 255);
 const QColor kNormal(255, 255, 0);
@@ -80,6 +87,7 @@ class ChangeDialogs : public GuiFixture {
                 return;
             }
             seen.inputEmptyAndFocused = input->text().isEmpty() && d->focusWidget() == input;
+            screenshot(d);
             QTest::keyClicks(input, text);
             switch (how) {
                 case Leave::Ok:
@@ -297,4 +305,23 @@ TEST_F(ChangeDialogs, ThePressureDialogRefusesDangerAndAppliesAtOnce) {
     clickLabel("lblPit");
     EXPECT_EQ(workbench::VolPitEntry, -99);
     EXPECT_EQ(state().Pit, -2);
+}
+
+TEST_F(ChangeDialogs, TypedNumbersEqualToTheNoChangeAnswersAreTakenAsNumbers) {
+    // -1 ml is a valid volume intercept: it is applied, not dropped in silence.
+    answer(QStringLiteral("-1"));
+    clickLabel("lblVo_LV");
+    EXPECT_EQ(state().Vo_LV, -1);
+    EXPECT_EQ(backOf("lblVo_LV"), kChanged);
+
+    // -9999 ml and -99 mmHg are out of bounds, and the learner is told so.
+    answer(QStringLiteral("-9999"));
+    clickLabel("lblVtotalBody");
+    answer(QStringLiteral("-99"));
+    clickLabel("lblPit");
+    ASSERT_EQ(seam.messages().size(), 2);
+    EXPECT_TRUE(seam.messages()[0].startsWith("Warning: This hemorrhage is too large."));
+    EXPECT_TRUE(seam.messages()[1].startsWith("This value is dangerous."));
+    EXPECT_EQ(state().VolChangeRate, 0);
+    EXPECT_EQ(state().Pit, -4);
 }
