@@ -23,9 +23,6 @@ class ChangeDialog : public QDialog {
     /// learner made no change. The dialog's process-wide answer is written as well.
     std::optional<double> ask();
 
-    /// The answer of the last showing.
-    const std::optional<double>& entered() const { return m_entered; }
-
     ChangeDialog(const ChangeDialog&) = delete;
     ChangeDialog& operator=(const ChangeDialog&) = delete;
 

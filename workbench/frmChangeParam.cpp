@@ -1,6 +1,5 @@
 #include "workbench/frmChangeParam.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>

@@ -12,7 +12,7 @@ struct DialogTexts;
 class frmChangeParam final : public ChangeDialog {
     Q_OBJECT
   public:
-    explicit frmChangeParam();
+    frmChangeParam();
 
     /// Fills lblSegment, lblParameter, lblValue, lblUnits, lblPercentNormal and lblUnit.
     void prepare(const DialogTexts& t);

@@ -10,7 +10,7 @@ namespace vasora::workbench {
 class frmChangePit final : public ChangeDialog {
     Q_OBJECT
   public:
-    explicit frmChangePit();
+    frmChangePit();
 
     /// Fills lblValue with the current pressure.
     void prepare(const std::string& value);

@@ -12,7 +12,7 @@ struct DialogTexts;
 class frmChangeVol final : public ChangeDialog {
     Q_OBJECT
   public:
-    explicit frmChangeVol();
+    frmChangeVol();
 
     /// Fills lblSegment, lblParameter, lblValue and lblPercentNormal.
     void prepare(const DialogTexts& t);

@@ -135,14 +135,15 @@ void printJson(CliView& v, std::ostream& out) {
     out << "]\n}\n";
 }
 
-// --set NAME=VALUE: one learner's change through the dialogs' own checks. Returns false with
-// `why` set when the option itself is malformed; a refusal of the value is found when the action
-// runs, because it depends on the state then (a ramp under way, the AV block).
+// What the --set options met when they ran.
 struct SetReport {
     bool refused = false;
     std::vector<std::string> messages;  // the refusals' messages, in order
 };
 
+// --set NAME=VALUE: one learner's change through the dialogs' own checks. Returns false with
+// `why` set when the option itself is malformed; a refusal of the value is found when the action
+// runs, because it depends on the state then (a ramp under way, the AV block).
 bool addSetOption(const std::string& arg, std::vector<std::function<void()>>& actions,
                   SetReport& report, std::ostream& err, std::string& why) {
     const std::size_t eq = arg.find('=');
