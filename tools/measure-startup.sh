@@ -9,11 +9,11 @@ exe="$root/build-bench/app/vasora"
 [ -x "$exe" ] || { echo "build first: tools/build.sh bench" >&2; exit 1; }
 cd "$root/content"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-"$exe" --quit-after-start  # warm the file cache
+"$exe" --quit-after-start 2>/dev/null  # warm the file cache
 best=999999; total=0
 for _ in $(seq "$runs"); do
     t0=$(date +%s%N)
-    "$exe" --quit-after-start
+    "$exe" --quit-after-start 2>/dev/null
     t1=$(date +%s%N)
     ms=$(( (t1 - t0) / 1000000 ))
     total=$((total + ms))

@@ -2,16 +2,27 @@
 
 #include "app/Forms.h"
 #include "model/Vasora_Model_coding.h"
+#include "workbench/ChangeHandlers.h"
 #include "workbench/QtModelView.h"
 #include "workbench/frmCVModel.h"
+#include "workbench/frmChangeParam.h"
+#include "workbench/frmChangePit.h"
+#include "workbench/frmChangeVol.h"
 #include "workbench/frmPlotData.h"
 
 namespace vasora::workbench {
 
 void registerWorkbenchForms() {
     static QtModelView view;
-    forms::registerForm(QStringLiteral("frmCVModel"), [] { return new frmCVModel; });
+    forms::registerForm(QStringLiteral("frmCVModel"), [] {
+        auto* w = new frmCVModel;
+        QObject::connect(w, &frmCVModel::parameterClicked, w, &parameterLabelClicked);
+        return w;
+    });
     forms::registerForm(QStringLiteral("frmPlotData"), [] { return new frmPlotData; });
+    forms::registerForm(QStringLiteral("frmChangeParam"), [] { return new frmChangeParam; });
+    forms::registerForm(QStringLiteral("frmChangeVol"), [] { return new frmChangeVol; });
+    forms::registerForm(QStringLiteral("frmChangePit"), [] { return new frmChangePit; });
     model::setView(&view);
 }
 

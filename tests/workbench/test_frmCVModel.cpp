@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include "model/ModelLabels.h"
 #include "tests/support/GuiFixture.h"
@@ -237,6 +238,12 @@ TEST_F(ModelWindow, ARunThatWouldBreakTheStateIsUndoneAndExplained) {
 
 TEST_F(ModelWindow, ParameterLabelsOpenWithClickEnterOrSpace) {
     QSignalSpy spy(cv, &workbench::frmCVModel::parameterClicked);
+    // Each opening shows the change dialog modally; close it at once, as Cancel.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* d = QApplication::activeModalWidget()) d->close();
+    });
+    closer.start(0);
     workbench::ParamLabel* l = cv->parameterLabel(QStringLiteral("lblResisSysA"));
     ASSERT_NE(l, nullptr);
     EXPECT_EQ(l->cursor().shape(), Qt::PointingHandCursor);

@@ -10,6 +10,7 @@
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"
+#include "workbench/ParameterChanges.h"
 
 namespace vasora::cli {
 
@@ -29,7 +30,16 @@ const char* const kUsage =
     "                     colours, state and messages as one object\n"
     "  --trace FILE       write a CSV row per integration step from the start (steps made\n"
     "                     past 17 minutes, which leave the clock still, write none):\n"
-    "                     ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\n";
+    "                     ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\n"
+    "  --set NAME=VALUE   click the parameter label NAME (lblCompSysA ... lblHR_LV,\n"
+    "                     lblVtotalBody, lblVunstrsTotal, lblPit), type VALUE into its dialog\n"
+    "                     and press OK. Percent rows take percent of normal; lblVo_LV ml;\n"
+    "                     heart rates beats/min; lblPit the new pressure in mmHg.\n"
+    "                     lblVtotalBody and lblVunstrsTotal take the signed change in ml:\n"
+    "                     lblVtotalBody=500 transfuses, lblVtotalBody=-500 bleeds,\n"
+    "                     lblVunstrsTotal=200 venodilates, lblVunstrsTotal=-200\n"
+    "                     venoconstricts. A refused change prints its message on standard\n"
+    "                     error, changes nothing, the other options still run, exit status 2.\n";
 
 // The recording view, plus one trace row per integration step.
 class CliView final : public RecordingView {
@@ -126,6 +136,46 @@ void printJson(CliView& v, std::ostream& out) {
     out << "]\n}\n";
 }
 
+// What the --set options met when they ran.
+struct SetReport {
+    bool refused = false;
+    std::vector<std::string> messages;  // the refusals' messages, in order
+};
+
+// --set NAME=VALUE: one learner's change through the dialogs' own checks. Returns false with
+// `why` set when the option itself is malformed; a refusal of the value is found when the action
+// runs, because it depends on the state then (a ramp under way, the AV block).
+bool addSetOption(const std::string& arg, std::vector<std::function<void()>>& actions,
+                  SetReport& report, std::ostream& err, std::string& why) {
+    const std::size_t eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    if (eq == std::string::npos || !workbench::isChangeLabel(name)) {
+        why = "--set takes NAME=VALUE with NAME a parameter label, not " + arg;
+        return false;
+    }
+    const std::string text = arg.substr(eq + 1);
+    actions.push_back([name, text, &report, &err] {
+        const workbench::ChangeResult r = workbench::changeByText(name, text);
+        if (r.status == workbench::ChangeResult::Refused) {
+            // The message box the dialog would show.
+            view().message(r.message);
+            report.messages.push_back(r.message);
+            report.refused = true;
+        } else if (r.status == workbench::ChangeResult::Ignored) {
+            // The window's label does nothing here; a command line should not pass in silence.
+            err << "vasora-cli: " << name
+                << " changes only with AV block; the left heart rate follows the right one\n";
+            report.refused = true;
+        } else if (r.status == workbench::ChangeResult::NoChange) {
+            // The dialog takes this entry as its no-change answer, as it would Cancel.
+            err << "vasora-cli: " << name << "=" << text
+                << " is the dialog's no-change answer; nothing changed\n";
+            report.refused = true;
+        }
+    });
+    return true;
+}
+
 bool parseCount(const std::string& text, int& n) {
     const char* end = text.data() + text.size();
     auto r = std::from_chars(text.data(), end, n);
@@ -140,6 +190,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     std::string format = "text";
     std::string tracePath;
     bool percent = false;
+    SetReport setReport;
     auto usage = [&](const std::string& why) {
         err << "vasora-cli: " << why << "\n" << kUsage;
         return 1;
@@ -169,6 +220,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                 return usage("--format takes text or json");
         } else if (a == "--trace") {
             if (!value(tracePath)) return usage("--trace needs a file name");
+        } else if (a == "--set") {
+            std::string why;
+            if (!value(v)) return usage("--set needs NAME=VALUE");
+            if (!addSetOption(v, actions, setReport, err, why)) return usage(why);
         } else if (a == "--help" || a == "-h") {
             out << kUsage;
             return 0;
@@ -198,6 +253,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     if (format == "json") {
         printJson(view, out);
+        // In text form every message goes to standard error below; here only the refusals.
+        for (const std::string& m : setReport.messages) err << m << '\n';
     } else {
         for (const LabelInfo& l : kDisplayLabels)
             out << l.name << '\t' << view.caption(Window::CVModel, l.name) << '\n';
@@ -211,7 +268,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 1;
         }
     }
-    return 0;
+    return setReport.refused ? 2 : 0;
 }
 
 }  // namespace vasora::cli

@@ -1,0 +1,350 @@
+#include "workbench/ParameterChanges.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "model/ModelLabels.h"
+#include "model/NumberFormat.h"
+#include "model/Vasora_Model_coding.h"
+
+namespace vasora::workbench {
+
+using namespace vasora::model;
+
+namespace {
+
+constexpr std::string_view kCompLarge = "Value too large.  Please retry with  less than 300% ";
+constexpr std::string_view kCompSmall = "Value too small.  Please retry with  more than 30%";
+constexpr std::string_view kResisLarge = "Value too large.  Please retry with R less than 500% ";
+constexpr std::string_view kEmaxLarge = "Value too large.  Please retry with  value < or = 1000% ";
+constexpr std::string_view kRateHigh =
+    "Heart rate too high. No time for filling. Use < 249.5 beat/min";
+
+// Multi-line messages are one text whose lines are joined by CR LF.
+constexpr std::string_view kClickOk = "\r\n       Click OK to continue";
+
+}  // namespace
+
+// clang-format off
+const std::array<ChangeLimit, 15> ChangeLimits{{
+    {"lblCompSysA", " Systemic Artery ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
+    {"lblCompSysV", " Systemic Vein ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
+    {"lblCompRghtV", " Right Ventricle ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
+    {"lblCompPulmA", " Pulmonary Artery ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
+    {"lblCompPulmV", " Pulmonary Vein ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
+    {"lblCompLeftV", " Left Ventricle ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
+    {"lblResisSysA", " Systemic Artery", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 19, 501, kResisLarge, "Value too small.  Please retry with  more than 19%"},
+    {"lblResisSysV", " Systemic Vein ", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 19, 501, kResisLarge, "Value too small.  Please retry with  more than 19%"},
+    {"lblResisPulmA", " Pulmonary Art.", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 34, 501, kResisLarge, "Value too small.  Please retry with  more than 34%"},
+    {"lblResisPulmV", " Pulmonary Vein ", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 34, 501, kResisLarge, "Value too small.  Please retry with  more than 34%"},
+    {"lblEmax_RV", " Right Ventricle ", "Emax", "mmHg/ml", " ###0.0##", " % normal", " ###0.0", 1, 1000, kEmaxLarge, "RV Emax value too small. Retry with value > or = 1%"},
+    {"lblEmax_LV", " Left Ventricle ", "Emax", "mmHg/ml", " ###0.0##", " % normal", " ###0.0", 1, 1000, kEmaxLarge, "LV Emax too small.  Retry with value > or = 1%"},
+    {"lblVo_LV", "Left Ventricle ", "  Vo", " ml ", "  ###0.0#", " ml ", "  ###0.0", -10.1, 101, "Value too large.  Please retry with  value < 100 ml ", "Value too small.  Please retry with value > -10"},
+    {"lblHR_RV", " Right Ventricle ", "Heart Rate", "beats/min", "  ###0.0", " b/min", "  ###0.0", 1, 249.5, kRateHigh, "Value too small.  Use HrtRate > 1 beat/MINUTE"},
+    {"lblHR_LV", " Left Ventricle ", "Heart Rate", "beats/min", "  ###0.0", " b/min", "  ###0.0", 1, 249.5, kRateHigh, "Heart rate too small.  Use HrtRate_LV > 1 beat per MINUTE"},
+}};
+// clang-format on
+
+namespace {
+
+// The parameter a row changes and its normal reference.
+struct Target {
+    double* value;
+    double normal;
+};
+
+Target targetOf(const ChangeLimit& row, ModelState& s) {
+    const std::string_view l = row.label;
+    static constexpr std::string_view kComps[] = {"lblCompSysA",  "lblCompSysV",  "lblCompRghtV",
+                                                  "lblCompPulmA", "lblCompPulmV", "lblCompLeftV"};
+    for (int i = 1; i <= kCompartments; ++i)
+        if (l == kComps[i - 1]) return {&s.Comp[i], s.Comp_N[i]};
+    if (l == "lblResisSysA") return {&s.Resis[SysA], s.Resis_N[SysA]};
+    if (l == "lblResisSysV") return {&s.Resis[SysV], s.Resis_N[SysV]};
+    if (l == "lblResisPulmA") return {&s.Resis[PulmA], s.Resis_N[PulmA]};
+    if (l == "lblResisPulmV") return {&s.Resis[PulmV], s.Resis_N[PulmV]};
+    if (l == "lblEmax_RV") return {&s.Emax_RV, s.Emax_RV_N};
+    if (l == "lblEmax_LV") return {&s.Emax_LV, s.Emax_LV_N};
+    if (l == "lblVo_LV") return {&s.Vo_LV, s.Vo_LV_N};
+    if (l == "lblHR_RV") return {&s.HrtRate, s.HrtRate_N};
+    return {&s.HrtRate_LV, s.HrtRate_LV_N};
+}
+
+// Diastolic filling time per beat, minutes: a beat less the systolic duration.
+double fillTime(double rate) {
+    return 1 / rate - (0.006667 - 1.067e-5 * rate);
+}
+
+void runAndDisplay() {
+    RunModel();
+    DisplayValues();
+}
+
+ChangeResult refused(std::string message) {
+    return {ChangeResult::Refused, std::move(message)};
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+void markParameterChanged(std::string_view label) {
+    const Rgb c = state().ColorChanged;
+    view().setBackColor(Window::CVModel, label, c);
+    view().setBackColor(Window::Layout, label, c);
+}
+
+const ChangeLimit* findChangeLimit(std::string_view label) {
+    for (const ChangeLimit& row : ChangeLimits)
+        if (row.label == label) return &row;
+    return nullptr;
+}
+
+bool isChangeLabel(std::string_view label) {
+    for (std::string_view l : kParameterLabels)
+        if (l == label) return true;
+    return false;
+}
+
+Entry readEntry(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    if (text.empty()) return {Entry::Blank, 0};
+
+    // Check the whole grammar first; from_chars alone would accept "inf", "nan" and a prefix.
+    std::size_t i = 0;
+    const bool plus = text[0] == '+';
+    if (text[0] == '+' || text[0] == '-') ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return {Entry::NotNumber, 0};
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        while (i < text.size() && isDigit(text[i])) ++i, ++expDigits;
+        if (expDigits == 0) return {Entry::NotNumber, 0};
+    }
+    if (i != text.size()) return {Entry::NotNumber, 0};
+
+    const std::string_view number = plus ? text.substr(1) : text;
+    double v = 0;
+    const auto r = std::from_chars(number.data(), number.data() + number.size(), v);
+    if (r.ec != std::errc() || r.ptr != number.data() + number.size() || !std::isfinite(v))
+        return {Entry::NotNumber, 0};
+    return {Entry::Number, v};
+}
+
+DialogTexts paramDialogTexts(const ChangeLimit& row) {
+    ModelState& s = state();
+    const Target t = targetOf(row, s);
+    return {std::string(row.segment),
+            std::string(row.parameter),
+            formatNumber(*t.value, row.valueFormat),
+            std::string(row.units),
+            formatNumber(100 * *t.value / t.normal, row.percentFormat),
+            std::string(row.entryUnit)};
+}
+
+DialogTexts bloodVolumeDialogTexts() {
+    const ModelState& s = state();
+    return {" Total Body ",
+            "Blood Volume",
+            formatNumber(s.VtotalBody, " #####."),
+            "",
+            formatNumber(100 * s.VtotalBody / s.VtotalBody_N, " ###0.0"),
+            ""};
+}
+
+DialogTexts unstressedDialogTexts() {
+    const ModelState& s = state();
+    return {" Total Body ",
+            "Unstressed V",
+            formatNumber(s.VunstrsTotal, " #####."),
+            "",
+            formatNumber(100 * s.VunstrsTotal / s.VunstrsTotal_N, " ###0.0"),
+            ""};
+}
+
+std::string pitDialogValue() {
+    return formatNumber(state().Pit, " ##0.0");
+}
+
+bool parameterLabelEnabled(const ChangeLimit& row) {
+    return row.label != "lblHR_LV" || state().AVBlock != 0;
+}
+
+ChangeResult changeParameter(const ChangeLimit& row, double entry) {
+    if (!parameterLabelEnabled(row)) return {};
+    // Both bounds are inclusive; the upper one is tested first.
+    if (entry > row.upper) return refused(std::string(row.tooLarge));
+    if (entry < row.lower) return refused(std::string(row.tooSmall));
+
+    ModelState& s = state();
+    if (row.percentOfNormal()) {
+        // A percentage of the normal value, not of the current one: 100 always restores normal.
+        const Target t = targetOf(row, s);
+        *t.value = entry * t.normal / 100;
+    } else if (row.label == "lblVo_LV") {
+        s.Vo_LV = entry;
+    } else if (row.label == "lblHR_RV") {
+        s.HrtRate = entry;
+        s.FillTime_RV = fillTime(s.HrtRate);
+        s.K2_RV = 1 - std::exp(-s.Kfill_RV * s.FillTime_RV);
+        if (s.AVBlock == 0) {
+            s.HrtRate_LV = s.HrtRate;
+            s.K2_LV = s.K2_RV;
+        }
+    } else {
+        s.HrtRate_LV = entry;
+        s.FillTime_LV = fillTime(s.HrtRate_LV);
+        s.K2_LV = 1 - std::exp(-s.Kfill_LV * s.FillTime_LV);
+    }
+    markParameterChanged(row.label);
+    runAndDisplay();
+    return {ChangeResult::Applied, {}};
+}
+
+std::string bloodVolumeBusyMessage() {
+    if (state().VolChangeRate == 0) return {};
+    return "Do not attempt another change in blood volume\r\nuntil the first is finished.";
+}
+
+std::string unstressedBusyMessage() {
+    if (state().VunstrsChangeRate == 0) return {};
+    return "Do not attempt another change the untressed volume\r\nuntil the first is "
+           "finished." +
+           std::string(kClickOk);
+}
+
+double bloodVolumeRate(double dV) {
+    const double size = std::fabs(dV);
+    if (size >= 500) return 0.666 * dV;
+    if (size >= 100) return 4 * dV;
+    return 20 * dV;
+}
+
+double unstressedRate(double dU) {
+    const double size = std::fabs(dU);
+    if (size >= 500) return -0.666 * dU;
+    if (size >= 100) return -3 * dU;
+    return -10 * dU;
+}
+
+ChangeResult changeBloodVolume(double dV) {
+    if (std::string busy = bloodVolumeBusyMessage(); !busy.empty()) return refused(busy);
+    ModelState& s = state();
+    // The tests run in this order and the first failing one speaks; the bounds are inclusive.
+    std::string why;
+    if (s.VstrsTotal + dV < 249)
+        why = "Warning: This hemorrhage is too large.\r\nMinimum total stressed volume 250 ml.";
+    else if (s.VstrsTotal + dV > 3801)
+        why =
+            "Warning: This transfusion too large.\r\nMax reasonable Total Stressed Volume is "
+            "3800 ml.";
+    else if (s.VtotalBody + dV > 7501)
+        why =
+            "A total blood volume greater than 7500 ml is dangerous.\r\nUse a smaller "
+            "transfusion.";
+    if (!why.empty()) {
+        s.VolChangeTarget = 0;
+        return refused(why + std::string(kClickOk));
+    }
+
+    // The run moves the volume into the systemic veins step by step until the target is done.
+    s.VolChangeTarget = dV;
+    s.VolChangeDone = 0;
+    s.VolChangeKind = 1;
+    markParameterChanged("lblVtotalBody");
+    s.VolChangeRate = bloodVolumeRate(dV);
+    runAndDisplay();
+    return {ChangeResult::Applied, {}};
+}
+
+ChangeResult changeUnstressedVolume(double dU) {
+    if (std::string busy = unstressedBusyMessage(); !busy.empty()) return refused(busy);
+    ModelState& s = state();
+    std::string why;
+    if (s.VunstrsTotal + dU < 2199)
+        why =
+            "Venoconstriction of unstressed volume to < 1400 ml unreasonable\r\nEnter a less "
+            "negative volume";
+    else if (s.VunstrsTotal + dU > 4601)
+        why =
+            "Venodilation of unstressed volume to > 4600 ml too much\r\nEnter a smaller "
+            "expansion.";
+    else if (s.VstrsTotal - dU < 275)
+        why = "Total stressed volume < 275 ml is too small.\r\nEnter a smaller venodilation.";
+    else if (s.VstrsTotal - dU > 3801)
+        why =
+            "Total stressed volume > 3800 ml is unreasonable\r\nEnter a smaller "
+            "venoconstriction";
+    if (!why.empty()) return refused(why + std::string(kClickOk));
+
+    // Unstressed volume moves into (or out of) the stressed volume of the systemic veins; the
+    // total stays the same.
+    s.VunstrsChangeTarget = dU;
+    s.VunstrsChangeDone = 0;
+    s.VolChangeKind = 0;
+    markParameterChanged("lblVunstrsTotal");
+    s.VunstrsChangeRate = unstressedRate(dU);
+    runAndDisplay();
+    return {ChangeResult::Applied, {}};
+}
+
+ChangeResult changePit(double pit) {
+    if (pit > 15)
+        return refused("This value is dangerous.\r\nPlease enter a value <= 15 mmHg " +
+                       std::string(kClickOk));
+    if (pit < -15)
+        return refused("This value is dangerous.\r\n Please enter a value >= -15 mm Hg" +
+                       std::string(kClickOk));
+    markParameterChanged("lblPit");
+    state().Pit = pit;
+    runAndDisplay();
+    return {ChangeResult::Applied, {}};
+}
+
+ChangeResult changeByText(std::string_view label, std::string_view text) {
+    auto number = [&](std::string_view blankMessage, Entry& e) -> std::string {
+        e = readEntry(text);
+        if (e.kind == Entry::Blank) return std::string(blankMessage);
+        if (e.kind == Entry::NotNumber) return std::string(kNotNumericMessage);
+        return {};
+    };
+    Entry e;
+    if (const ChangeLimit* row = findChangeLimit(label)) {
+        if (!parameterLabelEnabled(*row)) return {};
+        if (std::string why = number(kParamBlankMessage, e); !why.empty()) return refused(why);
+        if (e.value == kParamNoChange) return {ChangeResult::NoChange, {}};
+        return changeParameter(*row, e.value);
+    }
+    // The volume dialogs are refused before they open while a change of their kind runs.
+    if (label == "lblVtotalBody") {
+        if (std::string busy = bloodVolumeBusyMessage(); !busy.empty()) return refused(busy);
+        if (std::string why = number(kVolBlankMessage, e); !why.empty()) return refused(why);
+        if (e.value == kVolNoChange) return {ChangeResult::NoChange, {}};
+        return changeBloodVolume(e.value);
+    }
+    if (label == "lblVunstrsTotal") {
+        if (std::string busy = unstressedBusyMessage(); !busy.empty()) return refused(busy);
+        if (std::string why = number(kVolBlankMessage, e); !why.empty()) return refused(why);
+        if (e.value == kVolNoChange) return {ChangeResult::NoChange, {}};
+        return changeUnstressedVolume(e.value);
+    }
+    if (label == "lblPit") {
+        if (std::string why = number(kPitBlankMessage, e); !why.empty()) return refused(why);
+        if (e.value == kPitNoChange) return {ChangeResult::NoChange, {}};
+        return changePit(e.value);
+    }
+    return {};
+}
+
+}  // namespace vasora::workbench
