@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace vasora::ui {
 namespace {
@@ -47,6 +49,11 @@ DialogSeam* g_seam = nullptr;
 
 }  // namespace
 
+bool DialogSeam::print(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 QString programTitle() { return QStringLiteral("Vasora"); }
 
 DialogSeam& seam() { return g_seam ? *g_seam : g_desktop; }
@@ -90,6 +97,15 @@ QString ScriptedSeam::saveFile(QWidget*, const QString& title, const QString&,
     QString p = paths.front();
     paths.pop_front();
     return p;
+}
+
+bool ScriptedSeam::print(QWidget*, QPrinter& printer) {
+    shown.push_back({QStringLiteral("print"), {}, {}});
+    if (printFiles.empty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFiles.front());
+    printFiles.pop_front();
+    return true;
 }
 
 QStringList ScriptedSeam::messages() const {

@@ -9,6 +9,8 @@
 #include "model/ModelLabels.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
+#include "options/ParameterSetFile.h"
+#include "options/RunOptions.h"
 #include "workbench/CVModelActions.h"
 
 namespace vasora::cli {
@@ -28,7 +30,14 @@ const char* const kUsage =
     "  --format text|json text: one label<TAB>caption line per label (default); json: labels,\n"
     "                     colours, state and messages as one object\n"
     "  --trace FILE       write a CSV row per integration step from the start:\n"
-    "                     ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\n";
+    "                     ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\n"
+    "  --av-block         tick \"separate RV and LV Heart Rates\" in Options\n"
+    "  --intervals ITER PRINT\n"
+    "                     tick custom intervals in Options with these texts (minutes)\n"
+    "  --params FILE      retrieve the parameter set FILE\n"
+    "  --save-params FILE save the parameter set as FILE (\".txt\" added unless present)\n"
+    "A refused value or file prints its message and gives exit status 2; the remaining\n"
+    "options still run.\n";
 
 // The recording view, plus one trace row per integration step.
 class CliView final : public RecordingView {
@@ -125,6 +134,44 @@ void printJson(CliView& v, std::ostream& out) {
     out << "]\n}\n";
 }
 
+// Run options and parameter sets: the options window's actions, through the same code.
+struct OptionsRun {
+    bool avBlockTicked = false;  ///< stands in for the options window's chkAV_Block
+    bool refused = false;
+};
+
+// Reads the option at args[i] if it is one of these: 1 read (i moved past its values), 0 not
+// one of them, -1 a usage error explained in `why`.
+int optionsArgument(const std::vector<std::string>& args, std::size_t& i,
+                    std::vector<std::function<void()>>& actions, OptionsRun& opts,
+                    std::string& why) {
+    const std::string& a = args[i];
+    const std::size_t left = args.size() - i - 1;
+    if (a == "--av-block") {
+        actions.push_back([&opts] {
+            opts.avBlockTicked = true;
+            options::setAVBlock(true);
+        });
+    } else if (a == "--intervals") {
+        if (left < 2) return why = "--intervals needs two values", -1;
+        actions.push_back([&opts, iter = args[i + 1], print = args[i + 2]] {
+            if (!options::tickIntervals(iter, print)) opts.refused = true;
+        });
+        i += 2;
+    } else if (a == "--params" || a == "--save-params") {
+        if (left < 1) return why = a + " needs a file name", -1;
+        const bool save = a == "--save-params";
+        actions.push_back([&opts, save, file = args[++i]] {
+            const bool done = save ? !options::saveParameterSet(file).empty()
+                                   : options::retrieveParameterSet(file);
+            if (!done) opts.refused = true;
+        });
+    } else {
+        return 0;
+    }
+    return 1;
+}
+
 bool parseCount(const std::string& text, int& n) {
     const char* end = text.data() + text.size();
     auto r = std::from_chars(text.data(), end, n);
@@ -139,6 +186,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     std::string format = "text";
     std::string tracePath;
     bool percent = false;
+    OptionsRun opts;
+    std::string why;
     auto usage = [&](const std::string& why) {
         err << "vasora-cli: " << why << "\n" << kUsage;
         return 1;
@@ -168,6 +217,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                 return usage("--format takes text or json");
         } else if (a == "--trace") {
             if (!value(tracePath)) return usage("--trace needs a file name");
+        } else if (const int r = optionsArgument(args, i, actions, opts, why); r != 0) {
+            if (r < 0) return usage(why);
         } else if (a == "--help" || a == "-h") {
             out << kUsage;
             return 0;
@@ -190,7 +241,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     resetState();
     setView(&view);
-    workbench::setRestartHooks({});
+    options::paramSetFile().clear();
+    workbench::setRestartHooks({[&opts] { return opts.avBlockTicked; },
+                                [] { options::reloadParameterSet(); }});
     workbench::loadModelWindow();
     for (auto& act : actions) act();
     if (percent) workbench::clickPercent();
@@ -203,6 +256,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         for (const std::string& m : view.messages) err << m << '\n';
     }
     setView(nullptr);
+    workbench::setRestartHooks({});
     if (trace.is_open()) {
         trace.close();
         if (!trace) {
@@ -210,7 +264,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 1;
         }
     }
-    return 0;
+    return opts.refused ? 2 : 0;
 }
 
 }  // namespace vasora::cli
