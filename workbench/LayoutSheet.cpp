@@ -85,7 +85,6 @@ void heart(QPainter& p, const QRectF& r) {
     p.drawLine(QPointF(cx, r.top() + r.height() * 0.3), QPointF(cx, r.bottom() - 6));
 }
 
-
 }  // namespace
 
 const std::array<QRect, 7>& layoutBoxes() {

@@ -5,9 +5,9 @@
 // and the printed page, which is painted at the printer's resolution with real text.
 
 #include <QColor>
+#include <QRect>
 #include <QSize>
 #include <array>
-#include <QRect>
 #include <string>
 #include <vector>
 

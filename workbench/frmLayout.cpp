@@ -29,12 +29,18 @@ const QColor kSheet(252, 252, 248);
 
 QColor lookColour(Look k) {
     switch (k) {
-        case Look::Variable: return QApplication::palette().color(QPalette::Button);
-        case Look::Computed: return kComputed;
-        case Look::Parameter: return kParameter;
-        case Look::Fixed: return kFixed;
-        case Look::White: return Qt::white;
-        case Look::Window: return kSheet;
+        case Look::Variable:
+            return QApplication::palette().color(QPalette::Button);
+        case Look::Computed:
+            return kComputed;
+        case Look::Parameter:
+            return kParameter;
+        case Look::Fixed:
+            return kFixed;
+        case Look::White:
+            return Qt::white;
+        case Look::Window:
+            return kSheet;
     }
     return Qt::white;
 }
@@ -47,13 +53,13 @@ void paintBack(QWidget* w, const QColor& c) {
 }
 
 class LayoutPicture final : public QWidget {
-public:
+  public:
     explicit LayoutPicture(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("ImgLayout"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.translate(-pos());
@@ -72,8 +78,8 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* picture = new LayoutPicture(this);
     picture->setGeometry(0, 40, kLayoutSheetSize.width(), 612);
 
-    auto text = [this](const QString& caption, QRect r, Qt::Alignment a = Qt::AlignLeft |
-                                                                          Qt::AlignVCenter) {
+    auto text = [this](const QString& caption, QRect r,
+                       Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter) {
         auto* l = new QLabel(caption, this);
         l->setGeometry(r);
         l->setAlignment(a);
@@ -96,7 +102,8 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     big.setPixelSize(22);
     big.setBold(true);
     title->setFont(big);
-    QLabel* note = text(QStringLiteral(" > See Information File for details <"), QRect(260, 10, 260, 22));
+    QLabel* note =
+        text(QStringLiteral(" > See Information File for details <"), QRect(260, 10, 260, 22));
     note->setObjectName(QStringLiteral("Label7"));
 
     struct Legend {
@@ -112,8 +119,11 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
         {"Label53", " Fixed Parameter", kFixed},
     };
     for (int k = 0; k < 5; ++k) {
-        QLabel* l = text(QString::fromLatin1(legend[k].caption), QRect(540 + k * 111, 10, 105, 22));
+        QLabel* l = text(QString::fromLatin1(legend[k].caption), QRect(530 + k * 113, 10, 110, 22));
         l->setObjectName(QString::fromLatin1(legend[k].name));
+        QFont small = l->font();
+        small.setPixelSize(11);
+        l->setFont(small);
         l->setFrameStyle(QFrame::Box | QFrame::Plain);
         paintBack(l, legend[k].colour);
     }
@@ -199,10 +209,12 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
             const QString caption = s.caption ? QString::fromLatin1(s.caption)
                                               : QString::fromLatin1(side == 0 ? "RV K2 " : "LV K2");
             text(caption, QRect(x + 4, y, 100, 20));
-            value(side == 0 ? s.rv : s.lv, QRect(x + 108, y, 88, 20), side == 0 ? s.rvLook : s.lvLook);
+            value(side == 0 ? s.rv : s.lv, QRect(x + 108, y, 88, 20),
+                  side == 0 ? s.rvLook : s.lvLook);
             y += 24;
         }
-        text(QString::fromLatin1(side == 0 ? "      P ra " : "    P la "), QRect(x + 4, y + 6, 100, 20));
+        text(QString::fromLatin1(side == 0 ? "      P ra " : "    P la "),
+             QRect(x + 4, y + 6, 100, 20));
         value(side == 0 ? "lblPra" : "lblPla", QRect(x + 108, y + 6, 88, 20), Look::Computed);
     }
 

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 namespace vasora::workbench {
 
@@ -97,10 +97,13 @@ QLineEdit* frmPlot::cell(int axis, int index) const {
 
 void frmPlot::plot() {
     QList<QPointF> pts;
-    for (int i = 0; i < kRows; ++i) pts.append(QPointF(number(cell(0, i)), number(cell(1, i)) / 100));
+    for (int i = 0; i < kRows; ++i)
+        pts.append(QPointF(number(cell(0, i)), number(cell(1, i)) / 100));
     m_series->replace(pts);
 }
 
-QList<QPointF> frmPlot::points() const { return m_series->points(); }
+QList<QPointF> frmPlot::points() const {
+    return m_series->points();
+}
 
 }  // namespace vasora::workbench
