@@ -8,7 +8,7 @@ namespace vasora::options {
 
 class frmOptionHelp final : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit frmOptionHelp(QWidget* parent = nullptr);
 };
 

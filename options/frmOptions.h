@@ -16,7 +16,7 @@ namespace vasora::options {
 
 class frmOptions final : public QWidget, public forms::ControlHost {
     Q_OBJECT
-  public:
+public:
     explicit frmOptions(QWidget* parent = nullptr);
 
     /// Whether chkAV_Block is ticked (Restart asks).
@@ -26,10 +26,10 @@ class frmOptions final : public QWidget, public forms::ControlHost {
     /// Writes the intervals in force into the two text boxes.
     void showIntervals();
 
-  protected:
+protected:
     bool event(QEvent* e) override;
 
-  private:
+private:
     void intervalsClicked(bool checked);
     void originalClicked(bool checked);
     void exportClicked();

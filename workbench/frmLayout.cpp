@@ -1,6 +1,7 @@
 #include "workbench/frmLayout.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,13 +54,13 @@ void paintBack(QWidget* w, const QColor& c) {
 }
 
 class LayoutPicture final : public QWidget {
-  public:
+public:
     explicit LayoutPicture(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("ImgLayout"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.translate(-pos());
@@ -266,12 +267,7 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     back->setToolTip(QStringLiteral("Return to Model"));
     back->setGeometry(950, 754, 140, 30);
     connect(print, &QPushButton::clicked, this, [this] { this->print(); });
-    connect(back, &QPushButton::clicked, this, [this] {
-        hide();
-        forms::hide(QStringLiteral("frmMain"));
-        forms::show(QStringLiteral("frmCVModel"));
-        forms::show(QStringLiteral("frmPlotData"));
-    });
+    connect(back, &QPushButton::clicked, this, [this] { returnToModel(); });
 
     picture->lower();
     indexControls(this);
@@ -292,8 +288,24 @@ void frmLayout::fill() {
 }
 
 bool frmLayout::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) fill();
+    // Filling on show as well keeps the sheet current where a window manager shows it without
+    // activating it.
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) fill();
     return QWidget::event(e);
+}
+
+void frmLayout::closeEvent(QCloseEvent* e) {
+    // Opened from the model window, the sheet is the only window left on screen: closing it by
+    // its frame returns to the model as Return does, rather than leaving no window at all.
+    e->ignore();
+    returnToModel();
+}
+
+void frmLayout::returnToModel() {
+    hide();
+    forms::hide(QStringLiteral("frmMain"));
+    forms::show(QStringLiteral("frmCVModel"));
+    forms::show(QStringLiteral("frmPlotData"));
 }
 
 bool frmLayout::printTo(QPrinter& printer) {

@@ -16,7 +16,7 @@ namespace vasora::workbench {
 
 class frmLayout final : public QWidget, public forms::ControlHost {
     Q_OBJECT
-  public:
+public:
     explicit frmLayout(QWidget* parent = nullptr);
 
     /// Writes every value of the model state into the sheet; runs nothing and leaves the
@@ -25,11 +25,13 @@ class frmLayout final : public QWidget, public forms::ControlHost {
     /// Paints the sheet on `printer`, fitted to its page. Returns false if it cannot be painted.
     bool printTo(QPrinter& printer);
 
-  protected:
+protected:
     bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
-  private:
+private:
     void print();
+    void returnToModel();
 };
 
 }  // namespace vasora::workbench

@@ -18,7 +18,7 @@ using namespace vasora;
 using model::state;
 
 class OptionsWindow : public GuiFixture {
-  protected:
+protected:
     void SetUp() override {
         GuiFixture::SetUp();
         ASSERT_TRUE(dir.isValid());

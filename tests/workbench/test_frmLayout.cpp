@@ -42,7 +42,7 @@ void screenshot(QWidget* w, const char* name) {
 }  // namespace
 
 class LayoutSheet : public GuiFixture {
-  protected:
+protected:
     void SetUp() override {
         GuiFixture::SetUp();
         start();
@@ -62,7 +62,7 @@ TEST_F(LayoutSheet, OpensFromBothMenusAndFillsOnActivation) {
     auto* mainLayout = child<QPushButton>("frmMain", "cmdLayout");
     ASSERT_NE(mainLayout, nullptr);
     EXPECT_TRUE(mainLayout->isEnabled());
-    EXPECT_TRUE(text("lblTime").isEmpty()) << "filled only when first activated";
+    EXPECT_TRUE(text("lblTime").isEmpty()) << "filled only when first shown";
     EXPECT_EQ(child<QLineEdit>("frmLayout", "txtCurrentF")->text(), "Original Parameter Set");
 
     click("frmMain", "cmdLayout");
@@ -94,10 +94,13 @@ TEST_F(LayoutSheet, OpensFromBothMenusAndFillsOnActivation) {
     EXPECT_EQ(text("lblCompPericard"), "2.0");
     EXPECT_EQ(text("lblSystP"), "119");
 
-    // A run elsewhere shows on the next activation only.
+    // A run elsewhere shows when the sheet next becomes the active window.
     model::RunModel();
     EXPECT_EQ(text("lblTime"), "0.000");
-    sheet->hide();
+    QWidget* menu = forms::existing(QStringLiteral("frmMain"));
+    QApplication::setActiveWindow(menu);
+    QApplication::processEvents();
+    EXPECT_EQ(text("lblTime"), "0.000");
     activate(sheet);
     EXPECT_EQ(text("lblTime"), "0.100");
     screenshot(sheet, "frmLayout");
@@ -163,11 +166,18 @@ TEST_F(LayoutSheet, AStiffVentricleShowsItsEffectiveComplianceInRed) {
     EXPECT_EQ(fore(label("lblCompLeftV")), QColor(Qt::black));
 }
 
-TEST_F(LayoutSheet, ReturnLandsOnTheModelWindow) {
+TEST_F(LayoutSheet, ReturnAndTheWindowFrameLandOnTheModelWindow) {
     click("frmMain", "cmdLayout");
     click("frmLayout", "cmdReturn");
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_FALSE(visible("frmMain"));
+    EXPECT_TRUE(visible("frmCVModel"));
+    EXPECT_TRUE(visible("frmPlotData"));
+
+    click("frmCVModel", "cmdLayout");
+    ASSERT_FALSE(visible("frmCVModel"));
+    sheet->close();
+    EXPECT_FALSE(sheet->isVisible());
     EXPECT_TRUE(visible("frmCVModel"));
     EXPECT_TRUE(visible("frmPlotData"));
 }

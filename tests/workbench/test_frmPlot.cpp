@@ -10,7 +10,7 @@
 using namespace vasora;
 
 class ChartWindow : public GuiFixture {
-  protected:
+protected:
     void SetUp() override {
         GuiFixture::SetUp();
         plot = forms::get<workbench::frmPlot>(QStringLiteral("frmPlot"));

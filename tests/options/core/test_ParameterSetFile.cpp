@@ -96,7 +96,7 @@ std::vector<double> keptNumbers(const ModelState& s) {
 }
 
 class ParameterFiles : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         resetState();
         paramSetFile().clear();
