@@ -9,6 +9,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 #include <QValueAxis>
 
 namespace vasora::workbench {

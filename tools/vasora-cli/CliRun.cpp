@@ -153,18 +153,26 @@ int optionsArgument(const std::vector<std::string>& args, std::size_t& i,
             options::setAVBlock(true);
         });
     } else if (a == "--intervals") {
-        if (left < 2) return why = "--intervals needs two values", -1;
+        if (left < 2) {
+            why = "--intervals needs two values";
+            return -1;
+        }
         actions.push_back([&opts, iter = args[i + 1], print = args[i + 2]] {
             if (!options::tickIntervals(iter, print)) opts.refused = true;
         });
         i += 2;
     } else if (a == "--params" || a == "--save-params") {
-        if (left < 1) return why = a + " needs a file name", -1;
+        if (left < 1) {
+            why = a + " needs a file name";
+            return -1;
+        }
         const bool save = a == "--save-params";
         actions.push_back([&opts, save, file = args[++i]] {
             const bool done = save ? !options::saveParameterSet(file).empty()
                                    : options::retrieveParameterSet(file);
             if (!done) opts.refused = true;
+            // The retrieval ticks or unticks the options window's box after the file.
+            if (done && !save) opts.avBlockTicked = state().AVBlock != 0;
         });
     } else {
         return 0;
@@ -187,7 +195,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     std::string tracePath;
     bool percent = false;
     OptionsRun opts;
-    std::string why;
+    std::string optionError;
     auto usage = [&](const std::string& why) {
         err << "vasora-cli: " << why << "\n" << kUsage;
         return 1;
@@ -217,8 +225,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                 return usage("--format takes text or json");
         } else if (a == "--trace") {
             if (!value(tracePath)) return usage("--trace needs a file name");
-        } else if (const int r = optionsArgument(args, i, actions, opts, why); r != 0) {
-            if (r < 0) return usage(why);
+        } else if (const int r = optionsArgument(args, i, actions, opts, optionError); r != 0) {
+            if (r < 0) return usage(optionError);
         } else if (a == "--help" || a == "-h") {
             out << kUsage;
             return 0;
@@ -243,7 +251,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     setView(&view);
     options::paramSetFile().clear();
     workbench::setRestartHooks({[&opts] { return opts.avBlockTicked; },
-                                [] { options::reloadParameterSet(); }});
+                                [&opts] {
+                                    options::reloadParameterSet();
+                                    if (state().ParamSetLoaded == 1)
+                                        opts.avBlockTicked = state().AVBlock != 0;
+                                }});
     workbench::loadModelWindow();
     for (auto& act : actions) act();
     if (percent) workbench::clickPercent();
