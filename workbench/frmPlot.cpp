@@ -9,8 +9,8 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 #include <QValueAxis>
+#include <cmath>
 
 namespace vasora::workbench {
 
@@ -47,6 +47,7 @@ frmPlot::frmPlot(QWidget* parent) : QWidget(parent, Qt::Window) {
     x->setTitleText(QStringLiteral("Heart Rate"));
     x->setRange(0, 250);
     x->setLabelFormat(QStringLiteral("%d"));
+    x->setTickCount(6);
     auto* y = new QValueAxis(chart);
     y->setTitleText(QStringLiteral("Cardiac Output / 100"));
     y->setRange(0, 100);
@@ -70,7 +71,7 @@ frmPlot::frmPlot(QWidget* parent) : QWidget(parent, Qt::Window) {
         for (int i = 0; i < kRows; ++i) {
             auto* e = new QLineEdit(QString::fromLatin1(kSample[a][i]), this);
             e->setObjectName(QStringLiteral("%1(%2)").arg(QString::fromLatin1(columns[a])).arg(i));
-            e->setMaximumWidth(70);
+            e->setFixedWidth(64);
             grid->addWidget(e, i + 1, a);
             m_cells[static_cast<std::size_t>(a)][static_cast<std::size_t>(i)] = e;
         }

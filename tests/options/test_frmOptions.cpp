@@ -66,6 +66,8 @@ TEST_F(OptionsWindow, ShowsTheIntervalsInForceWhenActivated) {
     EXPECT_EQ(box("frmOptions", "txtIterationInterval")->text(), "0.001");
     EXPECT_EQ(box("frmOptions", "txtPrintInterval")->text(), "0.1");
     EXPECT_EQ(box("frmOptions", "txtCurrentF")->text(), "  Default");
+    if (const QString d = qEnvironmentVariable("VASORA_SCREENSHOTS"); !d.isEmpty())
+        options->grab().save(QDir(d).filePath(QStringLiteral("frmOptions.png")));
 }
 
 TEST_F(OptionsWindow, AcceptedIntervalsCloseTheWindowRefusedOnesKeepIt) {

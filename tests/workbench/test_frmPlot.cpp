@@ -1,6 +1,7 @@
 // The chart window: the sample curve, edited values, and texts that are no numbers.
 
 #include <QChartView>
+#include <QDir>
 #include <QLineEdit>
 #include <QValueAxis>
 
@@ -45,6 +46,8 @@ TEST_F(ChartWindow, TheSampleCurveRisesTo66At120AndFallsTo6At240) {
     EXPECT_EQ(x->max(), 250);
     EXPECT_EQ(y->titleText(), "Cardiac Output / 100");
     EXPECT_EQ(y->max(), 100);
+    if (const QString d = qEnvironmentVariable("VASORA_SCREENSHOTS"); !d.isEmpty())
+        plot->grab().save(QDir(d).filePath(QStringLiteral("frmPlot.png")));
 }
 
 TEST_F(ChartWindow, EditedValuesRedrawAndNonNumbersReadAsZero) {
