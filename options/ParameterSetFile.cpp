@@ -8,7 +8,6 @@
 #include <fstream>
 #include <limits>
 #include <random>
-#include <sstream>
 
 #include "model/Vasora_Model_coding.h"
 #include "options/RunOptions.h"
@@ -321,14 +320,20 @@ bool retrieveParameterSet(const std::string& path) {
     std::error_code ec;
     std::ifstream f;
     if (std::filesystem::is_regular_file(path, ec)) f.open(path, std::ios::binary);
-    std::ostringstream text;
-    if (f) text << f.rdbuf();
+    // 75 lines of numbers take a few kilobytes; a file picked by mistake may be huge, and no
+    // more than its beginning is needed to read (or refuse) it.
+    constexpr std::size_t kMostRead = 1 << 20;
+    std::string text(kMostRead, '\0');
+    if (f) {
+        f.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(f.gcount()));
+    }
     if (!f.is_open() || f.bad()) {
         view().message("The parameter set " + path + " could not be read. The model is unchanged.");
         return false;
     }
     ModelState& s = state();
-    const ReadResult r = readParameterSet(text.str(), s);
+    const ReadResult r = readParameterSet(text, s);
     if (!r.ok) {
         view().message("The parameter set " + path + " was not loaded: " + r.reason +
                        ". The model is unchanged.");
