@@ -2,6 +2,7 @@
 
 #include "app/Forms.h"
 #include "app/frmMain.h"
+#include "options/OptionsForms.h"
 #include "workbench/WorkbenchForms.h"
 
 namespace vasora {
@@ -9,6 +10,7 @@ namespace vasora {
 void registerAllForms() {
     forms::registerForm(QStringLiteral("frmMain"), [] { return new frmMain; });
     workbench::registerWorkbenchForms();
+    options::registerOptionsForms();
 }
 
 }  // namespace vasora

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace vasora::ui {
 namespace {
@@ -57,9 +59,12 @@ DialogSeam* g_seam = nullptr;
 
 }  // namespace
 
-QString programTitle() {
-    return QStringLiteral("Vasora");
+bool DialogSeam::print(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
+
+QString programTitle() { return QStringLiteral("Vasora"); }
 
 DialogSeam& seam() {
     return g_seam ? *g_seam : g_desktop;
@@ -104,6 +109,15 @@ QString ScriptedSeam::saveFile(QWidget*, const QString& title, const QString&, c
     QString p = paths.front();
     paths.pop_front();
     return p;
+}
+
+bool ScriptedSeam::print(QWidget*, QPrinter& printer) {
+    shown.push_back({QStringLiteral("print"), {}, {}});
+    if (printFiles.empty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFiles.front());
+    printFiles.pop_front();
+    return true;
 }
 
 QStringList ScriptedSeam::messages() const {

@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace vasora::ui {
@@ -31,6 +32,9 @@ class DialogSeam {
                              const QString& filter) = 0;
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& dir,
                              const QString& filter) = 0;
+    /// The platform's print dialog for `printer` (which offers printing to a PDF file where no
+    /// printer is installed); returns false for Cancel.
+    virtual bool print(QWidget* parent, QPrinter& printer);
 };
 
 /// The program's title, shown by message boxes that have none of their own.
@@ -52,7 +56,7 @@ Answer ask(const QString& text, const QString& title = {}, Buttons buttons = But
 class ScriptedSeam final : public DialogSeam {
   public:
     struct Shown {
-        QString kind;  // "message", "question", "open", "save"
+        QString kind;  // "message", "question", "open", "save", "print"
         QString text;  // message text or dialog title
         QString title;
     };
@@ -64,8 +68,11 @@ class ScriptedSeam final : public DialogSeam {
                      const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& title, const QString& dir,
                      const QString& filter) override;
+    /// Prints to the next PDF file of `printFiles`; an empty queue is Cancel.
+    bool print(QWidget* parent, QPrinter& printer) override;
 
     std::deque<Answer> answers;
+    std::deque<QString> printFiles;
     std::deque<QString> paths;
     std::vector<Shown> shown;
     /// Called on every message box, for callers that report messages as they come.

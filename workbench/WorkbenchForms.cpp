@@ -8,6 +8,8 @@
 #include "workbench/frmChangeParam.h"
 #include "workbench/frmChangePit.h"
 #include "workbench/frmChangeVol.h"
+#include "workbench/frmLayout.h"
+#include "workbench/frmPlot.h"
 #include "workbench/frmPlotData.h"
 
 namespace vasora::workbench {
@@ -23,6 +25,8 @@ void registerWorkbenchForms() {
     forms::registerForm(QStringLiteral("frmChangeParam"), [] { return new frmChangeParam; });
     forms::registerForm(QStringLiteral("frmChangeVol"), [] { return new frmChangeVol; });
     forms::registerForm(QStringLiteral("frmChangePit"), [] { return new frmChangePit; });
+    forms::registerForm(QStringLiteral("frmLayout"), [] { return new frmLayout; });
+    forms::registerForm(QStringLiteral("frmPlot"), [] { return new frmPlot; });
     model::setView(&view);
 }
 

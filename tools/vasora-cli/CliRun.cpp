@@ -9,6 +9,8 @@
 #include "model/ModelLabels.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
+#include "options/ParameterSetFile.h"
+#include "options/RunOptions.h"
 #include "workbench/CVModelActions.h"
 #include "workbench/ParameterChanges.h"
 
@@ -39,7 +41,14 @@ const char* const kUsage =
     "                     lblVtotalBody=500 transfuses, lblVtotalBody=-500 bleeds,\n"
     "                     lblVunstrsTotal=200 venodilates, lblVunstrsTotal=-200\n"
     "                     venoconstricts. A refused change prints its message on standard\n"
-    "                     error, changes nothing, the other options still run, exit status 2.\n";
+    "                     error, changes nothing, the other options still run, exit status 2.\n"
+    "  --av-block         tick \"separate RV and LV Heart Rates\" in Options\n"
+    "  --intervals ITER PRINT\n"
+    "                     tick custom intervals in Options with these texts (minutes)\n"
+    "  --params FILE      retrieve the parameter set FILE\n"
+    "  --save-params FILE save the parameter set as FILE (\".txt\" added unless present)\n"
+    "A refused value or file prints its message and gives exit status 2; the remaining\n"
+    "options still run.\n";
 
 // The recording view, plus one trace row per integration step.
 class CliView final : public RecordingView {
@@ -176,6 +185,52 @@ bool addSetOption(const std::string& arg, std::vector<std::function<void()>>& ac
     return true;
 }
 
+// Run options and parameter sets: the options window's actions, through the same code.
+struct OptionsRun {
+    bool avBlockTicked = false;  ///< stands in for the options window's chkAV_Block
+    bool refused = false;
+};
+
+// Reads the option at args[i] if it is one of these: 1 read (i moved past its values), 0 not
+// one of them, -1 a usage error explained in `why`.
+int optionsArgument(const std::vector<std::string>& args, std::size_t& i,
+                    std::vector<std::function<void()>>& actions, OptionsRun& opts,
+                    std::string& why) {
+    const std::string& a = args[i];
+    const std::size_t left = args.size() - i - 1;
+    if (a == "--av-block") {
+        actions.push_back([&opts] {
+            opts.avBlockTicked = true;
+            options::setAVBlock(true);
+        });
+    } else if (a == "--intervals") {
+        if (left < 2) {
+            why = "--intervals needs two values";
+            return -1;
+        }
+        actions.push_back([&opts, iter = args[i + 1], print = args[i + 2]] {
+            if (!options::tickIntervals(iter, print)) opts.refused = true;
+        });
+        i += 2;
+    } else if (a == "--params" || a == "--save-params") {
+        if (left < 1) {
+            why = a + " needs a file name";
+            return -1;
+        }
+        const bool save = a == "--save-params";
+        actions.push_back([&opts, save, file = args[++i]] {
+            const bool done = save ? !options::saveParameterSet(file).empty()
+                                   : options::retrieveParameterSet(file);
+            if (!done) opts.refused = true;
+            // The retrieval ticks or unticks the options window's box after the file.
+            if (done && !save) opts.avBlockTicked = state().AVBlock != 0;
+        });
+    } else {
+        return 0;
+    }
+    return 1;
+}
+
 bool parseCount(const std::string& text, int& n) {
     const char* end = text.data() + text.size();
     auto r = std::from_chars(text.data(), end, n);
@@ -191,6 +246,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     std::string tracePath;
     bool percent = false;
     SetReport setReport;
+    OptionsRun opts;
+    std::string optionError;
     auto usage = [&](const std::string& why) {
         err << "vasora-cli: " << why << "\n" << kUsage;
         return 1;
@@ -224,6 +281,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             std::string why;
             if (!value(v)) return usage("--set needs NAME=VALUE");
             if (!addSetOption(v, actions, setReport, err, why)) return usage(why);
+        } else if (const int r = optionsArgument(args, i, actions, opts, optionError); r != 0) {
+            if (r < 0) return usage(optionError);
         } else if (a == "--help" || a == "-h") {
             out << kUsage;
             return 0;
@@ -246,7 +305,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     resetState();
     setView(&view);
-    workbench::setRestartHooks({});
+    options::paramSetFile().clear();
+    workbench::setRestartHooks({[&opts] { return opts.avBlockTicked; },
+                                [&opts] {
+                                    options::reloadParameterSet();
+                                    if (state().ParamSetLoaded == 1)
+                                        opts.avBlockTicked = state().AVBlock != 0;
+                                }});
     workbench::loadModelWindow();
     for (auto& act : actions) act();
     if (percent) workbench::clickPercent();
@@ -261,6 +326,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         for (const std::string& m : view.messages) err << m << '\n';
     }
     setView(nullptr);
+    workbench::setRestartHooks({});
     if (trace.is_open()) {
         trace.close();
         if (!trace) {
@@ -268,7 +334,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 1;
         }
     }
-    return setReport.refused ? 2 : 0;
+    return setReport.refused || opts.refused ? 2 : 0;
 }
 
 }  // namespace vasora::cli

@@ -1,0 +1,54 @@
+#pragma once
+
+// The run options of the options window, as plain C++ shared by the window and vasora-cli: the
+// custom integration and display intervals, the separate ventricular heart rates (AV block) and
+// the return to the normal parameter set. Messages go to the engine's view, which shows them in
+// an OK-only message box on the desktop and collects them on the command line.
+
+#include <optional>
+#include <string_view>
+
+namespace vasora::options {
+
+/// Reads a number as the learner types it: optional blanks, an optional sign, digits with at
+/// most one period as the decimal separator, an optional exponent. Anything else (a comma, a
+/// letter, "inf", an empty text) is not a number, whatever the desktop's locale.
+std::optional<double> parseDecimal(std::string_view text);
+
+/// chkIntervals ticked with the texts of txtIterationInterval and txtPrintInterval. Sets
+/// IntervalsCustom; an accepted iteration interval becomes IterInterval and IterIntervalEntry,
+/// an accepted display interval PrintInterval and PrintIntervalEntry. A rejected value shows
+/// its message and ends the check, leaving that interval as it was. The model is not run.
+/// Returns true when both intervals were accepted.
+bool tickIntervals(std::string_view iterationText, std::string_view printText);
+
+/// chkIntervals unticked: back to the default intervals, one run, and the state after that run
+/// becomes the normal reference.
+void untickIntervals();
+
+/// chkAV_Block: sets AVBlock and gives the model window's lblHR_LV its background (light yellow
+/// with the block, bright white without). The model is not run.
+void setAVBlock(bool ticked);
+
+/// chkOriginalP ticked: the strip chart cleared and shown, the normal set loaded, run, stored
+/// and displayed; the model window and the layout sheet name it as the set in use.
+void useOriginalParameters();
+
+/// cmdReturn: the custom intervals back in force when they are in use, else the defaults.
+void restoreIntervals();
+
+// The messages of the interval checks.
+inline constexpr std::string_view kNotNumeric = "Please enter a numeric value";
+inline constexpr std::string_view kIterTooSmall =
+    "The Iteration Interval should be greater than 0.0001 minute";
+inline constexpr std::string_view kIterTooLarge = "Model unstable if more than about 0.01 min";
+inline constexpr std::string_view kPrintBelowIter =
+    "The Print Interval can NOT be less than the Iteration step";
+inline constexpr std::string_view kPrintTooLarge = "Please do not choose a Print Interval > 3 min";
+
+// Bounds of the accepted intervals, in minutes, inclusive.
+inline constexpr double kMinIterInterval = 0.0001;
+inline constexpr double kMaxIterInterval = 0.01;
+inline constexpr double kMaxPrintInterval = 3;
+
+}  // namespace vasora::options

@@ -1,0 +1,223 @@
+#include "options/frmOptions.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AppState.h"
+#include "app/Dialogs.h"
+#include "model/ModelState.h"
+#include "options/ParameterSetFile.h"
+#include "options/RunOptions.h"
+
+namespace vasora::options {
+
+namespace {
+
+const QString kFilter = QStringLiteral("Text file (*.txt)");
+
+QLabel* label(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setWordWrap(true);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QCheckBox* check(QWidget* parent, const char* name, const QString& text) {
+    auto* c = new QCheckBox(text, parent);
+    c->setObjectName(QString::fromLatin1(name));
+    return c;
+}
+
+std::string localPath(const QString& p) {
+    return QFile::encodeName(p).toStdString();
+}
+QString shownPath(const std::string& p) {
+    return QFile::decodeName(QByteArray::fromStdString(p));
+}
+
+QString paramSetFolder() {
+    return appState().ParamSetBase + QStringLiteral("Parameters/");
+}
+
+}  // namespace
+
+QString decimalText(double v) {
+    return QString::number(v, 'f', QLocale::FloatingPointShortest);
+}
+
+frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(
+        QStringLiteral(" Save or  Retrieve  a slected  parameter set for Normal values"));
+
+    m_intervals =
+        check(this, "chkIntervals",
+              QStringLiteral("Check to use different intervals    (First - Enter change below)"));
+    auto* iterCaption = label(this, "Label4", QStringLiteral("Iteration interval"));
+    auto* printCaption = label(this, "lblPrntPeriod", QStringLiteral("Display interval"));
+    auto* current = label(this, "Label3", QStringLiteral("Current value ="));
+    m_iteration = new QLineEdit(this);
+    m_iteration->setObjectName(QStringLiteral("txtIterationInterval"));
+    m_iteration->setToolTip(QStringLiteral("Iteration interval in minutes"));
+    m_print = new QLineEdit(this);
+    m_print->setObjectName(QStringLiteral("txtPrintInterval"));
+    m_print->setToolTip(QStringLiteral("Display interval in minutes"));
+    m_avBlock =
+        check(this, "chkAV_Block", QStringLiteral("Check to have separate RV and LV Heart Rates"));
+    m_original = check(this, "chkOriginalP", QStringLiteral("Check to use original parameter set"));
+    auto* fileCaption = label(this, "Label2", QStringLiteral("Parameter set is:"));
+    m_currentFile = new QLineEdit(QStringLiteral("  Default"), this);
+    m_currentFile->setObjectName(QStringLiteral("txtCurrentF"));
+    m_currentFile->setReadOnly(true);
+    auto* equilibrium = label(
+        this, "Label1",
+        QStringLiteral(
+            " Be sure the model is in equilibrium (eqaul flows) before saving the paramter set"));
+    auto* save = button(this, "cmdExport", QStringLiteral("Save Parameter set"));
+    auto* retrieve = button(this, "cmdImport", QStringLiteral("Retrieve Parameter set"));
+    auto* help = button(this, "cmdOptionHelp", QStringLiteral("Help"));
+    auto* helpNote = label(this, "Label5", QStringLiteral("Click \"Help\" for Instructions"));
+    auto* back = button(this, "cmdReturn", QStringLiteral("Return to Model"));
+
+    auto* intervals = new QGridLayout;
+    intervals->addWidget(iterCaption, 0, 1);
+    intervals->addWidget(printCaption, 0, 2);
+    intervals->addWidget(current, 1, 0);
+    intervals->addWidget(m_iteration, 1, 1);
+    intervals->addWidget(m_print, 1, 2);
+
+    auto* files = new QGridLayout;
+    files->addWidget(fileCaption, 0, 0);
+    files->addWidget(m_currentFile, 0, 1, 1, 2);
+    files->addWidget(equilibrium, 1, 0, 1, 3);
+    files->addWidget(save, 2, 0);
+    files->addWidget(retrieve, 2, 1);
+
+    auto* bottom = new QGridLayout;
+    bottom->addWidget(help, 0, 0);
+    bottom->addWidget(helpNote, 0, 1);
+    bottom->addWidget(back, 0, 2);
+
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(m_intervals);
+    v->addLayout(intervals);
+    v->addSpacing(6);
+    v->addWidget(m_avBlock);
+    v->addWidget(m_original);
+    v->addSpacing(6);
+    v->addLayout(files);
+    v->addSpacing(6);
+    v->addLayout(bottom);
+
+    // Only the learner's clicks count: the retrieval ticks chkAV_Block itself.
+    connect(m_intervals, &QCheckBox::clicked, this, [this](bool c) { intervalsClicked(c); });
+    connect(m_avBlock, &QCheckBox::clicked, this, [](bool c) { setAVBlock(c); });
+    connect(m_original, &QCheckBox::clicked, this, [this](bool c) { originalClicked(c); });
+    connect(save, &QPushButton::clicked, this, [this] { exportClicked(); });
+    connect(retrieve, &QPushButton::clicked, this, [this] { importClicked(); });
+    connect(help, &QPushButton::clicked, this,
+            [] { forms::show(QStringLiteral("frmOptionHelp")); });
+    connect(back, &QPushButton::clicked, this, [this] { returnClicked(); });
+
+    resize(560, 360);
+    indexControls(this);
+}
+
+bool frmOptions::avBlockChecked() const {
+    return m_avBlock->isChecked();
+}
+
+void frmOptions::showIntervals() {
+    const model::ModelState& s = model::state();
+    m_print->setText(decimalText(s.PrintInterval));
+    m_iteration->setText(decimalText(s.IterInterval));
+}
+
+bool frmOptions::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) showIntervals();
+    return QWidget::event(e);
+}
+
+void frmOptions::intervalsClicked(bool checked) {
+    if (checked) {
+        // A refused value ends the click with the box still ticked and this window open.
+        if (!tickIntervals(m_iteration->text().toStdString(), m_print->text().toStdString()))
+            return;
+    } else {
+        untickIntervals();
+    }
+    commonEnding();
+}
+
+void frmOptions::commonEnding() {
+    showIntervals();
+    hide();
+    forms::hide(QStringLiteral("frmOptionHelp"));
+    forms::show(QStringLiteral("frmCVModel"));
+    forms::show(QStringLiteral("frmPlotData"));
+}
+
+void frmOptions::originalClicked(bool checked) {
+    if (!checked) return;
+    hide();
+    useOriginalParameters();
+    m_currentFile->setText(QStringLiteral("Original Parameter Set"));
+}
+
+void frmOptions::afterFileWork() {
+    AppState& a = appState();
+    if (a.LabBookState == 0) a.LabBookBase = a.StartPath;
+    hide();
+}
+
+void frmOptions::exportClicked() {
+    const QString chosen = ui::seam().saveFile(
+        this, QStringLiteral("Enter a unique file name for your saved set of parameters"),
+        paramSetFolder(), kFilter);
+    if (chosen.isEmpty()) return;  // Cancel: nothing is reset, nothing is said
+    const std::string written = saveParameterSet(localPath(chosen));
+    if (written.empty()) return;  // reported; the model and the boxes are as they were
+    m_currentFile->setText(shownPath(written));
+    afterFileWork();
+}
+
+void frmOptions::importClicked() {
+    if (m_original->isChecked()) {
+        ui::messageBox(QStringLiteral("Uncheck 'Use original parameter set'"), {}, this);
+        return;
+    }
+    const QString chosen =
+        ui::seam().openFile(this, QStringLiteral("Enter the name of your desired parameter set"),
+                            paramSetFolder(), kFilter);
+    if (chosen.isEmpty()) return;
+    if (!retrieveParameterSet(localPath(chosen))) return;
+    showRetrieved();
+}
+
+void frmOptions::showRetrieved() {
+    m_currentFile->setText(shownPath(paramSetFile()));
+    m_avBlock->setChecked(model::state().AVBlock != 0);
+    afterFileWork();
+}
+
+void frmOptions::returnClicked() {
+    restoreIntervals();
+    hide();
+    forms::hide(QStringLiteral("frmOptionHelp"));
+    forms::show(QStringLiteral("frmCVModel"));
+}
+
+}  // namespace vasora::options

@@ -1,0 +1,53 @@
+#pragma once
+
+// The options window: how the model is run (the integration and display intervals, separate
+// ventricular heart rates), the return to the normal parameter set, and the saving and
+// retrieving of parameter sets. The logic lives in RunOptions and ParameterSetFile, shared
+// with vasora-cli; this window adds its boxes and which windows are shown afterwards.
+
+#include <QWidget>
+
+#include "app/Forms.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace vasora::options {
+
+class frmOptions final : public QWidget, public forms::ControlHost {
+    Q_OBJECT
+public:
+    explicit frmOptions(QWidget* parent = nullptr);
+
+    /// Whether chkAV_Block is ticked (Restart asks).
+    bool avBlockChecked() const;
+    /// The box and the file name after a set was (re)read, as the retrieval leaves them.
+    void showRetrieved();
+    /// Writes the intervals in force into the two text boxes.
+    void showIntervals();
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    void intervalsClicked(bool checked);
+    void originalClicked(bool checked);
+    void exportClicked();
+    void importClicked();
+    void returnClicked();
+    void commonEnding();
+    void afterFileWork();
+
+    QCheckBox* m_intervals;
+    QCheckBox* m_avBlock;
+    QCheckBox* m_original;
+    QLineEdit* m_iteration;
+    QLineEdit* m_print;
+    QLineEdit* m_currentFile;
+};
+
+/// A number as the options window shows it: the shortest decimal text that reads back the
+/// same, with a period whatever the locale and without an exponent.
+QString decimalText(double v);
+
+}  // namespace vasora::options

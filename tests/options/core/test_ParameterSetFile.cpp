@@ -1,0 +1,349 @@
+// Parameter-set files: the layout of the 75 lines, the exact round trip, the refusals that keep
+// the model as it was, short files, the ".txt" rule and the atomic save.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/RecordingView.h"
+#include "model/Vasora_Model_coding.h"
+#include "options/ParameterSetFile.h"
+#include "workbench/CVModelActions.h"
+
+using namespace vasora;
+using namespace vasora::model;
+using namespace vasora::options;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> splitCrLf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(pos));
+            break;
+        }
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::string join(const std::vector<std::string>& lines, const char* eol = "\r\n") {
+    std::string t;
+    for (const auto& l : lines) t += l + eol;
+    return t;
+}
+
+std::string readAll(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Every value the file keeps, by line, independent of the code's own table.
+std::vector<double> keptNumbers(const ModelState& s) {
+    std::vector<double> v;
+    for (int i = 1; i <= kCompartments; ++i)
+        for (const PerCompartment* a : {&s.Press, &s.Flow, &s.Vstrs, &s.Vunstrs, &s.Comp, &s.Resis})
+            v.push_back((*a)[static_cast<std::size_t>(i)]);
+    for (double d : {s.CompPericard,
+                     s.Pit,
+                     s.HrtRate,
+                     s.K2_RV,
+                     s.HrtRate_LV,
+                     s.K2_LV,
+                     double(s.AVBlock),
+                     s.SystP,
+                     s.DiasP,
+                     s.Emax_RV,
+                     s.Emax_LV,
+                     s.Vo_RV,
+                     s.Vo_LV,
+                     s.VunstrsChangeTarget,
+                     s.VolChangeTarget,
+                     s.VolChangeRate,
+                     s.VolChangeDone,
+                     s.VunstrsChangeRate,
+                     s.VunstrsChangeDone,
+                     s.CollapseRate,
+                     s.VunstrsTotal,
+                     s.VstrsTotal,
+                     s.VtotalBody,
+                     s.VolAdded,
+                     s.IterInterval,
+                     s.PrintInterval,
+                     s.RunUntil,
+                     s.ModelTime,
+                     double(s.NormalSaved),
+                     double(s.StepCount),
+                     double(s.PlotSpan),
+                     double(s.PlotHidden)})
+        v.push_back(d);
+    return v;
+}
+
+class ParameterFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetState();
+        paramSetFile().clear();
+        setView(&view);
+        workbench::setRestartHooks({});
+        workbench::loadModelWindow();
+        view.messages.clear();
+        dir =
+            fs::temp_directory_path() /
+            ("vasora-params-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        setView(nullptr);
+        fs::remove_all(dir);
+    }
+    std::string file(const char* name) { return (dir / name).string(); }
+
+    RecordingView view;
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(ParameterFiles, TheNormalSetSavedAtStartHasTheKnownLines) {
+    const std::string path = saveParameterSet(file("normal"));
+    EXPECT_EQ(path, file("normal.txt"));
+    const std::string text = readAll(path);
+    const auto lines = splitCrLf(text);
+    ASSERT_EQ(lines.size(), 75u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 75);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 75);
+    const std::vector<std::string> names = {
+        "\"Right Ventricle\"", "\"Left Ventricle\"", "\"Heart Rate\"",     "\"Heart Rate\"",
+        "\"Unstressed\"",      "\"Total Body\"",     "\"P intrathoracic\""};
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 36, lines.begin() + 43), names);
+    const std::vector<std::string> tail = {"0.001", "0.1", "0", "0", "0", "0", "3000", "0"};
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 67, lines.end()), tail);
+    EXPECT_EQ(lines[4], "2");        // Comp(SysA)
+    EXPECT_EQ(lines[5], "0.01582");  // Resis(SysA)
+    EXPECT_EQ(lines[44], "-4");      // Pit
+    EXPECT_EQ(lines[49], "0");       // AVBlock
+    // The clock was reset in the model too, so the next run stores a new normal.
+    EXPECT_EQ(state().ModelTime, 0);
+    EXPECT_EQ(state().NormalSaved, 0);
+    EXPECT_EQ(paramSetFile(), path);
+    EXPECT_EQ(view.caption(Window::CVModel, "txtCurrentF"), path);
+    EXPECT_EQ(view.caption(Window::Layout, "txtCurrentF"), path);
+}
+
+TEST_F(ParameterFiles, SaveThenRetrieveRestoresEveryValueExactly) {
+    ModelState& s = state();
+    // Values whose shortest text is long, or that a careless format would round.
+    s.Comp[SysA] = 0.1 + 0.2;
+    s.Resis[PulmV] = 1.0 / 3.0;
+    s.Vunstrs[SysV] = 2905.1000000000004;
+    s.Pit = -0.0;
+    s.VolChangeRate = -1.2345678901234567e-300;
+    s.VolAdded = 1.7976931348623157e308;
+    s.K2_RV = 5e-324;
+    s.HrtRate_LV = 91.25;
+    s.AVBlock = 1;
+    s.StepCount = 2147483647;
+    s.PlotSpan = -32768;
+    s.PlotHidden = 1;
+    s.SegName[9] = "Heart Rate LV";
+    const std::string path = saveParameterSet(file("exact"));
+    ASSERT_FALSE(path.empty());
+    const std::vector<double> saved = keptNumbers(s);
+    const auto names = s.SegName;
+
+    ModelState other{};
+    other.Comp.fill(1);
+    const ReadResult r = readParameterSet(readAll(path), other);
+    ASSERT_TRUE(r.ok) << r.reason;
+    EXPECT_EQ(r.line, 75);
+    const std::vector<double> back = keptNumbers(other);
+    ASSERT_EQ(back.size(), 75u - 7u);
+    for (std::size_t k = 0; k < saved.size(); ++k)
+        EXPECT_TRUE(sameBits(saved[k], back[k]))
+            << "value " << k << ": " << saved[k] << " " << back[k];
+    for (int k = 6; k <= 12; ++k) EXPECT_EQ(other.SegName[k], names[k]);
+    EXPECT_TRUE(std::signbit(other.Pit));
+}
+
+TEST_F(ParameterFiles, RetrievingASavedSetContinuesFromTimeZeroWithANewNormal) {
+    state().HrtRate = 90;
+    RunModel();
+    DisplayValues();
+    const std::string path = saveParameterSet(file("fast heart"));
+    const std::vector<double> saved = keptNumbers(state());
+    // The learner goes on changing things, then retrieves the set.
+    state().HrtRate = 150;
+    state().Comp[SysV] = 50;
+    RunModel();
+    ASSERT_TRUE(retrieveParameterSet(path));
+    const ModelState& s = state();
+    EXPECT_EQ(s.ParamSetLoaded, 1);
+    EXPECT_EQ(s.HrtRate, 90);
+    EXPECT_EQ(s.Comp[SysV], saved[1 * 6 + 4]);
+    EXPECT_NEAR(s.ModelTime, 0.1, 1e-9);
+    EXPECT_EQ(s.NormalSaved, 1);
+    EXPECT_EQ(s.HrtRate_N, 90);
+    EXPECT_EQ(view.caption(Window::CVModel, "lblHR_RV"), "90.0");
+    EXPECT_EQ(paramSetFile(), path);
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(ParameterFiles, UnsoundFilesAreRefusedAsAWholeNamingTheLine) {
+    const std::string good = readAll(saveParameterSet(file("good")));
+    const auto lines = splitCrLf(good);
+    struct Case {
+        int line;
+        const char* text;
+    };
+    const Case cases[] = {
+        {12, "abc"},  {1, "0,5"}, {3, ""},       {70, "nan"}, {71, "inf"},
+        {2, "1e999"}, {5, "0"},   {11, "0"},     {17, "0.0"}, {23, "-0"},
+        {29, "0"},    {35, "0"},  {6, "0"},      {12, "0"},   {24, "0"},
+        {30, "0"},    {46, "0"},  {48, "0"},     {53, "0"},   {54, "0"},
+        {50, "1.5"},  {73, "x"},  {74, "40000"}, {68, "0"},   {68, "-0.001"},
+    };
+    for (const Case& c : cases) {
+        auto bad = lines;
+        bad[static_cast<std::size_t>(c.line - 1)] = c.text;
+        const std::string path = file("bad.txt");
+        std::ofstream(path, std::ios::binary) << join(bad);
+        state().HrtRate = 77;  // something the file would overwrite
+        const std::string before = writeParameterSet(state());
+        const double time = state().ModelTime;
+        view.messages.clear();
+        EXPECT_FALSE(retrieveParameterSet(path)) << c.line << " " << c.text;
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_NE(view.messages[0].find("line " + std::to_string(c.line) + " "), std::string::npos)
+            << view.messages[0];
+        EXPECT_EQ(writeParameterSet(state()), before) << c.line;
+        EXPECT_EQ(state().ModelTime, time);
+        EXPECT_EQ(state().ParamSetLoaded, 0);
+    }
+}
+
+TEST_F(ParameterFiles, TheVentriclesZeroResistancesAndOlderNumberFormsAreAccepted) {
+    auto lines = splitCrLf(readAll(saveParameterSet(file("good"))));
+    EXPECT_EQ(lines[17], "0");  // Resis(RghtV), in no equation
+    EXPECT_EQ(lines[35], "0");  // Resis(LeftV)
+    lines[67] = "1E-03";        // as older programs wrote numbers
+    lines[68] = " .1 ";
+    lines[45] = "Heart Rate";  // a text line holds anything
+    lines[44] = "-4.";
+    ModelState s{};
+    std::string text = "\xEF\xBB\xBF" + join(lines, "\n");  // an editor's mark and line ends
+    const ReadResult r = readParameterSet(text, s);
+    EXPECT_FALSE(r.ok);  // line 46 is the heart rate, not a text
+    EXPECT_EQ(r.line, 46);
+    lines[45] = "72";
+    lines[36] = "Right Ventricle";  // a text without quotes
+    const ReadResult ok = readParameterSet("\xEF\xBB\xBF" + join(lines, "\n"), s);
+    ASSERT_TRUE(ok.ok) << ok.reason;
+    EXPECT_EQ(s.IterInterval, 0.001);
+    EXPECT_EQ(s.PrintInterval, 0.1);
+    EXPECT_EQ(s.Pit, -4);
+    EXPECT_EQ(s.SegName[6], "Right Ventricle");
+    EXPECT_EQ(s.Press[SysA], state().Press[SysA]);
+}
+
+TEST_F(ParameterFiles, AShortFileLoadsTheLinesItHas) {
+    const auto lines = splitCrLf(readAll(saveParameterSet(file("good"))));
+    ModelState s = state();
+    s.Press[SysA] = 1;
+    s.Comp[SysV] = 55;  // line 11: beyond the file
+    s.HrtRate = 60;
+    std::vector<std::string> shortFile(lines.begin(), lines.begin() + 10);
+    shortFile[0] = "100.5";
+    const ReadResult r = readParameterSet(join(shortFile), s);
+    ASSERT_TRUE(r.ok) << r.reason;
+    EXPECT_EQ(r.line, 10);
+    EXPECT_EQ(s.Press[SysA], 100.5);
+    EXPECT_EQ(s.Comp[SysV], 55);
+    EXPECT_EQ(s.HrtRate, 60);
+    // A last line without its line end still counts.
+    const ReadResult r2 = readParameterSet("93.5\r\n5400", s);
+    ASSERT_TRUE(r2.ok);
+    EXPECT_EQ(s.Flow[SysA], 5400);
+}
+
+TEST(TxtExtension, IsAppendedOnlyWhenMissingIgnoringCase) {
+    EXPECT_EQ(withTxtExtension("heart failure"), "heart failure.txt");
+    EXPECT_EQ(withTxtExtension("heart failure.txt"), "heart failure.txt");
+    EXPECT_EQ(withTxtExtension("HEART.TXT"), "HEART.TXT");
+    EXPECT_EQ(withTxtExtension("a.Txt"), "a.Txt");
+    EXPECT_EQ(withTxtExtension("a.txt.bak"), "a.txt.bak.txt");
+    EXPECT_EQ(withTxtExtension("atxt"), "atxt.txt");
+    EXPECT_EQ(withTxtExtension(".txt"), ".txt");
+}
+
+TEST_F(ParameterFiles, ASaveThatCannotBeWrittenIsReportedAndChangesNothing) {
+    const double time = state().ModelTime;
+    paramSetFile() = "previous.txt";
+    // No such folder.
+    EXPECT_EQ(saveParameterSet(file("missing/set")), "");
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("could not be saved"), std::string::npos);
+    // A folder stands where the file would go: the temporary file must not stay behind.
+    fs::create_directory(dir / "taken.txt");
+    fs::create_directory(dir / "taken.txt" / "inside");
+    EXPECT_EQ(saveParameterSet(file("taken")), "");
+    EXPECT_EQ(view.messages.size(), 2u);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"taken.txt"});
+    EXPECT_EQ(state().ModelTime, time);
+    EXPECT_EQ(state().NormalSaved, 1);
+    EXPECT_EQ(paramSetFile(), "previous.txt");
+}
+
+TEST_F(ParameterFiles, SavingOverAnOlderFileReplacesItWhole) {
+    const std::string path = file("set.txt");
+    std::ofstream(path, std::ios::binary) << std::string(20000, 'x');
+    ASSERT_EQ(saveParameterSet(path), path);
+    const std::string text = readAll(path);
+    EXPECT_EQ(splitCrLf(text).size(), 75u);
+    EXPECT_EQ(text.find('x'), std::string::npos);
+}
+
+TEST_F(ParameterFiles, RestartReadsTheRetrievedSetAgain) {
+    workbench::setRestartHooks({[] { return false; }, [] { reloadParameterSet(); }});
+    state().Emax_LV = 2.5;
+    RunModel();
+    const std::string path = saveParameterSet(file("weak"));
+    ASSERT_TRUE(retrieveParameterSet(path));
+    state().Emax_LV = 5;
+    RunModel();
+    RunModel();
+    workbench::clickRestart();
+    EXPECT_EQ(state().Emax_LV, 2.5);
+    EXPECT_EQ(state().ParamSetLoaded, 1);
+    EXPECT_NEAR(state().ModelTime, 0.1, 1e-9);
+
+    // The file went away: Restart says so and starts from the normal set.
+    fs::remove(path);
+    view.messages.clear();
+    workbench::clickRestart();
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(state().Emax_LV, 3.52);
+    EXPECT_EQ(state().ParamSetLoaded, 0);
+    workbench::setRestartHooks({});
+}

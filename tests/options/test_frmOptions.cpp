@@ -1,0 +1,267 @@
+// The options window as the learner uses it: typing intervals, ticking boxes, saving and
+// retrieving parameter sets through the scripted file dialogs, and Restart afterwards.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "model/Palette.h"
+#include "options/ParameterSetFile.h"
+#include "tests/support/GuiFixture.h"
+
+using namespace vasora;
+using model::state;
+
+class OptionsWindow : public GuiFixture {
+protected:
+    void SetUp() override {
+        GuiFixture::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        start();
+        appState().ParamSetBase = dir.path() + QStringLiteral("/");
+        click("frmMain", "cmdCVModel");
+        auto* open = child<QPushButton>("frmCVModel", "cmdOptions");
+        ASSERT_NE(open, nullptr);
+        ASSERT_TRUE(open->isEnabled());
+        click("frmCVModel", "cmdOptions");
+        options = forms::existing(QStringLiteral("frmOptions"));
+        ASSERT_NE(options, nullptr);
+        QApplication::setActiveWindow(options);
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        QLocale::setDefault(QLocale::c());
+        GuiFixture::TearDown();
+    }
+    QLineEdit* box(const char* form, const char* name) { return child<QLineEdit>(form, name); }
+    QCheckBox* check(const char* name) { return child<QCheckBox>("frmOptions", name); }
+    // Clicks a check box on its box, where a click always lands whatever the width of its row.
+    void tick(const char* name) {
+        QCheckBox* c = check(name);
+        ASSERT_NE(c, nullptr) << name;
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
+    }
+    void type(const char* name, const QString& text) {
+        QLineEdit* e = box("frmOptions", name);
+        e->clear();
+        QTest::keyClicks(e, text);
+    }
+    QColor hrLvBack() {
+        return child<QLabel>("frmCVModel", "lblHR_LV")->palette().color(QPalette::Window);
+    }
+    QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    QWidget* options = nullptr;
+};
+
+TEST_F(OptionsWindow, ShowsTheIntervalsInForceWhenActivated) {
+    EXPECT_EQ(options->windowTitle(),
+              " Save or  Retrieve  a slected  parameter set for Normal values");
+    EXPECT_EQ(box("frmOptions", "txtIterationInterval")->text(), "0.001");
+    EXPECT_EQ(box("frmOptions", "txtPrintInterval")->text(), "0.1");
+    EXPECT_EQ(box("frmOptions", "txtCurrentF")->text(), "  Default");
+    if (const QString d = qEnvironmentVariable("VASORA_SCREENSHOTS"); !d.isEmpty())
+        options->grab().save(QDir(d).filePath(QStringLiteral("frmOptions.png")));
+}
+
+TEST_F(OptionsWindow, AcceptedIntervalsCloseTheWindowRefusedOnesKeepIt) {
+    type("txtIterationInterval", QStringLiteral("0.00005"));
+    type("txtPrintInterval", QStringLiteral("0.5"));
+    tick("chkIntervals");
+    EXPECT_EQ(seam.messages(),
+              QStringList{"The Iteration Interval should be greater than 0.0001 minute"});
+    EXPECT_TRUE(options->isVisible());
+    EXPECT_TRUE(check("chkIntervals")->isChecked());
+    EXPECT_EQ(state().IterInterval, 0.001);
+    EXPECT_EQ(state().PrintInterval, 0.1);
+
+    tick("chkIntervals");  // unticked: defaults, one run, new normal
+    EXPECT_NEAR(state().ModelTime, 0.2, 1e-9);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_TRUE(visible("frmCVModel"));
+    EXPECT_TRUE(visible("frmPlotData"));
+
+    forms::show(QStringLiteral("frmOptions"));
+    type("txtIterationInterval", QStringLiteral("0.002"));
+    type("txtPrintInterval", QStringLiteral("0.5"));
+    tick("chkIntervals");
+    EXPECT_EQ(state().IterInterval, 0.002);
+    EXPECT_EQ(state().PrintInterval, 0.5);
+    EXPECT_NEAR(state().ModelTime, 0.2, 1e-9);  // not run
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(box("frmOptions", "txtPrintInterval")->text(), "0.5");
+}
+
+TEST_F(OptionsWindow, ACommaIsNoDecimalSeparatorEvenInACommaLocale) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    type("txtIterationInterval", QStringLiteral("0,002"));
+    type("txtPrintInterval", QStringLiteral("0.5"));
+    tick("chkIntervals");
+    EXPECT_EQ(seam.messages(), QStringList{"Please enter a numeric value"});
+    EXPECT_EQ(state().IterInterval, 0.001);  // the interval in force was checked instead
+    EXPECT_EQ(state().PrintInterval, 0.5);
+}
+
+TEST_F(OptionsWindow, ReturnPutsTheIntervalsBackAndShowsTheModel) {
+    type("txtIterationInterval", QStringLiteral("0.002"));
+    type("txtPrintInterval", QStringLiteral("0.3"));
+    tick("chkIntervals");
+    state().IterInterval = 0.0002;
+    forms::show(QStringLiteral("frmOptions"));
+    click("frmOptions", "cmdOptionHelp");
+    QWidget* help = forms::existing(QStringLiteral("frmOptionHelp"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Help for using Model Options");
+    click("frmOptions", "cmdReturn");
+    EXPECT_EQ(state().IterInterval, 0.002);
+    EXPECT_EQ(state().PrintInterval, 0.3);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(visible("frmCVModel"));
+}
+
+TEST_F(OptionsWindow, AVBlockColoursTheLeftRateAndRestartKeepsIt) {
+    tick("chkAV_Block");
+    EXPECT_EQ(state().AVBlock, 1);
+    EXPECT_EQ(hrLvBack(), QColor(255, 255, 0));
+    click("frmCVModel", "cmdRestart");
+    EXPECT_EQ(state().AVBlock, 1);
+    EXPECT_EQ(hrLvBack(), QColor(255, 255, 0));
+    tick("chkAV_Block");
+    EXPECT_EQ(hrLvBack(), QColor(255, 255, 255));
+    click("frmCVModel", "cmdRestart");
+    EXPECT_EQ(state().AVBlock, 0);
+    EXPECT_EQ(hrLvBack(), QColor(255, 255, 255));
+}
+
+TEST_F(OptionsWindow, SavesUnderTheTypedNameWithOneTxtAndNamesItEverywhere) {
+    appState().LabBookBase = QStringLiteral("elsewhere/");
+    appState().StartPath = QStringLiteral("start/");
+    seam.paths.push_back(path("heart failure.txt"));
+    click("frmOptions", "cmdExport");
+    ASSERT_EQ(seam.shown.size(), 1u);
+    EXPECT_EQ(seam.shown[0].kind, "save");
+    EXPECT_EQ(seam.shown[0].text, "Enter a unique file name for your saved set of parameters");
+    EXPECT_TRUE(QFile::exists(path("heart failure.txt")));
+    EXPECT_FALSE(QFile::exists(path("heart failure.txt.txt")));
+    for (const char* form : {"frmOptions", "frmCVModel", "frmLayout"})
+        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("heart failure.txt")) << form;
+    EXPECT_EQ(state().ModelTime, 0);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(appState().LabBookBase, "start/");
+    EXPECT_TRUE(seam.messages().isEmpty());
+}
+
+TEST_F(OptionsWindow, ACancelledOrFailedSaveChangesNothing) {
+    const double time = state().ModelTime;
+    click("frmOptions", "cmdExport");  // no path queued: Cancel
+    EXPECT_TRUE(seam.messages().isEmpty());
+    EXPECT_EQ(state().ModelTime, time);
+    EXPECT_TRUE(options->isVisible());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    seam.paths.push_back(path("no such folder/set"));
+    click("frmOptions", "cmdExport");
+    ASSERT_EQ(seam.messages().size(), 1);
+    EXPECT_TRUE(seam.messages()[0].contains("could not be saved"));
+    EXPECT_EQ(state().ModelTime, time);
+    EXPECT_EQ(box("frmOptions", "txtCurrentF")->text(), "  Default");
+    EXPECT_EQ(box("frmCVModel", "txtCurrentF")->text(), "Original Parameter Set");
+}
+
+TEST_F(OptionsWindow, RetrieveIsRefusedWhileTheOriginalSetIsTicked) {
+    state().HrtRate = 100;
+    tick("chkOriginalP");
+    EXPECT_EQ(state().HrtRate, 72);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(box("frmOptions", "txtCurrentF")->text(), "Original Parameter Set");
+    EXPECT_EQ(box("frmCVModel", "txtCurrentF")->text(), "Orignal Parameter Set");
+    EXPECT_EQ(box("frmLayout", "txtCurrentF")->text(), "Original Parameter Set");
+
+    forms::show(QStringLiteral("frmOptions"));
+    seam.paths.push_back(path("anything.txt"));
+    click("frmOptions", "cmdImport");
+    EXPECT_EQ(seam.messages(), QStringList{"Uncheck 'Use original parameter set'"});
+    ASSERT_EQ(seam.shown.size(), 1u);  // no file dialog
+    EXPECT_EQ(state().ParamSetLoaded, 0);
+}
+
+TEST_F(OptionsWindow, ARefusedFileNamesTheLineAndLeavesTheModel) {
+    seam.paths.push_back(path("set"));
+    click("frmOptions", "cmdExport");
+    QFile f(path("set.txt"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = f.readAll().split('\n');
+    f.close();
+    lines[52] = "0\r";  // Emax_RV
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(lines.join('\n'));
+    f.close();
+
+    forms::show(QStringLiteral("frmOptions"));
+    state().HrtRate = 80;
+    const double time = state().ModelTime;
+    seam.paths.push_back(path("set.txt"));
+    click("frmOptions", "cmdImport");
+    ASSERT_EQ(seam.messages().size(), 1);
+    EXPECT_TRUE(seam.messages()[0].contains("line 53")) << seam.messages()[0].toStdString();
+    EXPECT_EQ(state().HrtRate, 80);
+    EXPECT_EQ(state().Emax_RV, 0.3784);
+    EXPECT_EQ(state().ModelTime, time);
+    EXPECT_EQ(state().ParamSetLoaded, 0);
+    EXPECT_TRUE(options->isVisible());
+}
+
+TEST_F(OptionsWindow, ARetrievedSetIsReadAgainByRestart) {
+    state().Emax_LV = 2.5;
+    state().AVBlock = 1;
+    state().HrtRate_LV = 60;
+    model::RunModel();
+    seam.paths.push_back(path("block"));
+    click("frmOptions", "cmdExport");
+    ASSERT_TRUE(QFile::exists(path("block.txt")));
+
+    tick("chkOriginalP");  // back to normal, then untick to retrieve
+    forms::show(QStringLiteral("frmOptions"));
+    tick("chkOriginalP");
+    ASSERT_FALSE(check("chkAV_Block")->isChecked());
+    seam.paths.push_back(path("block.txt"));
+    click("frmOptions", "cmdImport");
+    EXPECT_EQ(state().ParamSetLoaded, 1);
+    EXPECT_EQ(state().Emax_LV, 2.5);
+    EXPECT_EQ(state().HrtRate_LV, 60);
+    EXPECT_TRUE(check("chkAV_Block")->isChecked());
+    EXPECT_EQ(hrLvBack(), QColor(255, 255, 0));
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_NEAR(state().ModelTime, 0.1, 1e-9);
+    for (const char* form : {"frmOptions", "frmCVModel", "frmLayout"})
+        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("block.txt")) << form;
+
+    state().Emax_LV = 4;
+    click("frmCVModel", "cmdRun");
+    const std::size_t asked = seam.shown.size();
+    click("frmCVModel", "cmdRestart");
+    EXPECT_EQ(seam.shown.size(), asked) << "Restart asks for no file";
+    EXPECT_EQ(state().Emax_LV, 2.5);
+    EXPECT_EQ(state().AVBlock, 1);
+    EXPECT_NEAR(state().ModelTime, 0.1, 1e-9);
+    EXPECT_EQ(hrLvBack(), QColor(255, 255, 0));
+    EXPECT_TRUE(seam.messages().isEmpty());
+}
+
+TEST_F(OptionsWindow, ACancelledRetrieveStaysSilentAndRunsNothing) {
+    const double time = state().ModelTime;
+    click("frmOptions", "cmdImport");
+    ASSERT_EQ(seam.shown.size(), 1u);
+    EXPECT_EQ(seam.shown[0].text, "Enter the name of your desired parameter set");
+    EXPECT_EQ(state().ModelTime, time);
+    EXPECT_EQ(state().ParamSetLoaded, 0);
+    EXPECT_TRUE(options->isVisible());
+}

@@ -1,0 +1,234 @@
+// The layout sheet: opened from both menus, filled on activation, coloured by the engine's view
+// with the model window, Return, and printing through the print seam to a PDF file.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "model/NumberFormat.h"
+#include "model/Palette.h"
+#include "tests/support/GuiFixture.h"
+#include "workbench/LayoutSheet.h"
+#include "workbench/frmLayout.h"
+
+using namespace vasora;
+using model::state;
+
+namespace {
+
+QColor back(QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
+QColor fore(QWidget* w) {
+    return w->palette().color(QPalette::WindowText);
+}
+
+void activate(QWidget* w) {
+    w->show();
+    QApplication::setActiveWindow(w);
+    QApplication::processEvents();
+}
+
+void screenshot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("VASORA_SCREENSHOTS");
+    if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(QString::fromLatin1(name) + ".png"));
+}
+
+}  // namespace
+
+class LayoutSheet : public GuiFixture {
+protected:
+    void SetUp() override {
+        GuiFixture::SetUp();
+        start();
+        sheet = qobject_cast<workbench::frmLayout*>(forms::existing(QStringLiteral("frmLayout")));
+        ASSERT_NE(sheet, nullptr) << "the main menu's load creates the sheet";
+    }
+    QLabel* label(const char* name) { return child<QLabel>("frmLayout", name); }
+    QString text(const char* name) {
+        QLabel* l = label(name);
+        return l ? l->text() : QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
+    }
+
+    workbench::frmLayout* sheet = nullptr;
+};
+
+TEST_F(LayoutSheet, OpensFromBothMenusAndFillsOnActivation) {
+    auto* mainLayout = child<QPushButton>("frmMain", "cmdLayout");
+    ASSERT_NE(mainLayout, nullptr);
+    EXPECT_TRUE(mainLayout->isEnabled());
+    EXPECT_TRUE(text("lblTime").isEmpty()) << "filled only when first shown";
+    EXPECT_EQ(child<QLineEdit>("frmLayout", "txtCurrentF")->text(), "Original Parameter Set");
+
+    click("frmMain", "cmdLayout");
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_FALSE(visible("frmCVModel"));
+    EXPECT_FALSE(visible("frmPlotData"));
+    EXPECT_TRUE(visible("frmMain"));
+    activate(sheet);
+    EXPECT_EQ(text("lblTime"), "0.000");
+    EXPECT_EQ(text("lblFlowSysA"), " 5500.");
+    EXPECT_EQ(text("lblPressSysA"), " 93.7");
+    EXPECT_EQ(text("lblCompSysA"), " 2.00");
+    EXPECT_EQ(text("lblResisSysA"), "0.01582");
+    EXPECT_EQ(text("lblVunstrsSysV"), " 2905.1");
+    EXPECT_EQ(text("lblVtotalSysA"), QString::fromStdString(formatNumber(
+                                         state().Vstrs[1] + state().Vunstrs[1], " ###0.0")));
+    EXPECT_EQ(state().Vtotal[1], state().Vstrs[1] + state().Vunstrs[1]);
+    EXPECT_EQ(text("lblResisRghtV"), "zero");
+    EXPECT_EQ(text("lblResisLeftV"), "zero");
+    EXPECT_EQ(text("lblHR_RV"), "72.0");
+    EXPECT_EQ(text("lblK2_RV"), "1.000");
+    EXPECT_EQ(text("lblVo_RV"), "3.0");
+    EXPECT_EQ(text("lblPla"),
+              QString::fromStdString(formatNumber(
+                  state().Press[5] - state().Flow[5] * state().Resis[5], "  ####0.00")));
+    EXPECT_EQ(text("lblVtotStrs"),
+              QString::fromStdString(formatNumber(state().VstrsTotal, "####0.0")));
+    EXPECT_EQ(text("lblPit"), " -4.0");
+    EXPECT_EQ(text("lblCompPericard"), "2.0");
+    EXPECT_EQ(text("lblSystP"), "119");
+
+    // A run elsewhere shows when the sheet next becomes the active window.
+    model::RunModel();
+    EXPECT_EQ(text("lblTime"), "0.000");
+    QWidget* menu = forms::existing(QStringLiteral("frmMain"));
+    QApplication::setActiveWindow(menu);
+    QApplication::processEvents();
+    EXPECT_EQ(text("lblTime"), "0.000");
+    activate(sheet);
+    EXPECT_EQ(text("lblTime"), "0.100");
+    screenshot(sheet, "frmLayout");
+
+    // From the model window: the sheet shows, the model window and the strip chart hide.
+    sheet->hide();
+    click("frmMain", "cmdCVModel");
+    auto* cvLayout = child<QPushButton>("frmCVModel", "cmdLayout");
+    ASSERT_TRUE(cvLayout->isEnabled());
+    click("frmCVModel", "cmdLayout");
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_FALSE(visible("frmCVModel"));
+    EXPECT_FALSE(visible("frmPlotData"));
+}
+
+TEST_F(LayoutSheet, LegendAndDesignColoursTellTheClassesApart) {
+    EXPECT_EQ(back(label("Label56")), QColor(255, 192, 128));
+    EXPECT_EQ(back(label("Label51")), QColor(255, 255, 0));
+    EXPECT_EQ(back(label("Label55")), QColor(192, 255, 255));
+    EXPECT_EQ(back(label("Label53")), QColor(192, 255, 192));
+    EXPECT_EQ(label("Label51")->text(), "      Parameter");
+    EXPECT_EQ(back(label("lblResisSysV")), QColor(255, 255, 0));
+    EXPECT_EQ(back(label("lblEjectF_LV")), QColor(255, 192, 128));
+    EXPECT_EQ(back(label("lblVunstrsPulmA")), QColor(192, 255, 192));
+    EXPECT_EQ(back(label("lblVunstrsSysV")), back(label("Label27")));
+    EXPECT_EQ(back(label("lblK2_RV")), QColor(Qt::white));
+    EXPECT_EQ(back(label("lblVo_RV")), QColor(192, 255, 192));
+    EXPECT_EQ(back(label("lblVo_LV")), QColor(255, 255, 0));
+    EXPECT_NE(child<QWidget>("frmLayout", "ImgLayout"), nullptr);
+}
+
+TEST_F(LayoutSheet, AChangedParameterIsMarkedOnBothWindowsAndSurvivesRefills) {
+    click("frmMain", "cmdCVModel");
+    for (model::Window w : {model::Window::CVModel, model::Window::Layout})
+        model::view().setBackColor(w, "lblResisSysA", model::kColorChanged);
+    state().Resis[1] = 0.02;
+    model::RunModel();
+    model::DisplayValues();
+    const QColor changed(200, 255, 255);
+    EXPECT_EQ(back(child<QLabel>("frmCVModel", "lblResisSysA")), changed);
+    EXPECT_EQ(back(label("lblResisSysA")), changed);
+    activate(sheet);
+    EXPECT_EQ(text("lblResisSysA"), "0.02000");
+    EXPECT_EQ(back(label("lblResisSysA")), changed);
+    EXPECT_EQ(back(label("lblResisSysV")), QColor(255, 255, 0));
+    // A new normal gives every parameter label its yellow again, on both windows.
+    model::StoreNormals();
+    EXPECT_EQ(back(label("lblResisSysA")), QColor(255, 255, 0));
+    EXPECT_EQ(back(child<QLabel>("frmCVModel", "lblResisSysA")), QColor(255, 255, 0));
+}
+
+TEST_F(LayoutSheet, AStiffVentricleShowsItsEffectiveComplianceInRed) {
+    state().Vstrs[3] = 175;
+    sheet->fill();
+    EXPECT_EQ(text("lblCompRghtV"), " 21.00");
+    EXPECT_EQ(fore(label("lblCompRghtV")), QColor(Qt::black));
+    state().Vstrs[3] = 175.1;
+    state().Press[3] = 10;
+    sheet->fill();
+    EXPECT_EQ(text("lblCompRghtV"),
+              QString::fromStdString(formatNumber(175.1 / (10 - state().Pit), " ###0.00")));
+    EXPECT_EQ(fore(label("lblCompRghtV")), QColor(255, 0, 0));
+    EXPECT_EQ(fore(label("lblCompLeftV")), QColor(Qt::black));
+}
+
+TEST_F(LayoutSheet, ReturnAndTheWindowFrameLandOnTheModelWindow) {
+    click("frmMain", "cmdLayout");
+    click("frmLayout", "cmdReturn");
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_FALSE(visible("frmMain"));
+    EXPECT_TRUE(visible("frmCVModel"));
+    EXPECT_TRUE(visible("frmPlotData"));
+
+    click("frmCVModel", "cmdLayout");
+    ASSERT_FALSE(visible("frmCVModel"));
+    sheet->close();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_TRUE(visible("frmCVModel"));
+    EXPECT_TRUE(visible("frmPlotData"));
+}
+
+TEST_F(LayoutSheet, PrintsTheSheetAsTextToAPdfFileOrNotAtAllOnCancel) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    activate(sheet);
+    click("frmLayout", "cmdPrint");  // no file queued: the dialog is cancelled
+    ASSERT_EQ(seam.shown.size(), 1u);
+    EXPECT_EQ(seam.shown[0].kind, "print");
+    EXPECT_TRUE(seam.messages().isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    const QString pdf = dir.filePath(QStringLiteral("layout.pdf"));
+    seam.printFiles.push_back(pdf);
+    click("frmLayout", "cmdPrint");
+    EXPECT_TRUE(seam.messages().isEmpty());
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GT(bytes.size(), 5000);
+    // Real text: the page uses fonts with a text mapping, and holds no picture of the window.
+    EXPECT_TRUE(bytes.contains("/Font"));
+    EXPECT_TRUE(bytes.contains("/ToUnicode"));
+    EXPECT_FALSE(bytes.contains("/Subtype /Image"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
+
+TEST_F(LayoutSheet, ThePrintedSheetFitsThePageAndKeepsItsShape) {
+    activate(sheet);
+    model::view().setBackColor(model::Window::Layout, "lblPit", model::kColorChanged);
+    // A portrait page at print resolution: the sheet is scaled down to its width and centred.
+    QImage page(2480, 3508, QImage::Format_RGB32);
+    page.fill(Qt::gray);
+    QPainter p(&page);
+    const QRectF placed = workbench::paintLayoutSheet(p, *sheet, QRectF(page.rect()));
+    p.end();
+    if (const QString d = qEnvironmentVariable("VASORA_SCREENSHOTS"); !d.isEmpty())
+        page.save(QDir(d).filePath(QStringLiteral("frmLayout-page.png")));
+    EXPECT_NEAR(placed.width(), 2480, 0.5);
+    EXPECT_NEAR(placed.height() / placed.width(), 792.0 / 1100.0, 1e-6);
+    EXPECT_TRUE(QRectF(page.rect()).contains(placed));
+    EXPECT_EQ(page.pixelColor(5, 5), QColor(Qt::gray));  // outside the sheet: untouched
+    const double scale = placed.width() / 1100.0;
+    auto at = [&](QWidget* w) {
+        const QPointF c = QPointF(w->geometry().topLeft()) + QPointF(3, 3);
+        return page.pixelColor((placed.topLeft() + c * scale).toPoint());
+    };
+    EXPECT_EQ(at(label("lblPit")), QColor(200, 255, 255));
+    EXPECT_EQ(at(label("lblEjectF_RV")), QColor(255, 192, 128));
+    EXPECT_EQ(at(label("lblCompSysV")), QColor(255, 255, 0));
+}

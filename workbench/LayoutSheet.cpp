@@ -1,0 +1,265 @@
+#include "workbench/LayoutSheet.h"
+
+#include <QFontInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+#include "model/NumberFormat.h"
+
+namespace vasora::workbench {
+
+using namespace vasora::model;
+
+namespace {
+
+const QColor kArterial(250, 220, 220);
+const QColor kVenous(218, 228, 252);
+const QColor kLine(80, 80, 100);
+const QColor kMuscle(150, 40, 50);
+
+void arrow(QPainter& p, QPointF from, QPointF to) {
+    p.setPen(QPen(kLine, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(from, to);
+    const QPointF d = (to - from) / std::max(1.0, QLineF(from, to).length());
+    const QPointF n(-d.y(), d.x());
+    QPainterPath head;
+    head.moveTo(to);
+    head.lineTo(to - d * 13 + n * 7);
+    head.lineTo(to - d * 13 - n * 7);
+    head.closeSubpath();
+    p.fillPath(head, kLine);
+}
+
+// A capillary bed: a bundle of fine vessels between two larger ones.
+void capillaries(QPainter& p, const QRectF& r, const QColor& from, const QColor& to,
+                 const QString& name) {
+    p.setPen(QPen(kLine, 1));
+    QLinearGradient g(r.topLeft(), r.topRight());
+    g.setColorAt(0, from);
+    g.setColorAt(1, to);
+    p.setBrush(g);
+    p.drawEllipse(r);
+    p.setPen(QPen(QColor(170, 60, 80), 1.2));
+    for (int k = 1; k <= 4; ++k) {
+        const double y = r.top() + r.height() * k / 5;
+        QPainterPath wave;
+        wave.moveTo(r.left() + 14, y);
+        for (double x = r.left() + 14; x < r.right() - 14; x += 12)
+            wave.quadTo(x + 6, y + (k % 2 ? -5 : 5), x + 12, y);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(wave);
+    }
+    p.setPen(kLine);
+    QFont f = p.font();
+    f.setPixelSize(13);
+    f.setItalic(true);
+    p.setFont(f);
+    p.drawText(r.adjusted(0, r.height() + 2, 0, r.height() + 2).toRect(),
+               Qt::AlignHCenter | Qt::AlignTop, name);
+}
+
+// The heart between the two ventricles: two lobes over a point, with the septum.
+void heart(QPainter& p, const QRectF& r) {
+    QPainterPath h;
+    const double cx = r.center().x();
+    h.moveTo(cx, r.top() + r.height() * 0.28);
+    h.cubicTo(cx - r.width() * 0.05, r.top() - r.height() * 0.05, r.left() - r.width() * 0.15,
+              r.top() + r.height() * 0.1, r.left(), r.top() + r.height() * 0.38);
+    h.cubicTo(r.left() + r.width() * 0.05, r.top() + r.height() * 0.65, cx - r.width() * 0.2,
+              r.top() + r.height() * 0.8, cx, r.bottom());
+    h.cubicTo(cx + r.width() * 0.2, r.top() + r.height() * 0.8, r.right() - r.width() * 0.05,
+              r.top() + r.height() * 0.65, r.right(), r.top() + r.height() * 0.38);
+    h.cubicTo(r.right() + r.width() * 0.15, r.top() + r.height() * 0.1, cx + r.width() * 0.05,
+              r.top() - r.height() * 0.05, cx, r.top() + r.height() * 0.28);
+    QLinearGradient g(r.topLeft(), r.topRight());
+    g.setColorAt(0, kVenous.darker(115));
+    g.setColorAt(1, kArterial.darker(115));
+    p.setPen(QPen(kMuscle, 3));
+    p.setBrush(g);
+    p.drawPath(h);
+    p.setPen(QPen(kMuscle, 2, Qt::DashLine));
+    p.drawLine(QPointF(cx, r.top() + r.height() * 0.3), QPointF(cx, r.bottom() - 6));
+}
+
+}  // namespace
+
+const std::array<QRect, 7>& layoutBoxes() {
+    static const std::array<QRect, 7> boxes = [] {
+        std::array<QRect, 7> b{};
+        const QSize size(250, 186);
+        b[PulmA] = QRect(QPoint(230, 52), size);
+        b[PulmV] = QRect(QPoint(620, 52), size);
+        b[RghtV] = QRect(QPoint(230, 254), size);
+        b[LeftV] = QRect(QPoint(620, 254), size);
+        b[SysV] = QRect(QPoint(230, 456), size);
+        b[SysA] = QRect(QPoint(620, 456), size);
+        return b;
+    }();
+    return boxes;
+}
+
+std::vector<LayoutValue> layoutValues(ModelState& s) {
+    std::vector<LayoutValue> out;
+    auto put = [&out](const char* label, double v, const char* pattern) {
+        out.push_back({label, formatNumber(v, pattern)});
+    };
+    put("lblTime", s.ModelTime - 0.1, "#0.000");
+
+    struct Names {
+        const char *comp, *flow, *press, *resis, *vstrs, *vunstrs, *vtotal;
+    };
+    static constexpr Names kNames[kCompartments + 1] = {
+        {},
+        {"lblCompSysA", "lblFlowSysA", "lblPressSysA", "lblResisSysA", "lblVstrsSysA",
+         "lblVunstrsSysA", "lblVtotalSysA"},
+        {"lblCompSysV", "lblFlowSysV", "lblPressSysV", "lblResisSysV", "lblVstrsSysV",
+         "lblVunstrsSysV", "lblVtotalSysV"},
+        {"lblCompRghtV", "lblFlowRghtV", "lblPressRghtV", nullptr, "lblVstrsRghtV",
+         "lblVunstrsRghtV", "lblVtotalRghtV"},
+        {"lblCompPulmA", "lblFlowPulmA", "lblPressPulmA", "lblResisPulmA", "lblVstrsPulmA",
+         "lblVunstrsPulmA", "lblVtotalPulmA"},
+        {"lblCompPulmV", "lblFlowPulmV", "lblPressPulmV", "lblResisPulmV", "lblVstrsPulmV",
+         "lblVunstrsPulmV", "lblVtotalPulmV"},
+        {"lblCompLeftV", "lblFlowLeftV", "lblPressLeftV", nullptr, "lblVstrsLeftV",
+         "lblVunstrsLeftV", "lblVtotalLeftV"},
+    };
+    for (int i = 1; i <= kCompartments; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        const Names& n = kNames[i];
+        if (i == RghtV || i == LeftV) {
+            // Above 175 ml the ventricle is stiffer; the sheet then shows the compliance in
+            // effect at this volume, in red.
+            const bool stiff = s.Vstrs[k] > 175;
+            const double c = stiff ? s.Vstrs[k] / (s.Press[k] - s.Pit) : s.Comp[k];
+            out.push_back({n.comp, formatNumber(c, " ###0.00"), stiff, true});
+        } else {
+            put(n.comp, s.Comp[k], " ###0.00");
+        }
+        put(n.flow, s.Flow[k], " ####0.");
+        put(n.press, s.Press[k], " ####0.0");
+        if (n.resis) put(n.resis, s.Resis[k], "#0.00000");
+        put(n.vstrs, s.Vstrs[k], " ###0.0");
+        put(n.vunstrs, s.Vunstrs[k], " ###0.0");
+        s.Vtotal[k] = s.Vstrs[k] + s.Vunstrs[k];
+        put(n.vtotal, s.Vtotal[k], " ###0.0");
+    }
+
+    put("lblHR_RV", s.HrtRate, "###0.0");
+    put("lblK2_RV", s.K2_RV, "0.000");
+    put("lblEDV_RV", s.Vstrs[RghtV], "###0.0");
+    put("lblESV_RV", s.ESV_RV, "###0.0");
+    put("lblSV_RV", s.SV_RV, "###0.0");
+    put("lblEjectF_RV", s.SV_RV / s.Vstrs[RghtV], "#0.00");
+    put("lblEmax_RV", s.Emax_RV, "###0.00");
+    put("lblVo_RV", s.Vo_RV, "#0.0");
+    put("lblHR_LV", s.HrtRate_LV, "###0.0");
+    put("lblK2_LV", s.K2_LV, "0.000");
+    put("lblEDV_LV", s.Vstrs[LeftV], "###0.0");
+    put("lblESV_LV", s.ESV_LV, "###0.0");
+    put("lblSV_LV", s.SV_LV, "###0.0");
+    put("lblEjectF_LV", s.SV_LV / s.Vstrs[LeftV], "#0.00");
+    put("lblEmax_LV", s.Emax_LV, "###0.00");
+    put("lblVo_LV", s.Vo_LV, "#0.0");
+    put("lblCompPericard", s.CompPericard, "###0.0");
+    put("lblPra", s.Press[SysV] - s.Flow[SysV] * s.Resis[SysV], "##0.00");
+    put("lblPla", s.Press[PulmV] - s.Flow[PulmV] * s.Resis[PulmV], "  ####0.00");
+    put("lblPmcf", s.Pmcf, "#0.00");
+    put("lblSystP", s.SystP, "###0");
+    put("lblDiasP", s.DiasP, "###0");
+    put("lblVtotStrs", s.VstrsTotal, "####0.0");
+    put("lblVunstrsTotal", s.VunstrsTotal, "####0.0");
+    put("lblVtotalBody", s.VtotalBody, "####0.0");
+    put("lblPit", s.Pit, " ##0.0");
+    return out;
+}
+
+void paintLayoutPicture(QPainter& p) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const auto& b = layoutBoxes();
+
+    // The chest: the heart and the lungs feel the intrathoracic pressure.
+    const QRect chest = b[PulmA].united(b[LeftV]).adjusted(-12, -10, 12, 10);
+    p.setPen(QPen(QColor(140, 140, 150), 1.5, Qt::DashLine));
+    p.setBrush(QColor(247, 246, 240));
+    p.drawRoundedRect(chest, 22, 22);
+
+    capillaries(p, QRectF(495, 86, 110, 60), kVenous, kArterial, QStringLiteral("Lungs"));
+    capillaries(p, QRectF(495, 520, 110, 60), kArterial, kVenous, QStringLiteral("Body"));
+    heart(p, QRectF(500, 290, 100, 96));
+
+    for (int i = 1; i <= kCompartments; ++i) {
+        const bool arterial = i == SysA || i == PulmV || i == LeftV;
+        const bool ventricle = i == RghtV || i == LeftV;
+        p.setPen(ventricle ? QPen(kMuscle, 4) : QPen(kLine, 1.5));
+        p.setBrush(arterial ? kArterial : kVenous);
+        p.drawRoundedRect(b[static_cast<std::size_t>(i)], 10, 10);
+    }
+
+    // Around the loop in the direction of flow.
+    auto midY = [&](int i) { return b[static_cast<std::size_t>(i)].center().y(); };
+    auto midX = [&](int i) { return b[static_cast<std::size_t>(i)].center().x(); };
+    arrow(p, QPointF(b[PulmA].right(), 116), QPointF(495, 116));
+    arrow(p, QPointF(605, 116), QPointF(b[PulmV].left() - 1, 116));
+    arrow(p, QPointF(midX(PulmV), b[PulmV].bottom()), QPointF(midX(LeftV), b[LeftV].top() - 1));
+    arrow(p, QPointF(midX(LeftV), b[LeftV].bottom()), QPointF(midX(SysA), b[SysA].top() - 1));
+    arrow(p, QPointF(b[SysA].left(), midY(SysA) - 6), QPointF(605, midY(SysA) - 6));
+    arrow(p, QPointF(495, midY(SysV) - 6), QPointF(b[SysV].right() + 1, midY(SysV) - 6));
+    arrow(p, QPointF(midX(SysV), b[SysV].top()), QPointF(midX(RghtV), b[RghtV].bottom() + 1));
+    arrow(p, QPointF(midX(RghtV), b[RghtV].top()), QPointF(midX(PulmA), b[PulmA].bottom() + 1));
+    p.restore();
+}
+
+QRectF paintLayoutSheet(QPainter& p, const QWidget& sheet, const QRectF& target) {
+    const QSizeF size(kLayoutSheetSize);
+    const double scale = std::min(target.width() / size.width(), target.height() / size.height());
+    const QRectF placed(target.x() + (target.width() - size.width() * scale) / 2,
+                        target.y() + (target.height() - size.height() * scale) / 2,
+                        size.width() * scale, size.height() * scale);
+    p.save();
+    p.translate(placed.topLeft());
+    p.scale(scale, scale);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.fillRect(QRect(QPoint(0, 0), kLayoutSheetSize), Qt::white);
+    paintLayoutPicture(p);
+
+    // Fonts are given in sheet pixels, so that the scale above sizes them with everything else.
+    auto pixelFont = [](const QWidget* w) {
+        QFont f = w->font();
+        f.setPixelSize(std::max(1, QFontInfo(w->font()).pixelSize()));
+        return f;
+    };
+    for (const QObject* o : sheet.children()) {
+        const auto* w = qobject_cast<const QWidget*>(o);
+        if (!w || w->isHidden()) continue;
+        const QRect r = w->geometry();
+        if (const auto* l = qobject_cast<const QLabel*>(w)) {
+            if (l->autoFillBackground()) p.fillRect(r, l->palette().color(QPalette::Window));
+            if (l->frameShape() != QFrame::NoFrame) {
+                p.setPen(QPen(QColor(110, 110, 110), 1));
+                p.setBrush(Qt::NoBrush);
+                p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
+            }
+            p.setFont(pixelFont(l));
+            p.setPen(l->palette().color(QPalette::WindowText));
+            p.drawText(r.adjusted(l->margin() + 2, 0, -l->margin() - 2, 0),
+                       static_cast<int>(l->alignment()) | Qt::TextSingleLine, l->text());
+        } else if (const auto* e = qobject_cast<const QLineEdit*>(w)) {
+            p.fillRect(r, Qt::white);
+            p.setPen(QPen(QColor(110, 110, 110), 1));
+            p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
+            p.setFont(pixelFont(e));
+            p.setPen(Qt::black);
+            p.drawText(r.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter, e->text());
+        }
+    }
+    p.restore();
+    return placed;
+}
+
+}  // namespace vasora::workbench

@@ -1,0 +1,327 @@
+#include "workbench/frmLayout.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "app/Dialogs.h"
+#include "model/ModelState.h"
+#include "workbench/LayoutSheet.h"
+
+namespace vasora::workbench {
+
+using namespace vasora::model;
+
+namespace {
+
+// The legend's classes, which are also the design backgrounds of the value labels.
+enum class Look { Variable, Computed, Parameter, Fixed, White, Window };
+
+const QColor kComputed(255, 192, 128);
+const QColor kParameter(255, 255, 0);
+const QColor kChangedLegend(192, 255, 255);
+const QColor kFixed(192, 255, 192);
+const QColor kSheet(252, 252, 248);
+
+QColor lookColour(Look k) {
+    switch (k) {
+        case Look::Variable:
+            return QApplication::palette().color(QPalette::Button);
+        case Look::Computed:
+            return kComputed;
+        case Look::Parameter:
+            return kParameter;
+        case Look::Fixed:
+            return kFixed;
+        case Look::White:
+            return Qt::white;
+        case Look::Window:
+            return kSheet;
+    }
+    return Qt::white;
+}
+
+void paintBack(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+class LayoutPicture final : public QWidget {
+public:
+    explicit LayoutPicture(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("ImgLayout"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.translate(-pos());
+        paintLayoutPicture(p);
+    }
+};
+
+}  // namespace
+
+frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmLayout"));
+    setWindowTitle(QStringLiteral("Model Layout"));
+    setFixedSize(kLayoutSheetSize);
+    paintBack(this, kSheet);
+
+    auto* picture = new LayoutPicture(this);
+    picture->setGeometry(0, 40, kLayoutSheetSize.width(), 612);
+
+    auto text = [this](const QString& caption, QRect r,
+                       Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter) {
+        auto* l = new QLabel(caption, this);
+        l->setGeometry(r);
+        l->setAlignment(a);
+        return l;
+    };
+    auto value = [this](const char* name, QRect r, Look k) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(r);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setMargin(1);
+        paintBack(l, lookColour(k));
+        return l;
+    };
+
+    QLabel* title = text(QStringLiteral("   Vasora Model"), QRect(6, 4, 250, 32));
+    title->setObjectName(QStringLiteral("Label11"));
+    QFont big = title->font();
+    big.setPixelSize(22);
+    big.setBold(true);
+    title->setFont(big);
+    QLabel* note =
+        text(QStringLiteral(" > See Information File for details <"), QRect(260, 10, 260, 22));
+    note->setObjectName(QStringLiteral("Label7"));
+
+    struct Legend {
+        const char* name;
+        const char* caption;
+        QColor colour;
+    };
+    const Legend legend[] = {
+        {"Label27", "        Variable", lookColour(Look::Variable)},
+        {"Label56", "      Computed", kComputed},
+        {"Label51", "      Parameter", kParameter},
+        {"Label55", "  Changed Param", kChangedLegend},
+        {"Label53", " Fixed Parameter", kFixed},
+    };
+    for (int k = 0; k < 5; ++k) {
+        QLabel* l = text(QString::fromLatin1(legend[k].caption), QRect(530 + k * 113, 10, 110, 22));
+        l->setObjectName(QString::fromLatin1(legend[k].name));
+        QFont small = l->font();
+        small.setPixelSize(11);
+        l->setFont(small);
+        l->setFrameStyle(QFrame::Box | QFrame::Plain);
+        paintBack(l, legend[k].colour);
+    }
+
+    // The six compartments, one column of values each.
+    struct Box {
+        int i;
+        const char* caption;
+        const char *press, *flow, *vstrs, *vunstrs, *vtotal, *comp, *resis;
+    };
+    static constexpr Box kBoxes[] = {
+        {SysA, " Syst Artery", "lblPressSysA", "lblFlowSysA", "lblVstrsSysA", "lblVunstrsSysA",
+         "lblVtotalSysA", "lblCompSysA", "lblResisSysA"},
+        {SysV, " Syst Vein", "lblPressSysV", "lblFlowSysV", "lblVstrsSysV", "lblVunstrsSysV",
+         "lblVtotalSysV", "lblCompSysV", "lblResisSysV"},
+        {RghtV, " Right Ventricle", "lblPressRghtV", "lblFlowRghtV", "lblVstrsRghtV",
+         "lblVunstrsRghtV", "lblVtotalRghtV", "lblCompRghtV", "lblResisRghtV"},
+        {PulmA, " Pulm Art", "lblPressPulmA", "lblFlowPulmA", "lblVstrsPulmA", "lblVunstrsPulmA",
+         "lblVtotalPulmA", "lblCompPulmA", "lblResisPulmA"},
+        {PulmV, " Pulm Vein", "lblPressPulmV", "lblFlowPulmV", "lblVstrsPulmV", "lblVunstrsPulmV",
+         "lblVtotalPulmV", "lblCompPulmV", "lblResisPulmV"},
+        {LeftV, " Left Ventricle", "lblPressLeftV", "lblFlowLeftV", "lblVstrsLeftV",
+         "lblVunstrsLeftV", "lblVtotalLeftV", "lblCompLeftV", "lblResisLeftV"},
+    };
+    QFont bold = font();
+    bold.setBold(true);
+    for (const Box& b : kBoxes) {
+        const QRect r = layoutBoxes()[static_cast<std::size_t>(b.i)];
+        const bool ventricle = b.i == RghtV || b.i == LeftV;
+        text(QString::fromLatin1(b.caption), QRect(r.x() + 8, r.y() + 4, r.width() - 16, 22),
+             Qt::AlignCenter)
+            ->setFont(bold);
+        struct Row {
+            const char* caption;
+            const char* name;
+            Look look;
+        };
+        const Row rows[] = {
+            {ventricle ? "      EDP " : "  Pressure", b.press, Look::Variable},
+            {"      Out Flow", b.flow, Look::Variable},
+            {" Vstressed", b.vstrs, Look::Variable},
+            {"     Vunstress", b.vunstrs, b.i == SysV ? Look::Variable : Look::Fixed},
+            {" V total", b.vtotal, Look::Variable},
+            {"  Compliance", b.comp, Look::Parameter},
+            {"  Resistance", b.resis, ventricle ? Look::Window : Look::Parameter},
+        };
+        int y = r.y() + 28;
+        for (const Row& row : rows) {
+            text(QString::fromLatin1(row.caption), QRect(r.x() + 8, y, 130, 20));
+            QLabel* l = value(row.name, QRect(r.right() - 104, y, 96, 20), row.look);
+            // The ventricles have no outflow resistance in the model.
+            if (ventricle && row.name == b.resis) l->setText(QStringLiteral("zero"));
+            y += 22;
+        }
+    }
+    text(QStringLiteral("  Pstress = EDP - Pit"), QRect(480, 392, 140, 20), Qt::AlignCenter);
+
+    // The ventricles' data beside their boxes.
+    struct Side {
+        const char* caption;
+        const char* rv;
+        Look rvLook;
+        const char* lv;
+        Look lvLook;
+    };
+    static constexpr Side kSides[] = {
+        {" Hrt Rate ", "lblHR_RV", Look::Parameter, "lblHR_LV", Look::Parameter},
+        {nullptr, "lblK2_RV", Look::White, "lblK2_LV", Look::Variable},
+        {"   EDV ", "lblEDV_RV", Look::Variable, "lblEDV_LV", Look::Variable},
+        {"   ESV ", "lblESV_RV", Look::Window, "lblESV_LV", Look::Variable},
+        {"    SV  ", "lblSV_RV", Look::Variable, "lblSV_LV", Look::Variable},
+        {"  Eject F ", "lblEjectF_RV", Look::Computed, "lblEjectF_LV", Look::Computed},
+        {"  EMax ", "lblEmax_RV", Look::Parameter, "lblEmax_LV", Look::Parameter},
+        {"  Vo ", "lblVo_RV", Look::Fixed, "lblVo_LV", Look::Parameter},
+    };
+    for (int side = 0; side < 2; ++side) {
+        const int x = side == 0 ? 10 : 890;
+        text(QString::fromLatin1(side == 0 ? " Right Ventricle" : " Left Ventricle"),
+             QRect(x, 230, 200, 22), Qt::AlignCenter)
+            ->setFont(bold);
+        int y = 256;
+        for (const Side& s : kSides) {
+            const QString caption = s.caption ? QString::fromLatin1(s.caption)
+                                              : QString::fromLatin1(side == 0 ? "RV K2 " : "LV K2");
+            text(caption, QRect(x + 4, y, 100, 20));
+            value(side == 0 ? s.rv : s.lv, QRect(x + 108, y, 88, 20),
+                  side == 0 ? s.rvLook : s.lvLook);
+            y += 24;
+        }
+        text(QString::fromLatin1(side == 0 ? "      P ra " : "    P la "),
+             QRect(x + 4, y + 6, 100, 20));
+        value(side == 0 ? "lblPra" : "lblPla", QRect(x + 108, y + 6, 88, 20), Look::Computed);
+    }
+
+    // Totals along the bottom, in two rows of four.
+    struct Total {
+        const char* caption;
+        const char* name;
+        Look look;
+    };
+    static constexpr Total kTotals[] = {
+        {" Total Stressed V", "lblVtotStrs", Look::Window},
+        {" Total Unstressed", "lblVunstrsTotal", Look::Parameter},
+        {" Total Bld Volume", "lblVtotalBody", Look::Parameter},
+        {"     Pmcf", "lblPmcf", Look::Computed},
+        {"       Pit  ", "lblPit", Look::Parameter},
+        {" C pericardium", "lblCompPericard", Look::Fixed},
+        {"  Time =", "lblTime", Look::Variable},
+    };
+    int k = 0;
+    for (const Total& t : kTotals) {
+        const int x = 10 + (k % 4) * 272;
+        const int y = 666 + (k / 4) * 34;
+        text(QString::fromLatin1(t.caption), QRect(x, y, 124, 22));
+        value(t.name, QRect(x + 126, y, 100, 22), t.look);
+        ++k;
+    }
+    // The blood pressure takes the last place: systolic over diastolic.
+    const int bx = 10 + 3 * 272, by = 666 + 34;
+    text(QStringLiteral(" Blood pressure ="), QRect(bx, by, 124, 22));
+    value("lblSystP", QRect(bx + 126, by, 48, 22), Look::Computed);
+    text(QStringLiteral("/"), QRect(bx + 174, by, 8, 22), Qt::AlignCenter);
+    value("lblDiasP", QRect(bx + 182, by, 48, 22), Look::Computed);
+
+    auto* labBook = new QLineEdit(QStringLiteral(" Original Lab Book"), this);
+    labBook->setObjectName(QStringLiteral("txtLabBookF"));
+    labBook->setReadOnly(true);
+    labBook->setGeometry(10, 756, 330, 26);
+    auto* paramFile = new QLineEdit(QStringLiteral(" Original Parameter data set"), this);
+    paramFile->setObjectName(QStringLiteral("txtCurrentF"));
+    paramFile->setReadOnly(true);
+    paramFile->setGeometry(350, 756, 430, 26);
+
+    auto* print = new QPushButton(QStringLiteral(" Print Layout"), this);
+    print->setObjectName(QStringLiteral("cmdPrint"));
+    print->setToolTip(QStringLiteral("Print at time shown"));
+    print->setGeometry(800, 754, 140, 30);
+    auto* back = new QPushButton(QStringLiteral(" Return"), this);
+    back->setObjectName(QStringLiteral("cmdReturn"));
+    back->setToolTip(QStringLiteral("Return to Model"));
+    back->setGeometry(950, 754, 140, 30);
+    connect(print, &QPushButton::clicked, this, [this] { this->print(); });
+    connect(back, &QPushButton::clicked, this, [this] { returnToModel(); });
+
+    picture->lower();
+    indexControls(this);
+}
+
+void frmLayout::fill() {
+    for (const LayoutValue& v : layoutValues(state())) {
+        auto* l = qobject_cast<QLabel*>(control(v.label));
+        if (!l) continue;
+        const QString t = QString::fromStdString(v.caption);
+        if (l->text() != t) l->setText(t);
+        if (v.hasColour) {
+            QPalette p = l->palette();
+            p.setColor(QPalette::WindowText, v.red ? QColor(255, 0, 0) : QColor(Qt::black));
+            l->setPalette(p);
+        }
+    }
+}
+
+bool frmLayout::event(QEvent* e) {
+    // Filling on show as well keeps the sheet current where a window manager shows it without
+    // activating it.
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) fill();
+    return QWidget::event(e);
+}
+
+void frmLayout::closeEvent(QCloseEvent* e) {
+    // Opened from the model window, the sheet is the only window left on screen: closing it by
+    // its frame returns to the model as Return does, rather than leaving no window at all.
+    e->ignore();
+    returnToModel();
+}
+
+void frmLayout::returnToModel() {
+    hide();
+    forms::hide(QStringLiteral("frmMain"));
+    forms::show(QStringLiteral("frmCVModel"));
+    forms::show(QStringLiteral("frmPlotData"));
+}
+
+bool frmLayout::printTo(QPrinter& printer) {
+    QPainter p;
+    if (!p.begin(&printer)) return false;
+    paintLayoutSheet(p, *this, QRectF(0, 0, printer.width(), printer.height()));
+    return p.end();
+}
+
+void frmLayout::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(QStringLiteral("Vasora Model Layout"));
+    if (!ui::seam().print(this, printer)) return;
+    if (!printTo(printer))
+        ui::messageBox(QStringLiteral("The layout could not be printed."), {}, this);
+}
+
+}  // namespace vasora::workbench

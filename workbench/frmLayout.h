@@ -1,0 +1,37 @@
+#pragma once
+
+// The layout sheet: the whole model on one page. A picture of the circulation carries a label
+// for every value, the ventricles' data sit at the sides and the totals at the bottom; a colour
+// legend tells parameters from computed values. The sheet refreshes itself from the model state
+// each time it becomes the active window, and it can be printed.
+
+#include <QWidget>
+
+#include "app/Forms.h"
+
+class QLabel;
+class QPrinter;
+
+namespace vasora::workbench {
+
+class frmLayout final : public QWidget, public forms::ControlHost {
+    Q_OBJECT
+public:
+    explicit frmLayout(QWidget* parent = nullptr);
+
+    /// Writes every value of the model state into the sheet; runs nothing and leaves the
+    /// labels' backgrounds alone, so the marking of changed parameters survives.
+    void fill();
+    /// Paints the sheet on `printer`, fitted to its page. Returns false if it cannot be painted.
+    bool printTo(QPrinter& printer);
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void print();
+    void returnToModel();
+};
+
+}  // namespace vasora::workbench
