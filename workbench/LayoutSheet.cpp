@@ -90,13 +90,13 @@ void heart(QPainter& p, const QRectF& r) {
 const std::array<QRect, 7>& layoutBoxes() {
     static const std::array<QRect, 7> boxes = [] {
         std::array<QRect, 7> b{};
-        const QSize size(250, 186);
-        b[PulmA] = QRect(QPoint(230, 52), size);
-        b[PulmV] = QRect(QPoint(620, 52), size);
-        b[RghtV] = QRect(QPoint(230, 254), size);
-        b[LeftV] = QRect(QPoint(620, 254), size);
-        b[SysV] = QRect(QPoint(230, 456), size);
-        b[SysA] = QRect(QPoint(620, 456), size);
+        const QSize size(250, 172);
+        b[PulmA] = QRect(QPoint(230, 48), size);
+        b[PulmV] = QRect(QPoint(620, 48), size);
+        b[RghtV] = QRect(QPoint(230, 236), size);
+        b[LeftV] = QRect(QPoint(620, 236), size);
+        b[SysV] = QRect(QPoint(230, 424), size);
+        b[SysA] = QRect(QPoint(620, 424), size);
         return b;
     }();
     return boxes;
@@ -188,9 +188,9 @@ void paintLayoutPicture(QPainter& p) {
     p.setBrush(QColor(247, 246, 240));
     p.drawRoundedRect(chest, 22, 22);
 
-    capillaries(p, QRectF(495, 86, 110, 60), kVenous, kArterial, QStringLiteral("Lungs"));
-    capillaries(p, QRectF(495, 520, 110, 60), kArterial, kVenous, QStringLiteral("Body"));
-    heart(p, QRectF(500, 290, 100, 96));
+    capillaries(p, QRectF(495, 80, 110, 56), kVenous, kArterial, QStringLiteral("Lungs"));
+    capillaries(p, QRectF(495, 482, 110, 56), kArterial, kVenous, QStringLiteral("Body"));
+    heart(p, QRectF(500, 268, 100, 90));
 
     for (int i = 1; i <= kCompartments; ++i) {
         const bool arterial = i == SysA || i == PulmV || i == LeftV;
@@ -203,8 +203,8 @@ void paintLayoutPicture(QPainter& p) {
     // Around the loop in the direction of flow.
     auto midY = [&](int i) { return b[static_cast<std::size_t>(i)].center().y(); };
     auto midX = [&](int i) { return b[static_cast<std::size_t>(i)].center().x(); };
-    arrow(p, QPointF(b[PulmA].right(), 116), QPointF(495, 116));
-    arrow(p, QPointF(605, 116), QPointF(b[PulmV].left() - 1, 116));
+    arrow(p, QPointF(b[PulmA].right(), 108), QPointF(495, 108));
+    arrow(p, QPointF(605, 108), QPointF(b[PulmV].left() - 1, 108));
     arrow(p, QPointF(midX(PulmV), b[PulmV].bottom()), QPointF(midX(LeftV), b[LeftV].top() - 1));
     arrow(p, QPointF(midX(LeftV), b[LeftV].bottom()), QPointF(midX(SysA), b[SysA].top() - 1));
     arrow(p, QPointF(b[SysA].left(), midY(SysA) - 6), QPointF(605, midY(SysA) - 6));

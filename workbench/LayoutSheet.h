@@ -19,7 +19,8 @@ class QWidget;
 namespace vasora::workbench {
 
 /// The sheet's size in its own pixel units.
-inline constexpr QSize kLayoutSheetSize(1100, 792);
+// Small enough, with a title bar, for a screen of 1366 × 768.
+inline constexpr QSize kLayoutSheetSize(1100, 700);
 
 /// Where the six compartment boxes lie on the sheet, indexed 1 to 6 as the model numbers them.
 const std::array<QRect, 7>& layoutBoxes();

@@ -77,7 +77,7 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     paintBack(this, kSheet);
 
     auto* picture = new LayoutPicture(this);
-    picture->setGeometry(0, 40, kLayoutSheetSize.width(), 612);
+    picture->setGeometry(0, 36, kLayoutSheetSize.width(), 570);
 
     auto text = [this](const QString& caption, QRect r,
                        Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -177,10 +177,10 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
             QLabel* l = value(row.name, QRect(r.right() - 104, y, 96, 20), row.look);
             // The ventricles have no outflow resistance in the model.
             if (ventricle && row.name == b.resis) l->setText(QStringLiteral("zero"));
-            y += 22;
+            y += 20;
         }
     }
-    text(QStringLiteral("  Pstress = EDP - Pit"), QRect(480, 392, 140, 20), Qt::AlignCenter);
+    text(QStringLiteral("  Pstress = EDP - Pit"), QRect(480, 362, 140, 20), Qt::AlignCenter);
 
     // The ventricles' data beside their boxes.
     struct Side {
@@ -203,9 +203,9 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (int side = 0; side < 2; ++side) {
         const int x = side == 0 ? 10 : 890;
         text(QString::fromLatin1(side == 0 ? " Right Ventricle" : " Left Ventricle"),
-             QRect(x, 230, 200, 22), Qt::AlignCenter)
+             QRect(x, 214, 200, 22), Qt::AlignCenter)
             ->setFont(bold);
-        int y = 256;
+        int y = 240;
         for (const Side& s : kSides) {
             const QString caption = s.caption ? QString::fromLatin1(s.caption)
                                               : QString::fromLatin1(side == 0 ? "RV K2 " : "LV K2");
@@ -237,13 +237,13 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     int k = 0;
     for (const Total& t : kTotals) {
         const int x = 10 + (k % 4) * 272;
-        const int y = 666 + (k / 4) * 34;
+        const int y = 608 + (k / 4) * 30;
         text(QString::fromLatin1(t.caption), QRect(x, y, 124, 22));
         value(t.name, QRect(x + 126, y, 100, 22), t.look);
         ++k;
     }
     // The blood pressure takes the last place: systolic over diastolic.
-    const int bx = 10 + 3 * 272, by = 666 + 34;
+    const int bx = 10 + 3 * 272, by = 608 + 30;
     text(QStringLiteral(" Blood pressure ="), QRect(bx, by, 124, 22));
     value("lblSystP", QRect(bx + 126, by, 48, 22), Look::Computed);
     text(QStringLiteral("/"), QRect(bx + 174, by, 8, 22), Qt::AlignCenter);
@@ -252,20 +252,20 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* labBook = new QLineEdit(QStringLiteral(" Original Lab Book"), this);
     labBook->setObjectName(QStringLiteral("txtLabBookF"));
     labBook->setReadOnly(true);
-    labBook->setGeometry(10, 756, 330, 26);
+    labBook->setGeometry(10, 668, 330, 26);
     auto* paramFile = new QLineEdit(QStringLiteral(" Original Parameter data set"), this);
     paramFile->setObjectName(QStringLiteral("txtCurrentF"));
     paramFile->setReadOnly(true);
-    paramFile->setGeometry(350, 756, 430, 26);
+    paramFile->setGeometry(350, 668, 430, 26);
 
     auto* print = new QPushButton(QStringLiteral(" Print Layout"), this);
     print->setObjectName(QStringLiteral("cmdPrint"));
     print->setToolTip(QStringLiteral("Print at time shown"));
-    print->setGeometry(800, 754, 140, 30);
+    print->setGeometry(800, 666, 140, 30);
     auto* back = new QPushButton(QStringLiteral(" Return"), this);
     back->setObjectName(QStringLiteral("cmdReturn"));
     back->setToolTip(QStringLiteral("Return to Model"));
-    back->setGeometry(950, 754, 140, 30);
+    back->setGeometry(950, 666, 140, 30);
     connect(print, &QPushButton::clicked, this, [this] { this->print(); });
     connect(back, &QPushButton::clicked, this, [this] { returnToModel(); });
 

@@ -220,10 +220,11 @@ TEST_F(LayoutSheet, ThePrintedSheetFitsThePageAndKeepsItsShape) {
     if (const QString d = qEnvironmentVariable("VASORA_SCREENSHOTS"); !d.isEmpty())
         page.save(QDir(d).filePath(QStringLiteral("frmLayout-page.png")));
     EXPECT_NEAR(placed.width(), 2480, 0.5);
-    EXPECT_NEAR(placed.height() / placed.width(), 792.0 / 1100.0, 1e-6);
+    EXPECT_NEAR(placed.height() / placed.width(),
+                double(workbench::kLayoutSheetSize.height()) / workbench::kLayoutSheetSize.width(), 1e-6);
     EXPECT_TRUE(QRectF(page.rect()).contains(placed));
     EXPECT_EQ(page.pixelColor(5, 5), QColor(Qt::gray));  // outside the sheet: untouched
-    const double scale = placed.width() / 1100.0;
+    const double scale = placed.width() / workbench::kLayoutSheetSize.width();
     auto at = [&](QWidget* w) {
         const QPointF c = QPointF(w->geometry().topLeft()) + QPointF(3, 3);
         return page.pixelColor((placed.topLeft() + c * scale).toPoint());
