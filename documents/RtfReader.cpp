@@ -556,8 +556,8 @@ void Reader::run() {
         }
     }
     if (!m_done) problem(QStringLiteral("the file ends before all its groups are closed"));
-    if (m_st.dest == Dest::Pict) insertPicture();
-    place();
+    if (m_st.dest == Dest::Pict && m_st.pictGroup) insertPicture();
+    if (m_st.dest != Dest::Normal) m_text.clear();
     flush();
     if (m_rowOpen) finishRow();
     if (!m_table) m_cur.setBlockFormat(blockFormat());
@@ -593,7 +593,8 @@ void Reader::closeGroup() {
         --m_overflow;
         return;
     }
-    if (m_stack.empty()) {
+    if (m_stack.size() <= 1) {
+        // The end of the document: its state stays for the last paragraph.
         m_done = true;
         return;
     }
@@ -624,7 +625,6 @@ void Reader::closeGroup() {
     m_st = m_stack.back();
     m_stack.pop_back();
     if (closed.objectGroup) finishObject(closed, m_at);
-    if (m_stack.empty()) m_done = true;
 }
 
 void Reader::skipBinary(qint64 n) {
@@ -1132,8 +1132,29 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
             break;
     }
 
-    // Everything below changes the format of the text that follows.
-    flush();
+    // Everything below but the characters changes the format of the text that follows.
+    switch (w) {
+        case wLine:
+        case wTab:
+        case wNestCell:
+        case wU:
+        case wEmdash:
+        case wEndash:
+        case wBullet:
+        case wLquote:
+        case wRquote:
+        case wLdblquote:
+        case wRdblquote:
+        case wEmspace:
+        case wEnspace:
+            break;
+        case wCell:
+            if (pa.nesting > 1) break;
+            [[fallthrough]];
+        default:
+            flush();
+            break;
+    }
     switch (w) {
         case wPar:
         case wPage:
@@ -1420,6 +1441,7 @@ void Reader::place() {
     if (m_st.para.inTable || m_rowOpen) {
         if (!m_rowOpen) beginRow();
         ensureCell();
+        m_cellsInRow = std::max(m_cellsInRow, m_cellIndex + 1);
     } else if (m_table) {
         endTable();
     }
@@ -1486,7 +1508,7 @@ void Reader::beginRow() {
     m_vStart.resize(size_t(m_table->columns()), -1);
     m_row = m_table->rows() - 1;
     m_cellIndex = 0;
-    m_cellsInRow = 1;
+    m_cellsInRow = 0;
     m_rowOpen = true;
     moveToCell(m_row, 0);
 }
@@ -1503,10 +1525,8 @@ void Reader::nextCell() {
     ++m_cellIndex;
     // The next cell is made when something comes for it, so the mark after a row's last cell
     // adds no column.
-    if (m_cellIndex < m_table->columns()) {
-        m_cellsInRow = std::max(m_cellsInRow, m_cellIndex + 1);
-        moveToCell(m_row, m_cellIndex);
-    }
+    m_cellsInRow = std::max(m_cellsInRow, m_cellIndex);
+    if (m_cellIndex < m_table->columns()) moveToCell(m_row, m_cellIndex);
 }
 
 void Reader::ensureCell() {
@@ -1518,7 +1538,6 @@ void Reader::ensureCell() {
         problem(QStringLiteral("a table row has more cells than allowed"));
         m_cellIndex = m_table->columns() - 1;
     }
-    m_cellsInRow = std::max(m_cellsInRow, m_cellIndex + 1);
     moveToCell(m_row, m_cellIndex);
 }
 
