@@ -108,10 +108,12 @@ ScrivoControl::ScrivoControl(const QString& objectName, QWidget* parent) : QText
 ScrivoControl::~ScrivoControl() = default;
 
 void ScrivoControl::replaceDocument(QTextDocument* doc) {
+    // The edit deletes a document of its own making itself; ours are parented to the control.
     QTextDocument* old = document();
+    const bool ours = old && old != doc && old->parent() == this;
     const QSignalBlocker block(this);
     setDocument(doc);
-    if (old && old != doc && old->parent() == this) old->deleteLater();
+    if (ours) old->deleteLater();
     m_tag = {};
     m_clickedTag = 0;
     m_rangeStart = 0;
