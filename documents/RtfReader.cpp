@@ -26,6 +26,9 @@ qreal twipsToPx(int t) {
     return qreal(t) / kTwipsPerPixel;
 }
 
+// Table edges beyond a few metres are no table a page can hold.
+constexpr int kMaxEdge = 100 * 1440;
+
 enum class Dest : quint8 {
     Normal,
     Skip,
@@ -1185,7 +1188,8 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
             m_cellDef = {};
             break;
         case wCellx:
-            m_cellDef.edge = param;
+            // Edges beyond a few metres are no table a page can hold.
+            m_cellDef.edge = std::clamp(param, -kMaxEdge, kMaxEdge);
             if (int(m_rowDef.size()) < RtfLimits::kMaxTableColumns)
                 m_rowDef.push_back(m_cellDef);
             else

@@ -176,7 +176,8 @@ void Writer::picture(const QTextImageFormat& f) {
                                                         {"dib", "\\dibitmap0"},
                                                         {"wmf", "\\wmetafile8"},
                                                         {"emf", "\\emfblip"}};
-    m_out += "{\\pict" + words.value(kind, "\\wmetafile8");
+    // A picture of a kind the reader does not know keeps no kind word, so it stays unknown.
+    m_out += "{\\pict" + words.value(kind);
     m_out += "\\picw" + QByteArray::number(picW) + "\\pich" + QByteArray::number(picH);
     if (goalW > 0) m_out += "\\picwgoal" + QByteArray::number(goalW);
     if (goalH > 0) m_out += "\\pichgoal" + QByteArray::number(goalH);
@@ -319,7 +320,7 @@ void Writer::table(const QTextTable* t) {
         for (int c = 0; c < cols; ++c) {
             int w = 9000 / std::max(1, cols);
             if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
-                w = pxToTwips(widths[c].rawValue());
+                w = pxToTwips(std::clamp<qreal>(widths[c].rawValue(), 1, 10000));
             x += std::max(15, w);
             edges.append(x);
         }

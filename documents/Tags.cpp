@@ -30,7 +30,7 @@ Piece pieceOf(const QTextFragment& fr) {
 // forwards or backwards, across block and table boundaries.
 class FragmentWalk final {
   public:
-    FragmentWalk(const QTextDocument& doc, int position) : m_doc(doc) {
+    FragmentWalk(const QTextDocument& doc, int position) {
         m_block = doc.findBlock(std::clamp(position, 0, std::max(0, doc.characterCount() - 1)));
         if (!m_block.isValid()) return;
         m_it = m_block.begin();
@@ -67,7 +67,6 @@ class FragmentWalk final {
             if (m_block.isValid()) m_it = m_block.begin();
         }
     }
-    const QTextDocument& m_doc;
     QTextBlock m_block;
     QTextBlock::iterator m_it;
 };
