@@ -1693,8 +1693,13 @@ RtfReadReport readRtf(const QByteArray& data, QTextDocument& doc) {
     doc.setUndoRedoEnabled(false);
     doc.clear();
     {
+        // One edit block for the whole load: Qt then rebuilds its frame tree once at the end
+        // instead of after every table and row, which would make loading quadratic.
+        QTextCursor block(&doc);
+        block.beginEditBlock();
         Reader reader(data, doc, report);
         reader.run();
+        block.endEditBlock();
     }
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);

@@ -114,6 +114,14 @@ void ScrivoControl::replaceDocument(QTextDocument* doc) {
     const QSignalBlocker block(this);
     setDocument(doc);
     if (ours) old->deleteLater();
+    m_pos = 0;
+    m_syncPending = false;
+    // The cursor is a plain position; edits before it move it on or back.
+    connect(doc, &QTextDocument::contentsChange, this, [this](int at, int removed, int added) {
+        ++m_edits;
+        if (at >= m_pos) return;
+        m_pos = at + removed <= m_pos ? m_pos - removed + added : at;
+    });
     m_tag = {};
     m_clickedTag = 0;
     m_rangeStart = 0;
@@ -154,9 +162,7 @@ bool ScrivoControl::setLoadNow(qint16 value) {
     }
     doc->setModified(false);
     replaceDocument(doc);
-    QTextCursor c(doc);
-    setTextCursor(c);
-    cursorMoved();
+    moveCursorTo(0);
     return clean;
 }
 
@@ -240,6 +246,7 @@ void ScrivoControl::setScrollTop(qint32 y) {
 
 TagSpan ScrivoControl::currentTag() const {
     if (!m_tag.valid()) return {};
+    if (m_tagEdits == m_edits) return m_tag;  // nothing changed since it was found
     const TagSpan now = tagAt(*document(), m_tag.start);
     if (now.id != m_tag.id) return {};
     return now;
@@ -247,11 +254,35 @@ TagSpan ScrivoControl::currentTag() const {
 
 void ScrivoControl::standOnTag(const TagSpan& tag) {
     m_tag = tag;
-    QTextCursor c(document());
-    c.setPosition(tag.start);
-    setTextCursor(c);
+    m_tagEdits = m_edits;
+    moveCursorTo(tag.start, &tag);
     m_rangeStart = tag.start;
     m_rangeLength = tag.length;
+}
+
+void ScrivoControl::moveCursorTo(int position, const TagSpan* tagThere) {
+    m_pos = std::clamp(position, 0, TextLength());
+    m_rangeStart = m_pos;
+    m_rangeLength = 0;
+    checkTagChange(tagThere && tagThere->start == m_pos ? tagThere : nullptr);
+    // The edit's own cursor follows when control returns to the event loop: moving it lays
+    // the document out up to the cursor, which a walk over thousands of tags must not wait for.
+    if (!m_syncPending) {
+        m_syncPending = true;
+        QTimer::singleShot(0, this, [this] { syncVisualCursor(); });
+    }
+}
+
+void ScrivoControl::syncVisualCursor() {
+    if (!m_syncPending) return;
+    m_syncPending = false;
+    m_pos = std::clamp(m_pos, 0, TextLength());
+    if (textCursor().position() == m_pos && !textCursor().hasSelection()) return;
+    m_syncing = true;
+    QTextCursor c(document());
+    c.setPosition(m_pos);
+    setTextCursor(c);
+    m_syncing = false;
 }
 
 qint32 ScrivoControl::TagCode() const {
@@ -262,6 +293,7 @@ void ScrivoControl::setTagCode(qint32 code) {
     const TagSpan t = currentTag();
     if (!t.valid()) return;
     m_tag = documents::setTagCode(*document(), t, code);
+    m_tagEdits = m_edits;
     scheduleTagStyles();
 }
 
@@ -274,6 +306,7 @@ void ScrivoControl::setTagText(const QString& text) {
     if (!t.valid()) return;
     const TagSpan now = documents::setTagText(*document(), t, text);
     m_tag = now;
+    m_tagEdits = m_edits;
     if (now.valid()) {
         m_rangeStart = now.start;
         m_rangeLength = now.length;
@@ -282,30 +315,24 @@ void ScrivoControl::setTagText(const QString& text) {
 }
 
 qint32 ScrivoControl::CursorPara() const {
-    return textCursor().blockNumber();
+    return document()->findBlock(m_pos).blockNumber();
 }
 
 void ScrivoControl::setCursorPara(qint32 para) {
     const QTextDocument* doc = document();
     const int n = std::clamp(para, 0, std::max(0, doc->blockCount() - 1));
     const QTextBlock b = doc->findBlockByNumber(n);
-    const int offset = std::min(textCursor().positionInBlock(), b.length() - 1);
-    QTextCursor c(document());
-    c.setPosition(b.position() + std::max(0, offset));
-    setTextCursor(c);
-    cursorMoved();
+    const int offset = std::min(m_pos - doc->findBlock(m_pos).position(), b.length() - 1);
+    moveCursorTo(b.position() + std::max(0, offset));
 }
 
 qint16 ScrivoControl::CursorChar() const {
-    return qint16(std::min(textCursor().positionInBlock(), 32767));
+    return qint16(std::min(m_pos - document()->findBlock(m_pos).position(), 32767));
 }
 
 void ScrivoControl::setCursorChar(qint32 offset) {
-    const QTextBlock b = textCursor().block();
-    QTextCursor c(document());
-    c.setPosition(b.position() + std::clamp(offset, 0, std::max(0, b.length() - 1)));
-    setTextCursor(c);
-    cursorMoved();
+    const QTextBlock b = document()->findBlock(m_pos);
+    moveCursorTo(b.position() + std::clamp(offset, 0, std::max(0, b.length() - 1)));
 }
 
 void ScrivoControl::setRangeStart(qint32 start) {
@@ -411,10 +438,18 @@ bool ScrivoControl::isActiveCode(int code) {
 }
 
 void ScrivoControl::cursorMoved() {
+    if (m_syncing) return;
+    // The learner moved the cursor or selected text; that wins over a move not yet shown.
     const QTextCursor c = textCursor();
+    m_syncPending = false;
+    m_pos = c.position();
     m_rangeStart = c.selectionStart();
     m_rangeLength = c.selectionEnd() - c.selectionStart();
-    const TagSpan t = tagAt(*document(), c.position());
+    checkTagChange();
+}
+
+void ScrivoControl::checkTagChange(const TagSpan* tagThere) {
+    const TagSpan t = tagThere ? *tagThere : tagAt(*document(), m_pos);
     if (t.id == m_cursorTagId) return;
     int kind = 1;
     int newCode = t.valid() ? t.code : 0;
@@ -469,6 +504,7 @@ int ScrivoControl::characterAt(const QPoint& viewportPos) const {
 }
 
 void ScrivoControl::keyPressEvent(QKeyEvent* e) {
+    syncVisualCursor();
     int key = virtualKey(e);
     const Qt::KeyboardModifiers m = e->modifiers();
     const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
@@ -515,11 +551,8 @@ void ScrivoControl::mouseReleaseEvent(QMouseEvent* e) {
     emit TagClick();
     // A handler that left the cursor on the tag's start gives it back to the place the
     // learner clicked, so typing goes on there.
-    if (textCursor().position() == tag.start && !textCursor().hasSelection() &&
-        tagAt(*document(), clickedAt).id == tag.id) {
-        QTextCursor c(document());
-        c.setPosition(clickedAt);
-        setTextCursor(c);
+    if (m_pos == tag.start && tagAt(*document(), clickedAt).id == tag.id) {
+        moveCursorTo(clickedAt);
         m_rangeStart = tag.start;
         m_rangeLength = tag.length;
     }
@@ -547,7 +580,7 @@ using documents::ScrivoControl;
 using documents::TagSpan;
 
 qint32 FIND_HTAG(ScrivoControl& control, qint32 code, qint32 direction) {
-    const int from = control.textCursor().position();
+    const int from = control.cursorPosition();
     const TagSpan t = documents::findTag(*control.document(), direction < 0 ? from : from,
                                          direction < 0 ? -1 : 1, false, code);
     if (!t.valid()) return 0;

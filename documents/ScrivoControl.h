@@ -100,6 +100,8 @@ class ScrivoControl final : public QTextEdit {
     TagSpan currentTag() const;
     /// Makes a tag current: the cursor goes to its start and the range is its span.
     void standOnTag(const TagSpan& tag);
+    /// The cursor's absolute position (what CursorPara and CursorChar describe).
+    int cursorPosition() const { return m_pos; }
 
     /// Active tags (buttons, links, figures, input markers) are styled and show a pointing
     /// hand; the styling is drawn over the text and never saved.
@@ -125,12 +127,23 @@ class ScrivoControl final : public QTextEdit {
 
   private:
     void cursorMoved();
+    void checkTagChange(const TagSpan* tagThere = nullptr);
+    void moveCursorTo(int position, const TagSpan* tagThere = nullptr);
+    void syncVisualCursor();
     void refreshTagStyles();
     void scheduleTagStyles();
     void applyPointer();
     int characterAt(const QPoint& viewportPos) const;
     void replaceDocument(QTextDocument* doc);
 
+    // The control's cursor. The edit's visible cursor is brought to it when the program
+    // returns to the event loop, and follows the learner's clicks and keys at once.
+    int m_pos = 0;
+    // Edits of the document so far, and their count when the current tag was found.
+    quint64 m_edits = 0;
+    quint64 m_tagEdits = 0;
+    bool m_syncPending = false;
+    bool m_syncing = false;
     QString m_fileName;
     int m_fileFormat = kFormatRichText;
     bool m_readOnly = false;

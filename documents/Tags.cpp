@@ -110,16 +110,30 @@ TagSpan findTag(const QTextDocument& doc, int from, int direction, bool anyCode,
                 const TagSpan& skipSpan) {
     if (direction >= 0) {
         FragmentWalk w(doc, std::max(0, from));
-        int passedId = 0;
+        if (!w.valid()) return {};
         // A tag that began before from is not one the forward search may find.
-        if (const TagSpan inside = tagAt(doc, from); inside.valid() && inside.start < from)
-            passedId = inside.id;
+        int passedId = 0;
+        if (const Piece first = w.piece(); first.id != 0) {
+            if (first.start < from) {
+                passedId = first.id;
+            } else {
+                FragmentWalk back = w;
+                back.previous();
+                if (back.valid() && back.piece().id == first.id) passedId = first.id;
+            }
+        }
         for (; w.valid(); w.next()) {
             const Piece p = w.piece();
             if (p.id == 0 || p.id == passedId) continue;
-            const TagSpan s = spanFrom(doc, p);
+            // Walking forward, the first fragment of a new tag is where the tag starts.
+            TagSpan s{p.start, p.length, p.code, p.id};
+            FragmentWalk ext = w;
+            for (ext.next(); ext.valid(); ext.next()) {
+                const Piece q = ext.piece();
+                if (q.id != p.id || q.start > s.end() + 1) break;
+                s.length = q.start + q.length - s.start;
+            }
             passedId = p.id;
-            if (s.start < from) continue;
             if (skipSpan.valid() && s == skipSpan) continue;
             if (anyCode || s.code == code) return s;
         }
