@@ -492,6 +492,20 @@ void ScrivoControl::refreshTagStyles() {
         }
         styles.append(s);
     }
+    // Hyperlinks of the file look like links too; the control follows none of them.
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fr = it.fragment();
+            if (!fr.isValid() || fr.charFormat().anchorHref().isEmpty()) continue;
+            QTextEdit::ExtraSelection s;
+            s.cursor = QTextCursor(document());
+            s.cursor.setPosition(fr.position());
+            s.cursor.setPosition(fr.position() + fr.length(), QTextCursor::KeepAnchor);
+            s.format.setForeground(QColor(0, 0, 238));
+            s.format.setFontUnderline(true);
+            styles.append(s);
+        }
+    }
     setExtraSelections(styles);
 }
 
@@ -568,10 +582,6 @@ void ScrivoControl::mouseMoveEvent(QMouseEvent* e) {
     }
 }
 
-void ScrivoControl::resizeEvent(QResizeEvent* e) {
-    QTextEdit::resizeEvent(e);
-}
-
 }  // namespace vasora::documents
 
 namespace vasora::ScrivoAPI {
@@ -581,8 +591,8 @@ using documents::TagSpan;
 
 qint32 FIND_HTAG(ScrivoControl& control, qint32 code, qint32 direction) {
     const int from = control.cursorPosition();
-    const TagSpan t = documents::findTag(*control.document(), direction < 0 ? from : from,
-                                         direction < 0 ? -1 : 1, false, code);
+    const TagSpan t =
+        documents::findTag(*control.document(), from, direction < 0 ? -1 : 1, false, code);
     if (!t.valid()) return 0;
     control.standOnTag(t);
     return 1;

@@ -305,3 +305,18 @@ TEST_F(ScrivoFixture, LineWidthSetsTheWrapWidth) {
     control.setLineWidth(0);
     EXPECT_EQ(control.lineWrapMode(), QTextEdit::WidgetWidth);
 }
+
+TEST_F(ScrivoFixture, ActiveTagsAndLinksAreStyledButNotSaved) {
+    load(rtf(tag(23011, 1, "cell") + " " + tag(43000, 2, "[Fill]") + " " + tag(51012, 3, "see") +
+             " {\\field{\\*\\fldinst HYPERLINK \"http://example.org/\"}{\\fldrslt site}}"));
+    const QList<QTextEdit::ExtraSelection> styles = control.extraSelections();
+    ASSERT_EQ(styles.size(), 3);  // the button, the link tag and the hyperlink; not the cell
+    EXPECT_EQ(styles[0].cursor.selectedText(), "[Fill]");
+    EXPECT_TRUE(styles[0].format.hasProperty(QTextFormat::BackgroundBrush));
+    EXPECT_EQ(styles[1].cursor.selectedText(), "see");
+    EXPECT_TRUE(styles[1].format.fontUnderline());
+    EXPECT_EQ(styles[2].cursor.selectedText(), "site");
+    const QByteArray saved = writeRtf(*control.document());
+    EXPECT_FALSE(saved.contains("\\highlight"));
+    EXPECT_FALSE(saved.contains("\\ul"));
+}
