@@ -149,13 +149,9 @@ bool ScrivoControl::setLoadNow(qint16 value) {
     const QByteArray data = file.readAll();
     auto* doc = new QTextDocument(this);
     doc->setDefaultFont(font());
-    bool clean = true;
+    QString problem;
     if (m_fileFormat == kFormatRichText) {
-        const RtfReadReport report = readRtf(data, *doc);
-        if (!report.clean()) {
-            clean = false;
-            ui::messageBox(report.message(shown), {}, this);
-        }
+        problem = readRtf(data, *doc).message(shown);
     } else {
         QStringDecoder utf8(QStringDecoder::Utf8);
         doc->setPlainText(utf8.decode(data));
@@ -163,7 +159,9 @@ bool ScrivoControl::setLoadNow(qint16 value) {
     doc->setModified(false);
     replaceDocument(doc);
     moveCursorTo(0);
-    return clean;
+    // The learner reads the message with what could be read already shown behind it.
+    if (!problem.isEmpty()) ui::messageBox(problem, {}, this);
+    return problem.isEmpty();
 }
 
 bool ScrivoControl::setSaveNow(qint16 value) {
@@ -528,7 +526,10 @@ void ScrivoControl::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
     }
-    const int original = typedCharacter(e);
+    // Control-key shortcuts act on the key itself, as copying does, and type no character.
+    const bool shortcut =
+        (m & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z;
+    const int original = shortcut ? 0 : typedCharacter(e);
     if (original != 0) {
         int ch = original;
         emit KeyPress(ch);

@@ -287,6 +287,12 @@ TEST_F(ScrivoFixture, KeysCanBeSwallowedOrChanged) {
     EXPECT_EQ(control.document()->toPlainText(), "abyQ");
     EXPECT_EQ(downs.front(), 8);
     EXPECT_EQ(downs.back(), 'Z');
+    // A control-key shortcut types no character, so a typing guard cannot swallow it.
+    replaceChar = 0;
+    swallowChar = 1;
+    QTest::keyClick(&control, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(control.textCursor().hasSelection());
+    EXPECT_EQ(downs.back(), 'A');
     // Read-only text takes no typing but still reports the keys.
     control.setReadOnly(true);
     replaceChar = 0;
