@@ -347,6 +347,16 @@ void Reader::run() {
             control();
         } else if (c == '\r' || c == '\n') {
             ++m_at;
+        } else if (m_overflow == 0 && m_st.dest == Dest::Normal && m_ucSkip == 0 &&
+                   !m_st.ch.hidden && c >= 0x20 && c < 0x80) {
+            // Plain text, the bulk of a document, goes in as one run.
+            const qsizetype start = m_at;
+            while (!atEnd()) {
+                const uchar d = peek();
+                if (d < 0x20 || d >= 0x80 || d == '\\' || d == '{' || d == '}') break;
+                ++m_at;
+            }
+            m_text.append(QLatin1StringView(m_data.constData() + start, m_at - start));
         } else {
             if (m_overflow == 0) textByte(c);
             ++m_at;
@@ -1258,7 +1268,7 @@ void Reader::flush() {
         }
     }
     m_cur.insertText(m_text, charFormat());
-    m_text.clear();
+    m_text.resize(0);  // keeps the buffer for the next run
 }
 
 void Reader::endParagraph() {

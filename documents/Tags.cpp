@@ -21,29 +21,34 @@ struct Piece {
     int code;
 };
 
-Piece pieceOf(const QTextFragment& fr) {
+Piece pieceOf(const QTextFragment& fr, int start) {
     const QTextCharFormat f = fr.charFormat();
-    return {fr.position(), fr.length(), idOf(f), f.intProperty(kTagCodeProperty)};
+    const int id = idOf(f);
+    return {start, fr.length(), id, id ? f.intProperty(kTagCodeProperty) : 0};
 }
 
 // Walks the fragments of the document one by one from the fragment that holds a position,
-// forwards or backwards, across block and table boundaries.
+// forwards or backwards, across block and table boundaries. It counts positions itself, since
+// asking a fragment for its position costs a search of the document.
 class FragmentWalk final {
   public:
     FragmentWalk(const QTextDocument& doc, int position) {
         m_block = doc.findBlock(std::clamp(position, 0, std::max(0, doc.characterCount() - 1)));
         if (!m_block.isValid()) return;
         m_it = m_block.begin();
+        m_at = m_block.position();
         while (!m_it.atEnd()) {
-            const QTextFragment fr = m_it.fragment();
-            if (fr.position() + fr.length() > position) break;
+            const int length = m_it.fragment().length();
+            if (m_at + length > position) break;
+            m_at += length;
             ++m_it;
         }
         settleForward();
     }
     bool valid() const { return m_block.isValid() && !m_it.atEnd(); }
-    Piece piece() const { return pieceOf(m_it.fragment()); }
+    Piece piece() const { return pieceOf(m_it.fragment(), m_at); }
     void next() {
+        m_at += m_it.fragment().length();
         ++m_it;
         settleForward();
     }
@@ -51,12 +56,14 @@ class FragmentWalk final {
         for (;;) {
             if (m_it != m_block.begin()) {
                 --m_it;
-                if (m_it.fragment().isValid()) return;
-                continue;
+                if (!m_it.fragment().isValid()) continue;
+                m_at -= m_it.fragment().length();
+                return;
             }
             m_block = m_block.previous();
             if (!m_block.isValid()) return;
             m_it = m_block.end();
+            m_at = m_block.position() + m_block.length() - 1;
         }
     }
 
@@ -64,11 +71,15 @@ class FragmentWalk final {
     void settleForward() {
         while (m_block.isValid() && m_it.atEnd()) {
             m_block = m_block.next();
-            if (m_block.isValid()) m_it = m_block.begin();
+            if (m_block.isValid()) {
+                m_it = m_block.begin();
+                m_at = m_block.position();
+            }
         }
     }
     QTextBlock m_block;
     QTextBlock::iterator m_it;
+    int m_at = 0;
 };
 
 // The whole span of the tag whose fragment the walk stands on.
