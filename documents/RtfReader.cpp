@@ -52,6 +52,7 @@ struct CharState {
     int halfPoints = 24;
     int color = 0;
     int highlight = 0;
+    bool operator==(const CharState&) const = default;
 };
 
 struct ParaState {
@@ -241,7 +242,8 @@ class Reader final {
     void skipBinary(qint64 n);
 
     // Output.
-    QTextCharFormat charFormat() const;
+    QTextCharFormat charFormat();
+    QTextCharFormat makeCharFormat() const;
     QTextBlockFormat blockFormat() const;
     void flush();
     void place();
@@ -294,6 +296,16 @@ class Reader final {
         QString name;
     } m_tag;
     int m_tagSerial = 0;
+
+    struct FormatKey {
+        CharState ch;
+        QString href;
+        int tagCode = -1;
+        int tagId = 0;
+        int object = 0;
+    } m_formatKey;
+    QTextCharFormat m_format;
+    bool m_formatValid = false;
 
     RtfPicture m_pict;
     int m_pictHigh = -1;
@@ -599,6 +611,7 @@ void Reader::textByte(uchar b) {
         }
         case Dest::ColorTable:
             if (b == ';') {
+                m_formatValid = false;
                 if (int(m_colors.size()) < RtfLimits::kMaxColors)
                     m_colors.push_back(m_colorSet ? QColor(m_red, m_green, m_blue) : QColor());
                 else
@@ -660,6 +673,7 @@ void Reader::finishTableEntry() {
             e.family = name;
             if (m_fontCharset >= 0) e.codePage = codePageOfCharset(m_fontCharset);
             m_fonts[m_fontNum] = e;
+            m_formatValid = false;
         } else {
             problem(QStringLiteral("the font table has more entries than allowed"));
         }
@@ -1179,13 +1193,26 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
             break;
         case wDeff:
             m_defaultFont = param;
+            m_formatValid = false;
             break;
         default:
             break;
     }
 }
 
-QTextCharFormat Reader::charFormat() const {
+QTextCharFormat Reader::charFormat() {
+    // Most runs repeat the format of an earlier one; building a format costs more than this.
+    if (m_formatValid && m_formatKey.ch == m_st.ch && m_formatKey.href == m_st.href &&
+        m_formatKey.tagId == m_tag.id && m_formatKey.tagCode == m_tag.code &&
+        m_formatKey.object == m_st.object)
+        return m_format;
+    m_formatKey = {m_st.ch, m_st.href, m_tag.code, m_tag.id, m_st.object};
+    m_format = makeCharFormat();
+    m_formatValid = true;
+    return m_format;
+}
+
+QTextCharFormat Reader::makeCharFormat() const {
     const CharState& ch = m_st.ch;
     QTextCharFormat f;
     if (ch.bold) f.setFontWeight(QFont::Bold);
