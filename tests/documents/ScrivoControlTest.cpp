@@ -326,3 +326,25 @@ TEST_F(ScrivoFixture, ActiveTagsAndLinksAreStyledButNotSaved) {
     EXPECT_FALSE(saved.contains("\\highlight"));
     EXPECT_FALSE(saved.contains("\\ul"));
 }
+
+TEST_F(ScrivoFixture, ContentsTreeWalkAdvancingRangeStartFindsEveryHeading) {
+    // The contents tree walks forward and moves RangeStart past each heading it adds.
+    load(rtf(tag(91000, 1, "One") + "\\par text " + tag(23011, 2, "cell") + "\\par " +
+             tag(92000, 3, "One.a") + "\\par more\\par " + tag(91000, 4, "Two") + "\\par end"));
+    control.setCursorPara(0);
+    control.setCursorChar(0);
+    QStringList headings;
+    int lastLength = QStringLiteral("Lab Book Contents").size();
+    for (int r = 1, guard = 0; r > 0 && guard < 100; ++guard) {
+        r = FIND_NTAG(control, 0, 1);
+        if (r > 0 && (control.TagCode() == 91000 || control.TagCode() == 92000)) {
+            headings.append(control.TagText());
+            lastLength = control.TagText().size();
+            EXPECT_EQ(control.CursorChar(), 0);
+        }
+        const int x = control.RangeStart();
+        control.setRangeStart(x + lastLength + 1);
+    }
+    EXPECT_EQ(headings, (QStringList{"One", "One.a", "Two"}));
+    EXPECT_EQ(FIND_NTAG(control, 0, 1), 0);
+}
