@@ -52,6 +52,8 @@ struct RtfLimits final {
     static constexpr int kMaxPictureSide = 8192;
     /// Most columns of a table; further cells of a row are joined into its last cell.
     static constexpr int kMaxTableColumns = 63;
+    /// The farthest right edge of a table cell, in twips (100 inches).
+    static constexpr int kMaxTableEdge = 100 * 1440;
 };
 
 /// The highest tag code.

@@ -26,9 +26,6 @@ qreal twipsToPx(int t) {
     return qreal(t) / kTwipsPerPixel;
 }
 
-// Table edges beyond a few metres are no table a page can hold.
-constexpr int kMaxEdge = 100 * 1440;
-
 enum class Dest : quint8 {
     Normal,
     Skip,
@@ -78,6 +75,7 @@ struct State {
     qsizetype groupStart = 0;
     bool objectGroup = false;
     bool pictGroup = false;
+    bool objectBody = false;  // inside an object group, outside its \result
 };
 
 struct FontEntry {
@@ -665,7 +663,10 @@ void Reader::appendChar(QChar c) {
 }
 
 void Reader::finishTableEntry() {
-    const QString name = m_destText.trimmed();
+    // A name of control characters or semicolons could not be written back.
+    QString name = m_destText;
+    name.removeIf([](QChar c) { return c.unicode() < 0x20 || c == QLatin1Char(';'); });
+    name = name.trimmed();
     m_destText.clear();
     if (m_st.dest == Dest::FontTable) {
         if (int(m_fonts.size()) < RtfLimits::kMaxFonts) {
@@ -760,7 +761,20 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
     const Word w = found == table.end() ? wUnknown : found->second;
     const bool star = m_star;
     m_star = false;
-    if (m_st.dest == Dest::Skip) return;
+    if (m_st.dest == Dest::Skip) {
+        // An object's group shows nothing but its result; its size is still wanted.
+        if (!m_st.objectBody || m_st.object == 0) return;
+        if (w == wObjw) m_objects[m_st.object].width = std::clamp(param, 0, 1 << 22);
+        if (w == wObjh) m_objects[m_st.object].height = std::clamp(param, 0, 1 << 22);
+        if (w != wResult || star) return;
+        m_st.dest = Dest::Normal;
+        m_st.objectBody = false;
+        place();
+        flush();
+        if (m_objects[m_st.object].resultStart < 0)
+            m_objects[m_st.object].resultStart = m_cur.position();
+        return;
+    }
     if (star) {
         // "{\*\word": a destination this reader may not know; unknown ones are skipped whole.
         switch (w) {
@@ -778,6 +792,19 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
     CharState& ch = m_st.ch;
     ParaState& pa = m_st.para;
 
+    // Unicode characters count in every destination that keeps text (font names, bookmark
+    // names, field instructions) as in the document itself.
+    if (m_st.dest != Dest::Normal && (w == wU || w == wUc)) {
+        if (w == wUc) {
+            m_st.uc = std::clamp(param, 0, RtfLimits::kMaxUnicodeSkip);
+            return;
+        }
+        int v = std::clamp(param, -32768, 65535);
+        if (v < 0) v += 65536;
+        appendChar(QChar(char16_t(v)));
+        m_ucSkip = m_st.uc;
+        return;
+    }
     // Words that only matter inside the tables of the header.
     if (m_st.dest == Dest::FontTable) {
         if (w == wF)
@@ -932,6 +959,8 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
                 flush();
                 m_st.object = ++m_objectSerial;
                 m_st.objectGroup = true;
+                m_st.objectBody = true;
+                m_st.dest = Dest::Skip;
                 m_objects[m_st.object].groupStart = m_st.groupStart;
             }
             return;
@@ -1007,7 +1036,7 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
             break;
         case wCellx:
             // Edges beyond a few metres are no table a page can hold.
-            m_cellDef.edge = std::clamp(param, -kMaxEdge, kMaxEdge);
+            m_cellDef.edge = std::clamp(param, -RtfLimits::kMaxTableEdge, RtfLimits::kMaxTableEdge);
             if (int(m_rowDef.size()) < RtfLimits::kMaxTableColumns)
                 m_rowDef.push_back(m_cellDef);
             else

@@ -212,6 +212,9 @@ void Writer::fragment(const QTextFragment& fr) {
             target = href.left(hash);
             anchor = href.mid(hash + 1);
         }
+        // A quote would end the field's argument; in a link it is written as %22.
+        target.replace(QLatin1Char('"'), QLatin1String("%22"));
+        anchor.replace(QLatin1Char('"'), QLatin1String("%22"));
         m_out += "{\\field{\\*\\fldinst{HYPERLINK \"";
         text(target);
         m_out += '"';
@@ -341,7 +344,8 @@ void Writer::table(const QTextTable* t) {
                 if (cell.rowSpan() > 1) m_out += "\\clvmgf";
                 if (cell.columnSpan() > 1) m_out += "\\clmgf";
             }
-            m_out += "\\cellx" + QByteArray::number(edges[c]);
+            m_out += "\\cellx" + QByteArray::number(std::clamp(edges[c], -RtfLimits::kMaxTableEdge,
+                                                               RtfLimits::kMaxTableEdge));
         }
         m_out += '\n';
         for (int c = 0; c < cols; ++c) {

@@ -255,3 +255,21 @@ TEST(RtfRegressions, EveryKeptFileLoadsWithoutHarm) {
     }
     EXPECT_GT(files, 5);
 }
+
+TEST(RtfWriter, OddInputsWriteStably) {
+    // Inputs the fuzzer found where a second write once differed from the first.
+    for (const QByteArray& body : {
+             QByteArray("\\trowd\\cellx99999999\\cellx999999999\\pard\\intbl a\\cell b\\cell\\row"),
+             QByteArray("{\\field{\\*\\fldinst HYPERLINK \"a\"b\"c\"}{\\fldrslt q}}"),
+             QByteArray("{\\fonttbl{\\f0 A\\u729?b\tc;}}x"),
+             QByteArray("x{\\object\\objemb\\objw300\\objh300{\\*\\objdata 01}\\par}y"),
+         }) {
+        QTextDocument first;
+        read(rtf(body), first);
+        const QByteArray once = writeRtf(first);
+        QTextDocument second;
+        read(once, second);
+        EXPECT_EQ(writeRtf(second), once) << body.toStdString();
+        EXPECT_EQ(plainText(second), plainText(first)) << body.toStdString();
+    }
+}
