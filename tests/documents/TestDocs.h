@@ -1,0 +1,26 @@
+#pragma once
+
+// Helpers of the document tests.
+
+#include "documents/RtfReader.h"
+
+#include <QByteArray>
+#include <QTextDocument>
+
+namespace vasora::test {
+
+/// A whole RTF file around a body.
+inline QByteArray rtf(const QByteArray& body) {
+    return "{\\rtf1\\ansi\\deff0 " + body + "}";
+}
+
+inline documents::RtfReadReport read(const QByteArray& data, QTextDocument& doc) {
+    return documents::readRtf(data, doc);
+}
+
+/// A lab-book-like document: a heading, then per table a start marker, a caption, a table of
+/// rows x 4 cells of output and input tags, and a button below it. About 1 MB for 500 tables
+/// of 10 rows.
+QByteArray labBook(int tables, int rows, int fillerParagraphs);
+
+}  // namespace vasora::test

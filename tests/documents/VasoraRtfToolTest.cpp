@@ -1,0 +1,63 @@
+// Runs the vasora-rtf program on the seed files and checks what it prints and returns.
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ToolRun {
+    int code = -1;
+    QString out, err;
+};
+
+ToolRun tool(const QStringList& args) {
+    QProcess p;
+    p.start(qEnvironmentVariable("VASORA_RTF_TOOL"), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString corpus(const char* name) {
+    return qEnvironmentVariable("VASORA_SOURCE_DIR") + "/tests/documents/fuzz/corpus/" + name;
+}
+
+}  // namespace
+
+TEST(VasoraRtf, TagsListsEveryTagWithItsParts) {
+    const ToolRun r = tool({"tags", corpus("tags.rtf")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 8);
+    EXPECT_EQ(lines[0], "0\t0\t91000\t9\t1\t0\t0\tExperiment");
+    EXPECT_EQ(lines[2], "2\t0\t23011\t2\t3\t1\t1\t  93.7 ");
+    EXPECT_EQ(lines[4], "3\t3\t33015\t3\t3\t1\t5\t50");
+    EXPECT_EQ(lines[6], "4\t7\t51012\t5\t1\t12\t0\tlink");
+}
+
+TEST(VasoraRtf, TextAndRoundTrip) {
+    const ToolRun text = tool({"text", corpus("table.rtf")});
+    ASSERT_EQ(text.code, 0);
+    EXPECT_TRUE(text.out.startsWith("Before\na\tb\tc\nwide two\n")) << text.out.toStdString();
+    QTemporaryDir dir;
+    const QString once = dir.filePath("once.rtf"), twice = dir.filePath("twice.rtf");
+    ASSERT_EQ(tool({"roundtrip", corpus("tags.rtf"), once}).code, 0);
+    ASSERT_EQ(tool({"roundtrip", once, twice}).code, 0);
+    QFile a(once), b(twice);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+}
+
+TEST(VasoraRtf, UnreadableFilesAndWrongUseFail) {
+    ToolRun r = tool({"text", corpus("notrtf.rtf")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("not a rich-text")) << r.err.toStdString();
+    r = tool({"tags", corpus("no-such-file.rtf")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("cannot open"));
+    EXPECT_EQ(tool({"frobnicate", corpus("tags.rtf")}).code, 2);
+    EXPECT_EQ(tool({}).code, 2);
+}

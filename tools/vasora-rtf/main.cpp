@@ -1,0 +1,101 @@
+// vasora-rtf: inspects the rich-text documents of the program with the program's own reader.
+//   vasora-rtf text FILE        the plain text, one paragraph a line, table cells by tabs
+//   vasora-rtf tags FILE        every tag: paragraph, character, code, kind, P2, P3, P4, text
+//   vasora-rtf roundtrip IN OUT reads IN and writes it to OUT
+// Exits 1 with a message on a file it cannot read, 2 on wrong use.
+
+#include "app/Dialogs.h"
+#include "documents/PlainText.h"
+#include "documents/RtfReader.h"
+#include "documents/RtfWriter.h"
+#include "documents/Tags.h"
+#include "labbook/TagCodes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <cstdio>
+
+using namespace vasora;
+
+namespace {
+
+int usage() {
+    std::fputs("usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT\n", stderr);
+    return 2;
+}
+
+void say(const QString& s, FILE* to) {
+    const QByteArray b = s.toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), to);
+}
+
+bool load(const QString& path, QTextDocument& doc) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        say(QStringLiteral("vasora-rtf: cannot open %1\n").arg(path), stderr);
+        return false;
+    }
+    const documents::RtfReadReport report = documents::readRtf(f.readAll(), doc);
+    if (!report.clean()) {
+        say(QStringLiteral("vasora-rtf: %1\n").arg(report.message(QFileInfo(path).fileName())),
+            stderr);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Text layout needs a GUI application, but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) return usage();
+    const QString cmd = args[1];
+    // Messages of the shared code go to the error stream, never to a dialog.
+    ui::ScriptedSeam seam;
+    seam.onMessage = [](const QString& m) { say(m + QLatin1Char('\n'), stderr); };
+    ui::SeamGuard guard(seam);
+
+    QTextDocument doc;
+    if (cmd == QLatin1String("text") && args.size() == 3) {
+        if (!load(args[2], doc)) return 1;
+        say(documents::plainText(doc) + QLatin1Char('\n'), stdout);
+        return 0;
+    }
+    if (cmd == QLatin1String("tags") && args.size() == 3) {
+        if (!load(args[2], doc)) return 1;
+        for (const documents::TagSpan& t : documents::allTags(doc)) {
+            std::int16_t kind = 0, p2 = 0, p3 = 0, p4 = 0;
+            labbook::SplitTag(t.code, kind, p2, p3, p4);
+            const QTextBlock b = doc.findBlock(t.start);
+            say(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\n")
+                    .arg(b.blockNumber())
+                    .arg(t.start - b.position())
+                    .arg(t.code)
+                    .arg(kind)
+                    .arg(p2)
+                    .arg(p3)
+                    .arg(p4)
+                    .arg(documents::tagText(doc, t)),
+                stdout);
+        }
+        return 0;
+    }
+    if (cmd == QLatin1String("roundtrip") && args.size() == 4) {
+        if (!load(args[2], doc)) return 1;
+        QSaveFile out(args[3]);
+        const QByteArray data = documents::writeRtf(doc);
+        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+            say(QStringLiteral("vasora-rtf: cannot write %1\n").arg(args[3]), stderr);
+            return 1;
+        }
+        return 0;
+    }
+    return usage();
+}
