@@ -75,6 +75,21 @@ void clearPlot() {
     g_view->plotClear();
 }
 
+// The share of the pulse pressure below the mean grows with the heart rate (diastole shortens).
+// The units display uses the rounded slope, the stored normal and the percent view the finer one.
+constexpr double kDiasFracPerBeatDisplay = 0.0024;
+constexpr double kDiasFracPerBeatNormal = 0.0023611;
+
+// Systolic and diastolic arterial pressure from the mean pressure and the stroke volume: the
+// pulse pressure is the stroke volume stretching the arterial compliance.
+void arterialPressures(ModelState& s, double diasFracPerBeat) {
+    s.PulseFactor = 1.0;
+    s.PulseP = s.SV_LV * s.PulseFactor / s.Comp[SysA];
+    s.DiasFrac = diasFracPerBeat * s.HrtRate_LV + 0.16;
+    s.DiasP = s.Press[SysA] - s.DiasFrac * s.PulseP;
+    s.SystP = s.DiasP + s.PulseP;
+}
+
 // Warnings, tested in this order after the closing computations; a later test on the same
 // label overwrites what an earlier one wrote.
 void postWarnings(const ModelState& s) {
@@ -375,11 +390,7 @@ void displayOnce(ModelState& s) {
         }
     }
 
-    s.PulseFactor = 1.0;
-    s.PulseP = s.SV_LV * s.PulseFactor / s.Comp[SysA];
-    s.DiasFrac = 0.0024 * s.HrtRate_LV + 0.16;
-    s.DiasP = s.Press[SysA] - s.DiasFrac * s.PulseP;
-    s.SystP = s.DiasP + s.PulseP;
+    arterialPressures(s, kDiasFracPerBeatDisplay);
     caption("lblSystP", s.SystP, "####0");
     caption("lblDiasP", s.DiasP, "####0");
 
@@ -553,11 +564,7 @@ void StoreNormals() {
     s.VtotalBody_N = s.VunstrsTotal + s.VstrsTotal;
     s.Pmcf_N = s.Pmcf;
 
-    s.PulseFactor = 1.0;
-    s.PulseP = s.SV_LV * s.PulseFactor / s.Comp[SysA];
-    s.DiasFrac = 0.0023611 * s.HrtRate_LV + 0.16;
-    s.DiasP = s.Press[SysA] - s.DiasFrac * s.PulseP;
-    s.SystP = s.DiasP + s.PulseP;
+    arterialPressures(s, kDiasFracPerBeatNormal);
     s.SystP_N = s.SystP;
     s.DiasP_N = s.DiasP;
 
@@ -645,11 +652,7 @@ void DisplayPercent() {
             caption(r.vol, r.i == RghtV ? "<=0" : "na");
     }
 
-    s.PulseFactor = 1.0;
-    s.PulseP = s.SV_LV * s.PulseFactor / s.Comp[SysA];
-    s.DiasFrac = 0.0023611 * s.HrtRate_LV + 0.16;
-    s.DiasP = s.Press[SysA] - s.DiasFrac * s.PulseP;
-    s.SystP = s.DiasP + s.PulseP;
+    arterialPressures(s, kDiasFracPerBeatNormal);
     pct("lblSystP", s.SystP, s.SystP_N);
     pct("lblDiasP", s.DiasP, s.DiasP_N);
 
