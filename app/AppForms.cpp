@@ -1,6 +1,6 @@
 #include "app/AppForms.h"
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
 #include "app/frmMain.h"
 #include "options/OptionsForms.h"
 #include "workbench/WorkbenchForms.h"
@@ -8,7 +8,7 @@
 namespace vasora {
 
 void registerAllForms() {
-    forms::registerForm(QStringLiteral("frmMain"), [] { return new frmMain; });
+    forms::registerForm(forms::frmMain, [] { return new frmMain; });
     workbench::registerWorkbenchForms();
     options::registerOptionsForms();
 }

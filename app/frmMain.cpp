@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/AppState.h"
+#include "shell/AppState.h"
 
 namespace vasora {
 
@@ -34,14 +34,14 @@ QPushButton* menuButton(QWidget* parent, const char* name, const QString& captio
 
 // Shows a window when it exists in this build; a button whose window is not built stays
 // disabled rather than doing nothing.
-bool available(const char* form) { return forms::registered(QString::fromLatin1(form)); }
+bool available(forms::FormName form) { return forms::registered(form); }
 
 }  // namespace
 
 void frmMain::setQuitHandler(std::function<void()> quit) { quitHandler() = std::move(quit); }
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(forms::frmMain.str());
     setWindowTitle(QStringLiteral("Vasora   -  Main menu"));
 
     auto* title = new QLineEdit(QStringLiteral("    Vasora"), this);
@@ -107,70 +107,70 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     v->addWidget(exit, 0, Qt::AlignRight);
 
     connect(info, &QPushButton::clicked, this, [this] {
-        forms::show(QStringLiteral("frmInfo"));
+        forms::show(forms::frmInfo);
         hide();
     });
     connect(labBook, &QPushButton::clicked, this, [this] {
         AppState& a = appState();
-        if (a.InfoState != 2 && forms::registered(QStringLiteral("frmInfo"))) {
+        if (a.InfoState != 2 && forms::registered(forms::frmInfo)) {
             // Showing the viewer once loads it and its file.
-            forms::show(QStringLiteral("frmInfo"));
-            forms::hide(QStringLiteral("frmInfo"));
+            forms::show(forms::frmInfo);
+            forms::hide(forms::frmInfo);
         }
         if (a.LabBookState != 2) {
-            forms::show(QStringLiteral("frmLBUser"));
+            forms::show(forms::frmLBUser);
             hide();
-            if (auto* u = forms::existing(QStringLiteral("frmLBUser")))
+            if (auto* u = forms::existing(forms::frmLBUser))
                 if (auto* e = u->findChild<QWidget*>(QStringLiteral("cmdExplore"))) e->setFocus();
             a.LabBookState = 0;
             a.OwnLabBook = 0;
         } else {
-            forms::show(QStringLiteral("frmDisplay"));
+            forms::show(forms::frmDisplay);
             hide();
         }
     });
     connect(model, &QPushButton::clicked, this, [this] {
-        forms::show(QStringLiteral("frmCVModel"));
+        forms::show(forms::frmCVModel);
         hide();
     });
     connect(concepts, &QPushButton::clicked, this,
-            [] { forms::show(QStringLiteral("frmConcepts")); });
+            [] { forms::show(forms::frmConcepts); });
     connect(layout, &QPushButton::clicked, this, [] {
-        forms::show(QStringLiteral("frmCVModel"));
-        forms::show(QStringLiteral("frmLayout"));
-        forms::hide(QStringLiteral("frmCVModel"));
-        forms::hide(QStringLiteral("frmPlotData"));
+        forms::show(forms::frmCVModel);
+        forms::show(forms::frmLayout);
+        forms::hide(forms::frmCVModel);
+        forms::hide(forms::frmPlotData);
     });
     connect(help, &QPushButton::clicked, this, [] {
-        forms::show(QStringLiteral("frmLBUser"));
-        forms::show(QStringLiteral("frmHelp"));
+        forms::show(forms::frmLBUser);
+        forms::show(forms::frmHelp);
     });
     connect(exit, &QPushButton::clicked, this, [this] { quit(); });
 
-    info->setEnabled(available("frmInfo"));
-    labBook->setEnabled(available("frmLBUser"));
-    concepts->setEnabled(available("frmConcepts"));
-    layout->setEnabled(available("frmLayout"));
-    help->setEnabled(available("frmHelp") && available("frmLBUser"));
+    info->setEnabled(available(forms::frmInfo));
+    labBook->setEnabled(available(forms::frmLBUser));
+    concepts->setEnabled(available(forms::frmConcepts));
+    layout->setEnabled(available(forms::frmLayout));
+    help->setEnabled(available(forms::frmHelp) && available(forms::frmLBUser));
 
     resize(560, 460);
     indexControls(this);
 }
 
 void frmMain::load() {
-    forms::show(QStringLiteral("frmClearScreen"));
+    forms::show(forms::frmClearScreen);
     fixProjectPaths(QDir::currentPath());
     AppState& a = appState();
     // Touching the parameter-file boxes creates the model window (whose load makes the first
     // run) and the layout sheet, so both exist before they are first shown.
-    for (const char* form : {"frmCVModel", "frmLayout"})
-        if (auto* host = dynamic_cast<forms::ControlHost*>(forms::get(QString::fromLatin1(form))))
+    for (forms::FormName form : {forms::frmCVModel, forms::frmLayout})
+        if (auto* host = dynamic_cast<forms::ControlHost*>(forms::get(form)))
             if (auto* box = qobject_cast<QLineEdit*>(host->control("txtCurrentF")))
                 box->setText(QStringLiteral("Original Parameter Set"));
     m_sourcePath->setText(QDir::toNativeSeparators(a.ProjectPath));
     a.InfoTreeShown = true;
     a.LabBookTreeShown = true;
-    if (QWidget* plot = forms::get(QStringLiteral("frmPlotData"))) plot->hide();
+    if (QWidget* plot = forms::get(forms::frmPlotData)) plot->hide();
 }
 
 bool frmMain::event(QEvent* e) {
@@ -190,7 +190,7 @@ void frmMain::quit() {
     const AppState& a = appState();
     if (a.LabBookName.compare(QStringLiteral("Explore"), Qt::CaseInsensitive) != 0 &&
         a.OwnLabBook == 1) {
-        if (QWidget* save = forms::get(QStringLiteral("frmLBSave"))) {
+        if (QWidget* save = forms::get(forms::frmLBSave)) {
             save->setWindowModality(Qt::ApplicationModal);
             save->show();
             // The save question hides itself once answered.

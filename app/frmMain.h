@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
 
 class QLineEdit;
 

@@ -2,7 +2,7 @@
 #include <QTimer>
 
 #include "app/AppForms.h"
-#include "app/Forms.h"
+#include "shell/Forms.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     // the main menu is only hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     vasora::registerAllForms();
-    vasora::forms::show(QStringLiteral("frmMain"));
+    vasora::forms::show(vasora::forms::frmMain);
     // --quit-after-start ends the program as soon as the main menu has been shown and painted,
     // so that the start-up can be timed as a whole process.
     if (QApplication::arguments().contains(QStringLiteral("--quit-after-start")))

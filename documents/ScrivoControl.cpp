@@ -1,7 +1,7 @@
 #include "documents/ScrivoControl.h"
 
-#include "app/Dialogs.h"
-#include "app/Twips.h"
+#include "shell/Dialogs.h"
+#include "shell/Twips.h"
 #include "documents/RtfFormat.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"

@@ -1,10 +1,11 @@
 #pragma once
 
-// The labels of the model window that the displays and the warnings write, in window order, and
-// the clickable parameter labels. The window builds its labels from these lists and the
-// command-line program reports them in this order, so both always agree.
+// The labels of the model window that the displays and the warnings write, in window order,
+// with the colours the window gives them before any display writes them. The list is made from
+// the table of model quantities (Quantities.h), so the window, the displays and the
+// command-line program always agree.
 
-#include <array>
+#include <span>
 #include <string_view>
 
 #include "model/Palette.h"
@@ -17,10 +18,11 @@ struct LabelInfo {
     Rgb designBack;
 };
 
-/// Every value, warning and notice label that the displays write, in window order.
-extern const std::array<LabelInfo, 67> kDisplayLabels;
+/// Every value, warning and notice label that the displays write, in window order: the clock,
+/// each compartment's name and values, the hearts and totals, then the notices and warnings.
+std::span<const LabelInfo> displayLabels();
 
-/// The clickable parameter labels, in the order their backgrounds are reset to normal.
-extern const std::array<std::string_view, 18> kParameterLabels;
+/// The warning labels, lblWarning1 to lblWarning5.
+std::span<const std::string_view> warningLabels();
 
 }  // namespace vasora::model

@@ -25,7 +25,6 @@ struct ModelState {
     PerCompartment Flow{};     ///< ml/min out of the compartment; Flow[LeftV] is cardiac output
     PerCompartment Vstrs{};    ///< ml above the unstressed volume; the ventricles' EDV
     PerCompartment Vunstrs{};  ///< ml
-    PerCompartment Vtotal{};   ///< ml, Vstrs + Vunstrs; computed by the layout sheet only
 
     // Heart and ventricles.
     double Emax_RV = 0, Emax_LV = 0;          ///< mmHg/ml, end-systolic elastance

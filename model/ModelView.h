@@ -22,6 +22,9 @@ class ModelView {
     virtual void setBold(Window w, std::string_view control, bool bold) = 0;
     /// Ticks or unticks a check box.
     virtual void setChecked(Window w, std::string_view control, bool checked) = 0;
+    /// Whether a clickable label can be used now (lblHR_LV only with AV block); a label that
+    /// cannot looks and announces itself as not changeable.
+    virtual void setEnabled(Window, std::string_view, bool) {}
 
     /// Non-modal show and hide of a window (the strip chart, while a run draws).
     virtual void showWindow(Window w) = 0;
@@ -31,6 +34,9 @@ class ModelView {
     virtual int plotWidth() = 0;
     virtual int plotHeight() = 0;
     virtual void plotClear() = 0;
+    /// A sweep of the strip chart is over and the next one starts at the left edge. A chart
+    /// that keeps the previous sweep in view overrides this; by default it clears.
+    virtual void plotSweepEnd() { plotClear(); }
     virtual void plotPoint(int x, int y, Rgb colour, int penWidth) = 0;
 
     /// An OK-only message box with the program's title.

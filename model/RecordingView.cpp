@@ -1,6 +1,7 @@
 #include "model/RecordingView.h"
 
 #include "model/ModelLabels.h"
+#include "model/Quantities.h"
 
 namespace vasora::model {
 
@@ -13,11 +14,13 @@ ControlLook& RecordingView::entry(Window w, std::string_view control) {
     if (it != m_controls.end()) return it->second;
     ControlLook look;
     if (w == Window::CVModel || w == Window::Layout) {
-        for (const LabelInfo& l : kDisplayLabels)
+        for (const LabelInfo& l : displayLabels())
             if (l.name == control) {
                 look.fore = l.designFore;
                 look.back = l.designBack;
             }
+        if (const Quantity* q = quantityByLabel(control); q && q->needsAVBlock)
+            look.enabled = false;
     }
     return m_controls.emplace(std::move(key), look).first->second;
 }
@@ -41,6 +44,9 @@ void RecordingView::setBold(Window w, std::string_view control, bool bold) {
 void RecordingView::setChecked(Window w, std::string_view control, bool checked) {
     entry(w, control).checked = checked;
 }
+void RecordingView::setEnabled(Window w, std::string_view control, bool enabled) {
+    entry(w, control).enabled = enabled;
+}
 void RecordingView::showWindow(Window w) {
     m_visible[w] = true;
 }
@@ -53,6 +59,10 @@ bool RecordingView::visible(Window w) const {
 }
 void RecordingView::plotClear() {
     ++clears;
+    points.clear();
+}
+void RecordingView::plotSweepEnd() {
+    ++sweepEnds;
     points.clear();
 }
 void RecordingView::plotPoint(int x, int y, Rgb colour, int penWidth) {

@@ -18,6 +18,7 @@ struct ControlLook {
     Rgb back = palette::BrightWhite;
     bool bold = false;
     bool checked = false;
+    bool enabled = true;
 };
 
 class RecordingView : public ModelView {
@@ -35,11 +36,13 @@ class RecordingView : public ModelView {
     void setForeColor(Window w, std::string_view control, Rgb c) override;
     void setBold(Window w, std::string_view control, bool bold) override;
     void setChecked(Window w, std::string_view control, bool checked) override;
+    void setEnabled(Window w, std::string_view control, bool enabled) override;
     void showWindow(Window w) override;
     void hideWindow(Window w) override;
     int plotWidth() override { return m_width; }
     int plotHeight() override { return m_height; }
     void plotClear() override;
+    void plotSweepEnd() override;
     void plotPoint(int x, int y, Rgb colour, int penWidth) override;
     void message(std::string_view text) override;
 
@@ -55,6 +58,7 @@ class RecordingView : public ModelView {
     bool keepPoints = false;
     long long pointCount = 0;
     int clears = 0;
+    int sweepEnds = 0;
     std::vector<std::string> messages;
 
   private:

@@ -15,6 +15,9 @@ void setView(ModelView* view);
 ModelView& view();
 
 void SetNormalParameters();
+/// Tells the windows which parameter labels can be changed in the present state (the left
+/// heart rate only with AV block).
+void showChangeableLabels();
 void StoreNormals();
 void RunModel();
 void DisplayValues();
@@ -27,5 +30,10 @@ extern const char* const kRunFailedMessage;
 extern const char* const kBadIntervalsMessage;
 /// The most integration steps one run call may take.
 constexpr double kMaxStepsPerRun = 1e7;
+
+/// Beyond these magnitudes a pressure (mmHg) or a flow (ml/min) can only come from an Euler
+/// step that has gone unstable; the run is then undone as if it had produced no number.
+constexpr double kPressureLimit = 1e5;
+constexpr double kFlowLimit = 1e7;
 
 }  // namespace vasora::model

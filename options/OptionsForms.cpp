@@ -1,6 +1,7 @@
 #include "options/OptionsForms.h"
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
+#include "shell/Navigation.h"
 #include "options/ParameterSetFile.h"
 #include "options/frmOptionHelp.h"
 #include "options/frmOptions.h"
@@ -10,13 +11,14 @@ namespace vasora::options {
 
 namespace {
 frmOptions* optionsWindow() {
-    return qobject_cast<frmOptions*>(forms::existing(QStringLiteral("frmOptions")));
+    return qobject_cast<frmOptions*>(forms::existing(forms::frmOptions));
 }
 }  // namespace
 
 void registerOptionsForms() {
-    forms::registerForm(QStringLiteral("frmOptions"), [] { return new frmOptions; });
-    forms::registerForm(QStringLiteral("frmOptionHelp"), [] { return new frmOptionHelp; });
+    forms::registerForm(forms::frmOptions, [] { return new frmOptions; });
+    forms::registerForm(forms::frmOptionHelp, [] { return new frmOptionHelp; });
+    shell::hideOnReturnToMainMenu(forms::frmOptions);
     paramSetFile().clear();
     workbench::setRestartHooks({
         [] {

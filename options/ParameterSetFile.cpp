@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 
+#include "model/Derived.h"
 #include "model/Vasora_Model_coding.h"
 #include "options/RunOptions.h"
 
@@ -295,8 +296,7 @@ std::string saveParameterSet(const std::string& chosenPath) {
     // The clock is reset in the file and, once the file is written, in the model: the next
     // run then stores a new normal reference, as the first run after retrieving the file will.
     auto resetClock = [](ModelState& s) {
-        s.IterInterval = 0.001;
-        s.PrintInterval = 0.1;
+        setDefaultIntervals(s);
         s.RunUntil = 0;
         s.ModelTime = 0;
         s.NormalSaved = 0;

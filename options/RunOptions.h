@@ -5,15 +5,11 @@
 // the return to the normal parameter set. Messages go to the engine's view, which shows them in
 // an OK-only message box on the desktop and collects them on the command line.
 
-#include <optional>
 #include <string_view>
 
-namespace vasora::options {
+#include "core/NumberParse.h"
 
-/// Reads a number as the learner types it: optional blanks, an optional sign, digits with at
-/// most one period as the decimal separator, an optional exponent. Anything else (a comma, a
-/// letter, "inf", an empty text) is not a number, whatever the desktop's locale.
-std::optional<double> parseDecimal(std::string_view text);
+namespace vasora::options {
 
 /// chkIntervals ticked with the texts of txtIterationInterval and txtPrintInterval. Sets
 /// IntervalsCustom; an accepted iteration interval becomes IterInterval and IterIntervalEntry,
@@ -38,7 +34,7 @@ void useOriginalParameters();
 void restoreIntervals();
 
 // The messages of the interval checks.
-inline constexpr std::string_view kNotNumeric = "Please enter a numeric value";
+inline constexpr std::string_view kNotNumeric = kNotNumericMessage;
 inline constexpr std::string_view kIterTooSmall =
     "The Iteration Interval should be greater than 0.0001 minute";
 inline constexpr std::string_view kIterTooLarge = "Model unstable if more than about 0.01 min";

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/AppState.h"
-#include "app/Dialogs.h"
+#include "shell/AppState.h"
+#include "shell/Dialogs.h"
 #include "model/ModelState.h"
 #include "options/ParameterSetFile.h"
 #include "options/RunOptions.h"
@@ -59,7 +59,7 @@ QString decimalText(double v) {
 }
 
 frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("frmOptions"));
+    setObjectName(forms::frmOptions.str());
     setWindowTitle(
         QStringLiteral(" Save or  Retrieve  a slected  parameter set for Normal values"));
 
@@ -129,7 +129,7 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(save, &QPushButton::clicked, this, [this] { exportClicked(); });
     connect(retrieve, &QPushButton::clicked, this, [this] { importClicked(); });
     connect(help, &QPushButton::clicked, this,
-            [] { forms::show(QStringLiteral("frmOptionHelp")); });
+            [] { forms::show(forms::frmOptionHelp); });
     connect(back, &QPushButton::clicked, this, [this] { returnClicked(); });
 
     resize(560, 360);
@@ -165,9 +165,9 @@ void frmOptions::intervalsClicked(bool checked) {
 void frmOptions::commonEnding() {
     showIntervals();
     hide();
-    forms::hide(QStringLiteral("frmOptionHelp"));
-    forms::show(QStringLiteral("frmCVModel"));
-    forms::show(QStringLiteral("frmPlotData"));
+    forms::hide(forms::frmOptionHelp);
+    forms::show(forms::frmCVModel);
+    forms::show(forms::frmPlotData);
 }
 
 void frmOptions::originalClicked(bool checked) {
@@ -216,8 +216,8 @@ void frmOptions::showRetrieved() {
 void frmOptions::returnClicked() {
     restoreIntervals();
     hide();
-    forms::hide(QStringLiteral("frmOptionHelp"));
-    forms::show(QStringLiteral("frmCVModel"));
+    forms::hide(forms::frmOptionHelp);
+    forms::show(forms::frmCVModel);
 }
 
 }  // namespace vasora::options

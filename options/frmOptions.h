@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
 
 class QCheckBox;
 class QLineEdit;

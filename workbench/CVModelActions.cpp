@@ -1,5 +1,6 @@
 #include "workbench/CVModelActions.h"
 
+#include "model/Derived.h"
 #include "model/Vasora_Model_coding.h"
 
 namespace vasora::workbench {
@@ -70,8 +71,8 @@ void clickRestart() {
     }
     if (g_hooks.avBlockChecked && g_hooks.avBlockChecked()) s.AVBlock = 1;
     v.setBackColor(CV, "lblHR_LV", s.AVBlock == 1 ? palette::LightYellow : palette::BrightWhite);
-    s.IterInterval = 0.001;
-    s.PrintInterval = 0.1;
+    showChangeableLabels();
+    setDefaultIntervals(s);
     DisplayValues();
     v.showWindow(Window::PlotData);
     v.setCaption(CV, "cmdPercent", " Show % Normal");

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/Dialogs.h"
-#include "app/Forms.h"
+#include "shell/Dialogs.h"
+#include "shell/Forms.h"
 #include "workbench/ParameterChanges.h"
 
 namespace vasora::workbench {
@@ -69,14 +69,14 @@ void ChangeDialog::showEvent(QShowEvent* e) {
 }
 
 void ChangeDialog::accept() {
-    const Entry e = readEntry(m_input ? m_input->text().toStdString() : std::string());
-    if (e.kind == Entry::Blank) {
+    const NumberText e = readNumber(m_input ? m_input->text().toStdString() : std::string());
+    if (e.kind == NumberText::Blank) {
         m_answer = m_noChange;
         ui::messageBox(m_blankMessage, {}, this);
         m_input->setFocus();
         return;
     }
-    if (e.kind == Entry::NotNumber) {
+    if (e.kind == NumberText::NotNumber) {
         m_answer = m_noChange;
         ui::messageBox(QString::fromUtf8(kNotNumericMessage.data(),
                                          static_cast<qsizetype>(kNotNumericMessage.size())),
@@ -87,8 +87,8 @@ void ChangeDialog::accept() {
         leave(e.value);
     }
     // Back on the model window, the strip chart is in view and Run has the focus.
-    forms::show(QStringLiteral("frmPlotData"));
-    if (QWidget* cv = forms::existing(QStringLiteral("frmCVModel")))
+    forms::show(forms::frmPlotData);
+    if (QWidget* cv = forms::existing(forms::frmCVModel))
         if (auto* run = cv->findChild<QWidget*>(QStringLiteral("cmdRun"))) run->setFocus();
 }
 

@@ -1,7 +1,7 @@
 #include "workbench/ChangeHandlers.h"
 
-#include "app/Dialogs.h"
-#include "app/Forms.h"
+#include "shell/Dialogs.h"
+#include "shell/Forms.h"
 #include "workbench/ParameterChanges.h"
 #include "workbench/frmChangeParam.h"
 #include "workbench/frmChangePit.h"
@@ -28,7 +28,7 @@ void parameterLabelClicked(const QString& name) {
     const std::string label = name.toStdString();
     if (const ChangeLimit* row = findChangeLimit(label)) {
         if (!parameterLabelEnabled(*row)) return;
-        auto* dialog = forms::get<frmChangeParam>(QStringLiteral("frmChangeParam"));
+        auto* dialog = forms::get<frmChangeParam>(forms::frmChangeParam);
         if (!dialog) return;
         dialog->prepare(paramDialogTexts(*row));
         // A typed -1 is the dialog's no-change answer and changes nothing, as Cancel does.
@@ -40,7 +40,7 @@ void parameterLabelClicked(const QString& name) {
         const bool blood = label == "lblVtotalBody";
         if (refusedBeforeOpening(blood ? bloodVolumeBusyMessage() : unstressedBusyMessage()))
             return;
-        auto* dialog = forms::get<frmChangeVol>(QStringLiteral("frmChangeVol"));
+        auto* dialog = forms::get<frmChangeVol>(forms::frmChangeVol);
         if (!dialog) return;
         dialog->prepare(blood ? bloodVolumeDialogTexts() : unstressedDialogTexts());
         if (const std::optional<double> e = dialog->ask(); e && *e != kVolNoChange)
@@ -48,7 +48,7 @@ void parameterLabelClicked(const QString& name) {
         return;
     }
     if (label == "lblPit") {
-        auto* dialog = forms::get<frmChangePit>(QStringLiteral("frmChangePit"));
+        auto* dialog = forms::get<frmChangePit>(forms::frmChangePit);
         if (!dialog) return;
         dialog->prepare(pitDialogValue());
         if (const std::optional<double> e = dialog->ask(); e && *e != kPitNoChange)

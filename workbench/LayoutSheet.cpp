@@ -8,7 +8,9 @@
 #include <QPainterPath>
 #include <algorithm>
 
-#include "model/NumberFormat.h"
+#include "core/NumberFormat.h"
+#include "model/Derived.h"
+#include "model/Quantities.h"
 
 namespace vasora::workbench {
 
@@ -102,78 +104,18 @@ const std::array<QRect, 7>& layoutBoxes() {
     return boxes;
 }
 
-std::vector<LayoutValue> layoutValues(ModelState& s) {
+std::vector<LayoutValue> layoutValues(const ModelState& s) {
     std::vector<LayoutValue> out;
-    auto put = [&out](const char* label, double v, const char* pattern) {
-        out.push_back({label, formatNumber(v, pattern)});
-    };
-    put("lblTime", s.ModelTime - 0.1, "#0.000");
-
-    struct Names {
-        const char *comp, *flow, *press, *resis, *vstrs, *vunstrs, *vtotal;
-    };
-    static constexpr Names kNames[kCompartments + 1] = {
-        {},
-        {"lblCompSysA", "lblFlowSysA", "lblPressSysA", "lblResisSysA", "lblVstrsSysA",
-         "lblVunstrsSysA", "lblVtotalSysA"},
-        {"lblCompSysV", "lblFlowSysV", "lblPressSysV", "lblResisSysV", "lblVstrsSysV",
-         "lblVunstrsSysV", "lblVtotalSysV"},
-        {"lblCompRghtV", "lblFlowRghtV", "lblPressRghtV", nullptr, "lblVstrsRghtV",
-         "lblVunstrsRghtV", "lblVtotalRghtV"},
-        {"lblCompPulmA", "lblFlowPulmA", "lblPressPulmA", "lblResisPulmA", "lblVstrsPulmA",
-         "lblVunstrsPulmA", "lblVtotalPulmA"},
-        {"lblCompPulmV", "lblFlowPulmV", "lblPressPulmV", "lblResisPulmV", "lblVstrsPulmV",
-         "lblVunstrsPulmV", "lblVtotalPulmV"},
-        {"lblCompLeftV", "lblFlowLeftV", "lblPressLeftV", nullptr, "lblVstrsLeftV",
-         "lblVunstrsLeftV", "lblVtotalLeftV"},
-    };
-    for (int i = 1; i <= kCompartments; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const Names& n = kNames[i];
-        if (i == RghtV || i == LeftV) {
-            // Above 175 ml the ventricle is stiffer; the sheet then shows the compliance in
-            // effect at this volume, in red.
-            const bool stiff = s.Vstrs[k] > 175;
-            const double c = stiff ? s.Vstrs[k] / (s.Press[k] - s.Pit) : s.Comp[k];
-            out.push_back({n.comp, formatNumber(c, " ###0.00"), stiff, true});
-        } else {
-            put(n.comp, s.Comp[k], " ###0.00");
+    for (const Quantity& q : quantities()) {
+        if (q.layoutLabel.empty()) continue;
+        LayoutValue v{q.layoutLabel, formatNumber(q.value(s), q.layoutFormat)};
+        // Above the stiffening volume a ventricle's compliance is the one in effect, in red.
+        if (q.stiffens) {
+            v.hasColour = true;
+            v.red = ventricleIsStiff(s, q.compartment);
         }
-        put(n.flow, s.Flow[k], " ####0.");
-        put(n.press, s.Press[k], " ####0.0");
-        if (n.resis) put(n.resis, s.Resis[k], "#0.00000");
-        put(n.vstrs, s.Vstrs[k], " ###0.0");
-        put(n.vunstrs, s.Vunstrs[k], " ###0.0");
-        s.Vtotal[k] = s.Vstrs[k] + s.Vunstrs[k];
-        put(n.vtotal, s.Vtotal[k], " ###0.0");
+        out.push_back(std::move(v));
     }
-
-    put("lblHR_RV", s.HrtRate, "###0.0");
-    put("lblK2_RV", s.K2_RV, "0.000");
-    put("lblEDV_RV", s.Vstrs[RghtV], "###0.0");
-    put("lblESV_RV", s.ESV_RV, "###0.0");
-    put("lblSV_RV", s.SV_RV, "###0.0");
-    put("lblEjectF_RV", s.SV_RV / s.Vstrs[RghtV], "#0.00");
-    put("lblEmax_RV", s.Emax_RV, "###0.00");
-    put("lblVo_RV", s.Vo_RV, "#0.0");
-    put("lblHR_LV", s.HrtRate_LV, "###0.0");
-    put("lblK2_LV", s.K2_LV, "0.000");
-    put("lblEDV_LV", s.Vstrs[LeftV], "###0.0");
-    put("lblESV_LV", s.ESV_LV, "###0.0");
-    put("lblSV_LV", s.SV_LV, "###0.0");
-    put("lblEjectF_LV", s.SV_LV / s.Vstrs[LeftV], "#0.00");
-    put("lblEmax_LV", s.Emax_LV, "###0.00");
-    put("lblVo_LV", s.Vo_LV, "#0.0");
-    put("lblCompPericard", s.CompPericard, "###0.0");
-    put("lblPra", s.Press[SysV] - s.Flow[SysV] * s.Resis[SysV], "##0.00");
-    put("lblPla", s.Press[PulmV] - s.Flow[PulmV] * s.Resis[PulmV], "  ####0.00");
-    put("lblPmcf", s.Pmcf, "#0.00");
-    put("lblSystP", s.SystP, "###0");
-    put("lblDiasP", s.DiasP, "###0");
-    put("lblVtotStrs", s.VstrsTotal, "####0.0");
-    put("lblVunstrsTotal", s.VunstrsTotal, "####0.0");
-    put("lblVtotalBody", s.VtotalBody, "####0.0");
-    put("lblPit", s.Pit, " ##0.0");
     return out;
 }
 

@@ -9,6 +9,7 @@
 #include <QSize>
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ModelState.h"
@@ -26,15 +27,15 @@ inline constexpr QSize kLayoutSheetSize(1100, 700);
 const std::array<QRect, 7>& layoutBoxes();
 
 struct LayoutValue {
-    const char* label;
+    std::string_view label;
     std::string caption;
     /// Set only for the ventricular compliances, which turn red past the stiff threshold.
     bool red = false;
     bool hasColour = false;
 };
 
-/// Every label the filling writes, in filling order. Also computes `s.Vtotal`.
-std::vector<LayoutValue> layoutValues(model::ModelState& s);
+/// Every label the filling writes, with its caption; the state is only read.
+std::vector<LayoutValue> layoutValues(const model::ModelState& s);
 
 /// Paints the picture: the chest, the six compartments, the heart, the lungs, the body and the
 /// direction of flow, in sheet coordinates.

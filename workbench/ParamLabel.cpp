@@ -6,12 +6,30 @@
 
 namespace vasora::workbench {
 
+namespace {
+const char* const kChangeTip = "Click to change this parameter";
+const char* const kNotNowTip =
+    "Changes only while the ventricles beat at their own rates: tick \"separate RV and LV "
+    "Heart Rates\" in Options";
+}  // namespace
+
 ParamLabel::ParamLabel(QWidget* parent) : QLabel(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-    setCursor(Qt::PointingHandCursor);
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setAutoFillBackground(true);
+    setChangeable(true);
+}
+
+void ParamLabel::setChangeable(bool changeable) {
+    m_changeable = changeable;
+    setFocusPolicy(changeable ? Qt::StrongFocus : Qt::NoFocus);
+    if (changeable)
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+    setFrameStyle(QFrame::Panel | (changeable ? QFrame::Raised : QFrame::Sunken));
+    setToolTip(QString::fromLatin1(changeable ? kChangeTip : kNotNowTip));
+    setAccessibleDescription(toolTip());
+    update();
 }
 
 void ParamLabel::mousePressEvent(QMouseEvent* e) {
@@ -20,7 +38,8 @@ void ParamLabel::mousePressEvent(QMouseEvent* e) {
 }
 
 void ParamLabel::mouseReleaseEvent(QMouseEvent* e) {
-    const bool click = m_pressed && e->button() == Qt::LeftButton && rect().contains(e->pos());
+    const bool click = m_changeable && m_pressed && e->button() == Qt::LeftButton &&
+                       rect().contains(e->pos());
     m_pressed = false;
     QLabel::mouseReleaseEvent(e);
     if (click) emit clicked();
@@ -31,7 +50,7 @@ void ParamLabel::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            emit clicked();
+            if (m_changeable) emit clicked();
             return;
         default:
             QLabel::keyPressEvent(e);

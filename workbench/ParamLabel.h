@@ -13,6 +13,11 @@ class ParamLabel final : public QLabel {
   public:
     explicit ParamLabel(QWidget* parent = nullptr);
 
+    /// A label whose parameter cannot be changed now (the left heart rate without AV block)
+    /// takes no focus, shows no pointing hand, looks sunken, ignores clicks and says why.
+    void setChangeable(bool changeable);
+    bool changeable() const { return m_changeable; }
+
   signals:
     void clicked();
 
@@ -26,6 +31,7 @@ class ParamLabel final : public QLabel {
 
   private:
     bool m_pressed = false;
+    bool m_changeable = true;
 };
 
 }  // namespace vasora::workbench

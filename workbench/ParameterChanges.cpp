@@ -1,10 +1,10 @@
 #include "workbench/ParameterChanges.h"
 
-#include <charconv>
 #include <cmath>
 
-#include "model/ModelLabels.h"
-#include "model/NumberFormat.h"
+#include "model/Derived.h"
+#include "model/Quantities.h"
+#include "core/NumberFormat.h"
 #include "model/Vasora_Model_coding.h"
 
 namespace vasora::workbench {
@@ -47,32 +47,15 @@ const std::array<ChangeLimit, 15> ChangeLimits{{
 
 namespace {
 
-// The parameter a row changes and its normal reference.
+// The parameter a row changes and its normal reference, from the table of quantities.
 struct Target {
     double* value;
     double normal;
 };
 
 Target targetOf(const ChangeLimit& row, ModelState& s) {
-    const std::string_view l = row.label;
-    static constexpr std::string_view kComps[] = {"lblCompSysA",  "lblCompSysV",  "lblCompRghtV",
-                                                  "lblCompPulmA", "lblCompPulmV", "lblCompLeftV"};
-    for (int i = 1; i <= kCompartments; ++i)
-        if (l == kComps[i - 1]) return {&s.Comp[i], s.Comp_N[i]};
-    if (l == "lblResisSysA") return {&s.Resis[SysA], s.Resis_N[SysA]};
-    if (l == "lblResisSysV") return {&s.Resis[SysV], s.Resis_N[SysV]};
-    if (l == "lblResisPulmA") return {&s.Resis[PulmA], s.Resis_N[PulmA]};
-    if (l == "lblResisPulmV") return {&s.Resis[PulmV], s.Resis_N[PulmV]};
-    if (l == "lblEmax_RV") return {&s.Emax_RV, s.Emax_RV_N};
-    if (l == "lblEmax_LV") return {&s.Emax_LV, s.Emax_LV_N};
-    if (l == "lblVo_LV") return {&s.Vo_LV, s.Vo_LV_N};
-    if (l == "lblHR_RV") return {&s.HrtRate, s.HrtRate_N};
-    return {&s.HrtRate_LV, s.HrtRate_LV_N};
-}
-
-// Diastolic filling time per beat, minutes: a beat less the systolic duration.
-double fillTime(double rate) {
-    return 1 / rate - (0.006667 - 1.067e-5 * rate);
+    const Quantity* q = quantityByLabel(row.label);
+    return {q->target(s), q->normal(s)};
 }
 
 void runAndDisplay() {
@@ -82,10 +65,6 @@ void runAndDisplay() {
 
 ChangeResult refused(std::string message) {
     return {ChangeResult::Refused, std::move(message)};
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 }  // namespace
@@ -103,43 +82,8 @@ const ChangeLimit* findChangeLimit(std::string_view label) {
 }
 
 bool isChangeLabel(std::string_view label) {
-    for (std::string_view l : kParameterLabels)
-        if (l == label) return true;
-    return false;
-}
-
-Entry readEntry(std::string_view text) {
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    if (text.empty()) return {Entry::Blank, 0};
-
-    // Check the whole grammar first; from_chars alone would accept "inf", "nan" and a prefix.
-    std::size_t i = 0;
-    const bool plus = text[0] == '+';
-    if (text[0] == '+' || text[0] == '-') ++i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-    }
-    if (digits == 0) return {Entry::NotNumber, 0};
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        std::size_t expDigits = 0;
-        while (i < text.size() && isDigit(text[i])) ++i, ++expDigits;
-        if (expDigits == 0) return {Entry::NotNumber, 0};
-    }
-    if (i != text.size()) return {Entry::NotNumber, 0};
-
-    const std::string_view number = plus ? text.substr(1) : text;
-    double v = 0;
-    const auto r = std::from_chars(number.data(), number.data() + number.size(), v);
-    if (r.ec != std::errc() || r.ptr != number.data() + number.size() || !std::isfinite(v))
-        return {Entry::NotNumber, 0};
-    return {Entry::Number, v};
+    const Quantity* q = quantityByLabel(label);
+    return q && q->changeable();
 }
 
 DialogTexts paramDialogTexts(const ChangeLimit& row) {
@@ -178,7 +122,7 @@ std::string pitDialogValue() {
 }
 
 bool parameterLabelEnabled(const ChangeLimit& row) {
-    return row.label != "lblHR_LV" || state().AVBlock != 0;
+    return quantityByLabel(row.label)->changeableNow(state());
 }
 
 ChangeResult changeParameter(const ChangeLimit& row, double entry) {
@@ -197,7 +141,7 @@ ChangeResult changeParameter(const ChangeLimit& row, double entry) {
     } else if (row.label == "lblHR_RV") {
         s.HrtRate = entry;
         s.FillTime_RV = fillTime(s.HrtRate);
-        s.K2_RV = 1 - std::exp(-s.Kfill_RV * s.FillTime_RV);
+        s.K2_RV = fillingCompleteness(s.Kfill_RV, s.FillTime_RV);
         if (s.AVBlock == 0) {
             s.HrtRate_LV = s.HrtRate;
             s.K2_LV = s.K2_RV;
@@ -205,7 +149,7 @@ ChangeResult changeParameter(const ChangeLimit& row, double entry) {
     } else {
         s.HrtRate_LV = entry;
         s.FillTime_LV = fillTime(s.HrtRate_LV);
-        s.K2_LV = 1 - std::exp(-s.Kfill_LV * s.FillTime_LV);
+        s.K2_LV = fillingCompleteness(s.Kfill_LV, s.FillTime_LV);
     }
     markParameterChanged(row.label);
     runAndDisplay();
@@ -313,13 +257,13 @@ ChangeResult changePit(double pit) {
 }
 
 ChangeResult changeByText(std::string_view label, std::string_view text) {
-    auto number = [&](std::string_view blankMessage, Entry& e) -> std::string {
-        e = readEntry(text);
-        if (e.kind == Entry::Blank) return std::string(blankMessage);
-        if (e.kind == Entry::NotNumber) return std::string(kNotNumericMessage);
+    auto number = [&](std::string_view blankMessage, NumberText& e) -> std::string {
+        e = readNumber(text);
+        if (e.kind == NumberText::Blank) return std::string(blankMessage);
+        if (e.kind == NumberText::NotNumber) return std::string(kNotNumericMessage);
         return {};
     };
-    Entry e;
+    NumberText e;
     if (const ChangeLimit* row = findChangeLimit(label)) {
         if (!parameterLabelEnabled(*row)) return {};
         if (std::string why = number(kParamBlankMessage, e); !why.empty()) return refused(why);

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/NumberParse.h"
+
 namespace vasora::workbench {
 
 /// The answer of frmChangeParam: the number entered, or kParamNoChange.
@@ -26,7 +28,6 @@ constexpr double kPitNoChange = -99;
 inline constexpr std::string_view kParamBlankMessage = "New parameter value cannot be blank";
 inline constexpr std::string_view kVolBlankMessage = "Volume change cannot be BLANK";
 inline constexpr std::string_view kPitBlankMessage = "New pressure value cannot be blank";
-inline constexpr std::string_view kNotNumericMessage = "Please enter a numeric value";
 
 /// One row of ChangeLimits: the dialog's captions and formats for one parameter, its accepted
 /// range and the two refusals. Captions keep their leading and trailing blanks.
@@ -48,15 +49,6 @@ const ChangeLimit* findChangeLimit(std::string_view label);
 
 /// Whether `label` is one of the eighteen clickable parameter labels.
 bool isChangeLabel(std::string_view label);
-
-/// How a typed entry reads. Numbers use the period whatever the locale: an optional sign,
-/// digits with an optional decimal point, an optional exponent, blanks around allowed. A comma,
-/// "inf", "nan" or a value too large for a double are not numbers.
-struct Entry {
-    enum Kind { Blank, Number, NotNumber } kind = Blank;
-    double value = 0;
-};
-Entry readEntry(std::string_view text);
 
 /// The captions the change dialogs show before the learner types.
 struct DialogTexts {

@@ -5,8 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/Dialogs.h"
-#include "app/Forms.h"
+#include "shell/Dialogs.h"
+#include "shell/Forms.h"
+#include "workbench/ParamLabel.h"
 #include "workbench/StripChart.h"
 #include "workbench/frmPlotData.h"
 
@@ -31,16 +32,16 @@ void setRoleColour(QWidget* w, QPalette::ColorRole role, Rgb c) {
 
 }  // namespace
 
-const char* formName(Window w) {
+forms::FormName formName(Window w) {
     switch (w) {
         case Window::CVModel:
-            return "frmCVModel";
+            return forms::frmCVModel;
         case Window::Layout:
-            return "frmLayout";
+            return forms::frmLayout;
         case Window::PlotData:
-            return "frmPlotData";
+            return forms::frmPlotData;
     }
-    return "";
+    return forms::frmCVModel;
 }
 
 QtModelView::QtModelView() {
@@ -52,14 +53,14 @@ QWidget* QtModelView::control(Window w, std::string_view name) {
     // once and remembered for as long as it lives.
     Host& h = m_hosts[static_cast<int>(w)];
     if (!h.window) {
-        h.window = forms::get(QString::fromLatin1(formName(w)));
+        h.window = forms::get(formName(w));
         h.host = dynamic_cast<forms::ControlHost*>(h.window.data());
     }
     return h.window && h.host ? h.host->control(name) : nullptr;
 }
 
 frmPlotData* QtModelView::plot() {
-    if (!m_plot) m_plot = forms::get<frmPlotData>(QStringLiteral("frmPlotData"));
+    if (!m_plot) m_plot = forms::get<frmPlotData>(forms::frmPlotData);
     return m_plot;
 }
 
@@ -107,12 +108,16 @@ void QtModelView::setChecked(Window w, std::string_view name, bool checked) {
         if (b->isChecked() != checked) b->setChecked(checked);
 }
 
+void QtModelView::setEnabled(Window w, std::string_view name, bool enabled) {
+    if (auto* l = qobject_cast<ParamLabel*>(control(w, name))) l->setChangeable(enabled);
+}
+
 void QtModelView::showWindow(Window w) {
     if (w == Window::PlotData) {
         if (frmPlotData* p = plot(); p && !p->isVisible()) p->show();
         return;
     }
-    forms::show(QString::fromLatin1(formName(w)));
+    forms::show(formName(w));
 }
 
 void QtModelView::hideWindow(Window w) {
@@ -120,7 +125,7 @@ void QtModelView::hideWindow(Window w) {
         if (m_plot && m_plot->isVisible()) m_plot->hide();
         return;
     }
-    forms::hide(QString::fromLatin1(formName(w)));
+    forms::hide(formName(w));
 }
 
 int QtModelView::plotWidth() {

@@ -6,7 +6,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
 #include "model/ModelView.h"
 
 class QWidget;
@@ -24,6 +24,7 @@ class QtModelView final : public model::ModelView {
     void setForeColor(model::Window w, std::string_view control, model::Rgb c) override;
     void setBold(model::Window w, std::string_view control, bool bold) override;
     void setChecked(model::Window w, std::string_view control, bool checked) override;
+    void setEnabled(model::Window w, std::string_view control, bool enabled) override;
     void showWindow(model::Window w) override;
     void hideWindow(model::Window w) override;
     int plotWidth() override;
@@ -47,6 +48,6 @@ class QtModelView final : public model::ModelView {
 };
 
 /// The window's name in the registry.
-const char* formName(model::Window w);
+forms::FormName formName(model::Window w);
 
 }  // namespace vasora::workbench

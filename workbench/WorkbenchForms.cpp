@@ -1,6 +1,7 @@
 #include "workbench/WorkbenchForms.h"
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
+#include "shell/Navigation.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/ChangeHandlers.h"
 #include "workbench/QtModelView.h"
@@ -16,17 +17,19 @@ namespace vasora::workbench {
 
 void registerWorkbenchForms() {
     static QtModelView view;
-    forms::registerForm(QStringLiteral("frmCVModel"), [] {
+    forms::registerForm(forms::frmCVModel, [] {
         auto* w = new frmCVModel;
         QObject::connect(w, &frmCVModel::parameterClicked, w, &parameterLabelClicked);
         return w;
     });
-    forms::registerForm(QStringLiteral("frmPlotData"), [] { return new frmPlotData; });
-    forms::registerForm(QStringLiteral("frmChangeParam"), [] { return new frmChangeParam; });
-    forms::registerForm(QStringLiteral("frmChangeVol"), [] { return new frmChangeVol; });
-    forms::registerForm(QStringLiteral("frmChangePit"), [] { return new frmChangePit; });
-    forms::registerForm(QStringLiteral("frmLayout"), [] { return new frmLayout; });
-    forms::registerForm(QStringLiteral("frmPlot"), [] { return new frmPlot; });
+    forms::registerForm(forms::frmPlotData, [] { return new frmPlotData; });
+    forms::registerForm(forms::frmChangeParam, [] { return new frmChangeParam; });
+    forms::registerForm(forms::frmChangeVol, [] { return new frmChangeVol; });
+    forms::registerForm(forms::frmChangePit, [] { return new frmChangePit; });
+    forms::registerForm(forms::frmLayout, [] { return new frmLayout; });
+    forms::registerForm(forms::frmPlot, [] { return new frmPlot; });
+    shell::hideOnReturnToMainMenu(forms::frmCVModel);
+    shell::hideOnReturnToMainMenu(forms::frmPlotData);
     model::setView(&view);
 }
 

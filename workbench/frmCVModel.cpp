@@ -7,9 +7,10 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/AppState.h"
 #include "model/ModelLabels.h"
+#include "shell/Navigation.h"
 #include "model/ModelState.h"
+#include "model/Quantities.h"
 #include "workbench/CVModelActions.h"
 #include "workbench/ModelDiagram.h"
 #include "workbench/ParamLabel.h"
@@ -29,8 +30,8 @@ void paintBack(QWidget* w, QColor c) {
     w->setAutoFillBackground(true);
 }
 
-const LabelInfo* designOf(const char* name) {
-    for (const LabelInfo& l : kDisplayLabels)
+const LabelInfo* designOf(std::string_view name) {
+    for (const LabelInfo& l : displayLabels())
         if (l.name == name) return &l;
     return nullptr;
 }
@@ -40,7 +41,7 @@ QColor qcolor(Rgb c) { return QColor(c.r, c.g, c.b); }
 }  // namespace
 
 frmCVModel::frmCVModel(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("frmCVModel"));
+    setObjectName(forms::frmCVModel.str());
     setWindowTitle(QStringLiteral("Cardiovascular Model"));
     setFixedSize(kWindowSize);
     paintBack(this, QColor(252, 252, 250));
@@ -54,9 +55,9 @@ frmCVModel::frmCVModel(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void frmCVModel::load() { loadModelWindow(); }
 
-QLabel* frmCVModel::value(const char* name, QRect r) {
+QLabel* frmCVModel::value(std::string_view name, QRect r) {
     auto* l = new QLabel(this);
-    l->setObjectName(QString::fromLatin1(name));
+    l->setObjectName(QString::fromLatin1(name.data(), qsizetype(name.size())));
     l->setGeometry(r);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -66,13 +67,12 @@ QLabel* frmCVModel::value(const char* name, QRect r) {
     return l;
 }
 
-ParamLabel* frmCVModel::param(const char* name, QRect r) {
+ParamLabel* frmCVModel::param(std::string_view name, QRect r) {
     auto* l = new ParamLabel(this);
-    l->setObjectName(QString::fromLatin1(name));
+    l->setObjectName(QString::fromLatin1(name.data(), qsizetype(name.size())));
     l->setGeometry(r);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setMargin(1);
-    l->setToolTip(QStringLiteral("Click to change this parameter"));
     const LabelInfo* d = designOf(name);
     paintBack(l, d ? qcolor(d->designBack) : qcolor(kParamNormal));
     const QString n = l->objectName();
@@ -139,59 +139,48 @@ void frmCVModel::buildToolbar() {
     connect(plotData, &QPushButton::clicked, this, [] { clickPlotData(); });
     connect(restart, &QPushButton::clicked, this, [] { clickRestart(); });
     connect(layout, &QPushButton::clicked, this, [this] {
-        forms::show(QStringLiteral("frmLayout"));
+        forms::show(forms::frmLayout);
         hide();
-        forms::hide(QStringLiteral("frmPlotData"));
+        forms::hide(forms::frmPlotData);
     });
-    layout->setEnabled(forms::registered(QStringLiteral("frmLayout")));
+    layout->setEnabled(forms::registered(forms::frmLayout));
     connect(options, &QPushButton::clicked, this,
-            [] { forms::show(QStringLiteral("frmOptions")); });
-    options->setEnabled(forms::registered(QStringLiteral("frmOptions")));
+            [] { forms::show(forms::frmOptions); });
+    options->setEnabled(forms::registered(forms::frmOptions));
     connect(toMain, &QPushButton::clicked, this, [this] { toMainMenu(); });
 }
 
 void frmCVModel::buildCompartments() {
     const DiagramGeometry& g = modelWindowGeometry();
-    struct Box {
-        int i;
-        const char *name, *flow, *press, *vol, *comp, *resis;
+    struct Row {
+        Role role;
+        const char* caption;
     };
-    static constexpr Box kBoxes[] = {
-        {SysA, "lblSysArt", "lblFlowSysA", "lblPressSysA", "lblVstrsSysA", "lblCompSysA",
-         "lblResisSysA"},
-        {SysV, "lblSysVein", "lblFlowSysV", "lblPressSysV", "lblVstrsSysV", "lblCompSysV",
-         "lblResisSysV"},
-        {RghtV, "lblRghtVent", "lblFlowRghtV", "lblPressRghtV", "lblVstrsRghtV", "lblCompRghtV",
-         nullptr},
-        {PulmA, "lblPulmArt", "lblFlowPulmA", "lblPressPulmA", "lblVstrsPulmA", "lblCompPulmA",
-         "lblResisPulmA"},
-        {PulmV, "lblPulmVein", "lblFlowPulmV", "lblPressPulmV", "lblVstrsPulmV", "lblCompPulmV",
-         "lblResisPulmV"},
-        {LeftV, "lblLeftVent", "lblFlowLeftV", "lblPressLeftV", "lblVstrsLeftV", "lblCompLeftV",
-         nullptr},
+    static constexpr Row kRows[] = {
+        {Role::Flow, "Flow (ml/min)"},     {Role::Pressure, "Pressure (mmHg)"},
+        {Role::Volume, "Vstress (ml)"},    {Role::Compliance, "Compliance"},
+        {Role::Resistance, "Resistance"},
     };
-    for (const Box& b : kBoxes) {
-        const QRect r = g.box[static_cast<std::size_t>(b.i)];
-        QLabel* title = value(b.name, QRect(r.x() + 6, r.y() + 5, r.width() - 12, 22));
+    for (const CompartmentInfo& c : compartments()) {
+        const QRect r = g.box[static_cast<std::size_t>(c.index)];
+        QLabel* title = value(c.nameLabel, QRect(r.x() + 6, r.y() + 5, r.width() - 12, 22));
         title->setAlignment(Qt::AlignCenter);
         title->setFrameStyle(QFrame::NoFrame);
         QFont f = title->font();
         f.setBold(true);
         title->setFont(f);
-
-        const char* rows[] = {b.flow, b.press, b.vol, b.comp, b.resis};
-        const QString captions[] = {QStringLiteral("Flow (ml/min)"), QStringLiteral("Pressure (mmHg)"),
-                                    QStringLiteral("Vstress (ml)"), QStringLiteral("Compliance"),
-                                    QStringLiteral("Resistance")};
-        for (int k = 0; k < 5; ++k) {
-            if (!rows[k]) continue;
-            const int y = r.y() + 32 + k * 22;
-            text(captions[k], QRect(r.x() + 12, y, 170, 20));
-            const QRect v(r.right() - 104, y, 96, 20);
-            if (k >= 3)
-                param(rows[k], v);
-            else
-                value(rows[k], v);
+        int y = r.y() + 32;
+        for (const Row& row : kRows) {
+            const Quantity* q = compartmentQuantity(c.index, row.role);
+            if (q) {
+                text(QString::fromLatin1(row.caption), QRect(r.x() + 12, y, 170, 20));
+                const QRect v(r.right() - 104, y, 96, 20);
+                if (q->changeable())
+                    param(q->label, v);
+                else
+                    value(q->label, v);
+            }
+            y += 22;
         }
     }
     // The intrathoracic pressure acts on everything inside the chest.
@@ -207,16 +196,15 @@ void frmCVModel::buildHeartPanels() {
         const char* caption;
         const char* rv;
         const char* lv;
-        bool parameter;
     };
     static constexpr Row kRows[] = {
-        {"Heart rate (/min)", "lblHR_RV", "lblHR_LV", true},
-        {"Emax (% Control)", "lblEmax_RV", "lblEmax_LV", true},
-        {"K2, filling", "lblK2_RV", "lblK2_LV", false},
-        {"EDV (ml)", "lblEDV_RV", "lblEDV_LV", false},
-        {"ESV (ml)", "lblESV_RV", "lblESV_LV", false},
-        {"Stroke volume (ml)", "lblSV_RV", "lblSV_LV", false},
-        {"Ejection fraction", "lblEjectF_RV", "lblEjectF_LV", false},
+        {"Heart rate (/min)", "lblHR_RV", "lblHR_LV"},
+        {"Emax (% Control)", "lblEmax_RV", "lblEmax_LV"},
+        {"K2, filling", "lblK2_RV", "lblK2_LV"},
+        {"EDV (ml)", "lblEDV_RV", "lblEDV_LV"},
+        {"ESV (ml)", "lblESV_RV", "lblESV_LV"},
+        {"Stroke volume (ml)", "lblSV_RV", "lblSV_LV"},
+        {"Ejection fraction", "lblEjectF_RV", "lblEjectF_LV"},
     };
     for (int side = 0; side < 2; ++side) {
         const QRect p = side == 0 ? g.rightHeartPanel : g.leftHeartPanel;
@@ -230,9 +218,9 @@ void frmCVModel::buildHeartPanels() {
             text(QString::fromLatin1(r.caption), QRect(p.x() + 10, y, 130, 20));
             const QRect v(p.right() - 92, y, 84, 20);
             const char* name = side == 0 ? r.rv : r.lv;
-            // The left heart rate is a parameter of its own only with AV block; the label is
-            // clickable either way and says so when it cannot be changed.
-            if (r.parameter)
+            // The left heart rate is a parameter of its own only with AV block; until then its
+            // label looks and announces itself as not changeable.
+            if (quantityByLabel(name)->changeable())
                 param(name, v);
             else
                 value(name, v);
@@ -348,11 +336,7 @@ void frmCVModel::closeEvent(QCloseEvent* e) {
 
 void frmCVModel::toMainMenu() {
     hide();
-    forms::hide(QStringLiteral("frmPlotData"));
-    forms::hide(QStringLiteral("frmOptions"));
-    forms::hide(QStringLiteral("frmLBUser"));
-    if (appState().LabBookState == 2) forms::hide(QStringLiteral("frmDisplay"));
-    forms::show(QStringLiteral("frmMain"));
+    shell::returnToMainMenu();
 }
 
 }  // namespace vasora::workbench

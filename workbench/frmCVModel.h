@@ -4,8 +4,9 @@
 // labels by the engine's displays; its buttons forward to the shared model-window actions.
 
 #include <QWidget>
+#include <string_view>
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
 
 class QCheckBox;
 class QLabel;
@@ -36,8 +37,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    QLabel* value(const char* name, QRect r);
-    ParamLabel* param(const char* name, QRect r);
+    QLabel* value(std::string_view name, QRect r);
+    ParamLabel* param(std::string_view name, QRect r);
     QLabel* text(const QString& caption, QRect r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter);
     QPushButton* button(const char* name, const QString& caption, QRect r, const QString& tip);
     void buildCompartments();

@@ -9,8 +9,9 @@
 #include <QPrinter>
 #include <QPushButton>
 
-#include "app/Dialogs.h"
+#include "shell/Dialogs.h"
 #include "model/ModelState.h"
+#include "model/Quantities.h"
 #include "workbench/LayoutSheet.h"
 
 namespace vasora::workbench {
@@ -71,7 +72,7 @@ protected:
 }  // namespace
 
 frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("frmLayout"));
+    setObjectName(forms::frmLayout.str());
     setWindowTitle(QStringLiteral("Model Layout"));
     setFixedSize(kLayoutSheetSize);
     paintBack(this, kSheet);
@@ -86,9 +87,9 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
         l->setAlignment(a);
         return l;
     };
-    auto value = [this](const char* name, QRect r, Look k) {
+    auto value = [this](const QString& name, QRect r, Look k) {
         auto* l = new QLabel(this);
-        l->setObjectName(QString::fromLatin1(name));
+        l->setObjectName(name);
         l->setGeometry(r);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -129,54 +130,43 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
         paintBack(l, legend[k].colour);
     }
 
-    // The six compartments, one column of values each.
-    struct Box {
-        int i;
-        const char* caption;
-        const char *press, *flow, *vstrs, *vunstrs, *vtotal, *comp, *resis;
-    };
-    static constexpr Box kBoxes[] = {
-        {SysA, " Syst Artery", "lblPressSysA", "lblFlowSysA", "lblVstrsSysA", "lblVunstrsSysA",
-         "lblVtotalSysA", "lblCompSysA", "lblResisSysA"},
-        {SysV, " Syst Vein", "lblPressSysV", "lblFlowSysV", "lblVstrsSysV", "lblVunstrsSysV",
-         "lblVtotalSysV", "lblCompSysV", "lblResisSysV"},
-        {RghtV, " Right Ventricle", "lblPressRghtV", "lblFlowRghtV", "lblVstrsRghtV",
-         "lblVunstrsRghtV", "lblVtotalRghtV", "lblCompRghtV", "lblResisRghtV"},
-        {PulmA, " Pulm Art", "lblPressPulmA", "lblFlowPulmA", "lblVstrsPulmA", "lblVunstrsPulmA",
-         "lblVtotalPulmA", "lblCompPulmA", "lblResisPulmA"},
-        {PulmV, " Pulm Vein", "lblPressPulmV", "lblFlowPulmV", "lblVstrsPulmV", "lblVunstrsPulmV",
-         "lblVtotalPulmV", "lblCompPulmV", "lblResisPulmV"},
-        {LeftV, " Left Ventricle", "lblPressLeftV", "lblFlowLeftV", "lblVstrsLeftV",
-         "lblVunstrsLeftV", "lblVtotalLeftV", "lblCompLeftV", "lblResisLeftV"},
-    };
+    // The six compartments, one column of values each, named from the table of quantities.
+    static constexpr const char* kCaptions[] = {"",           " Syst Artery", " Syst Vein",
+                                                " Right Ventricle", " Pulm Art", " Pulm Vein",
+                                                " Left Ventricle"};
     QFont bold = font();
     bold.setBold(true);
-    for (const Box& b : kBoxes) {
-        const QRect r = layoutBoxes()[static_cast<std::size_t>(b.i)];
-        const bool ventricle = b.i == RghtV || b.i == LeftV;
-        text(QString::fromLatin1(b.caption), QRect(r.x() + 8, r.y() + 4, r.width() - 16, 22),
-             Qt::AlignCenter)
+    for (const CompartmentInfo& c : compartments()) {
+        const QRect r = layoutBoxes()[static_cast<std::size_t>(c.index)];
+        text(QString::fromLatin1(kCaptions[c.index]),
+             QRect(r.x() + 8, r.y() + 4, r.width() - 16, 22), Qt::AlignCenter)
             ->setFont(bold);
+        auto name = [&c](Role role) {
+            const Quantity* q = compartmentQuantity(c.index, role);
+            return q ? QString::fromLatin1(q->layoutLabel.data(), qsizetype(q->layoutLabel.size()))
+                     : QStringLiteral("lblResis") + QLatin1String(c.suffix.data(),
+                                                                 qsizetype(c.suffix.size()));
+        };
         struct Row {
             const char* caption;
-            const char* name;
+            Role role;
             Look look;
         };
         const Row rows[] = {
-            {ventricle ? "      EDP " : "  Pressure", b.press, Look::Variable},
-            {"      Out Flow", b.flow, Look::Variable},
-            {" Vstressed", b.vstrs, Look::Variable},
-            {"     Vunstress", b.vunstrs, b.i == SysV ? Look::Variable : Look::Fixed},
-            {" V total", b.vtotal, Look::Variable},
-            {"  Compliance", b.comp, Look::Parameter},
-            {"  Resistance", b.resis, ventricle ? Look::Window : Look::Parameter},
+            {c.ventricle ? "      EDP " : "  Pressure", Role::Pressure, Look::Variable},
+            {"      Out Flow", Role::Flow, Look::Variable},
+            {" Vstressed", Role::Volume, Look::Variable},
+            {"     Vunstress", Role::Unstressed, c.index == SysV ? Look::Variable : Look::Fixed},
+            {" V total", Role::WholeVolume, Look::Variable},
+            {"  Compliance", Role::Compliance, Look::Parameter},
+            {"  Resistance", Role::Resistance, c.ventricle ? Look::Window : Look::Parameter},
         };
         int y = r.y() + 28;
         for (const Row& row : rows) {
             text(QString::fromLatin1(row.caption), QRect(r.x() + 8, y, 130, 20));
-            QLabel* l = value(row.name, QRect(r.right() - 104, y, 96, 20), row.look);
+            QLabel* l = value(name(row.role), QRect(r.right() - 104, y, 96, 20), row.look);
             // The ventricles have no outflow resistance in the model.
-            if (ventricle && row.name == b.resis) l->setText(QStringLiteral("zero"));
+            if (c.ventricle && row.role == Role::Resistance) l->setText(QStringLiteral("zero"));
             y += 20;
         }
     }
@@ -210,13 +200,14 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
             const QString caption = s.caption ? QString::fromLatin1(s.caption)
                                               : QString::fromLatin1(side == 0 ? "RV K2 " : "LV K2");
             text(caption, QRect(x + 4, y, 100, 20));
-            value(side == 0 ? s.rv : s.lv, QRect(x + 108, y, 88, 20),
+            value(QString::fromLatin1(side == 0 ? s.rv : s.lv), QRect(x + 108, y, 88, 20),
                   side == 0 ? s.rvLook : s.lvLook);
             y += 24;
         }
         text(QString::fromLatin1(side == 0 ? "      P ra " : "    P la "),
              QRect(x + 4, y + 6, 100, 20));
-        value(side == 0 ? "lblPra" : "lblPla", QRect(x + 108, y + 6, 88, 20), Look::Computed);
+        value(side == 0 ? QStringLiteral("lblPra") : QStringLiteral("lblPla"),
+              QRect(x + 108, y + 6, 88, 20), Look::Computed);
     }
 
     // Totals along the bottom, in two rows of four.
@@ -239,15 +230,15 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
         const int x = 10 + (k % 4) * 272;
         const int y = 608 + (k / 4) * 30;
         text(QString::fromLatin1(t.caption), QRect(x, y, 124, 22));
-        value(t.name, QRect(x + 126, y, 100, 22), t.look);
+        value(QString::fromLatin1(t.name), QRect(x + 126, y, 100, 22), t.look);
         ++k;
     }
     // The blood pressure takes the last place: systolic over diastolic.
     const int bx = 10 + 3 * 272, by = 608 + 30;
     text(QStringLiteral(" Blood pressure ="), QRect(bx, by, 124, 22));
-    value("lblSystP", QRect(bx + 126, by, 48, 22), Look::Computed);
+    value(QStringLiteral("lblSystP"), QRect(bx + 126, by, 48, 22), Look::Computed);
     text(QStringLiteral("/"), QRect(bx + 174, by, 8, 22), Qt::AlignCenter);
-    value("lblDiasP", QRect(bx + 182, by, 48, 22), Look::Computed);
+    value(QStringLiteral("lblDiasP"), QRect(bx + 182, by, 48, 22), Look::Computed);
 
     auto* labBook = new QLineEdit(QStringLiteral(" Original Lab Book"), this);
     labBook->setObjectName(QStringLiteral("txtLabBookF"));
@@ -303,9 +294,9 @@ void frmLayout::closeEvent(QCloseEvent* e) {
 
 void frmLayout::returnToModel() {
     hide();
-    forms::hide(QStringLiteral("frmMain"));
-    forms::show(QStringLiteral("frmCVModel"));
-    forms::show(QStringLiteral("frmPlotData"));
+    forms::hide(forms::frmMain);
+    forms::show(forms::frmCVModel);
+    forms::show(forms::frmPlotData);
 }
 
 bool frmLayout::printTo(QPrinter& printer) {

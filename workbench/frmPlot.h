@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/Forms.h"
+#include "shell/Forms.h"
 
 class QLineEdit;
 class QLineSeries;

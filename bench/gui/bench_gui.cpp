@@ -7,7 +7,7 @@
 #include <QApplication>
 
 #include "app/AppForms.h"
-#include "app/Forms.h"
+#include "shell/Forms.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"
 
@@ -19,8 +19,8 @@ void startProgram() {
     forms::reset();
     model::resetState();
     registerAllForms();
-    forms::get(QStringLiteral("frmMain"));
-    forms::show(QStringLiteral("frmCVModel"));
+    forms::get(forms::frmMain);
+    forms::show(forms::frmCVModel);
 }
 
 void AutoRunFromDoubledArterialResistance(benchmark::State& st) {

@@ -33,16 +33,16 @@ TEST_F(MainMenu, StartUpFixesThePathsAndPrimesTheModelWindow) {
     EXPECT_EQ(a.OptionsHelpFile, a.ProjectPath + "OptionsHelp.rtf");
     EXPECT_TRUE(a.InfoTreeShown);
     EXPECT_TRUE(a.LabBookTreeShown);
-    EXPECT_EQ(child<QLineEdit>("frmMain", "lblSourcePath")->text(),
+    EXPECT_EQ(child<QLineEdit>(forms::frmMain, "lblSourcePath")->text(),
               QDir::toNativeSeparators(a.ProjectPath));
 
     // The model window exists with its first run made, but is not shown; nor is the plot.
-    ASSERT_TRUE(forms::exists(QStringLiteral("frmCVModel")));
-    EXPECT_FALSE(visible("frmCVModel"));
-    EXPECT_FALSE(visible("frmPlotData"));
+    ASSERT_TRUE(forms::exists(forms::frmCVModel));
+    EXPECT_FALSE(visible(forms::frmCVModel));
+    EXPECT_FALSE(visible(forms::frmPlotData));
     EXPECT_EQ(model::state().StepCount, 100);
     EXPECT_EQ(model::state().NormalSaved, 1);
-    EXPECT_EQ(child<QLineEdit>("frmCVModel", "txtCurrentF")->text(), "Original Parameter Set");
+    EXPECT_EQ(child<QLineEdit>(forms::frmCVModel, "txtCurrentF")->text(), "Original Parameter Set");
 }
 
 TEST_F(MainMenu, ButtonsCarryTheirCaptionsAndTips) {
@@ -58,32 +58,32 @@ TEST_F(MainMenu, ButtonsCarryTheirCaptionsAndTips) {
           B{"cmdConcepts", "   CV Concepts  ", "Show a diagram of Vasora Concepts"},
           B{"cmdLayout", "Model Layout", " Diagram of the Model with variables and parameters"},
           B{"cmdHelp", " File Help", ""}, B{"cmdExit", "Quit", "Exit this application"}}) {
-        auto* w = child<QPushButton>("frmMain", b.name);
+        auto* w = child<QPushButton>(forms::frmMain, b.name);
         ASSERT_NE(w, nullptr) << b.name;
         EXPECT_EQ(w->text(), b.text);
         EXPECT_EQ(w->toolTip(), b.tip);
     }
-    EXPECT_EQ(child<QLineEdit>("frmMain", "txtTitle1")->text(), "    Vasora");
+    EXPECT_EQ(child<QLineEdit>(forms::frmMain, "txtTitle1")->text(), "    Vasora");
 }
 
 TEST_F(MainMenu, ModelButtonShowsTheModelWindowAndHidesTheMenu) {
     start();
     const int steps = model::state().StepCount;
-    click("frmMain", "cmdCVModel");
-    EXPECT_TRUE(visible("frmCVModel"));
-    EXPECT_FALSE(visible("frmMain"));
+    click(forms::frmMain, "cmdCVModel");
+    EXPECT_TRUE(visible(forms::frmCVModel));
+    EXPECT_FALSE(visible(forms::frmMain));
     // Showing it again does not load it again.
     EXPECT_EQ(model::state().StepCount, steps);
 }
 
 TEST_F(MainMenu, QuitEndsAtOnceWithoutAnOwnLabBook) {
     start();
-    click("frmMain", "cmdExit");
+    click(forms::frmMain, "cmdExit");
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(seam.shown.empty());
     appState().LabBookName = QStringLiteral("explore");
     appState().OwnLabBook = 1;  // the Explore book is never offered for saving
-    click("frmMain", "cmdExit");
+    click(forms::frmMain, "cmdExit");
     EXPECT_EQ(quits, 2);
 }
 

@@ -1,4 +1,4 @@
-#include "app/Dialogs.h"
+#include "shell/Dialogs.h"
 #include "documents/PlainText.h"
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoControl.h"

@@ -9,8 +9,9 @@
 #include <string_view>
 
 #include "model/ModelLabels.h"
+#include "model/Quantities.h"
 #include "model/ModelState.h"
-#include "model/NumberFormat.h"
+#include "core/NumberFormat.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"
@@ -55,7 +56,7 @@ class EngineTest : public ::testing::Test {
     /// Every caption the displays and warnings write, so that tests can look for "nan".
     std::string allCaptions() {
         std::string all;
-        for (const LabelInfo& l : kDisplayLabels) all += cap(l.name) + "\n";
+        for (const LabelInfo& l : displayLabels()) all += cap(l.name) + "\n";
         return all;
     }
 };

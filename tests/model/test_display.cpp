@@ -106,7 +106,7 @@ TEST_F(UnitsDisplay, AfterLoadTheWindowReadsTheNormalCirculation) {
     EXPECT_EQ(s().ShowUnits, 1);
     EXPECT_TRUE(view.visible(Window::PlotData));
     // Every label the displays write has a caption once the window is loaded.
-    for (const LabelInfo& l : kDisplayLabels) {
+    for (const LabelInfo& l : displayLabels()) {
         const std::string_view n = l.name;
         if (n == "lblFlowError" || n == "lblPercent" || n.starts_with("lblWarning")) continue;
         EXPECT_NE(cap(n), "") << n;

@@ -101,13 +101,13 @@ TEST_F(NormalSet, LaterRunsKeepTheReference) {
 TEST_F(NormalSet, StoreNormalsPaintsParameterLabelsYellowButHeartRateOnlyWithBlock) {
     load();
     for (Window w : {Window::CVModel, Window::Layout}) {
-        for (std::string_view l : kParameterLabels) view.setBackColor(w, l, kColorChanged);
+        for (std::string_view l : parameterLabels()) view.setBackColor(w, l, kColorChanged);
         view.setBackColor(w, "lblHR_LV", BrightWhite);
     }
     s().AVBlock = 0;
     StoreNormals();
     for (Window w : {Window::CVModel, Window::Layout}) {
-        for (std::string_view l : kParameterLabels) {
+        for (std::string_view l : parameterLabels()) {
             if (l == "lblHR_LV") continue;
             EXPECT_EQ(view.look(w, l).back, kParamNormal) << l;
         }
@@ -391,14 +391,14 @@ TEST_F(StripChart, PositionsOutsideTheDrawingAreaAreClamped) {
     EXPECT_GE(view.points[0].x, 4790);
 }
 
-TEST_F(StripChart, NewSweepClearsBetweenThreeAnd3003) {
+TEST_F(StripChart, NewSweepStartsBetweenThreeAnd3003) {
     view.keepPoints = true;
     load();
     s().ModelTime = s().RunUntil = 2.95;
-    view.clears = 0;
+    view.sweepEnds = 0;
     view.points.clear();
     RunModel();
-    EXPECT_GE(view.clears, 1);
+    EXPECT_GE(view.sweepEnds, 1);
     // Only points of the new sweep are left: they start again at the left edge.
     ASSERT_FALSE(view.points.empty());
     EXPECT_LT(view.points.size(), 400u);
@@ -408,20 +408,23 @@ TEST_F(StripChart, NewSweepClearsBetweenThreeAnd3003) {
     EXPECT_EQ(view.caption(Window::PlotData, "Label6"), "^5");
 }
 
-TEST_F(StripChart, EverySweepBoundaryClears) {
+TEST_F(StripChart, EverySweepBoundaryStartsANewSweep) {
     load();
+    view.clears = 0;
     for (int k : {3, 6, 9, 12, 15}) {
         s().ModelTime = s().RunUntil = k - 0.05;
-        view.clears = 0;
+        view.sweepEnds = 0;
         RunModel();
-        EXPECT_GE(view.clears, 1) << k;
-        EXPECT_LE(view.clears, 3) << k << ": only the steps inside the 0.003 minute window";
+        EXPECT_GE(view.sweepEnds, 1) << k;
+        EXPECT_LE(view.sweepEnds, 3) << k << ": only the steps inside the 0.003 minute window";
         EXPECT_EQ(view.caption(Window::PlotData, "Label4"),
                   "^--" + std::to_string(k) + (k < 9 ? "      Time ->" : "     Time ->"));
         // Away from a boundary nothing is cleared.
-        view.clears = 0;
+        view.sweepEnds = 0;
         s().ModelTime = s().RunUntil = k + 1.0;
         RunModel();
+        EXPECT_EQ(view.sweepEnds, 0) << k;
+        // A sweep's end is not a clear: the chart keeps the sweep before in view.
         EXPECT_EQ(view.clears, 0) << k;
     }
 }
@@ -430,10 +433,10 @@ TEST_F(StripChart, ALongStepCanSkipTheClearing) {
     load();
     s().ModelTime = s().RunUntil = 2.9985;
     s().IterInterval = 0.005;
-    view.clears = 0;
+    view.sweepEnds = 0;
     runOneStep();  // t = 2.9985
     runOneStep();  // t = 3.0035: past the clearing window
-    EXPECT_EQ(view.clears, 0);
+    EXPECT_EQ(view.sweepEnds, 0);
     EXPECT_EQ(view.caption(Window::PlotData, "Label4"), "^--3      Time ->");
 }
 

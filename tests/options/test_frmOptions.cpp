@@ -24,12 +24,12 @@ protected:
         ASSERT_TRUE(dir.isValid());
         start();
         appState().ParamSetBase = dir.path() + QStringLiteral("/");
-        click("frmMain", "cmdCVModel");
-        auto* open = child<QPushButton>("frmCVModel", "cmdOptions");
+        click(forms::frmMain, "cmdCVModel");
+        auto* open = child<QPushButton>(forms::frmCVModel, "cmdOptions");
         ASSERT_NE(open, nullptr);
         ASSERT_TRUE(open->isEnabled());
-        click("frmCVModel", "cmdOptions");
-        options = forms::existing(QStringLiteral("frmOptions"));
+        click(forms::frmCVModel, "cmdOptions");
+        options = forms::existing(forms::frmOptions);
         ASSERT_NE(options, nullptr);
         QApplication::setActiveWindow(options);
         QApplication::processEvents();
@@ -38,8 +38,8 @@ protected:
         QLocale::setDefault(QLocale::c());
         GuiFixture::TearDown();
     }
-    QLineEdit* box(const char* form, const char* name) { return child<QLineEdit>(form, name); }
-    QCheckBox* check(const char* name) { return child<QCheckBox>("frmOptions", name); }
+    QLineEdit* box(forms::FormName form, const char* name) { return child<QLineEdit>(form, name); }
+    QCheckBox* check(const char* name) { return child<QCheckBox>(forms::frmOptions, name); }
     // Clicks a check box on its box, where a click always lands whatever the width of its row.
     void tick(const char* name) {
         QCheckBox* c = check(name);
@@ -47,12 +47,12 @@ protected:
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
     }
     void type(const char* name, const QString& text) {
-        QLineEdit* e = box("frmOptions", name);
+        QLineEdit* e = box(forms::frmOptions, name);
         e->clear();
         QTest::keyClicks(e, text);
     }
     QColor hrLvBack() {
-        return child<QLabel>("frmCVModel", "lblHR_LV")->palette().color(QPalette::Window);
+        return child<QLabel>(forms::frmCVModel, "lblHR_LV")->palette().color(QPalette::Window);
     }
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
 
@@ -63,9 +63,9 @@ protected:
 TEST_F(OptionsWindow, ShowsTheIntervalsInForceWhenActivated) {
     EXPECT_EQ(options->windowTitle(),
               " Save or  Retrieve  a slected  parameter set for Normal values");
-    EXPECT_EQ(box("frmOptions", "txtIterationInterval")->text(), "0.001");
-    EXPECT_EQ(box("frmOptions", "txtPrintInterval")->text(), "0.1");
-    EXPECT_EQ(box("frmOptions", "txtCurrentF")->text(), "  Default");
+    EXPECT_EQ(box(forms::frmOptions, "txtIterationInterval")->text(), "0.001");
+    EXPECT_EQ(box(forms::frmOptions, "txtPrintInterval")->text(), "0.1");
+    EXPECT_EQ(box(forms::frmOptions, "txtCurrentF")->text(), "  Default");
     if (const QString d = qEnvironmentVariable("VASORA_SCREENSHOTS"); !d.isEmpty())
         options->grab().save(QDir(d).filePath(QStringLiteral("frmOptions.png")));
 }
@@ -84,10 +84,10 @@ TEST_F(OptionsWindow, AcceptedIntervalsCloseTheWindowRefusedOnesKeepIt) {
     tick("chkIntervals");  // unticked: defaults, one run, new normal
     EXPECT_NEAR(state().ModelTime, 0.2, 1e-9);
     EXPECT_FALSE(options->isVisible());
-    EXPECT_TRUE(visible("frmCVModel"));
-    EXPECT_TRUE(visible("frmPlotData"));
+    EXPECT_TRUE(visible(forms::frmCVModel));
+    EXPECT_TRUE(visible(forms::frmPlotData));
 
-    forms::show(QStringLiteral("frmOptions"));
+    forms::show(forms::frmOptions);
     type("txtIterationInterval", QStringLiteral("0.002"));
     type("txtPrintInterval", QStringLiteral("0.5"));
     tick("chkIntervals");
@@ -95,7 +95,7 @@ TEST_F(OptionsWindow, AcceptedIntervalsCloseTheWindowRefusedOnesKeepIt) {
     EXPECT_EQ(state().PrintInterval, 0.5);
     EXPECT_NEAR(state().ModelTime, 0.2, 1e-9);  // not run
     EXPECT_FALSE(options->isVisible());
-    EXPECT_EQ(box("frmOptions", "txtPrintInterval")->text(), "0.5");
+    EXPECT_EQ(box(forms::frmOptions, "txtPrintInterval")->text(), "0.5");
 }
 
 TEST_F(OptionsWindow, ACommaIsNoDecimalSeparatorEvenInACommaLocale) {
@@ -113,30 +113,30 @@ TEST_F(OptionsWindow, ReturnPutsTheIntervalsBackAndShowsTheModel) {
     type("txtPrintInterval", QStringLiteral("0.3"));
     tick("chkIntervals");
     state().IterInterval = 0.0002;
-    forms::show(QStringLiteral("frmOptions"));
-    click("frmOptions", "cmdOptionHelp");
-    QWidget* help = forms::existing(QStringLiteral("frmOptionHelp"));
+    forms::show(forms::frmOptions);
+    click(forms::frmOptions, "cmdOptionHelp");
+    QWidget* help = forms::existing(forms::frmOptionHelp);
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->windowTitle(), "Help for using Model Options");
-    click("frmOptions", "cmdReturn");
+    click(forms::frmOptions, "cmdReturn");
     EXPECT_EQ(state().IterInterval, 0.002);
     EXPECT_EQ(state().PrintInterval, 0.3);
     EXPECT_FALSE(options->isVisible());
     EXPECT_FALSE(help->isVisible());
-    EXPECT_TRUE(visible("frmCVModel"));
+    EXPECT_TRUE(visible(forms::frmCVModel));
 }
 
 TEST_F(OptionsWindow, AVBlockColoursTheLeftRateAndRestartKeepsIt) {
     tick("chkAV_Block");
     EXPECT_EQ(state().AVBlock, 1);
     EXPECT_EQ(hrLvBack(), QColor(255, 255, 0));
-    click("frmCVModel", "cmdRestart");
+    click(forms::frmCVModel, "cmdRestart");
     EXPECT_EQ(state().AVBlock, 1);
     EXPECT_EQ(hrLvBack(), QColor(255, 255, 0));
     tick("chkAV_Block");
     EXPECT_EQ(hrLvBack(), QColor(255, 255, 255));
-    click("frmCVModel", "cmdRestart");
+    click(forms::frmCVModel, "cmdRestart");
     EXPECT_EQ(state().AVBlock, 0);
     EXPECT_EQ(hrLvBack(), QColor(255, 255, 255));
 }
@@ -145,14 +145,14 @@ TEST_F(OptionsWindow, SavesUnderTheTypedNameWithOneTxtAndNamesItEverywhere) {
     appState().LabBookBase = QStringLiteral("elsewhere/");
     appState().StartPath = QStringLiteral("start/");
     seam.paths.push_back(path("heart failure.txt"));
-    click("frmOptions", "cmdExport");
+    click(forms::frmOptions, "cmdExport");
     ASSERT_EQ(seam.shown.size(), 1u);
     EXPECT_EQ(seam.shown[0].kind, "save");
     EXPECT_EQ(seam.shown[0].text, "Enter a unique file name for your saved set of parameters");
     EXPECT_TRUE(QFile::exists(path("heart failure.txt")));
     EXPECT_FALSE(QFile::exists(path("heart failure.txt.txt")));
-    for (const char* form : {"frmOptions", "frmCVModel", "frmLayout"})
-        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("heart failure.txt")) << form;
+    for (forms::FormName form : {forms::frmOptions, forms::frmCVModel, forms::frmLayout})
+        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("heart failure.txt")) << form.str().toStdString();
     EXPECT_EQ(state().ModelTime, 0);
     EXPECT_FALSE(options->isVisible());
     EXPECT_EQ(appState().LabBookBase, "start/");
@@ -161,19 +161,19 @@ TEST_F(OptionsWindow, SavesUnderTheTypedNameWithOneTxtAndNamesItEverywhere) {
 
 TEST_F(OptionsWindow, ACancelledOrFailedSaveChangesNothing) {
     const double time = state().ModelTime;
-    click("frmOptions", "cmdExport");  // no path queued: Cancel
+    click(forms::frmOptions, "cmdExport");  // no path queued: Cancel
     EXPECT_TRUE(seam.messages().isEmpty());
     EXPECT_EQ(state().ModelTime, time);
     EXPECT_TRUE(options->isVisible());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
     seam.paths.push_back(path("no such folder/set"));
-    click("frmOptions", "cmdExport");
+    click(forms::frmOptions, "cmdExport");
     ASSERT_EQ(seam.messages().size(), 1);
     EXPECT_TRUE(seam.messages()[0].contains("could not be saved"));
     EXPECT_EQ(state().ModelTime, time);
-    EXPECT_EQ(box("frmOptions", "txtCurrentF")->text(), "  Default");
-    EXPECT_EQ(box("frmCVModel", "txtCurrentF")->text(), "Original Parameter Set");
+    EXPECT_EQ(box(forms::frmOptions, "txtCurrentF")->text(), "  Default");
+    EXPECT_EQ(box(forms::frmCVModel, "txtCurrentF")->text(), "Original Parameter Set");
 }
 
 TEST_F(OptionsWindow, RetrieveIsRefusedWhileTheOriginalSetIsTicked) {
@@ -181,13 +181,13 @@ TEST_F(OptionsWindow, RetrieveIsRefusedWhileTheOriginalSetIsTicked) {
     tick("chkOriginalP");
     EXPECT_EQ(state().HrtRate, 72);
     EXPECT_FALSE(options->isVisible());
-    EXPECT_EQ(box("frmOptions", "txtCurrentF")->text(), "Original Parameter Set");
-    EXPECT_EQ(box("frmCVModel", "txtCurrentF")->text(), "Orignal Parameter Set");
-    EXPECT_EQ(box("frmLayout", "txtCurrentF")->text(), "Original Parameter Set");
+    EXPECT_EQ(box(forms::frmOptions, "txtCurrentF")->text(), "Original Parameter Set");
+    EXPECT_EQ(box(forms::frmCVModel, "txtCurrentF")->text(), "Orignal Parameter Set");
+    EXPECT_EQ(box(forms::frmLayout, "txtCurrentF")->text(), "Original Parameter Set");
 
-    forms::show(QStringLiteral("frmOptions"));
+    forms::show(forms::frmOptions);
     seam.paths.push_back(path("anything.txt"));
-    click("frmOptions", "cmdImport");
+    click(forms::frmOptions, "cmdImport");
     EXPECT_EQ(seam.messages(), QStringList{"Uncheck 'Use original parameter set'"});
     ASSERT_EQ(seam.shown.size(), 1u);  // no file dialog
     EXPECT_EQ(state().ParamSetLoaded, 0);
@@ -195,7 +195,7 @@ TEST_F(OptionsWindow, RetrieveIsRefusedWhileTheOriginalSetIsTicked) {
 
 TEST_F(OptionsWindow, ARefusedFileNamesTheLineAndLeavesTheModel) {
     seam.paths.push_back(path("set"));
-    click("frmOptions", "cmdExport");
+    click(forms::frmOptions, "cmdExport");
     QFile f(path("set.txt"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = f.readAll().split('\n');
@@ -205,11 +205,11 @@ TEST_F(OptionsWindow, ARefusedFileNamesTheLineAndLeavesTheModel) {
     f.write(lines.join('\n'));
     f.close();
 
-    forms::show(QStringLiteral("frmOptions"));
+    forms::show(forms::frmOptions);
     state().HrtRate = 80;
     const double time = state().ModelTime;
     seam.paths.push_back(path("set.txt"));
-    click("frmOptions", "cmdImport");
+    click(forms::frmOptions, "cmdImport");
     ASSERT_EQ(seam.messages().size(), 1);
     EXPECT_TRUE(seam.messages()[0].contains("line 53")) << seam.messages()[0].toStdString();
     EXPECT_EQ(state().HrtRate, 80);
@@ -225,15 +225,15 @@ TEST_F(OptionsWindow, ARetrievedSetIsReadAgainByRestart) {
     state().HrtRate_LV = 60;
     model::RunModel();
     seam.paths.push_back(path("block"));
-    click("frmOptions", "cmdExport");
+    click(forms::frmOptions, "cmdExport");
     ASSERT_TRUE(QFile::exists(path("block.txt")));
 
     tick("chkOriginalP");  // back to normal, then untick to retrieve
-    forms::show(QStringLiteral("frmOptions"));
+    forms::show(forms::frmOptions);
     tick("chkOriginalP");
     ASSERT_FALSE(check("chkAV_Block")->isChecked());
     seam.paths.push_back(path("block.txt"));
-    click("frmOptions", "cmdImport");
+    click(forms::frmOptions, "cmdImport");
     EXPECT_EQ(state().ParamSetLoaded, 1);
     EXPECT_EQ(state().Emax_LV, 2.5);
     EXPECT_EQ(state().HrtRate_LV, 60);
@@ -241,13 +241,13 @@ TEST_F(OptionsWindow, ARetrievedSetIsReadAgainByRestart) {
     EXPECT_EQ(hrLvBack(), QColor(255, 255, 0));
     EXPECT_FALSE(options->isVisible());
     EXPECT_NEAR(state().ModelTime, 0.1, 1e-9);
-    for (const char* form : {"frmOptions", "frmCVModel", "frmLayout"})
-        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("block.txt")) << form;
+    for (forms::FormName form : {forms::frmOptions, forms::frmCVModel, forms::frmLayout})
+        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("block.txt")) << form.str().toStdString();
 
     state().Emax_LV = 4;
-    click("frmCVModel", "cmdRun");
+    click(forms::frmCVModel, "cmdRun");
     const std::size_t asked = seam.shown.size();
-    click("frmCVModel", "cmdRestart");
+    click(forms::frmCVModel, "cmdRestart");
     EXPECT_EQ(seam.shown.size(), asked) << "Restart asks for no file";
     EXPECT_EQ(state().Emax_LV, 2.5);
     EXPECT_EQ(state().AVBlock, 1);
@@ -258,7 +258,7 @@ TEST_F(OptionsWindow, ARetrievedSetIsReadAgainByRestart) {
 
 TEST_F(OptionsWindow, ACancelledRetrieveStaysSilentAndRunsNothing) {
     const double time = state().ModelTime;
-    click("frmOptions", "cmdImport");
+    click(forms::frmOptions, "cmdImport");
     ASSERT_EQ(seam.shown.size(), 1u);
     EXPECT_EQ(seam.shown[0].text, "Enter the name of your desired parameter set");
     EXPECT_EQ(state().ModelTime, time);

@@ -11,9 +11,10 @@
 #include <QTest>
 
 #include "app/AppForms.h"
-#include "app/AppState.h"
-#include "app/Dialogs.h"
-#include "app/Forms.h"
+#include "shell/AppState.h"
+#include "shell/Dialogs.h"
+#include "shell/Forms.h"
+#include "shell/Navigation.h"
 #include "app/frmMain.h"
 #include "model/Vasora_Model_coding.h"
 
@@ -21,6 +22,7 @@ class GuiFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         vasora::forms::reset();
+        vasora::shell::resetNavigation();
         vasora::model::resetState();
         vasora::appState() = vasora::AppState{};
         vasora::ui::setSeam(&seam);
@@ -35,26 +37,26 @@ class GuiFixture : public ::testing::Test {
 
     /// Starts the program as main() does: the main menu created (its load runs) and shown.
     QWidget* start() {
-        vasora::forms::show(QStringLiteral("frmMain"));
-        return vasora::forms::existing(QStringLiteral("frmMain"));
+        vasora::forms::show(vasora::forms::frmMain);
+        return vasora::forms::existing(vasora::forms::frmMain);
     }
 
     template <class T = QWidget>
-    T* child(const char* form, const char* name) {
-        QWidget* w = vasora::forms::existing(QString::fromLatin1(form));
+    T* child(vasora::forms::FormName form, const char* name) {
+        QWidget* w = vasora::forms::existing(form);
         if (!w) return nullptr;
         return w->findChild<T*>(QString::fromLatin1(name));
     }
     QString caption(const char* name) {
-        auto* l = child<QLabel>("frmCVModel", name);
+        auto* l = child<QLabel>(vasora::forms::frmCVModel, name);
         return l ? l->text() : QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
     }
-    void click(const char* form, const char* name) {
+    void click(vasora::forms::FormName form, const char* name) {
         auto* b = child<QAbstractButton>(form, name);
         ASSERT_NE(b, nullptr) << name;
         QTest::mouseClick(b, Qt::LeftButton);
     }
-    bool visible(const char* form) { return vasora::forms::isVisible(QString::fromLatin1(form)); }
+    bool visible(vasora::forms::FormName form) { return vasora::forms::isVisible(form); }
 
     vasora::ui::ScriptedSeam seam;
     int quits = 0;

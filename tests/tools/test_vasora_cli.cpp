@@ -162,8 +162,18 @@ class JsonReader {
                     if (p_ + 4 > t_.size()) fail("bad \\u escape");
                     const int code = std::stoi(t_.substr(p_, 4), nullptr, 16);
                     p_ += 4;
-                    if (code >= 0x80) fail("only ASCII escapes expected");
-                    out += static_cast<char>(code);
+                    if (code >= 0xD800 && code <= 0xDFFF) fail("surrogate escape");
+                    // Kept as UTF-8, as a strict reader hands it on.
+                    if (code < 0x80) {
+                        out += static_cast<char>(code);
+                    } else if (code < 0x800) {
+                        out += static_cast<char>(0xC0 | (code >> 6));
+                        out += static_cast<char>(0x80 | (code & 0x3F));
+                    } else {
+                        out += static_cast<char>(0xE0 | (code >> 12));
+                        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                        out += static_cast<char>(0x80 | (code & 0x3F));
+                    }
                     break;
                 }
                 default:
@@ -249,7 +259,40 @@ class JsonReader {
     std::size_t p_ = 0;
 };
 
+// Whether `text` is well-formed UTF-8, as a strict JSON reader demands: every lead byte with
+// the right number of continuation bytes, no overlong form, no surrogate, nothing past U+10FFFF.
+bool validUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        int more = 0;
+        std::uint32_t cp = 0, min = 0;
+        if (c <= 0x7F) {
+            ++i;
+            continue;
+        } else if ((c >> 5) == 0x6) {
+            more = 1, cp = c & 0x1F, min = 0x80;
+        } else if ((c >> 4) == 0xE) {
+            more = 2, cp = c & 0x0F, min = 0x800;
+        } else if ((c >> 3) == 0x1E) {
+            more = 3, cp = c & 0x07, min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + static_cast<std::size_t>(more) >= text.size()) return false;
+        for (int k = 1; k <= more; ++k) {
+            const auto d = static_cast<unsigned char>(text[i + k]);
+            if ((d >> 6) != 0x2) return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += more + 1;
+    }
+    return true;
+}
+
 Json parseJson(const std::string& text) {
+    EXPECT_TRUE(validUtf8(text)) << "the report is not UTF-8";
     Json v;
     std::string error;
     EXPECT_TRUE(JsonReader(text).parse(v, error)) << error << "\n" << text;
@@ -277,15 +320,18 @@ TEST(CliText, OneLinePerLabelInWindowOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const auto ls = lines(r.out);
-    ASSERT_EQ(ls.size(), vasora::model::kDisplayLabels.size());
-    for (std::size_t i = 0; i < ls.size(); ++i) {
+    const auto labels = vasora::model::displayLabels();
+    // Every label the displays write, then the percent button, whose caption they write too.
+    ASSERT_EQ(ls.size(), labels.size() + 1);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
         const auto tab = ls[i].find('\t');
         ASSERT_NE(tab, std::string::npos) << ls[i];
-        EXPECT_EQ(ls[i].substr(0, tab), vasora::model::kDisplayLabels[i].name);
+        EXPECT_EQ(ls[i].substr(0, tab), labels[i].name);
     }
+    EXPECT_EQ(ls.back(), "cmdPercent\t Show % Normal");
     // The window's order: time first, the compartments around the loop, warnings last.
     EXPECT_EQ(ls.front(), "lblTime\t0.000");
-    EXPECT_EQ(ls.back(), "lblWarning5\t");
+    EXPECT_EQ(ls[labels.size() - 1], "lblWarning5\t");
     auto at = [&](const std::string& name) {
         for (std::size_t i = 0; i < ls.size(); ++i)
             if (ls[i].starts_with(name + "\t")) return i;
@@ -343,7 +389,8 @@ TEST(CliJson, WellFormedWithTheFourParts) {
 
     const Json& labels = j["labels"];
     ASSERT_EQ(labels.kind, Json::Object);
-    ASSERT_EQ(labels.members.size(), vasora::model::kDisplayLabels.size());
+    ASSERT_EQ(labels.members.size(), vasora::model::displayLabels().size() + 1);
+    EXPECT_EQ(labels["cmdPercent"].s, " Show % Normal");
     // The same captions as the text report.
     const auto text = textLabels(cli({}).out);
     for (const auto& [name, caption] : labels.members) {
@@ -372,6 +419,40 @@ TEST(CliJson, WellFormedWithTheFourParts) {
 
     EXPECT_EQ(j["messages"].kind, Json::Array);
     EXPECT_TRUE(j["messages"].items.empty());
+}
+
+TEST(CliJson, BytesThatAreNotUtf8StayValidJson) {
+    // A parameter file in another encoding: its bytes are quoted in the refusal message.
+    const std::string path = tempPath("latin.txt");
+    std::ofstream(path, std::ios::binary) << "\xff\xfe" "72,5\r\n" "caf\xe9\r\n";
+    const Result r = cli({"--format", "json", "--params", path});
+    std::filesystem::remove(path);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_TRUE(validUtf8(r.out));
+    const Json j = parseJson(r.out);
+    ASSERT_EQ(j["messages"].kind, Json::Array);
+    ASSERT_FALSE(j["messages"].items.empty());
+    EXPECT_NE(j["messages"].items.front().s.find("\xef\xbf\xbd"), std::string::npos);
+    // The checker itself: well-formed text passes, stray or overlong bytes do not.
+    EXPECT_TRUE(validUtf8("\xce\xb1\xe2\x89\xa4"));
+    EXPECT_FALSE(validUtf8("\xff"));
+    EXPECT_FALSE(validUtf8("\xc3"));
+    EXPECT_FALSE(validUtf8("\xe0\x80\x80"));
+}
+
+TEST(CliJson, AnUnstableRunIsUndoneBeforeItsNumbersGrowLong) {
+    // An iteration interval three times the normal one is unstable with a raised arterial
+    // resistance: the volumes swing further at every step.
+    const Json j = jsonReport({"--intervals", "0.003", "0.1", "--set", "lblResisSysA=150",
+                               "--autorun"});
+    const Json& messages = j["messages"];
+    ASSERT_FALSE(messages.items.empty());
+    EXPECT_NE(messages.items.back().s.find("put back as it was"), std::string::npos);
+    EXPECT_EQ(j["state"]["AutoRunOn"].n, 0);
+    // Every caption still fits its label: no number of hundreds of digits is ever shown.
+    for (const auto& [name, caption] : j["labels"].members)
+        EXPECT_LE(caption.s.size(), 30u) << name << ": " << caption.s;
+    for (const Json& f : j["state"]["Flow"].items) EXPECT_LT(std::fabs(f.n), 1e7);
 }
 
 TEST(CliJson, StateAfterLoad) {

@@ -13,6 +13,7 @@
 
 #include "model/ModelState.h"
 #include "tests/support/GuiFixture.h"
+#include "options/RunOptions.h"
 #include "workbench/ParamLabel.h"
 #include "workbench/ParameterChanges.h"
 #include "workbench/frmCVModel.h"
@@ -40,8 +41,8 @@ class ChangeDialogs : public GuiFixture {
     void SetUp() override {
         GuiFixture::SetUp();
         start();
-        click("frmMain", "cmdCVModel");
-        cv = forms::get<workbench::frmCVModel>(QStringLiteral("frmCVModel"));
+        click(forms::frmMain, "cmdCVModel");
+        cv = forms::get<workbench::frmCVModel>(forms::frmCVModel);
         ASSERT_NE(cv, nullptr);
         // A dialog that opens when it should not would wait for ever; close it and count it.
         QObject::connect(&m_watchdog, &QTimer::timeout, [this] {
@@ -150,9 +151,9 @@ TEST_F(ChangeDialogs, AResistanceTypedIntoTheDialogChangesTheModelWindow) {
     EXPECT_EQ(backOf("lblResisSysV"), kNormal);
     EXPECT_EQ(caption("lblTime"), "0.100");
     EXPECT_EQ(caption("lblFlowError"), "Click Run (Flows not equal)");
-    EXPECT_FALSE(visible("frmChangeParam"));
-    EXPECT_TRUE(visible("frmPlotData"));
-    EXPECT_EQ(cv->focusWidget(), child<QWidget>("frmCVModel", "cmdRun"));
+    EXPECT_FALSE(visible(forms::frmChangeParam));
+    EXPECT_TRUE(visible(forms::frmPlotData));
+    EXPECT_EQ(cv->focusWidget(), child<QWidget>(forms::frmCVModel, "cmdRun"));
     EXPECT_TRUE(seam.messages().isEmpty()) << seam.messages().join('|').toStdString();
     EXPECT_EQ(strayDialogs, 0);
 }
@@ -240,13 +241,24 @@ TEST_F(ChangeDialogs, ARefusedValueShowsTheRowsMessageAndChangesNothing) {
 }
 
 TEST_F(ChangeDialogs, TheLeftRateLabelOpensOnlyWithAvBlock) {
+    // Without AV block the label neither looks nor acts clickable, and says why.
+    auto* hrLV = child<workbench::ParamLabel>(forms::frmCVModel, "lblHR_LV");
+    ASSERT_NE(hrLV, nullptr);
+    EXPECT_FALSE(hrLV->changeable());
+    EXPECT_EQ(hrLV->focusPolicy(), Qt::NoFocus);
+    EXPECT_NE(hrLV->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(hrLV->toolTip().contains(QStringLiteral("Options")));
     clickLabel("lblHR_LV");
     QTest::qWait(50);
     EXPECT_EQ(strayDialogs, 0);
     EXPECT_TRUE(seam.messages().isEmpty());
     EXPECT_EQ(caption("lblTime"), "0.000");
 
-    state().AVBlock = 1;
+    // Ticking AV block in the options makes it a parameter like the others.
+    options::setAVBlock(true);
+    EXPECT_TRUE(hrLV->changeable());
+    EXPECT_EQ(hrLV->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(hrLV->cursor().shape(), Qt::PointingHandCursor);
     answer(QStringLiteral("90"));
     clickLabel("lblHR_LV");
     EXPECT_EQ(seen.labels["lblSegment"], " Left Ventricle ");

@@ -197,31 +197,7 @@ TEST_F(Changes, TheLeftRateFollowsTheRightOneUnlessTheVentriclesAreBlocked) {
     EXPECT_NEAR(state().K2_LV, 0.526, 0.001);
 }
 
-TEST_F(Changes, EntriesReadWithThePeriodOnly) {
-    struct Case {
-        const char* text;
-        Entry::Kind kind;
-        double value;
-    };
-    const Case cases[] = {
-        {"", Entry::Blank, 0},          {"   ", Entry::Blank, 0},
-        {"12.5", Entry::Number, 12.5},  {" +3 ", Entry::Number, 3},
-        {"-1e2", Entry::Number, -100},  {".5", Entry::Number, 0.5},
-        {"5.", Entry::Number, 5},       {"2E-1", Entry::Number, 0.2},
-        {"1,5", Entry::NotNumber, 0},   {"1.000,5", Entry::NotNumber, 0},
-        {"abc", Entry::NotNumber, 0},   {"12abc", Entry::NotNumber, 0},
-        {"inf", Entry::NotNumber, 0},   {"nan", Entry::NotNumber, 0},
-        {"1e400", Entry::NotNumber, 0}, {"0x10", Entry::NotNumber, 0},
-        {"1e", Entry::NotNumber, 0},    {"+-1", Entry::NotNumber, 0},
-        {".", Entry::NotNumber, 0},     {"- 1", Entry::NotNumber, 0},
-    };
-    for (const Case& c : cases) {
-        const Entry e = readEntry(c.text);
-        EXPECT_EQ(e.kind, c.kind) << '"' << c.text << '"';
-        if (c.kind == Entry::Number) {
-            EXPECT_DOUBLE_EQ(e.value, c.value) << c.text;
-        }
-    }
+TEST_F(Changes, TypedTextsUseTheOneNumberReader) {
     // A decimal comma is refused, never read as a different number.
     const double before = state().Comp[model::SysA];
     const ChangeResult r = changeByText("lblCompSysA", "50,5");

@@ -41,17 +41,17 @@ class PlotWindow : public GuiFixture {};
 
 TEST_F(PlotWindow, RunsDrawThroughTheWindowAndSetTheSweepCaptions) {
     start();
-    auto* plot = forms::get<workbench::frmPlotData>(QStringLiteral("frmPlotData"));
+    auto* plot = forms::get<workbench::frmPlotData>(forms::frmPlotData);
     ASSERT_NE(plot, nullptr);
     EXPECT_EQ(plot->windowTitle(), "Data Plot");
-    EXPECT_EQ(child<QLabel>("frmPlotData", "Label4")->text(), "^--0      Time ->");
-    EXPECT_EQ(child<QLabel>("frmPlotData", "Label5")->text(), "^1 minute");
+    EXPECT_EQ(child<QLabel>(forms::frmPlotData, "Label4")->text(), "^--0      Time ->");
+    EXPECT_EQ(child<QLabel>(forms::frmPlotData, "Label5")->text(), "^1 minute");
     // Run past three minutes: a new sweep starts and its captions show.
     model::state().PrintInterval = 3.05;
     model::RunModel();
-    EXPECT_EQ(child<QLabel>("frmPlotData", "Label4")->text(), "^--3      Time ->");
-    EXPECT_EQ(child<QLabel>("frmPlotData", "Label5")->text(), "^4 minute");
-    EXPECT_EQ(child<QLabel>("frmPlotData", "Label6")->text(), "^5");
+    EXPECT_EQ(child<QLabel>(forms::frmPlotData, "Label4")->text(), "^--3      Time ->");
+    EXPECT_EQ(child<QLabel>(forms::frmPlotData, "Label5")->text(), "^4 minute");
+    EXPECT_EQ(child<QLabel>(forms::frmPlotData, "Label6")->text(), "^5");
     // The surface follows the widget's size, and the drawing survives a resize.
     plot->show();
     plot->resize(900, 500);
@@ -67,7 +67,7 @@ TEST_F(PlotWindow, RunsDrawThroughTheWindowAndSetTheSweepCaptions) {
 
 TEST_F(PlotWindow, ClosingByTheFrameHidesItForTheRunsToo) {
     start();
-    auto* plot = forms::get<workbench::frmPlotData>(QStringLiteral("frmPlotData"));
+    auto* plot = forms::get<workbench::frmPlotData>(forms::frmPlotData);
     plot->show();
     plot->close();
     EXPECT_FALSE(plot->isVisible());

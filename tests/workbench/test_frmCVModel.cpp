@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "model/ModelLabels.h"
+#include "model/Quantities.h"
 #include "tests/support/GuiFixture.h"
 #include "workbench/ParamLabel.h"
 #include "workbench/StripChart.h"
@@ -41,13 +42,13 @@ class ModelWindow : public GuiFixture {
     void SetUp() override {
         GuiFixture::SetUp();
         start();
-        click("frmMain", "cmdCVModel");
-        cv = forms::get<workbench::frmCVModel>(QStringLiteral("frmCVModel"));
+        click(forms::frmMain, "cmdCVModel");
+        cv = forms::get<workbench::frmCVModel>(forms::frmCVModel);
         ASSERT_NE(cv, nullptr);
     }
-    QCheckBox* autoRun() { return child<QCheckBox>("frmCVModel", "chkAutoRun"); }
+    QCheckBox* autoRun() { return child<QCheckBox>(forms::frmCVModel, "chkAutoRun"); }
     workbench::StripChartWidget* chart() {
-        return forms::get<workbench::frmPlotData>(QStringLiteral("frmPlotData"))->chart();
+        return forms::get<workbench::frmPlotData>(forms::frmPlotData)->chart();
     }
 
     workbench::frmCVModel* cv = nullptr;
@@ -55,7 +56,7 @@ class ModelWindow : public GuiFixture {
 
 TEST_F(ModelWindow, ShowsTheFirstRunExactlyAfterLoading) {
     EXPECT_TRUE(cv->isVisible());
-    EXPECT_FALSE(visible("frmMain"));
+    EXPECT_FALSE(visible(forms::frmMain));
     EXPECT_EQ(cv->windowTitle(), "Cardiovascular Model");
     EXPECT_EQ(caption("lblTime"), "0.000");
     for (const char* f : {"lblFlowSysA", "lblFlowSysV", "lblFlowRghtV", "lblFlowPulmA",
@@ -69,20 +70,20 @@ TEST_F(ModelWindow, ShowsTheFirstRunExactlyAfterLoading) {
     EXPECT_EQ(caption("lblResisPulmV"), "100.0");
     EXPECT_EQ(caption("lblFlowError"), "");
     for (int i = 1; i <= 5; ++i) EXPECT_EQ(caption(qPrintable(QString("lblWarning%1").arg(i))), "");
-    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdPercent")->text(), " Show % Normal");
-    EXPECT_EQ(child<QLineEdit>("frmCVModel", "txtCurrentF")->text(), "Original Parameter Set");
+    EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdPercent")->text(), " Show % Normal");
+    EXPECT_EQ(child<QLineEdit>(forms::frmCVModel, "txtCurrentF")->text(), "Original Parameter Set");
     screenshot(cv, "frmCVModel");
 }
 
 TEST_F(ModelWindow, HasEveryLabelTheDisplaysWriteAndTheDesignTooltips) {
-    for (const model::LabelInfo& l : model::kDisplayLabels)
-        EXPECT_NE(child<QLabel>("frmCVModel", std::string(l.name).c_str()), nullptr) << l.name;
-    for (std::string_view p : model::kParameterLabels)
+    for (const model::LabelInfo& l : model::displayLabels())
+        EXPECT_NE(child<QLabel>(forms::frmCVModel, std::string(l.name).c_str()), nullptr) << l.name;
+    for (std::string_view p : model::parameterLabels())
         EXPECT_NE(cv->parameterLabel(QString::fromLatin1(p.data(), p.size())), nullptr) << p;
-    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdRun")->toolTip(), " Iiterate");
-    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdPlotData")->text(), " Show Plot   of Data");
-    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdToMain")->toolTip(), "Used to exit Project");
-    EXPECT_EQ(child<QLabel>("frmCVModel", "lblVolError")->toolTip(),
+    EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdRun")->toolTip(), " Iiterate");
+    EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdPlotData")->text(), " Show Plot   of Data");
+    EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdToMain")->toolTip(), "Used to exit Project");
+    EXPECT_EQ(child<QLabel>(forms::frmCVModel, "lblVolError")->toolTip(),
               "Difference between initial total volume and expected total volume now.");
 }
 
@@ -105,26 +106,26 @@ TEST_F(ModelWindow, FitsAScreenOf1366By768) {
 
 TEST_F(ModelWindow, RunAdvancesOneDisplayIntervalAndDrawsTheStripChart) {
     const int before = state().StepCount;
-    click("frmCVModel", "cmdRun");
+    click(forms::frmCVModel, "cmdRun");
     EXPECT_EQ(state().StepCount, before + 100);
     EXPECT_EQ(caption("lblTime"), "0.100");
-    EXPECT_TRUE(visible("frmPlotData"));
-    EXPECT_TRUE(child<QPushButton>("frmCVModel", "cmdRun")->hasFocus() ||
+    EXPECT_TRUE(visible(forms::frmPlotData));
+    EXPECT_TRUE(child<QPushButton>(forms::frmCVModel, "cmdRun")->hasFocus() ||
                 !QApplication::focusWindow());  // offscreen windows may never take focus
     EXPECT_GT(inkedPixels(chart()->surface().image()), 100);
 }
 
 TEST_F(ModelWindow, HiddenStripChartStaysHiddenExceptWhenRunShowsIt) {
-    click("frmPlotData", "cmdHide");
-    EXPECT_FALSE(visible("frmPlotData"));
+    click(forms::frmPlotData, "cmdHide");
+    EXPECT_FALSE(visible(forms::frmPlotData));
     EXPECT_EQ(state().PlotHidden, 1);
-    click("frmCVModel", "cmdRun");
-    EXPECT_TRUE(visible("frmPlotData"));  // Run shows it for the moment
+    click(forms::frmCVModel, "cmdRun");
+    EXPECT_TRUE(visible(forms::frmPlotData));  // Run shows it for the moment
     model::RunModel();                    // the next step hides it again
-    EXPECT_FALSE(visible("frmPlotData"));
-    click("frmCVModel", "cmdPlotData");
+    EXPECT_FALSE(visible(forms::frmPlotData));
+    click(forms::frmCVModel, "cmdPlotData");
     EXPECT_EQ(state().PlotHidden, 0);
-    EXPECT_TRUE(visible("frmPlotData"));
+    EXPECT_TRUE(visible(forms::frmPlotData));
 }
 
 TEST_F(ModelWindow, AutoRunSettlesTheCirculationAndStaysOn) {
@@ -159,8 +160,8 @@ TEST_F(ModelWindow, AutoRunPastFifteenMinutesRunsOnceAndUnticksTheBox) {
 }
 
 TEST_F(ModelWindow, PercentToggleShowsPercentAndTheTwoUnitCaptions) {
-    auto* percent = child<QPushButton>("frmCVModel", "cmdPercent");
-    click("frmCVModel", "cmdPercent");
+    auto* percent = child<QPushButton>(forms::frmCVModel, "cmdPercent");
+    click(forms::frmCVModel, "cmdPercent");
     EXPECT_EQ(percent->text(), " Show Units");
     EXPECT_EQ(caption("lblPercent"), "   DATA as PERCENT ");
     EXPECT_EQ(caption("lblFlowSysA"), "  100 ");
@@ -169,15 +170,15 @@ TEST_F(ModelWindow, PercentToggleShowsPercentAndTheTwoUnitCaptions) {
     EXPECT_EQ(state().ShowUnits, 0);
     EXPECT_EQ(percent->palette().color(QPalette::Button), QColor(255, 255, 0));
     screenshot(cv, "frmCVModel-percent");
-    click("frmCVModel", "cmdPercent");
+    click(forms::frmCVModel, "cmdPercent");
     EXPECT_EQ(percent->text(), " Show % of Normal");
     EXPECT_EQ(caption("lblFlowSysA"), "5500.");
     EXPECT_EQ(caption("lblLeftVent"), "Left Vent,End Dias");
     EXPECT_EQ(caption("lblPercent"), "");
     EXPECT_EQ(state().ShowUnits, 1);
     // Any run returns to units and to the first caption.
-    click("frmCVModel", "cmdPercent");
-    click("frmCVModel", "cmdRun");
+    click(forms::frmCVModel, "cmdPercent");
+    click(forms::frmCVModel, "cmdRun");
     EXPECT_EQ(percent->text(), " Show % Normal");
 }
 
@@ -186,8 +187,8 @@ TEST_F(ModelWindow, RestartReturnsToTheNormalCirculation) {
     QTest::mouseClick(autoRun(), Qt::LeftButton);
     state().CollapseVol = 12;
     state().IterInterval = 0.0005;
-    click("frmCVModel", "cmdPercent");
-    click("frmCVModel", "cmdRestart");
+    click(forms::frmCVModel, "cmdPercent");
+    click(forms::frmCVModel, "cmdRestart");
     EXPECT_FALSE(autoRun()->isChecked());
     EXPECT_EQ(state().AutoRunOn, 0);
     EXPECT_EQ(state().CollapseVol, 0);
@@ -195,27 +196,27 @@ TEST_F(ModelWindow, RestartReturnsToTheNormalCirculation) {
     EXPECT_EQ(state().PrintInterval, 0.1);
     EXPECT_EQ(caption("lblTime"), "0.000");
     EXPECT_EQ(caption("lblPressSysA"), "93.7");
-    EXPECT_EQ(child<QPushButton>("frmCVModel", "cmdPercent")->text(), " Show % Normal");
-    EXPECT_EQ(child<QLabel>("frmCVModel", "lblHR_LV")->palette().color(QPalette::Window),
+    EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdPercent")->text(), " Show % Normal");
+    EXPECT_EQ(child<QLabel>(forms::frmCVModel, "lblHR_LV")->palette().color(QPalette::Window),
               QColor(255, 255, 255));
-    EXPECT_TRUE(visible("frmPlotData"));
+    EXPECT_TRUE(visible(forms::frmPlotData));
     // The strip chart starts again from the first run of the normal set.
     EXPECT_LT(inkedPixels(chart()->surface().image()), 2000);
 }
 
 TEST_F(ModelWindow, ToMainMenuHidesTheWorkbench) {
-    click("frmCVModel", "cmdToMain");
+    click(forms::frmCVModel, "cmdToMain");
     EXPECT_FALSE(cv->isVisible());
-    EXPECT_FALSE(visible("frmPlotData"));
-    EXPECT_TRUE(visible("frmMain"));
+    EXPECT_FALSE(visible(forms::frmPlotData));
+    EXPECT_TRUE(visible(forms::frmMain));
     // Closing the window by its frame does the same.
-    click("frmMain", "cmdCVModel");
+    click(forms::frmMain, "cmdCVModel");
     ASSERT_TRUE(cv->isVisible());
     cv->close();
     EXPECT_FALSE(cv->isVisible());
-    EXPECT_TRUE(visible("frmMain"));
+    EXPECT_TRUE(visible(forms::frmMain));
     // The window was created once and only shown and hidden since.
-    EXPECT_EQ(forms::existing(QStringLiteral("frmCVModel")), cv);
+    EXPECT_EQ(forms::existing(forms::frmCVModel), cv);
 }
 
 TEST_F(ModelWindow, ARunThatWouldBreakTheStateIsUndoneAndExplained) {
@@ -224,13 +225,13 @@ TEST_F(ModelWindow, ARunThatWouldBreakTheStateIsUndoneAndExplained) {
     state().Comp[model::SysA] = 0;  // as an unchecked lab book entry could set it
     const auto before = state().Vstrs;
     const int steps = state().StepCount;
-    click("frmCVModel", "cmdRun");
+    click(forms::frmCVModel, "cmdRun");
     ASSERT_EQ(seam.messages().size(), 1);
     EXPECT_TRUE(seam.messages().front().contains("Restart"));
     EXPECT_EQ(state().Vstrs, before);
     EXPECT_EQ(state().StepCount, steps);
     EXPECT_FALSE(autoRun()->isChecked());
-    for (const model::LabelInfo& l : model::kDisplayLabels) {
+    for (const model::LabelInfo& l : model::displayLabels()) {
         const QString c = caption(std::string(l.name).c_str()).toLower();
         EXPECT_FALSE(c.contains("nan") || c.contains("inf")) << l.name;
     }
@@ -261,9 +262,9 @@ TEST_F(ModelWindow, ParameterLabelsOpenWithClickEnterOrSpace) {
 TEST_F(ModelWindow, WarningsShowInTheirColoursOnTheRealLabels) {
     // A failing left heart: the output falls, the lungs congest.
     state().Emax_LV *= 0.03;
-    for (int i = 0; i < 30; ++i) click("frmCVModel", "cmdRun");
-    auto* w1 = child<QLabel>("frmCVModel", "lblWarning1");
-    auto* w2 = child<QLabel>("frmCVModel", "lblWarning2");
+    for (int i = 0; i < 30; ++i) click(forms::frmCVModel, "cmdRun");
+    auto* w1 = child<QLabel>(forms::frmCVModel, "lblWarning1");
+    auto* w2 = child<QLabel>(forms::frmCVModel, "lblWarning2");
     ASSERT_LT(state().Flow[model::LeftV], 2000);
     EXPECT_FALSE(w1->text().isEmpty());
     EXPECT_EQ(w1->palette().color(QPalette::Window), QColor(255, 255, 0));
@@ -272,9 +273,9 @@ TEST_F(ModelWindow, WarningsShowInTheirColoursOnTheRealLabels) {
         EXPECT_EQ(w2->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     }
     screenshot(cv, "frmCVModel-warnings");
-    screenshot(forms::get(QStringLiteral("frmPlotData")), "frmPlotData");
+    screenshot(forms::get(forms::frmPlotData), "frmPlotData");
     // The next normal run clears them again, background included.
-    click("frmCVModel", "cmdRestart");
+    click(forms::frmCVModel, "cmdRestart");
     EXPECT_EQ(w1->text(), "");
     EXPECT_EQ(w1->palette().color(QPalette::Window), QColor(255, 255, 255));
 }

@@ -14,7 +14,7 @@ class ChartWindow : public GuiFixture {
 protected:
     void SetUp() override {
         GuiFixture::SetUp();
-        plot = forms::get<workbench::frmPlot>(QStringLiteral("frmPlot"));
+        plot = forms::get<workbench::frmPlot>(forms::frmPlot);
         ASSERT_NE(plot, nullptr);
         plot->show();
     }
@@ -24,7 +24,7 @@ protected:
 TEST_F(ChartWindow, TheSampleCurveRisesTo66At120AndFallsTo6At240) {
     EXPECT_EQ(plot->windowTitle(), "Plot");
     EXPECT_TRUE(plot->points().isEmpty());
-    click("frmPlot", "cmdPlot");
+    click(forms::frmPlot, "cmdPlot");
     const QList<QPointF> pts = plot->points();
     ASSERT_EQ(pts.size(), 11);
     int top = 0;
@@ -36,7 +36,7 @@ TEST_F(ChartWindow, TheSampleCurveRisesTo66At120AndFallsTo6At240) {
     EXPECT_EQ(pts.last(), QPointF(240, 6));
     EXPECT_EQ(pts.first(), QPointF(0, 0));
 
-    auto* view = child<QChartView>("frmPlot", "MSChart1");
+    auto* view = child<QChartView>(forms::frmPlot, "MSChart1");
     ASSERT_NE(view, nullptr);
     auto* x = qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
     auto* y = qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).value(0));
@@ -56,7 +56,7 @@ TEST_F(ChartWindow, EditedValuesRedrawAndNonNumbersReadAsZero) {
     plot->cell(0, 5)->setText(QStringLiteral("abc"));
     plot->cell(1, 6)->setText(QStringLiteral("66,00"));  // a comma is no decimal separator
     plot->cell(1, 7)->setText(QString());
-    click("frmPlot", "cmdPlot");
+    click(forms::frmPlot, "cmdPlot");
     const QList<QPointF> pts = plot->points();
     ASSERT_EQ(pts.size(), 11);
     EXPECT_EQ(pts[4], QPointF(80.5, 72.5));
@@ -66,6 +66,6 @@ TEST_F(ChartWindow, EditedValuesRedrawAndNonNumbersReadAsZero) {
     EXPECT_EQ(plot->cell(2, 10)->objectName(), "txtZ(10)");
     EXPECT_EQ(plot->cell(3, 0), nullptr);
     EXPECT_EQ(plot->cell(0, 11), nullptr);
-    click("frmPlot", "cmdClose");
+    click(forms::frmPlot, "cmdClose");
     EXPECT_FALSE(plot->isVisible());
 }

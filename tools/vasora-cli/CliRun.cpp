@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "model/ModelLabels.h"
 #include "model/RecordingView.h"
@@ -68,9 +69,46 @@ public:
     }
 };
 
+// The length of the well-formed UTF-8 sequence at the start of `s`, or 0 when it is not one
+// (a stray continuation byte, a truncated or overlong sequence, a surrogate, past U+10FFFF).
+std::size_t utf8Sequence(std::string_view s) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char c = b(0);
+    std::size_t n = 0;
+    char32_t cp = 0;
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) n = 2, cp = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF) n = 3, cp = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4) n = 4, cp = c & 0x07;
+    else return 0;
+    if (s.size() < n) return 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((b(i) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b(i) & 0x3F);
+    }
+    if ((n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) || cp > 0x10FFFF ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return n;
+}
+
+// A JSON string of `s`. Bytes that are not UTF-8 (a file name or file content in another
+// encoding) become U+FFFD, so that the output is always valid for a strict reader.
 std::string jsonString(std::string_view s) {
     std::string out = "\"";
-    for (unsigned char c : s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = utf8Sequence(s.substr(i));
+        if (n == 0) {
+            out += "\\ufffd";
+            ++i;
+            continue;
+        }
+        if (n > 1) {
+            out.append(s.substr(i, n));
+            i += n;
+            continue;
+        }
         switch (c) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;
@@ -78,7 +116,7 @@ std::string jsonString(std::string_view s) {
             case '\r': out += "\\r"; break;
             case '\t': out += "\\t"; break;
             default:
-                if (c < 0x20) {
+                if (c < 0x20 || c == 0x7F) {
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     out += buf;
@@ -86,8 +124,18 @@ std::string jsonString(std::string_view s) {
                     out += static_cast<char>(c);
                 }
         }
+        ++i;
     }
     return out + "\"";
+}
+
+// Every label the displays write, in window order, and the percent button, whose caption the
+// displays write too.
+std::vector<std::string_view> reportedLabels() {
+    std::vector<std::string_view> names;
+    for (const LabelInfo& l : displayLabels()) names.push_back(l.name);
+    names.push_back("cmdPercent");
+    return names;
 }
 
 std::string hex(Rgb c) {
@@ -100,16 +148,16 @@ void printJson(CliView& v, std::ostream& out) {
     const ModelState& s = state();
     out << "{\n  \"labels\": {";
     bool first = true;
-    for (const LabelInfo& l : kDisplayLabels) {
-        out << (first ? "\n" : ",\n") << "    " << jsonString(l.name) << ": "
-            << jsonString(v.caption(Window::CVModel, l.name));
+    for (std::string_view name : reportedLabels()) {
+        out << (first ? "\n" : ",\n") << "    " << jsonString(name) << ": "
+            << jsonString(v.caption(Window::CVModel, name));
         first = false;
     }
     out << "\n  },\n  \"colors\": {";
     first = true;
-    for (const LabelInfo& l : kDisplayLabels) {
-        const ControlLook& k = v.look(Window::CVModel, l.name);
-        out << (first ? "\n" : ",\n") << "    " << jsonString(l.name) << ": {\"fore\": \""
+    for (std::string_view name : reportedLabels()) {
+        const ControlLook& k = v.look(Window::CVModel, name);
+        out << (first ? "\n" : ",\n") << "    " << jsonString(name) << ": {\"fore\": \""
             << hex(k.fore) << "\", \"back\": \"" << hex(k.back)
             << "\", \"bold\": " << (k.bold ? "true" : "false") << "}";
         first = false;
@@ -321,8 +369,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         // In text form every message goes to standard error below; here only the refusals.
         for (const std::string& m : setReport.messages) err << m << '\n';
     } else {
-        for (const LabelInfo& l : kDisplayLabels)
-            out << l.name << '\t' << view.caption(Window::CVModel, l.name) << '\n';
+        for (std::string_view name : reportedLabels())
+            out << name << '\t' << view.caption(Window::CVModel, name) << '\n';
         for (const std::string& m : view.messages) err << m << '\n';
     }
     setView(nullptr);

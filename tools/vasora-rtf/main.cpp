@@ -4,12 +4,11 @@
 //   vasora-rtf roundtrip IN OUT reads IN and writes it to OUT
 // Exits 1 with a message on a file it cannot read, 2 on wrong use.
 
-#include "app/Dialogs.h"
 #include "documents/PlainText.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "documents/Tags.h"
-#include "labbook/TagCodes.h"
+#include "core/TagCodes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,10 +56,6 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() < 3) return usage();
     const QString cmd = args[1];
-    // Messages of the shared code go to the error stream, never to a dialog.
-    ui::ScriptedSeam seam;
-    seam.onMessage = [](const QString& m) { say(m + QLatin1Char('\n'), stderr); };
-    ui::SeamGuard guard(seam);
 
     QTextDocument doc;
     if (cmd == QLatin1String("text") && args.size() == 3) {
@@ -72,7 +67,9 @@ int main(int argc, char** argv) {
         if (!load(args[2], doc)) return 1;
         for (const documents::TagSpan& t : documents::allTags(doc)) {
             std::int16_t kind = 0, p2 = 0, p3 = 0, p4 = 0;
-            labbook::SplitTag(t.code, kind, p2, p3, p4);
+            if (!labbook::SplitTag(t.code, kind, p2, p3, p4))
+                say(QString::fromStdString(labbook::splitTagError(t.code)) + QLatin1Char('\n'),
+                    stderr);
             const QTextBlock b = doc.findBlock(t.start);
             say(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\n")
                     .arg(b.blockNumber())

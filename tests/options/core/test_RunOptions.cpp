@@ -30,18 +30,6 @@ protected:
 
 }  // namespace
 
-TEST(ParseDecimal, TakesPeriodNumbersOnlyWhateverTheLocale) {
-    EXPECT_EQ(parseDecimal("0.002"), 0.002);
-    EXPECT_EQ(parseDecimal("  .5 "), 0.5);
-    EXPECT_EQ(parseDecimal("-4"), -4.0);
-    EXPECT_EQ(parseDecimal("+3."), 3.0);
-    EXPECT_EQ(parseDecimal("1E-03"), 0.001);
-    EXPECT_EQ(parseDecimal("2.5e+2"), 250.0);
-    for (const char* bad : {"", " ", "0,5", "1,000", "abc", "inf", "-nan", "0x10", "1e", "1.2.3",
-                            "--1", ".", "5 6", "1e999", "12abc"})
-        EXPECT_FALSE(parseDecimal(bad).has_value()) << bad;
-}
-
 TEST_F(RunOptionsTest, AcceptedIntervalsTakeEffectWithoutARun) {
     const double time = state().ModelTime;
     EXPECT_TRUE(tickIntervals("0.002", "0.5"));

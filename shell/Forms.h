@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "shell/FormNames.h"
+
 namespace vasora::forms {
 
 using Factory = std::function<QWidget*()>;
@@ -41,24 +43,28 @@ class ControlHost {
 };
 
 /// Registers the factory of window `name` (replacing an earlier one).
-void registerForm(const QString& name, Factory factory);
+void registerForm(FormName name, Factory factory);
 /// The window, created on first use; nullptr when no factory is registered under `name`.
-QWidget* get(const QString& name);
+QWidget* get(FormName name);
 /// The window only if it exists already (never creates it).
-QWidget* existing(const QString& name);
-bool exists(const QString& name);
+QWidget* existing(FormName name);
+bool exists(FormName name);
 /// Whether a factory is registered under `name` (the window can be had).
-bool registered(const QString& name);
+bool registered(FormName name);
 
 template <class T>
-T* get(const QString& name) {
+T* get(FormName name) {
     return qobject_cast<T*>(get(name));
 }
+template <class T>
+T* existing(FormName name) {
+    return qobject_cast<T*>(existing(name));
+}
 
-/// Non-modal show (creating the window if needed) and raise; hide only if it exists.
-void show(const QString& name);
-void hide(const QString& name);
-bool isVisible(const QString& name);
+/// Non-modal show (creating the window if needed), raise and activate; hide only if it exists.
+void show(FormName name);
+void hide(FormName name);
+bool isVisible(FormName name);
 
 /// Deletes every window and forgets the factories (tests start each case afresh).
 void reset();

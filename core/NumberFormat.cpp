@@ -1,4 +1,4 @@
-#include "model/NumberFormat.h"
+#include "core/NumberFormat.h"
 
 #include <algorithm>
 #include <array>

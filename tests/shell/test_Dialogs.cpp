@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Dialogs.h"
+#include "shell/Dialogs.h"
 
 using namespace vasora::ui;
 

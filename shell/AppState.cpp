@@ -1,4 +1,4 @@
-#include "AppState.h"
+#include "shell/AppState.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "FileLookup.h"
+#include "core/FileLookup.h"
 
 #include <algorithm>
 #include <cctype>

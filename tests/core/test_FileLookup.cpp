@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
+#include "tests/support/TempDir.h"
 #include <fstream>
 
-#include "app/FileLookup.h"
+#include "core/FileLookup.h"
 
 using namespace vasora;
 
@@ -16,8 +16,8 @@ void touch(const std::string& path) {
 }  // namespace
 
 TEST(FileLookup, FindsAFileIgnoringTheCaseOfItsName) {
-    QTemporaryDir dir;
-    const std::string d = dir.path().toStdString();
+    vasora::testing::TempDir dir;
+    const std::string d = dir.path();
     touch(d + "/FinalLB.rtf");
     EXPECT_EQ(findFileNoCase(d + "/finalLB.rtf"), d + "/FinalLB.rtf");
     EXPECT_EQ(findFileNoCase(d + "/FINALLB.RTF"), d + "/FinalLB.rtf");
@@ -29,8 +29,8 @@ TEST(FileLookup, FindsAFileIgnoringTheCaseOfItsName) {
 }
 
 TEST(FileLookup, FindsTheFolderIgnoringCaseTooAndPrefersTheExactName) {
-    QTemporaryDir dir;
-    const std::string d = dir.path().toStdString();
+    vasora::testing::TempDir dir;
+    const std::string d = dir.path();
     std::filesystem::create_directory(d + "/Lab Book");
     touch(d + "/Lab Book/Mine.rtf");
     EXPECT_EQ(findFileNoCase(d + "/lab book/mine.RTF"), d + "/Lab Book/Mine.rtf");

@@ -1,15 +1,10 @@
-#include "labbook/TagCodes.h"
-
-#include "app/Dialogs.h"
+#include "core/TagCodes.h"
 
 namespace vasora::labbook {
 
-void SplitTag(std::int32_t code, std::int16_t& kind, std::int16_t& P2, std::int16_t& P3,
+bool SplitTag(std::int32_t code, std::int16_t& kind, std::int16_t& P2, std::int16_t& P3,
               std::int16_t& P4) {
-    if (code > 99999 || code < 0) {
-        ui::messageBox(QStringLiteral("Try again; Split tag error: ") + QString::number(code));
-        return;
-    }
+    if (code > 99999 || code < 0) return false;
     const std::int32_t k = code / 10000;
     std::int32_t rest = code - k * 10000;
     std::int32_t p2 = 0, p3 = 0, p4 = 0;
@@ -38,6 +33,11 @@ void SplitTag(std::int32_t code, std::int16_t& kind, std::int16_t& P2, std::int1
     P2 = std::int16_t(p2);
     P3 = std::int16_t(p3);
     P4 = std::int16_t(p4);
+    return true;
+}
+
+std::string splitTagError(std::int32_t code) {
+    return "Try again; Split tag error: " + std::to_string(code);
 }
 
 }  // namespace vasora::labbook

@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "shell/Forms.h"
 
 #include <QHash>
 #include <QPointer>
@@ -18,22 +18,22 @@ Registry& registry() {
 
 }  // namespace
 
-void registerForm(const QString& name, Factory factory) {
-    registry().factories.insert(name, std::move(factory));
+void registerForm(FormName name, Factory factory) {
+    registry().factories.insert(name.str(), std::move(factory));
 }
 
-QWidget* existing(const QString& name) {
+QWidget* existing(FormName name) {
     auto& r = registry();
-    auto it = r.windows.constFind(name);
+    auto it = r.windows.constFind(name.str());
     return it == r.windows.constEnd() ? nullptr : it->data();
 }
 
-bool exists(const QString& name) {
+bool exists(FormName name) {
     return existing(name) != nullptr;
 }
 
-bool registered(const QString& name) {
-    return registry().factories.contains(name);
+bool registered(FormName name) {
+    return registry().factories.contains(name.str());
 }
 
 QWidget* ControlHost::control(std::string_view name) const {
@@ -49,33 +49,34 @@ void ControlHost::indexControls(QWidget* root) {
     }
 }
 
-QWidget* get(const QString& name) {
+QWidget* get(FormName name) {
     if (QWidget* w = existing(name)) return w;
     auto& r = registry();
-    auto f = r.factories.constFind(name);
+    auto f = r.factories.constFind(name.str());
     if (f == r.factories.constEnd()) return nullptr;
     // The window is entered in the registry before its load steps run, so that a load step
     // that refers to its own window by name finds it instead of creating a second one.
     QWidget* w = (*f)();
     if (!w) return nullptr;
-    if (w->objectName().isEmpty()) w->setObjectName(name);
-    r.windows.insert(name, w);
+    if (w->objectName().isEmpty()) w->setObjectName(name.str());
+    r.windows.insert(name.str(), w);
     if (auto* l = dynamic_cast<Loadable*>(w)) l->load();
     return w;
 }
 
-void show(const QString& name) {
+void show(FormName name) {
     if (QWidget* w = get(name)) {
         w->show();
         w->raise();
+        w->activateWindow();
     }
 }
 
-void hide(const QString& name) {
+void hide(FormName name) {
     if (QWidget* w = existing(name)) w->hide();
 }
 
-bool isVisible(const QString& name) {
+bool isVisible(FormName name) {
     QWidget* w = existing(name);
     return w && w->isVisible();
 }

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/NumberFormat.h"
+#include "core/NumberFormat.h"
 
 using vasora::formatNumber;
 

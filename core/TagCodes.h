@@ -1,0 +1,33 @@
+#pragma once
+
+// Tag codes: a whole number 0..99999 whose ten-thousands digit is the kind and whose lower four
+// digits are split by kind into the parts P2, P3 and P4.
+
+#include <cstdint>
+#include <string>
+
+namespace vasora::labbook {
+
+/// Splits a tag code. A code outside 0..99999 leaves the outputs as they were and returns
+/// false; splitTagError gives the message the learner is shown for it.
+bool SplitTag(std::int32_t code, std::int16_t& kind, std::int16_t& P2, std::int16_t& P3,
+              std::int16_t& P4);
+
+/// "Try again; Split tag error: " and the code.
+std::string splitTagError(std::int32_t code);
+
+// The kinds, by the ten-thousands digit.
+enum TagKind : std::int16_t {
+    kTagNone = 0,
+    kTagTableStart = 1,
+    kTagOutputCell = 2,
+    kTagInputCell = 3,
+    kTagTableButton = 4,
+    kTagLink = 5,  ///< links, anchors, figures and the save command, by P2
+    kTagInputField = 6,
+    kTagRestart = 7,
+    kTagPlotStart = 8,
+    kTagHeading = 9,
+};
+
+}  // namespace vasora::labbook
