@@ -1,6 +1,6 @@
 #include "documents/RtfReader.h"
 
-#include "shell/Twips.h"
+#include "core/Twips.h"
 #include "documents/RtfFormat.h"
 #include "documents/RtfPicture.h"
 

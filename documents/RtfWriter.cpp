@@ -1,6 +1,6 @@
 #include "documents/RtfWriter.h"
 
-#include "shell/Twips.h"
+#include "core/Twips.h"
 #include "documents/RtfFormat.h"
 
 #include <QBuffer>

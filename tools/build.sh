@@ -3,6 +3,8 @@
 #   tools/build.sh run        build, then open the main menu with the shipped content
 #   tools/build.sh test       build, then run every test headless
 #   tools/build.sh sanitize   build with ASan and UBSan in build-asan/, run every test there
+#   tools/build.sh nogui      build without Qt in build-nogui/: the engine, the shared actions,
+#                             vasora-cli and their tests, so the no-Qt promise is checked
 #   tools/build.sh bench      build optimised, run the benchmarks
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,6 +37,12 @@ case "$what" in
         ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
             ctest --output-on-failure -j "$jobs"
         ;;
+    nogui)
+        configure_build build-nogui -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVASORA_GUI=OFF \
+            -DVASORA_BENCH=OFF
+        cd "$root/build-nogui"
+        ctest --output-on-failure -j "$jobs"
+        ;;
     bench)
         configure_build build-bench -DCMAKE_BUILD_TYPE=Release -DVASORA_TESTS=OFF
         for b in "$root"/build-bench/bench/*/bench_*; do
@@ -43,7 +51,7 @@ case "$what" in
         done
         ;;
     *)
-        echo "usage: tools/build.sh run|test|sanitize|bench" >&2
+        echo "usage: tools/build.sh run|test|sanitize|nogui|bench" >&2
         exit 1
         ;;
 esac
