@@ -16,10 +16,7 @@ namespace vasora {
 namespace {
 
 std::function<void()>& quitHandler() {
-    static std::function<void()> h = [] {
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    };
+    static std::function<void()> h = &frmMain::endProgram;
     return h;
 }
 
@@ -39,6 +36,13 @@ bool available(forms::FormName form) { return forms::registered(form); }
 }  // namespace
 
 void frmMain::setQuitHandler(std::function<void()> quit) { quitHandler() = std::move(quit); }
+
+void frmMain::endProgram() {
+    // Windows are hidden rather than closed: a window whose close means "go back" (the layout
+    // sheet, the model window) would otherwise refuse, and the toolkit would cancel the quit.
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    QCoreApplication::exit(0);
+}
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(forms::frmMain.str());
@@ -147,11 +151,18 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
     connect(exit, &QPushButton::clicked, this, [this] { quit(); });
 
-    info->setEnabled(available(forms::frmInfo));
-    labBook->setEnabled(available(forms::frmLBUser));
-    concepts->setEnabled(available(forms::frmConcepts));
-    layout->setEnabled(available(forms::frmLayout));
-    help->setEnabled(available(forms::frmHelp) && available(forms::frmLBUser));
+    // A button whose window is not in this version stays disabled and says so.
+    auto offer = [](QPushButton* b, bool ok) {
+        b->setEnabled(ok);
+        if (ok) return;
+        const QString notYet = QStringLiteral("Not in this version of Vasora yet.");
+        b->setToolTip(b->toolTip().isEmpty() ? notYet : b->toolTip() + QLatin1Char('\n') + notYet);
+    };
+    offer(info, available(forms::frmInfo));
+    offer(labBook, available(forms::frmLBUser));
+    offer(concepts, available(forms::frmConcepts));
+    offer(layout, available(forms::frmLayout));
+    offer(help, available(forms::frmHelp) && available(forms::frmLBUser));
 
     resize(560, 460);
     indexControls(this);
@@ -187,6 +198,9 @@ void frmMain::closeEvent(QCloseEvent* e) {
 }
 
 void frmMain::quit() {
+    // Quitting runs its steps once, even where closing a window comes back here.
+    if (m_quitting) return;
+    m_quitting = true;
     const AppState& a = appState();
     if (a.LabBookName.compare(QStringLiteral("Explore"), Qt::CaseInsensitive) != 0 &&
         a.OwnLabBook == 1) {
@@ -198,6 +212,8 @@ void frmMain::quit() {
         }
     }
     quitHandler()();
+    // The program goes on only where a test's handler stands in for the ending.
+    m_quitting = false;
 }
 
 }  // namespace vasora

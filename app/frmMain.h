@@ -21,6 +21,9 @@ public:
 
     /// What ends the program; tests replace it so that quitting does not end the test run.
     static void setQuitHandler(std::function<void()> quit);
+    /// The program's own ending: every window goes and the event loop ends, whatever state
+    /// the windows are in.
+    static void endProgram();
 
 protected:
     bool event(QEvent* e) override;
@@ -29,6 +32,7 @@ protected:
 private:
     void quit();
 
+    bool m_quitting = false;
     QLineEdit* m_sourcePath;
 };
 

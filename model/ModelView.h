@@ -29,6 +29,8 @@ class ModelView {
     /// Non-modal show and hide of a window (the strip chart, while a run draws).
     virtual void showWindow(Window w) = 0;
     virtual void hideWindow(Window w) = 0;
+    /// Shows a window the learner asked for in front of the others and makes it active.
+    virtual void bringToFront(Window w) { showWindow(w); }
 
     // The strip chart's drawing surface: origin top left, y downward, in its own units.
     virtual int plotWidth() = 0;

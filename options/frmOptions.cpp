@@ -1,6 +1,7 @@
 #include "options/frmOptions.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFile>
 #include <QGridLayout>
@@ -49,7 +50,7 @@ QString shownPath(const std::string& p) {
 }
 
 QString paramSetFolder() {
-    return appState().ParamSetBase + QStringLiteral("Parameters/");
+    return learnerFolder(appState().ParamSetBase, kParameterFolder);
 }
 
 }  // namespace
@@ -211,6 +212,11 @@ void frmOptions::showRetrieved() {
     m_currentFile->setText(shownPath(paramSetFile()));
     m_avBlock->setChecked(model::state().AVBlock != 0);
     afterFileWork();
+}
+
+void frmOptions::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    returnClicked();
 }
 
 void frmOptions::returnClicked() {

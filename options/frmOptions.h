@@ -28,6 +28,8 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    /// Closing by the frame is Return: the intervals restored, the help hidden, the model shown.
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void intervalsClicked(bool checked);

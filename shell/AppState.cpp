@@ -1,6 +1,10 @@
 #include "shell/AppState.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/FileLookup.h"
 
 namespace vasora {
 
@@ -23,6 +27,17 @@ void fixProjectPaths(const QString& folder) {
     a.InfoFile = a.ProjectPath + QStringLiteral("FinalNT.rtf");
     a.HelpFile = a.ProjectPath + QStringLiteral("FileHelp.rtf");
     a.OptionsHelpFile = a.ProjectPath + QStringLiteral("OptionsHelp.rtf");
+}
+
+QString learnerFolder(const QString& base, const char* name) {
+    const QString wanted = base + QString::fromUtf8(name);
+    const QString found = QFile::decodeName(
+        QByteArray::fromStdString(findFileNoCase(QFile::encodeName(wanted).toStdString())));
+    if (!QFileInfo(found).isDir()) {
+        QDir().mkpath(wanted);
+        return wanted + QLatin1Char('/');
+    }
+    return found + QLatin1Char('/');
 }
 
 }  // namespace vasora

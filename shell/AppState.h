@@ -38,4 +38,14 @@ AppState& appState();
 /// path from it, as the main menu's load does.
 void fixProjectPaths(const QString& folder);
 
+/// The folders of the learner's own files under a project folder.
+inline constexpr const char* kParameterFolder = "Parameters";
+inline constexpr const char* kLabBookFolder = "Lab Book";
+
+/// The folder `name` under `base` (which ends in a separator), found whatever the case of its
+/// name, and made when it is missing so that a file dialog can open there. Ends in a
+/// separator. Where it cannot be made, the path is given all the same and the dialog falls
+/// back to what exists.
+QString learnerFolder(const QString& base, const char* name);
+
 }  // namespace vasora

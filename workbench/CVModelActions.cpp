@@ -85,7 +85,8 @@ void clickRestart() {
 
 void clickPlotData() {
     state().PlotHidden = 0;
-    view().showWindow(Window::PlotData);
+    // Asked for by name, the chart comes to the front even when it was only covered.
+    view().bringToFront(Window::PlotData);
 }
 
 void clickHidePlot() {

@@ -120,6 +120,14 @@ void QtModelView::showWindow(Window w) {
     forms::show(formName(w));
 }
 
+void QtModelView::bringToFront(Window w) {
+    QWidget* win = w == Window::PlotData ? plot() : forms::get(formName(w));
+    if (!win) return;
+    win->show();
+    win->raise();
+    win->activateWindow();
+}
+
 void QtModelView::hideWindow(Window w) {
     if (w == Window::PlotData) {
         if (m_plot && m_plot->isVisible()) m_plot->hide();
@@ -128,19 +136,25 @@ void QtModelView::hideWindow(Window w) {
     forms::hide(formName(w));
 }
 
+// The chart's logical grid, the same whatever the window's size.
 int QtModelView::plotWidth() {
-    frmPlotData* p = plot();
-    return p ? p->chart()->surface().width() : 1;
+    return StripChartSurface::kLogicalWidth;
 }
 
 int QtModelView::plotHeight() {
-    frmPlotData* p = plot();
-    return p ? p->chart()->surface().height() : 1;
+    return StripChartSurface::kLogicalHeight;
 }
 
 void QtModelView::plotClear() {
     if (frmPlotData* p = plot()) {
         p->chart()->surface().clear();
+        p->chart()->changed();
+    }
+}
+
+void QtModelView::plotSweepEnd() {
+    if (frmPlotData* p = plot()) {
+        p->chart()->surface().endSweep();
         p->chart()->changed();
     }
 }

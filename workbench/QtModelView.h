@@ -27,9 +27,11 @@ class QtModelView final : public model::ModelView {
     void setEnabled(model::Window w, std::string_view control, bool enabled) override;
     void showWindow(model::Window w) override;
     void hideWindow(model::Window w) override;
+    void bringToFront(model::Window w) override;
     int plotWidth() override;
     int plotHeight() override;
     void plotClear() override;
+    void plotSweepEnd() override;
     void plotPoint(int x, int y, model::Rgb colour, int penWidth) override;
     void message(std::string_view text) override;
     void autoRunStep() override;

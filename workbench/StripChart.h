@@ -1,11 +1,16 @@
 #pragma once
 
-// The strip chart's drawing: a backing image the run sets points on, kept apart from the widget
-// that shows it so that it can be drawn on any surface. The image keeps the drawing while the
-// window is covered, and is rescaled when the window is resized.
+// The strip chart's drawing, kept apart from the widget that shows it so that it can be painted
+// on any surface (the screen, an image for a test or a figure).
+//
+// The run draws in the chart's own logical units, a fixed grid of kLogicalWidth x
+// kLogicalHeight, whatever the window's size; the chart keeps the traces as data and paints
+// them scaled to the window. Resizing the window, or a run made before the window was first
+// shown, therefore never shifts a trace. When a sweep ends the chart keeps it, faded, to the
+// right of the new sweep until the new sweep overwrites it, so a transient is not lost.
 
-#include <QImage>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "model/Palette.h"
@@ -14,39 +19,52 @@ namespace vasora::workbench {
 
 class StripChartSurface final {
   public:
-    explicit StripChartSurface(QSize size = QSize(600, 300));
+    /// One step per unit across a sweep at the normal step (3000 steps of 0.001 minute).
+    static constexpr int kLogicalWidth = 3000;
+    static constexpr int kLogicalHeight = 1000;
 
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
+    /// The four traces, in the order they are painted (the thin venous return last, so that
+    /// it shows inside the cardiac output where the two agree).
+    enum Trace { ZeroLine, Pressure, CardiacOutput, VenousReturn, kTraces };
+
+    StripChartSurface();
+
+    int width() const { return kLogicalWidth; }
+    int height() const { return kLogicalHeight; }
+
+    /// Forgets both sweeps.
     void clear();
-    /// Sets one point: a pixel for pen width 1, a 2 × 2 square for pen width 2. Points outside
-    /// the image are ignored. Points are queued and set in the image when it is next read, so
-    /// a run's hundreds of points cost little more than storing them.
-    void point(int x, int y, model::Rgb colour, int penWidth) {
-        // A hidden chart is never painted; the queue is bounded all the same.
-        if (m_pending.size() >= kMaxPending) flush();
-        m_pending.push_back({x, y, qRgb(colour.r, colour.g, colour.b), penWidth});
-    }
-    /// Changes the size, scaling what was drawn so far to the new size.
-    void resize(QSize size);
-    /// The drawing, with every queued point set.
-    const QImage& image();
+    /// The current sweep becomes the previous one; the next points start a new sweep.
+    void endSweep();
+    /// Records one point of the trace the colour names; points outside the grid are ignored.
+    void point(int x, int y, model::Rgb colour, int penWidth);
+
+    /// Paints the chart into `area` of `p`: axes with their scales, the minute marks, the
+    /// previous sweep faded, the current sweep.
+    void paint(QPainter& p, const QRectF& area) const;
+
+    /// Whether a trace has a point at x in the current sweep, and its y.
+    bool has(Trace t, int x) const { return y(m_current, t, x) >= 0; }
+    int yAt(Trace t, int x) const { return y(m_current, t, x); }
+    /// Points of the current sweep and of the previous one.
+    int currentPoints() const { return m_currentCount; }
+    int previousPoints() const { return m_previousCount; }
 
   private:
-    struct Pending {
-        int x, y;
-        QRgb rgb;
-        int penWidth;
-    };
-    void flush();
-    static constexpr std::size_t kMaxPending = 1 << 16;
+    using Sweep = std::array<std::vector<short>, kTraces>;
+    static int y(const Sweep& s, Trace t, int x) {
+        return x >= 0 && x < kLogicalWidth ? s[t][static_cast<std::size_t>(x)] : -1;
+    }
+    void paintSweep(QPainter& p, const QTransform& toArea, const Sweep& s, int fromX,
+                    bool faded) const;
 
-    QImage m_image;
-    std::vector<Pending> m_pending;
+    Sweep m_current, m_previous;
+    int m_currentCount = 0, m_previousCount = 0;
+    int m_lastX = -1;  ///< the right-most x of the current sweep
 };
 
-/// Shows a strip-chart surface, with the minute marks of a sweep. Repaints are requested at
-/// most once per pending paint, however many points the run sets in between.
+/// Shows a strip-chart surface with its scales. Repaints are requested at most once per
+/// pending paint, however many points the run sets in between.
 class StripChartWidget final : public QWidget {
     Q_OBJECT
   public:
@@ -55,10 +73,11 @@ class StripChartWidget final : public QWidget {
     StripChartSurface& surface() { return m_surface; }
     /// Tells the widget that the surface changed.
     void changed();
+    /// The part of the widget the traces take, inside the scales.
+    QRectF plotArea() const;
 
   protected:
     void paintEvent(QPaintEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
   private:
     StripChartSurface m_surface;

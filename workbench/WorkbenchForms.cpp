@@ -2,6 +2,7 @@
 
 #include "shell/Forms.h"
 #include "shell/Navigation.h"
+#include "shell/WindowPlacement.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/ChangeHandlers.h"
 #include "workbench/QtModelView.h"
@@ -20,9 +21,14 @@ void registerWorkbenchForms() {
     forms::registerForm(forms::frmCVModel, [] {
         auto* w = new frmCVModel;
         QObject::connect(w, &frmCVModel::parameterClicked, w, &parameterLabelClicked);
+        shell::placeOnFirstShow(w);
         return w;
     });
-    forms::registerForm(forms::frmPlotData, [] { return new frmPlotData; });
+    forms::registerForm(forms::frmPlotData, [] {
+        auto* w = new frmPlotData;
+        shell::placeOnFirstShow(w);
+        return w;
+    });
     forms::registerForm(forms::frmChangeParam, [] { return new frmChangeParam; });
     forms::registerForm(forms::frmChangeVol, [] { return new frmChangeVol; });
     forms::registerForm(forms::frmChangePit, [] { return new frmChangePit; });

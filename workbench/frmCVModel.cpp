@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 #include "model/ModelLabels.h"
 #include "shell/Navigation.h"
@@ -54,6 +56,39 @@ frmCVModel::frmCVModel(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void frmCVModel::load() { loadModelWindow(); }
+
+QSize frmCVModel::designSize() const {
+    return kWindowSize;
+}
+
+void frmCVModel::setDisplayScale(double scale) {
+    scale = std::clamp(scale, 0.3, 1.0);
+    if (m_design.empty()) {
+        for (QObject* o : children())
+            if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow())
+                m_design.push_back({w, w->geometry(), w->font()});
+    }
+    m_scale = scale;
+    auto s = [scale](int v) { return int(std::lround(v * scale)); };
+    for (const Design& d : m_design) {
+        const QRect& g = d.geometry;
+        d.widget->setGeometry(s(g.x()), s(g.y()), std::max(1, s(g.width())),
+                              std::max(1, s(g.height())));
+        QFont f = d.font;
+        // The weight may have been changed since by a display (a stiff ventricle's compliance).
+        f.setBold(d.widget->font().bold());
+        // Small text is set a little wider than in proportion, so type is scaled a little more
+        // than the boxes it sits in.
+        const double type = scale < 1 ? scale * 0.94 : 1;
+        if (f.pointSizeF() > 0)
+            f.setPointSizeF(f.pointSizeF() * type);
+        else
+            f.setPixelSize(std::max(1, int(std::lround(f.pixelSize() * type))));
+        d.widget->setFont(f);
+    }
+    setFixedSize(s(kWindowSize.width()), s(kWindowSize.height()));
+    update();
+}
 
 QLabel* frmCVModel::value(std::string_view name, QRect r) {
     auto* l = new QLabel(this);
@@ -249,14 +284,21 @@ void frmCVModel::buildPanels() {
         QStringLiteral("Compliance (% Control)"),
         QStringLiteral("Resistance (% Control), path out"),
     };
-    int y = k.y() + 28;
+    int y = k.y() + 26;
     for (const QString& line : keyLines) {
         text(line, QRect(k.x() + 10, y, k.width() - 16, 20));
-        y += 22;
+        y += 20;
     }
+    // The two colours a parameter label can have: at its normal value, and changed.
     QLabel* hint = text(QStringLiteral("Yellow: click to change"),
-                        QRect(k.x() + 10, y + 4, k.width() - 16, 20));
+                        QRect(k.x() + 10, y + 2, k.width() - 20, 19));
+    hint->setObjectName(QStringLiteral("lblKeyNormal"));
     paintBack(hint, qcolor(kParamNormal));
+    QLabel* changed = text(QStringLiteral("Pale cyan: changed from normal"),
+                           QRect(k.x() + 10, y + 23, k.width() - 20, 19));
+    changed->setObjectName(QStringLiteral("lblKeyChanged"));
+    changed->setToolTip(QStringLiteral("The marking stays until Restart or a new normal set"));
+    paintBack(changed, qcolor(kColorChanged));
 
     // Warnings, where they catch the eye.
     const QRect w = g.warningPanel;
@@ -324,6 +366,7 @@ ParamLabel* frmCVModel::parameterLabel(const QString& name) const {
 
 void frmCVModel::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    p.scale(m_scale, m_scale);
     paintDiagram(p, modelWindowGeometry());
 }
 

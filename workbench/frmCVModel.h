@@ -5,8 +5,10 @@
 
 #include <QWidget>
 #include <string_view>
+#include <vector>
 
 #include "shell/Forms.h"
+#include "shell/WindowPlacement.h"
 
 class QCheckBox;
 class QLabel;
@@ -17,7 +19,10 @@ namespace vasora::workbench {
 
 class ParamLabel;
 
-class frmCVModel final : public QWidget, public forms::ControlHost, public forms::Loadable {
+class frmCVModel final : public QWidget,
+                         public forms::ControlHost,
+                         public forms::Loadable,
+                         public shell::Scalable {
     Q_OBJECT
 public:
     explicit frmCVModel(QWidget* parent = nullptr);
@@ -27,6 +32,12 @@ public:
 
     /// The parameter label named `name` (nullptr if there is none).
     ParamLabel* parameterLabel(const QString& name) const;
+
+    /// The window draws its diagram and every control at `scale` of its design size, so that
+    /// it can share a small screen with the strip chart and the lab book.
+    QSize designSize() const override;
+    void setDisplayScale(double scale) override;
+    double displayScale() const override { return m_scale; }
 
 signals:
     /// A clickable parameter label was clicked (or opened with Enter or Space).
@@ -46,6 +57,14 @@ private:
     void buildPanels();
     void buildToolbar();
     void toMainMenu();
+
+    struct Design {
+        QWidget* widget;
+        QRect geometry;
+        QFont font;
+    };
+    std::vector<Design> m_design;  ///< every control at scale 1, taken at the first scaling
+    double m_scale = 1;
 };
 
 }  // namespace vasora::workbench

@@ -1,11 +1,9 @@
 #include "workbench/frmPlotData.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "workbench/CVModelActions.h"
@@ -35,9 +33,11 @@ frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
     top->addWidget(legend(this, "Label1", "--- Blood Pressure ---", QColor(0, 0, 255)));
     top->addWidget(legend(this, "Label2", "--- Cardiac Output ---", QColor(255, 0, 0)));
     top->addWidget(legend(this, "Label3", "--- Venous Return ---", QColor(255, 0, 255)));
+    top->addWidget(legend(this, "lblZeroLine", "--- Zero line", QColor(0, 0, 0)));
     top->addStretch();
     auto* hide = new QPushButton(QStringLiteral(" Hide"), this);
     hide->setObjectName(QStringLiteral("cmdHide"));
+    hide->setAutoDefault(false);
     top->addWidget(hide);
 
     m_chart = new StripChartWidget(this);
@@ -53,28 +53,27 @@ frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_label6 = new QLabel(QStringLiteral("^2"), m_marks);
     m_label6->setObjectName(QStringLiteral("Label6"));
 
-    auto* axis = new QLabel(
-        QStringLiteral("Zero line at 85 % of the height; full height 200 mmHg and 15 L/min."),
-        this);
+    // What the scales mean, beside the legend; the chart is kept as tall as the window allows.
+    auto* axis = new QLabel(QStringLiteral("Pale: the 3 minutes before"), this);
     axis->setObjectName(QStringLiteral("lblScale"));
-    QFont small = axis->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    axis->setFont(small);
+    const QString scaleTip = QStringLiteral(
+        "Left scale: blood pressure in mmHg. Right scale: cardiac output and venous return in "
+        "L/min. Where venous return equals cardiac output its thin line runs inside the thick "
+        "red one. The pale traces are the sweep before this one.");
+    axis->setToolTip(scaleTip);
+    m_chart->setToolTip(scaleTip);
+    top->insertWidget(top->count() - 2, axis);
 
     auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(6, 4, 6, 2);
+    v->setSpacing(2);
     v->addLayout(top);
     v->addWidget(m_chart, 1);
     v->addWidget(m_marks);
-    v->addWidget(axis);
 
     connect(hide, &QPushButton::clicked, this, [] { clickHidePlot(); });
+    // Where it opens is decided with the other workbench windows (WindowPlacement).
     resize(640, 380);
-    // The strip chart opens in the lower right corner of the screen, where it covers the least
-    // of the model window's diagram.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        move(avail.right() - width() - 20, avail.bottom() - height() - 60);
-    }
     indexControls(this);
 }
 
@@ -90,9 +89,11 @@ void frmPlotData::closeEvent(QCloseEvent* e) {
 }
 
 void frmPlotData::placeTimeMarks() {
-    const int w = m_chart->width();
+    // Under the 0, 1 and 2 minute positions of the plot area, inside the scales.
+    const QRectF area = m_chart->plotArea();
+    const int w = int(area.width());
     const int h = m_marks->height();
-    const int x0 = m_chart->x() - m_marks->x();
+    const int x0 = m_chart->x() + int(area.left()) - m_marks->x();
     m_label4->setGeometry(x0, 0, w / 3, h);
     m_label5->setGeometry(x0 + w / 3, 0, w / 3, h);
     m_label6->setGeometry(x0 + 2 * w / 3, 0, w / 3, h);

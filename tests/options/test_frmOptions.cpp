@@ -127,6 +127,22 @@ TEST_F(OptionsWindow, ReturnPutsTheIntervalsBackAndShowsTheModel) {
     EXPECT_TRUE(visible(forms::frmCVModel));
 }
 
+TEST_F(OptionsWindow, ClosingByTheFrameIsReturn) {
+    type("txtIterationInterval", QStringLiteral("0.002"));
+    type("txtPrintInterval", QStringLiteral("0.3"));
+    tick("chkIntervals");
+    state().IterInterval = 0.0002;
+    forms::hide(forms::frmCVModel);
+    forms::show(forms::frmOptions);
+    click(forms::frmOptions, "cmdOptionHelp");
+    options->close();
+    EXPECT_EQ(state().IterInterval, 0.002);
+    EXPECT_EQ(state().PrintInterval, 0.3);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_FALSE(visible(forms::frmOptionHelp));
+    EXPECT_TRUE(visible(forms::frmCVModel));
+}
+
 TEST_F(OptionsWindow, AVBlockColoursTheLeftRateAndRestartKeepsIt) {
     tick("chkAV_Block");
     EXPECT_EQ(state().AVBlock, 1);
@@ -165,7 +181,9 @@ TEST_F(OptionsWindow, ACancelledOrFailedSaveChangesNothing) {
     EXPECT_TRUE(seam.messages().isEmpty());
     EXPECT_EQ(state().ModelTime, time);
     EXPECT_TRUE(options->isVisible());
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    // No file is written; the dialog's folder is made so that it opens where sets belong.
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(QDir(dir.path() + QStringLiteral("/Parameters")).isEmpty());
 
     seam.paths.push_back(path("no such folder/set"));
     click(forms::frmOptions, "cmdExport");

@@ -11,6 +11,7 @@
 #include "model/ModelLabels.h"
 #include "model/Quantities.h"
 #include "tests/support/GuiFixture.h"
+#include "shell/WindowPlacement.h"
 #include "workbench/ParamLabel.h"
 #include "workbench/StripChart.h"
 #include "workbench/frmCVModel.h"
@@ -20,14 +21,6 @@ using namespace vasora;
 using model::state;
 
 namespace {
-
-int inkedPixels(const QImage& img) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != qRgb(255, 255, 255)) ++n;
-    return n;
-}
 
 // Saves a picture of a window when VASORA_SCREENSHOTS names a folder, for looking at by eye.
 void screenshot(QWidget* w, const char* name) {
@@ -104,6 +97,54 @@ TEST_F(ModelWindow, FitsAScreenOf1366By768) {
     }
 }
 
+TEST_F(ModelWindow, ScaledToShareASmallScreenEveryTextStillFits) {
+    // The scale the placement gives the model window beside the strip chart at 1366 x 768.
+    const shell::WorkbenchPlacement p = shell::placeWorkbench(
+        QRect(0, 0, 1366, 768), cv->designSize(), false, QMargins(4, 30, 4, 4));
+    for (double scale : {p.modelScale, 1.0}) {
+        SCOPED_TRACE(scale);
+        cv->setDisplayScale(scale);
+        EXPECT_DOUBLE_EQ(cv->displayScale(), scale);
+        EXPECT_LE(cv->width(), int(1260 * scale) + 1);
+        const auto labels = cv->findChildren<QLabel*>();
+        for (QLabel* l : labels) {
+            if (l->isHidden() || l->text().isEmpty()) continue;
+            EXPECT_TRUE(cv->rect().contains(l->geometry())) << l->text().toStdString();
+            // The caption is not cut: it fits the label's inner width.
+            const int room = l->contentsRect().width() - 2 * l->margin();
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), room + 1)
+                << l->objectName().toStdString() << " \"" << l->text().toStdString() << '"';
+        }
+        for (QPushButton* b : cv->findChildren<QPushButton*>())
+            EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width())
+                << b->objectName().toStdString();
+    }
+}
+
+TEST_F(ModelWindow, ShowPlotOfDataBringsACoveredChartToTheFront) {
+    auto* plot = forms::get<workbench::frmPlotData>(forms::frmPlotData);
+    plot->show();
+    cv->raise();
+    cv->activateWindow();
+    QApplication::processEvents();
+    click(forms::frmCVModel, "cmdPlotData");
+    QApplication::processEvents();
+    EXPECT_TRUE(plot->isVisible());
+    if (QApplication::activeWindow()) {
+        EXPECT_EQ(QApplication::activeWindow(), plot);
+    }
+}
+
+TEST_F(ModelWindow, TheKeyExplainsBothColoursOfAParameterLabel) {
+    auto* normal = child<QLabel>(forms::frmCVModel, "lblKeyNormal");
+    auto* changed = child<QLabel>(forms::frmCVModel, "lblKeyChanged");
+    ASSERT_NE(normal, nullptr);
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(normal->palette().color(QPalette::Window), QColor(255, 255, 0));
+    EXPECT_EQ(changed->palette().color(QPalette::Window), QColor(200, 255, 255));
+    EXPECT_TRUE(changed->text().contains(QStringLiteral("changed")));
+}
+
 TEST_F(ModelWindow, RunAdvancesOneDisplayIntervalAndDrawsTheStripChart) {
     const int before = state().StepCount;
     click(forms::frmCVModel, "cmdRun");
@@ -112,7 +153,7 @@ TEST_F(ModelWindow, RunAdvancesOneDisplayIntervalAndDrawsTheStripChart) {
     EXPECT_TRUE(visible(forms::frmPlotData));
     EXPECT_TRUE(child<QPushButton>(forms::frmCVModel, "cmdRun")->hasFocus() ||
                 !QApplication::focusWindow());  // offscreen windows may never take focus
-    EXPECT_GT(inkedPixels(chart()->surface().image()), 100);
+    EXPECT_GT(chart()->surface().currentPoints(), 100);
 }
 
 TEST_F(ModelWindow, HiddenStripChartStaysHiddenExceptWhenRunShowsIt) {
@@ -201,7 +242,8 @@ TEST_F(ModelWindow, RestartReturnsToTheNormalCirculation) {
               QColor(255, 255, 255));
     EXPECT_TRUE(visible(forms::frmPlotData));
     // The strip chart starts again from the first run of the normal set.
-    EXPECT_LT(inkedPixels(chart()->surface().image()), 2000);
+    EXPECT_LE(chart()->surface().currentPoints(), 4 * 100);
+    EXPECT_EQ(chart()->surface().previousPoints(), 0);
 }
 
 TEST_F(ModelWindow, ToMainMenuHidesTheWorkbench) {

@@ -1,0 +1,122 @@
+#include "shell/WindowPlacement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+#include "shell/Forms.h"
+
+namespace vasora::shell {
+
+namespace {
+
+bool g_labBookPlaced = false;
+
+// A frame to assume where the window manager has not told one yet: a title bar and thin
+// borders, on the generous side so that windows never overlap.
+const QMargins kGuessedFrame(4, 30, 4, 4);
+
+QMargins frameOf(const QWidget* w) {
+    if (!w || !w->isVisible()) return {};
+    const QRect outer = w->frameGeometry(), inner = w->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+// The frame the window manager gives windows here, read off a window on screen.
+QMargins currentFrame() {
+    for (forms::FormName n : {forms::frmMain, forms::frmCVModel, forms::frmPlotData}) {
+        const QMargins m = frameOf(forms::existing(n));
+        if (m.top() > 0) return m;
+    }
+    return kGuessedFrame;
+}
+
+QRect outer(const QRect& inner, const QMargins& frame) {
+    return inner.marginsAdded(frame);
+}
+
+// Sets a window's inner geometry from its outer rectangle.
+void putAt(QWidget* w, const QRect& outerRect, const QMargins& frame) {
+    if (!w || outerRect.isEmpty()) return;
+    const QRect inner = outerRect.marginsRemoved(frame);
+    w->move(inner.topLeft());
+    w->resize(inner.size());
+}
+
+class FirstShow final : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show) {
+            o->removeEventFilter(this);
+            deleteLater();
+            placeWorkbenchWindows();
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
+                                  const QMargins& frame) {
+    WorkbenchPlacement p;
+    const int frameW = frame.left() + frame.right();
+    const int frameH = frame.top() + frame.bottom();
+    // The strip chart takes the bottom of the screen across its width: about a fifth of its
+    // height, enough for its scales.
+    const int chartInner = std::clamp(int(screen.height() * 0.22), 170, 300);
+    const int chartOuter = chartInner + frameH;
+
+    // The model window takes what is left above the chart; with a lab book it leaves about
+    // two fifths of the width beside it.
+    const int modelRoomW = (withLabBook ? int(screen.width() * 0.6) : screen.width()) - frameW;
+    const int modelRoomH = screen.height() - chartOuter - frameH;
+    double scale = std::min({1.0, double(modelRoomW) / modelDesign.width(),
+                             double(modelRoomH) / modelDesign.height()});
+    scale = std::max(scale, kMinModelScale);
+    // Scales are kept to hundredths so that the diagram's lines fall on whole pixels.
+    scale = std::floor(scale * 100) / 100;
+    p.modelScale = scale;
+    const QSize modelInner(int(std::ceil(modelDesign.width() * scale)),
+                           int(std::ceil(modelDesign.height() * scale)));
+    p.model = outer(QRect(screen.topLeft() + QPoint(frame.left(), frame.top()), modelInner), frame);
+
+    const int chartTop = std::max(p.model.bottom() + 1, screen.bottom() + 1 - chartOuter);
+    p.chart = QRect(screen.left(), chartTop, screen.width(), screen.bottom() + 1 - chartTop);
+
+    if (withLabBook) {
+        p.labBook = QRect(p.model.right() + 1, screen.top(), screen.right() - p.model.right(),
+                          chartTop - screen.top());
+    }
+    return p;
+}
+
+void placeWorkbenchWindows() {
+    QWidget* model = forms::existing(forms::frmCVModel);
+    auto* scalable = dynamic_cast<Scalable*>(model);
+    if (!scalable) return;
+    const QScreen* screen = model->screen() ? model->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QMargins frame = currentFrame();
+    const WorkbenchPlacement p =
+        placeWorkbench(screen->availableGeometry(), scalable->designSize(), g_labBookPlaced, frame);
+    scalable->setDisplayScale(p.modelScale);
+    putAt(model, p.model, frame);
+    putAt(forms::existing(forms::frmPlotData), p.chart, frame);
+    if (g_labBookPlaced) putAt(forms::existing(forms::frmDisplay), p.labBook, frame);
+}
+
+void setLabBookPlaced(bool placed) {
+    g_labBookPlaced = placed;
+}
+
+void placeOnFirstShow(QWidget* window) {
+    if (window) window->installEventFilter(new FirstShow(window));
+}
+
+}  // namespace vasora::shell

@@ -1,0 +1,53 @@
+#pragma once
+
+// Where the workbench windows open, decided in this one place: the model window, the strip
+// chart and, with a lab book open, the lab book display share the screen so that none covers
+// what the learner is watching. On a small screen (1366 x 768) the model window scales its
+// diagram down to make room; the strip chart takes the bottom of the screen.
+
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+#include "shell/FormNames.h"
+
+namespace vasora::shell {
+
+/// A window that can draw itself smaller than its design size (the model window).
+class Scalable {
+  public:
+    virtual ~Scalable() = default;
+    virtual QSize designSize() const = 0;
+    virtual void setDisplayScale(double scale) = 0;
+    virtual double displayScale() const = 0;
+};
+
+/// The outer rectangles of the windows, frames included, and the model window's scale.
+struct WorkbenchPlacement {
+    QRect model;
+    double modelScale = 1;
+    QRect chart;
+    QRect labBook;  ///< empty without a lab book
+};
+
+/// The smallest scale the model window is drawn at; below it text would be too small to read.
+inline constexpr double kMinModelScale = 0.6;
+
+/// The placement on a screen whose free area is `screen`, for a model window of `modelDesign`
+/// (its inner size at scale 1), each window's frame being `frame` around its inner area.
+WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
+                                  const QMargins& frame);
+
+/// Places the workbench windows that exist, on the screen of the main menu.
+void placeWorkbenchWindows();
+
+/// Whether the lab book display takes part in the placement (set while one is open).
+void setLabBookPlaced(bool placed);
+
+/// Places the workbench the first time `window` is shown; after that the learner's own moves
+/// are kept.
+void placeOnFirstShow(QWidget* window);
+
+}  // namespace vasora::shell
