@@ -2,6 +2,10 @@
 //   vasora-rtf text FILE        the plain text, one paragraph a line, table cells by tabs
 //   vasora-rtf tags FILE        every tag: paragraph, character, code, kind, P2, P3, P4, text
 //   vasora-rtf roundtrip IN OUT reads IN and writes it to OUT
+//   vasora-rtf compile SRC OUT  compiles a document's source (a .vtx file or a folder of them)
+//   vasora-rtf check FILE [--info INFOFILE]
+//                               checks a document: tag codes, links and their anchors,
+//                               figures and their files, headings, lab book tables
 // Exits 1 with a message on a file it cannot read, 2 on wrong use.
 
 #include "documents/PlainText.h"
@@ -9,6 +13,7 @@
 #include "documents/RtfWriter.h"
 #include "documents/Tags.h"
 #include "core/TagCodes.h"
+#include "tools/vasora-rtf/Authoring.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +28,9 @@ using namespace vasora;
 namespace {
 
 int usage() {
-    std::fputs("usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT\n", stderr);
+    std::fputs("usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT | compile SRC OUT |\n"
+               "                  check FILE [--info INFOFILE]\n",
+               stderr);
     return 2;
 }
 
@@ -56,6 +63,11 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() < 3) return usage();
     const QString cmd = args[1];
+    if (cmd == QLatin1String("compile") || cmd == QLatin1String("check")) {
+        const int status = cmd == QLatin1String("compile") ? rtftool::compileCommand(args.mid(2))
+                                                           : rtftool::checkCommand(args.mid(2));
+        return status == 2 ? usage() : status;
+    }
 
     QTextDocument doc;
     if (cmd == QLatin1String("text") && args.size() == 3) {

@@ -1,0 +1,84 @@
+#include "tools/vasora-rtf/Authoring.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <cstdio>
+
+#include "documents/DocCheck.h"
+#include "documents/DocSource.h"
+#include "documents/RtfReader.h"
+#include "documents/RtfWriter.h"
+
+namespace vasora::rtftool {
+
+namespace {
+
+void err(const QString& s) {
+    const QByteArray b = s.toUtf8() + '\n';
+    std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
+}
+
+bool read(const QString& path, QTextDocument& doc) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        err(QStringLiteral("vasora-rtf: cannot open %1").arg(path));
+        return false;
+    }
+    const documents::RtfReadReport r = documents::readRtf(f.readAll(), doc);
+    if (!r.clean()) {
+        err(QStringLiteral("%1: %2").arg(path, r.message(QFileInfo(path).fileName())));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int compileCommand(const QStringList& args) {
+    if (args.size() != 2) return 2;
+    documents::SourceResult result;
+    const QList<documents::SourceFile> files = documents::readSourcePath(args[0], result);
+    QTextDocument doc;
+    if (!files.isEmpty()) {
+        const documents::SourceResult compiled = documents::compileSource(files, doc);
+        result.problems.append(compiled.problems);
+    }
+    if (!result.ok()) {
+        for (const documents::SourceProblem& p : result.problems) err(p.toString());
+        return 1;
+    }
+    QSaveFile out(args[1]);
+    const QByteArray data = documents::writeRtf(doc);
+    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+        err(QStringLiteral("vasora-rtf: cannot write %1").arg(args[1]));
+        return 1;
+    }
+    return 0;
+}
+
+int checkCommand(const QStringList& args) {
+    QString file, infoFile;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--info") && i + 1 < args.size())
+            infoFile = args[++i];
+        else if (file.isEmpty())
+            file = args[i];
+        else
+            return 2;
+    }
+    if (file.isEmpty()) return 2;
+    QTextDocument doc, info;
+    if (!read(file, doc)) return 1;
+    // The information file checked against itself is the information file.
+    const bool isInfo = infoFile.isEmpty() ||
+                        QFileInfo(infoFile).canonicalFilePath() == QFileInfo(file).canonicalFilePath();
+    if (!isInfo && !read(infoFile, info)) return 1;
+    const QStringList problems = documents::checkDocument(
+        {&doc, QFileInfo(file).absolutePath(), isInfo ? nullptr : &info});
+    for (const QString& p : problems) err(QStringLiteral("%1: %2").arg(file, p));
+    return problems.isEmpty() ? 0 : 1;
+}
+
+}  // namespace vasora::rtftool

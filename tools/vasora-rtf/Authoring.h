@@ -1,0 +1,14 @@
+#pragma once
+
+// The authors' commands of vasora-rtf: compiling a document's source and checking a document.
+
+#include <QStringList>
+
+namespace vasora::rtftool {
+
+/// compile SOURCE OUT: 0 when written, 1 with the source's problems on standard error.
+int compileCommand(const QStringList& args);
+/// check FILE [--info INFOFILE]: 0 when the checker finds nothing, 1 with every problem.
+int checkCommand(const QStringList& args);
+
+}  // namespace vasora::rtftool
