@@ -14,6 +14,9 @@ inline QByteArray rtf(const QByteArray& body) {
     return "{\\rtf1\\ansi\\deff0 " + body + "}";
 }
 
+/// A tag in RTF: its bookmark, named as the writer names it, around text.
+QByteArray tagged(int code, int serial, const QByteArray& text);
+
 inline documents::RtfReadReport read(const QByteArray& data, QTextDocument& doc) {
     return documents::readRtf(data, doc);
 }

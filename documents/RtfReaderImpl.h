@@ -1,0 +1,222 @@
+#pragma once
+
+// The inner workings of the RTF reader, shared by its source files and used nowhere else:
+// RtfReader.cpp (groups, control words, text), RtfReaderFormat.cpp (formatting and the header
+// tables), RtfReaderTables.cpp, RtfReaderObjects.cpp (pictures and embedded objects) and
+// RtfReaderFields.cpp (fields and tag bookmarks).
+
+#include "documents/RtfPicture.h"
+#include "documents/RtfReader.h"
+#include "documents/RtfWords.h"
+
+#include <QList>
+#include <QStringDecoder>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextOption>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class QTextTable;
+
+namespace vasora::documents::rtf {
+
+/// Pixels of a length in twips, as Qt's text document measures.
+qreal twipsToPx(int twips);
+
+enum class Dest : quint8 {
+    Normal,
+    Skip,
+    FontTable,
+    ColorTable,
+    StyleSheet,
+    FieldInst,
+    BookmarkStart,
+    BookmarkEnd,
+    Pict,
+};
+
+struct CharState {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    quint8 vAlign = 0;  // 0 normal, 1 superscript, 2 subscript
+    int font = -1;      // -1: the document's default font
+    int halfPoints = 24;
+    int color = 0;
+    int highlight = 0;
+    bool operator==(const CharState&) const = default;
+};
+
+struct ParaState {
+    int align = 0;  // 0 left, 1 centre, 2 right, 3 justified
+    int left = 0, right = 0, first = 0, before = 0, after = 0;  // twips
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    QList<QTextOption::Tab> tabs;
+    int style = 0;
+    int outline = -1;
+    bool inTable = false;
+    int nesting = 1;
+};
+
+struct State {
+    Dest dest = Dest::Normal;
+    CharState ch;
+    ParaState para;
+    int uc = 1;
+    int field = -1;
+    QString href;
+    int object = 0;
+    qsizetype groupStart = 0;
+    bool objectGroup = false;
+    bool pictGroup = false;
+    bool objectBody = false;  // inside an object group, outside its \result
+};
+
+struct FontEntry {
+    QString family;
+    int codePage = 0;
+};
+
+struct CellDef {
+    int edge = 0;
+    bool hFirst = false, hMerge = false, vFirst = false, vMerge = false;
+};
+
+struct ObjectInfo {
+    qsizetype groupStart = 0;
+    int resultStart = -1;
+    int width = 0, height = 0;  // twips
+};
+
+class Reader final {
+  public:
+    Reader(const QByteArray& data, QTextDocument& doc, RtfReadReport& report);
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    void run();
+
+  private:
+    // Input (RtfReader.cpp).
+    bool atEnd() const { return m_at >= m_data.size(); }
+    uchar peek() const { return uchar(m_data[m_at]); }
+    void problem(const QString& what);
+    void openGroup();
+    void closeGroup();
+    void control();
+    void dispatch(std::string_view name, bool hasParam, int param);
+    void textByte(uchar b);
+    void appendChar(QChar c);
+    void hexByte(uchar b);
+    bool textWord(Word w, int param);
+    QStringDecoder& decoder(int codePage);
+
+    // Output (RtfReader.cpp).
+    void flush();
+    void place();
+    void endParagraph();
+
+    // Formatting and the header tables (RtfReaderFormat.cpp).
+    QTextCharFormat charFormat();
+    QTextCharFormat makeCharFormat() const;
+    QTextBlockFormat blockFormat() const;
+    void startHeaderTable(Word w);
+    void headerWord(Word w, int param);
+    bool formatWord(Word w, bool hasParam, int param);
+    void colorTableByte(uchar b);
+    void finishTableEntry();
+
+    // Tables (RtfReaderTables.cpp).
+    bool tableWord(Word w, int param);
+    void beginRow();
+    void moveToCell(int row, int column);
+    void nextCell();
+    void ensureCell();
+    void finishRow();
+    void endTable();
+
+    // Pictures and embedded objects (RtfReaderObjects.cpp).
+    void skipBinary(qint64 n);
+    void pictWord(Word w, int param);
+    void pictByte(uchar b);
+    bool objectWord(Word w, int param);
+    void objectBodyWord(Word w, bool star, int param);
+    void insertPicture();
+    void finishObject(const State& group, qsizetype closeAt);
+
+    // Fields and tag bookmarks (RtfReaderFields.cpp).
+    bool fieldWord(Word w);
+    void finishFieldInst();
+    void finishBookmark(bool start);
+
+    const QByteArray& m_data;
+    QTextDocument& m_doc;
+    RtfReadReport& m_report;
+    QTextCursor m_cur;
+    qsizetype m_at = 0;
+
+    std::vector<State> m_stack;
+    State m_st;
+    int m_overflow = 0;  // groups opened beyond the depth limit, still to be closed
+    bool m_star = false;
+    bool m_done = false;
+    int m_ucSkip = 0;
+
+    QString m_text;  // text waiting for insertion, all in the current state's format
+    QString m_destText;
+
+    std::map<int, FontEntry> m_fonts;
+    int m_fontNum = 0, m_fontCharset = -1;
+    int m_defaultFont = 0;
+    int m_docCodePage = 1252;
+    std::vector<QColor> m_colors;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorSet = false;
+    std::map<int, int> m_styleOutline;  // paragraph style number -> outline level
+    int m_styleNum = 0, m_styleLevel = -1;
+    bool m_styleIsPara = true;
+    std::map<int, std::unique_ptr<QStringDecoder>> m_decoders;
+    int m_pendingTab = 0;
+
+    std::vector<QString> m_fields;
+    struct OpenTag {
+        int code = -1;
+        int id = 0;
+        QString name;
+    } m_tag;
+    int m_tagSerial = 0;
+
+    struct FormatKey {
+        CharState ch;
+        QString href;
+        int tagCode = -1;
+        int tagId = 0;
+        int object = 0;
+    } m_formatKey;
+    QTextCharFormat m_format;
+    bool m_formatValid = false;
+
+    RtfPicture m_pict;
+    int m_pictHigh = -1;
+    bool m_pictFull = false;
+
+    std::map<int, ObjectInfo> m_objects;
+    int m_objectSerial = 0;
+
+    std::vector<CellDef> m_rowDef;
+    CellDef m_cellDef;
+    QTextTable* m_table = nullptr;
+    bool m_rowOpen = false;
+    int m_row = -1;
+    int m_cellIndex = 0;
+    int m_cellsInRow = 0;
+    std::vector<int> m_vStart;
+};
+
+}  // namespace vasora::documents::rtf
