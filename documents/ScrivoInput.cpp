@@ -78,6 +78,30 @@ int typedCharacter(const QKeyEvent* e) {
     return t.at(0).unicode();
 }
 
+QTextCharFormat lookFormat(TagLook look) {
+    QTextCharFormat f;
+    switch (look) {
+        case TagLook::Button:
+            f.setBackground(QColor(205, 222, 245));
+            f.setForeground(QColor(0, 40, 120));
+            break;
+        case TagLook::Link:
+            f.setForeground(QColor(0, 0, 238));
+            f.setFontUnderline(true);
+            break;
+        case TagLook::Figure:
+            f.setForeground(QColor(0, 110, 40));
+            f.setUnderlineStyle(QTextCharFormat::DotLine);
+            break;
+        case TagLook::InputField:
+            f.setBackground(QColor(255, 250, 205));
+            break;
+        case TagLook::Plain:
+            break;
+    }
+    return f;
+}
+
 }  // namespace
 
 void ScrivoControl::applyPointer() {
@@ -101,9 +125,11 @@ void ScrivoControl::applyPointer() {
     }
 }
 
-bool ScrivoControl::isActiveCode(int code) {
-    const int kind = code / 10000;
-    return kind == 4 || kind == 5 || kind == 6 || kind == 7;
+void ScrivoControl::setTagStylePolicy(std::shared_ptr<const TagStylePolicy> policy) {
+    m_tagStyles = std::move(policy);
+    refreshTagStyles();
+    m_overActiveTag = false;
+    applyPointer();
 }
 
 void ScrivoControl::scheduleTagStyles() {
@@ -117,40 +143,28 @@ void ScrivoControl::scheduleTagStyles() {
 void ScrivoControl::refreshTagStyles() {
     m_stylesPending = false;
     QList<QTextEdit::ExtraSelection> styles;
-    for (const TagSpan& t : allTags(*document())) {
-        if (!isActiveCode(t.code)) continue;
-        const int kind = t.code / 10000;
-        const int sub = (t.code % 10000) / 1000;
+    if (!m_tagStyles) {
+        setExtraSelections(styles);
+        return;
+    }
+    auto add = [&](int start, int end, TagLook look) {
+        if (look == TagLook::Plain) return;
         QTextEdit::ExtraSelection s;
         s.cursor = QTextCursor(document());
-        s.cursor.setPosition(t.start);
-        s.cursor.setPosition(t.end(), QTextCursor::KeepAnchor);
-        if (kind == 5 && sub == 3) {  // a figure
-            s.format.setForeground(QColor(0, 110, 40));
-            s.format.setUnderlineStyle(QTextCharFormat::DotLine);
-        } else if (kind == 5 && sub != 4) {  // a link
-            s.format.setForeground(QColor(0, 0, 238));
-            s.format.setFontUnderline(true);
-        } else if (kind == 6) {  // an input-field marker
-            s.format.setBackground(QColor(255, 250, 205));
-        } else {  // table buttons, save and restart: buttons
-            s.format.setBackground(QColor(205, 222, 245));
-            s.format.setForeground(QColor(0, 40, 120));
-        }
+        s.cursor.setPosition(start);
+        s.cursor.setPosition(end, QTextCursor::KeepAnchor);
+        s.format = lookFormat(look);
         styles.append(s);
-    }
-    // Hyperlinks of the file look like links too; the control follows none of them.
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fr = it.fragment();
-            if (!fr.isValid() || fr.charFormat().anchorHref().isEmpty()) continue;
-            QTextEdit::ExtraSelection s;
-            s.cursor = QTextCursor(document());
-            s.cursor.setPosition(fr.position());
-            s.cursor.setPosition(fr.position() + fr.length(), QTextCursor::KeepAnchor);
-            s.format.setForeground(QColor(0, 0, 238));
-            s.format.setFontUnderline(true);
-            styles.append(s);
+    };
+    for (const TagSpan& t : allTags(*document()))
+        add(t.start, t.end(), m_tagStyles->tagStyle(t.code).look);
+    if (const TagLook links = m_tagStyles->hyperlinkLook(); links != TagLook::Plain) {
+        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fr = it.fragment();
+                if (!fr.isValid() || fr.charFormat().anchorHref().isEmpty()) continue;
+                add(fr.position(), fr.position() + fr.length(), links);
+            }
         }
     }
     setExtraSelections(styles);
@@ -225,7 +239,7 @@ void ScrivoControl::mouseReleaseEvent(QMouseEvent* e) {
 void ScrivoControl::mouseMoveEvent(QMouseEvent* e) {
     QTextEdit::mouseMoveEvent(e);
     const TagSpan t = tagAt(*document(), characterAt(e->position().toPoint()));
-    const bool active = t.valid() && isActiveCode(t.code);
+    const bool active = t.valid() && m_tagStyles && m_tagStyles->tagStyle(t.code).active;
     if (active != m_overActiveTag) {
         m_overActiveTag = active;
         applyPointer();

@@ -2,6 +2,7 @@
 #include "documents/PlainText.h"
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoControl.h"
+#include "documents/TagStyles.h"
 #include "tests/documents/TestDocs.h"
 
 #include <gtest/gtest.h>
@@ -244,7 +245,12 @@ TEST_F(ScrivoFixture, ClickOnATagRaisesTagClickWithTheTagCurrent) {
     const int plain = control.document()->toPlainText().indexOf("after");
     QTest::mouseClick(control.viewport(), Qt::LeftButton, {}, pointAt(plain + 2));
     EXPECT_EQ(clicks, 1);
-    // Active tags show a pointing hand.
+    // Without a style policy no tag is active, so none shows a pointing hand; with the lab
+    // book's policy the button does.
+    QTest::mouseMove(control.viewport(), pointAt(button.start + 3));
+    EXPECT_EQ(control.viewport()->cursor().shape(), Qt::IBeamCursor);
+    QTest::mouseMove(control.viewport(), pointAt(plain + 1));
+    control.setTagStylePolicy(labBookTagStyle());
     QTest::mouseMove(control.viewport(), pointAt(button.start + 3));
     EXPECT_EQ(control.viewport()->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(control.viewport(), pointAt(plain + 1));
@@ -308,11 +314,16 @@ TEST_F(ScrivoFixture, LineWidthSetsTheWrapWidth) {
     EXPECT_EQ(control.lineWrapMode(), QTextEdit::WidgetWidth);
 }
 
-TEST_F(ScrivoFixture, ActiveTagsAndLinksAreStyledButNotSaved) {
-    load(rtf(tagged(23011, 1, "cell") + " " + tagged(43000, 2, "[Fill]") + " " +
-             tagged(51012, 3, "see") +
-             " {\\field{\\*\\fldinst HYPERLINK \"http://example.org/\"}{\\fldrslt site}}"));
-    const QList<QTextEdit::ExtraSelection> styles = control.extraSelections();
+TEST_F(ScrivoFixture, TagsAreStyledByTheHandedInPolicyAndNeverSaved) {
+    const QByteArray doc = rtf(tagged(23011, 1, "cell") + " " + tagged(43000, 2, "[Fill]") + " " +
+                               tagged(51012, 3, "see") +
+                               " {\\field{\\*\\fldinst HYPERLINK \"http://example.org/\"}"
+                               "{\\fldrslt site}}");
+    load(doc);
+    // No policy: the control knows no kinds of tags and draws nothing over them.
+    EXPECT_TRUE(control.extraSelections().isEmpty());
+    control.setTagStylePolicy(labBookTagStyle());
+    QList<QTextEdit::ExtraSelection> styles = control.extraSelections();
     ASSERT_EQ(styles.size(), 3);  // the button, the link tag and the hyperlink; not the cell
     EXPECT_EQ(styles[0].cursor.selectedText(), "[Fill]");
     EXPECT_TRUE(styles[0].format.hasProperty(QTextFormat::BackgroundBrush));
@@ -322,6 +333,24 @@ TEST_F(ScrivoFixture, ActiveTagsAndLinksAreStyledButNotSaved) {
     const QByteArray saved = writeRtf(*control.document());
     EXPECT_FALSE(saved.contains("\\highlight"));
     EXPECT_FALSE(saved.contains("\\ul"));
+    // A policy of another window: here output cells act and look like input fields, links do
+    // not. The policy holds across a new load.
+    struct CellsOnly final : TagStylePolicy {
+        TagStyle tagStyle(int code) const override {
+            return code / 10000 == 2 ? TagStyle{TagLook::InputField, true} : TagStyle{};
+        }
+        TagLook hyperlinkLook() const override { return TagLook::Plain; }
+    };
+    control.setTagStylePolicy(std::make_shared<CellsOnly>());
+    load(doc);
+    styles = control.extraSelections();
+    ASSERT_EQ(styles.size(), 1);
+    EXPECT_EQ(styles[0].cursor.selectedText(), "cell");
+    const int cell = control.document()->toPlainText().indexOf("cell");
+    QTest::mouseMove(control.viewport(), pointAt(cell + 1));
+    EXPECT_EQ(control.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    control.setTagStylePolicy(nullptr);
+    EXPECT_TRUE(control.extraSelections().isEmpty());
 }
 
 TEST_F(ScrivoFixture, ContentsTreeWalkAdvancingRangeStartFindsEveryHeading) {
