@@ -54,6 +54,15 @@ struct RtfLimits final {
     static constexpr int kMaxTableColumns = 63;
     /// The farthest right edge of a table cell, in twips (100 inches).
     static constexpr int kMaxTableEdge = 100 * 1440;
+    /// Most rows of one table; a longer table goes on as a new table right below it. Qt's
+    /// tables grow at a cost that rises with their size, so one table of many thousand rows
+    /// would take minutes to read.
+    static constexpr int kMaxTableRows = 500;
+    /// Most pieces a document holds: paragraphs, table cells, pictures and runs of text in a
+    /// format of their own. Reading stops there, with a message: a document of this size is no
+    /// lab book or information text, and Qt's text document needs about 100 bytes and a
+    /// microsecond or two for each piece.
+    static constexpr int kMaxPieces = 500000;
 };
 
 /// The highest tag code.

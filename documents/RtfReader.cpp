@@ -96,12 +96,13 @@ void Reader::run() {
             ++m_at;
         }
     }
-    if (!m_done) problem(QStringLiteral("the file ends before all its groups are closed"));
+    if (!m_done && !m_full)
+        problem(QStringLiteral("the file ends before all its groups are closed"));
     if (m_st.dest == Dest::Pict && m_st.pictGroup) insertPicture();
     if (m_st.dest != Dest::Normal) m_text.clear();
     flush();
     if (m_rowOpen) finishRow();
-    if (!m_table) m_cur.setBlockFormat(blockFormat());
+    if (!m_table) applyBlockFormat();
     if (m_table) endTable();
     if (auto it = m_fonts.find(m_defaultFont);
         it != m_fonts.end() && !it->second.family.isEmpty()) {
@@ -474,8 +475,10 @@ bool Reader::textWord(Word w, int param) {
 }
 
 void Reader::place() {
+    if (m_full) return;
     if (m_st.para.inTable || m_rowOpen) {
         if (!m_rowOpen) beginRow();
+        if (!m_rowOpen) return;
         ensureCell();
         m_cellsInRow = std::max(m_cellsInRow, m_cellIndex + 1);
     } else if (m_table) {
@@ -483,8 +486,27 @@ void Reader::place() {
     }
 }
 
+bool Reader::roomFor(int pieces) {
+    if (!m_full && m_pieces + pieces <= RtfLimits::kMaxPieces) {
+        m_pieces += pieces;
+        return true;
+    }
+    if (!m_full) {
+        m_full = true;
+        m_done = true;
+        problem(QStringLiteral("it holds more than %1 paragraphs, table cells and pieces of text "
+                               "in a format of their own; the rest was left out")
+                    .arg(RtfLimits::kMaxPieces));
+    }
+    return false;
+}
+
 void Reader::flush() {
     if (m_text.isEmpty()) return;
+    if (!roomFor(1)) {
+        m_text.resize(0);
+        return;
+    }
     place();
     // A lone half of a surrogate pair cannot be shown or written back.
     for (qsizetype i = 0; i < m_text.size(); ++i) {
@@ -502,8 +524,13 @@ void Reader::flush() {
 void Reader::endParagraph() {
     place();
     flush();
-    m_cur.setBlockFormat(blockFormat());
-    m_cur.insertBlock();
+    if (!roomFor(1)) return;
+    applyBlockFormat();
+    // The new paragraph starts with the format of this one, as QTextCursor::insertBlock()
+    // would give it, without asking the document for it again.
+    QTextCharFormat mark = m_cur.charFormat();
+    mark.clearProperty(QTextFormat::ObjectType);
+    m_cur.insertBlock(cachedBlockFormat(), mark);
 }
 
 }  // namespace vasora::documents::rtf

@@ -95,6 +95,8 @@ void Reader::finishTableEntry() {
                 const int n = name.mid(8).toInt(&ok);
                 if (ok && n >= 1 && n <= 9) level = n - 1;
             }
+            m_blockFormatValid = false;
+            m_blockAtCursorKnown = false;
             if (int(m_styleOutline.size()) < RtfLimits::kMaxStyles)
                 m_styleOutline[m_styleNum] = level;
             else
@@ -285,6 +287,22 @@ QTextCharFormat Reader::makeCharFormat() const {
     }
     if (m_st.object) f.setProperty(kObjectIdProperty, m_st.object);
     return f;
+}
+
+const QTextBlockFormat& Reader::cachedBlockFormat() {
+    if (!m_blockFormatValid || !(m_blockFormatOf == m_st.para)) {
+        m_blockFormat = blockFormat();
+        m_blockFormatOf = m_st.para;
+        m_blockFormatValid = true;
+    }
+    return m_blockFormat;
+}
+
+void Reader::applyBlockFormat() {
+    if (m_blockAtCursorKnown && m_blockAtCursor == m_st.para) return;
+    m_cur.setBlockFormat(cachedBlockFormat());
+    m_blockAtCursor = m_st.para;
+    m_blockAtCursorKnown = true;
 }
 
 QTextBlockFormat Reader::blockFormat() const {

@@ -62,6 +62,7 @@ struct ParaState {
     int outline = -1;
     bool inTable = false;
     int nesting = 1;
+    bool operator==(const ParaState&) const = default;
 };
 
 struct State {
@@ -121,11 +122,14 @@ class Reader final {
     void flush();
     void place();
     void endParagraph();
+    bool roomFor(int pieces);
 
     // Formatting and the header tables (RtfReaderFormat.cpp).
     QTextCharFormat charFormat();
     QTextCharFormat makeCharFormat() const;
     QTextBlockFormat blockFormat() const;
+    const QTextBlockFormat& cachedBlockFormat();
+    void applyBlockFormat();
     void startHeaderTable(Word w);
     void headerWord(Word w, int param);
     bool formatWord(Word w, bool hasParam, int param);
@@ -166,6 +170,8 @@ class Reader final {
     int m_overflow = 0;  // groups opened beyond the depth limit, still to be closed
     bool m_star = false;
     bool m_done = false;
+    bool m_full = false;  // the document holds as many pieces as it may
+    qint64 m_pieces = 0;
     int m_ucSkip = 0;
 
     QString m_text;  // text waiting for insertion, all in the current state's format
@@ -201,6 +207,13 @@ class Reader final {
     } m_formatKey;
     QTextCharFormat m_format;
     bool m_formatValid = false;
+    // The block format of the current paragraph state, and the state whose format the block
+    // at the cursor has (when known): most paragraphs repeat the one before.
+    QTextBlockFormat m_blockFormat;
+    ParaState m_blockFormatOf;
+    bool m_blockFormatValid = false;
+    ParaState m_blockAtCursor;
+    bool m_blockAtCursorKnown = false;
 
     RtfPicture m_pict;
     int m_pictHigh = -1;
@@ -212,6 +225,7 @@ class Reader final {
     std::vector<CellDef> m_rowDef;
     CellDef m_cellDef;
     QTextTable* m_table = nullptr;
+    int m_tableRows = 0;  // rows in use; the table may hold a few more, still empty
     bool m_rowOpen = false;
     int m_row = -1;
     int m_cellIndex = 0;

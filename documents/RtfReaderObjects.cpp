@@ -160,7 +160,7 @@ void Reader::insertPicture() {
     if (m_stack.empty()) return;
     // The picture belongs to the group around the \pict group.
     const State outer = m_stack.back();
-    if (outer.dest != Dest::Normal || outer.ch.hidden) return;
+    if (outer.dest != Dest::Normal || outer.ch.hidden || !roomFor(1)) return;
     const State saved = m_st;
     m_st = outer;
     place();
@@ -225,6 +225,7 @@ void Reader::finishObject(const State& group, qsizetype closeAt) {
         return;
     }
     // No shown result: a placeholder of the object's size stands for it.
+    if (!roomFor(1)) return;
     const qreal w = info.width > 0 ? twipsToPx(info.width) : 64;
     const qreal h = info.height > 0 ? twipsToPx(info.height) : 64;
     static QAtomicInt serial;

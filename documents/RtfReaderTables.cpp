@@ -10,6 +10,13 @@
 #include <algorithm>
 
 namespace vasora::documents::rtf {
+namespace {
+
+// The most rows added to a table at once. Removing rows costs Qt time that grows with both
+// their number and the table's size, so few may be left over.
+constexpr int kRowBatch = 32;
+
+}  // namespace
 
 bool Reader::tableWord(Word w, int param) {
     ParaState& pa = m_st.para;
@@ -25,7 +32,7 @@ bool Reader::tableWord(Word w, int param) {
             return true;
         case wRow:
             if (!m_rowOpen) beginRow();
-            finishRow();
+            if (m_rowOpen) finishRow();
             return true;
         case wTrowd:
             m_rowDef.clear();
@@ -66,6 +73,8 @@ bool Reader::tableWord(Word w, int param) {
 
 void Reader::beginRow() {
     const int wanted = std::max(1, int(m_rowDef.size()));
+    if (m_table && m_tableRows >= RtfLimits::kMaxTableRows) endTable();
+    if (!roomFor(m_table ? std::max(wanted, m_table->columns()) : wanted)) return;
     if (!m_table) {
         // The paragraph mark before a table ends the paragraph above it; Qt places a table
         // after the block the cursor is in, so an empty block left by that mark is removed.
@@ -74,6 +83,7 @@ void Reader::beginRow() {
             !QTextCursor(block.previous()).currentTable() && !m_cur.currentTable() &&
             !m_cur.currentFrame()->parentFrame()) {
             m_cur.deletePreviousChar();
+            m_blockAtCursorKnown = false;
         }
         QTextTableFormat tf;
         tf.setBorder(1);
@@ -94,13 +104,18 @@ void Reader::beginRow() {
             tf.setColumnWidthConstraints(widths);
         }
         m_table = m_cur.insertTable(1, wanted, tf);
+        m_tableRows = 0;
+        m_blockAtCursorKnown = false;
         m_vStart.assign(size_t(wanted), -1);
     } else {
-        m_table->appendRows(1);
+        // Every change to a table's rows makes Qt rebuild its grid of cells, so rows are
+        // added in growing batches; endTable() removes the ones left over.
+        if (m_tableRows >= m_table->rows())
+            m_table->appendRows(std::clamp(m_tableRows, 1, kRowBatch));
         if (m_table->columns() < wanted) m_table->appendColumns(wanted - m_table->columns());
     }
     m_vStart.resize(size_t(m_table->columns()), -1);
-    m_row = m_table->rows() - 1;
+    m_row = m_tableRows++;
     m_cellIndex = 0;
     m_cellsInRow = 0;
     m_rowOpen = true;
@@ -110,12 +125,14 @@ void Reader::beginRow() {
 void Reader::moveToCell(int row, int column) {
     const QTextTableCell cell = m_table->cellAt(row, column);
     if (cell.isValid()) m_cur = cell.lastCursorPosition();
+    m_blockAtCursorKnown = false;
 }
 
 void Reader::nextCell() {
     if (!m_rowOpen) beginRow();
+    if (!m_rowOpen) return;
     ensureCell();
-    m_cur.setBlockFormat(blockFormat());
+    applyBlockFormat();
     ++m_cellIndex;
     // The next cell is made when something comes for it, so the mark after a row's last cell
     // adds no column.
@@ -125,11 +142,12 @@ void Reader::nextCell() {
 
 void Reader::ensureCell() {
     if (m_cellIndex < m_table->columns()) return;
-    if (m_table->columns() < RtfLimits::kMaxTableColumns) {
-        m_table->appendColumns(m_cellIndex + 1 - m_table->columns());
+    const int more = m_cellIndex + 1 - m_table->columns();
+    if (m_table->columns() < RtfLimits::kMaxTableColumns && roomFor(more * m_tableRows)) {
+        m_table->appendColumns(more);
         m_vStart.resize(size_t(m_table->columns()), -1);
     } else {
-        problem(QStringLiteral("a table row has more cells than allowed"));
+        if (!m_full) problem(QStringLiteral("a table row has more cells than allowed"));
         m_cellIndex = m_table->columns() - 1;
     }
     moveToCell(m_row, m_cellIndex);
@@ -172,7 +190,10 @@ void Reader::finishRow() {
 
 void Reader::endTable() {
     if (m_rowOpen) finishRow();
+    if (m_table->rows() > m_tableRows)
+        m_table->removeRows(m_tableRows, m_table->rows() - m_tableRows);
     m_cur.setPosition(m_table->lastPosition() + 1);
+    m_blockAtCursorKnown = false;
     m_table = nullptr;
     m_vStart.clear();
 }
