@@ -26,6 +26,36 @@ QChar safeChar(QChar c) {
     return c;
 }
 
+// The character a control word stands for; 0 for the words that stand for none.
+char16_t characterOf(Word w) {
+    switch (w) {
+        case wLine:
+            return QChar::LineSeparator;
+        case wTab:
+            return u'\t';
+        case wEmdash:
+            return 0x2014;
+        case wEndash:
+            return 0x2013;
+        case wBullet:
+            return 0x2022;
+        case wLquote:
+            return 0x2018;
+        case wRquote:
+            return 0x2019;
+        case wLdblquote:
+            return 0x201C;
+        case wRdblquote:
+            return 0x201D;
+        case wEmspace:
+            return 0x2003;
+        case wEnspace:
+            return 0x2002;
+        default:
+            return 0;
+    }
+}
+
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -49,10 +79,34 @@ void Reader::problem(const QString& what) {
 QStringDecoder& Reader::decoder(int codePage) {
     auto& d = m_decoders[codePage];
     if (!d) {
-        d = std::make_unique<QStringDecoder>(codecName(codePage).constData());
-        if (!d->isValid()) d = std::make_unique<QStringDecoder>("windows-1252");
+        // Each run of bytes is decoded on its own: a stray byte spoils no later run.
+        d = std::make_unique<QStringDecoder>(codecName(codePage).constData(),
+                                             QStringConverter::Flag::Stateless);
+        if (!d->isValid()) {
+            problem(QStringLiteral("the code page %1 is not known; its text was read as "
+                                   "Windows-1252 and may show wrong letters")
+                        .arg(codePage));
+            d = std::make_unique<QStringDecoder>("windows-1252", QStringConverter::Flag::Stateless);
+        }
     }
     return *d;
+}
+
+int Reader::codePage() const {
+    if (m_st.ch.font >= 0) {
+        auto it = m_fonts.find(m_st.ch.font);
+        if (it != m_fonts.end() && it->second.codePage != 0) return it->second.codePage;
+    }
+    return m_docCodePage;
+}
+
+SymbolSet Reader::symbolSet() {
+    if (m_st.ch.font != m_symbolFont) {
+        m_symbolFont = m_st.ch.font;
+        auto it = m_fonts.find(m_st.ch.font);
+        m_symbolSet = it == m_fonts.end() ? SymbolSet::None : it->second.symbols;
+    }
+    return m_symbolSet;
 }
 
 void Reader::run() {
@@ -82,7 +136,8 @@ void Reader::run() {
         } else if (c == '\r' || c == '\n') {
             ++m_at;
         } else if (m_overflow == 0 && m_st.dest == Dest::Normal && m_ucSkip == 0 &&
-                   !m_st.ch.hidden && c >= 0x20 && c < 0x80) {
+                   !m_st.ch.hidden && c >= 0x20 && c < 0x80 && m_bytes.isEmpty() &&
+                   symbolSet() == SymbolSet::None) {
             // Plain text, the bulk of a document, goes in as one run.
             const qsizetype from = m_at;
             while (!atEnd()) {
@@ -98,6 +153,7 @@ void Reader::run() {
     }
     if (!m_done && !m_full)
         problem(QStringLiteral("the file ends before all its groups are closed"));
+    decodeBytes();
     if (m_st.dest == Dest::Pict && m_st.pictGroup) insertPicture();
     if (m_st.dest != Dest::Normal) m_text.clear();
     flush();
@@ -113,6 +169,7 @@ void Reader::run() {
 }
 
 void Reader::openGroup() {
+    decodeBytes();
     m_star = false;
     if (m_overflow > 0 || int(m_stack.size()) >= RtfLimits::kMaxDepth) {
         ++m_overflow;
@@ -130,6 +187,7 @@ void Reader::openGroup() {
 }
 
 void Reader::closeGroup() {
+    decodeBytes();
     m_star = false;
     if (m_overflow > 0) {
         --m_overflow;
@@ -240,39 +298,79 @@ void Reader::control() {
             textByte(c);
             return;
         case '~':
-            appendChar(QChar(0x00A0));
+            if (!skipsFallback()) appendChar(QChar(0x00A0));
             return;
         case '-':
-            appendChar(QChar(0x00AD));
+            if (!skipsFallback()) appendChar(QChar(0x00AD));
             return;
         case '_':
-            appendChar(QChar(0x2011));
+            if (!skipsFallback()) appendChar(QChar(0x2011));
             return;
         case '\r':
         case '\n':
+            decodeBytes();
+            m_ucSkip = 0;
             if (m_st.dest == Dest::Normal) endParagraph();
             return;
         case '\t':
-            appendChar(QLatin1Char('\t'));
+            if (!skipsFallback()) appendChar(QLatin1Char('\t'));
             return;
         default:
             return;  // \| \: and other symbols have no visible effect here
     }
 }
 
+bool Reader::skipsFallback() {
+    if (m_ucSkip == 0) return false;
+    --m_ucSkip;
+    return true;
+}
+
 void Reader::hexByte(uchar b) {
-    if (m_st.dest == Dest::Pict) return;
-    if (m_ucSkip > 0) {
-        --m_ucSkip;
-        return;
+    switch (m_st.dest) {
+        case Dest::Normal:
+        case Dest::FontTable:
+        case Dest::StyleSheet:
+        case Dest::FieldInst:
+        case Dest::BookmarkStart:
+        case Dest::BookmarkEnd:
+            break;
+        default:
+            return;  // skipped text never reaches a decoder
     }
-    int cp = m_docCodePage;
-    if (m_st.ch.font >= 0) {
-        auto it = m_fonts.find(m_st.ch.font);
-        if (it != m_fonts.end() && it->second.codePage != 0) cp = it->second.codePage;
+    if (skipsFallback()) return;
+    queueByte(b);
+}
+
+void Reader::queueByte(uchar b) {
+    if (m_st.dest == Dest::Normal) {
+        if (const SymbolSet set = symbolSet(); set != SymbolSet::None) {
+            appendChar(QChar(symbolToUnicode(set, b)));
+            return;
+        }
     }
-    const QString s = decoder(cp).decode(QByteArrayView(reinterpret_cast<const char*>(&b), 1));
-    for (QChar ch : s) appendChar(ch);
+    const int cp = codePage();
+    if (!m_bytes.isEmpty() && cp != m_bytesCodePage) decodeBytes();
+    m_bytesCodePage = cp;
+    m_bytes.append(char(b));
+}
+
+bool Reader::awaitingTrailByte() const {
+    // Counted from the start of the run, since a trail byte may look like a lead byte.
+    qsizetype i = 0;
+    while (i < m_bytes.size()) i += isLeadByte(m_bytesCodePage, uchar(m_bytes[i])) ? 2 : 1;
+    return i > m_bytes.size();
+}
+
+void Reader::decodeBytes() {
+    if (m_bytes.isEmpty()) return;
+    // A lead byte without its trail byte shows as a replacement character, not as nothing.
+    const bool cut = awaitingTrailByte();
+    const QString text =
+        decoder(m_bytesCodePage).decode(QByteArrayView(m_bytes).chopped(cut ? 1 : 0));
+    m_bytes.resize(0);
+    for (QChar c : text) putChar(c);
+    if (cut) putChar(QChar(QChar::ReplacementCharacter));
 }
 
 void Reader::textByte(uchar b) {
@@ -296,7 +394,7 @@ void Reader::textByte(uchar b) {
             break;
     }
     if (b == '\t') {
-        appendChar(QLatin1Char('\t'));
+        if (!skipsFallback()) appendChar(QLatin1Char('\t'));
         return;
     }
     if (b < 0x20) return;
@@ -304,14 +402,27 @@ void Reader::textByte(uchar b) {
         hexByte(b);
         return;
     }
-    if (m_ucSkip > 0) {
-        --m_ucSkip;
+    if (skipsFallback()) return;
+    // A trail byte of a double-byte character may be a plain letter in the file.
+    if (!m_bytes.isEmpty() && awaitingTrailByte()) {
+        m_bytes.append(char(b));
         return;
+    }
+    if (m_st.dest == Dest::Normal) {
+        if (const SymbolSet set = symbolSet(); set != SymbolSet::None) {
+            appendChar(QChar(symbolToUnicode(set, b)));
+            return;
+        }
     }
     appendChar(QLatin1Char(char(b)));
 }
 
 void Reader::appendChar(QChar c) {
+    decodeBytes();
+    putChar(c);
+}
+
+void Reader::putChar(QChar c) {
     switch (m_st.dest) {
         case Dest::Normal:
             if (m_st.ch.hidden) return;
@@ -330,6 +441,7 @@ void Reader::appendChar(QChar c) {
 }
 
 void Reader::dispatch(std::string_view name, bool hasParam, int param) {
+    decodeBytes();
     const Word w = lookupWord(name);
     const bool star = m_star;
     m_star = false;
@@ -393,28 +505,9 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
     if (fieldWord(w) || objectWord(w, param)) return;
 
     // Everything below but the characters changes the format of the text that follows.
-    switch (w) {
-        case wLine:
-        case wTab:
-        case wNestCell:
-        case wU:
-        case wEmdash:
-        case wEndash:
-        case wBullet:
-        case wLquote:
-        case wRquote:
-        case wLdblquote:
-        case wRdblquote:
-        case wEmspace:
-        case wEnspace:
-            break;
-        case wCell:
-            if (m_st.para.nesting > 1) break;
-            [[fallthrough]];
-        default:
-            flush();
-            break;
-    }
+    const bool character =
+        characterOf(w) != 0 || w == wU || w == wNestCell || (w == wCell && m_st.para.nesting > 1);
+    if (!character) flush();
     if (textWord(w, param) || tableWord(w, param)) return;
     formatWord(w, hasParam, param);
 }
@@ -424,17 +517,18 @@ bool Reader::textWord(Word w, int param) {
         case wPar:
         case wPage:
         case wSect:
+            // A paragraph mark is no fallback of a Unicode character.
+            m_ucSkip = 0;
             endParagraph();
-            return true;
-        case wLine:
-            m_text.append(QChar(QChar::LineSeparator));
-            return true;
-        case wTab:
-            appendChar(QLatin1Char('\t'));
             return true;
         case wU: {
             int v = std::clamp(param, -32768, 65535);
             if (v < 0) v += 65536;
+            if (m_st.dest == Dest::Normal && v >= 0xF020 && v <= 0xF0FF) {
+                // Word writes the characters of symbol fonts in the private-use area.
+                if (const SymbolSet set = symbolSet(); set != SymbolSet::None)
+                    v = symbolToUnicode(set, v);
+            }
             appendChar(QChar(char16_t(v)));
             m_ucSkip = m_st.uc;
             return true;
@@ -442,36 +536,14 @@ bool Reader::textWord(Word w, int param) {
         case wUc:
             m_st.uc = std::clamp(param, 0, RtfLimits::kMaxUnicodeSkip);
             return true;
-        case wEmdash:
-            appendChar(QChar(0x2014));
-            return true;
-        case wEndash:
-            appendChar(QChar(0x2013));
-            return true;
-        case wBullet:
-            appendChar(QChar(0x2022));
-            return true;
-        case wLquote:
-            appendChar(QChar(0x2018));
-            return true;
-        case wRquote:
-            appendChar(QChar(0x2019));
-            return true;
-        case wLdblquote:
-            appendChar(QChar(0x201C));
-            return true;
-        case wRdblquote:
-            appendChar(QChar(0x201D));
-            return true;
-        case wEmspace:
-            appendChar(QChar(0x2003));
-            return true;
-        case wEnspace:
-            appendChar(QChar(0x2002));
-            return true;
         default:
-            return false;
+            break;
     }
+    const char16_t c = characterOf(w);
+    if (c == 0) return false;
+    // Like any character, the one of a control word may be the fallback of a \uN before it.
+    if (!skipsFallback()) appendChar(QChar(c));
+    return true;
 }
 
 void Reader::place() {
@@ -502,6 +574,7 @@ bool Reader::roomFor(int pieces) {
 }
 
 void Reader::flush() {
+    decodeBytes();
     if (m_text.isEmpty()) return;
     if (!roomFor(1)) {
         m_text.resize(0);

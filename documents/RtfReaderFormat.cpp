@@ -81,8 +81,10 @@ void Reader::finishTableEntry() {
             FontEntry e;
             e.family = name;
             if (m_fontCharset >= 0) e.codePage = codePageOfCharset(m_fontCharset);
+            e.symbols = symbolSetOf(name, m_fontCharset);
             m_fonts[m_fontNum] = e;
             m_formatValid = false;
+            m_symbolFont = -2;
         } else {
             problem(QStringLiteral("the font table has more entries than allowed"));
         }
@@ -267,7 +269,9 @@ QTextCharFormat Reader::makeCharFormat() const {
     if (ch.vAlign == 2) f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
     if (ch.font >= 0 && ch.font != m_defaultFont) {
         auto it = m_fonts.find(ch.font);
-        if (it != m_fonts.end() && !it->second.family.isEmpty())
+        // Text of a symbol font is read as Unicode, which the text's own font shows.
+        if (it != m_fonts.end() && !it->second.family.isEmpty() &&
+            it->second.symbols == SymbolSet::None)
             f.setFontFamilies(QStringList{it->second.family});
     }
     if (ch.halfPoints != 24) f.setFontPointSize(ch.halfPoints / 2.0);

@@ -5,6 +5,7 @@
 // tables), RtfReaderTables.cpp, RtfReaderObjects.cpp (pictures and embedded objects) and
 // RtfReaderFields.cpp (fields and tag bookmarks).
 
+#include "documents/RtfCodePages.h"
 #include "documents/RtfPicture.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWords.h"
@@ -81,7 +82,8 @@ struct State {
 
 struct FontEntry {
     QString family;
-    int codePage = 0;
+    int codePage = 0;  // 0: the document's
+    SymbolSet symbols = SymbolSet::None;
 };
 
 struct CellDef {
@@ -114,9 +116,16 @@ class Reader final {
     void dispatch(std::string_view name, bool hasParam, int param);
     void textByte(uchar b);
     void appendChar(QChar c);
+    void putChar(QChar c);
     void hexByte(uchar b);
+    void queueByte(uchar b);
+    void decodeBytes();
+    bool awaitingTrailByte() const;
+    bool skipsFallback();
     bool textWord(Word w, int param);
     QStringDecoder& decoder(int codePage);
+    int codePage() const;
+    SymbolSet symbolSet();
 
     // Output (RtfReader.cpp).
     void flush();
@@ -188,6 +197,13 @@ class Reader final {
     int m_styleNum = 0, m_styleLevel = -1;
     bool m_styleIsPara = true;
     std::map<int, std::unique_ptr<QStringDecoder>> m_decoders;
+    // Bytes of text waiting to be decoded together, so that the two bytes of a character of
+    // an East Asian code page stay together; all of code page m_bytesCodePage.
+    QByteArray m_bytes;
+    int m_bytesCodePage = 0;
+    // The symbol set of the font m_symbolFont, the last one asked about.
+    int m_symbolFont = -2;
+    SymbolSet m_symbolSet = SymbolSet::None;
     int m_pendingTab = 0;
 
     std::vector<QString> m_fields;
