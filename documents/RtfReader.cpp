@@ -26,7 +26,19 @@ QChar safeChar(QChar c) {
     return c;
 }
 
-// The character a control word stands for; 0 for the words that stand for none.
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+qreal twipsToPx(int t) {
+    return qreal(t) / kTwipsPerPixel;
+}
+
 char16_t characterOf(Word w) {
     switch (w) {
         case wLine:
@@ -54,19 +66,6 @@ char16_t characterOf(Word w) {
         default:
             return 0;
     }
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
-
-qreal twipsToPx(int t) {
-    return qreal(t) / kTwipsPerPixel;
 }
 
 Reader::Reader(const QByteArray& data, QTextDocument& doc, RtfReadReport& report)
@@ -139,6 +138,10 @@ void Reader::run() {
                    !m_st.ch.hidden && c >= 0x20 && c < 0x80 && m_bytes.isEmpty() &&
                    symbolSet() == SymbolSet::None) {
             // Plain text, the bulk of a document, goes in as one run.
+            if (m_nestTabPending) {
+                m_nestTabPending = false;
+                m_text.append(QLatin1Char('\t'));
+            }
             const qsizetype from = m_at;
             while (!atEnd()) {
                 const uchar d = peek();
@@ -160,6 +163,7 @@ void Reader::run() {
     if (m_rowOpen) finishRow();
     if (!m_table) applyBlockFormat();
     if (m_table) endTable();
+    if (!m_notes.empty()) appendNotes();
     if (auto it = m_fonts.find(m_defaultFont);
         it != m_fonts.end() && !it->second.family.isEmpty()) {
         QFont f = m_doc.defaultFont();
@@ -184,6 +188,7 @@ void Reader::openGroup() {
     m_st.groupStart = m_at;
     m_st.objectGroup = false;
     m_st.pictGroup = false;
+    m_st.listGroup = 0;
 }
 
 void Reader::closeGroup() {
@@ -216,13 +221,26 @@ void Reader::closeGroup() {
             // An entry may end with its group instead of with a semicolon.
             if (!m_destText.trimmed().isEmpty()) finishTableEntry();
             break;
+        case Dest::LevelText:
+            // The first character is the text's length, which the text itself tells.
+            if (m_stack.back().dest != Dest::LevelText) m_levelBuild.text = m_destText.mid(1, 64);
+            break;
+        case Dest::PnBefore:
+        case Dest::PnAfter:
+            if (m_stack.back().dest != m_st.dest)
+                (m_st.dest == Dest::PnBefore ? m_pnBuild.before : m_pnBuild.after) =
+                    m_destText.left(32);
+            break;
         default:
             break;
     }
+    if (m_st.textBox && !m_stack.back().textBox) finishTextBox();
     const State closed = m_st;
     m_st = m_stack.back();
     m_stack.pop_back();
     if (closed.objectGroup) finishObject(closed, m_at);
+    if (closed.listGroup || (closed.dest == Dest::PnDef && m_st.dest != Dest::PnDef))
+        finishListGroup(closed);
 }
 
 void Reader::control() {
@@ -334,6 +352,10 @@ void Reader::hexByte(uchar b) {
         case Dest::FieldInst:
         case Dest::BookmarkStart:
         case Dest::BookmarkEnd:
+        case Dest::Note:
+        case Dest::LevelText:
+        case Dest::PnBefore:
+        case Dest::PnAfter:
             break;
         default:
             return;  // skipped text never reaches a decoder
@@ -343,6 +365,16 @@ void Reader::hexByte(uchar b) {
 }
 
 void Reader::queueByte(uchar b) {
+    switch (m_st.dest) {
+        case Dest::LevelText:
+        case Dest::PnBefore:
+        case Dest::PnAfter:
+            // Number texts are decoded by the font of their list level, which may come later.
+            appendChar(QChar(b));
+            return;
+        default:
+            break;
+    }
     if (m_st.dest == Dest::Normal) {
         if (const SymbolSet set = symbolSet(); set != SymbolSet::None) {
             appendChar(QChar(symbolToUnicode(set, b)));
@@ -390,6 +422,9 @@ void Reader::textByte(uchar b) {
                 return;
             }
             break;
+        case Dest::LevelText:
+            if (b == ';') return;  // the end of the level's text
+            break;
         default:
             break;
     }
@@ -426,13 +461,24 @@ void Reader::putChar(QChar c) {
     switch (m_st.dest) {
         case Dest::Normal:
             if (m_st.ch.hidden) return;
+            if (m_nestTabPending) {
+                m_nestTabPending = false;
+                m_text.append(QLatin1Char('\t'));
+            }
             m_text.append(safeChar(c));
+            return;
+        case Dest::Note:
+            if (!m_st.ch.hidden && m_notes.back().size() < 65536)
+                m_notes.back().append(safeChar(c));
             return;
         case Dest::FontTable:
         case Dest::StyleSheet:
         case Dest::FieldInst:
         case Dest::BookmarkStart:
         case Dest::BookmarkEnd:
+        case Dest::LevelText:
+        case Dest::PnBefore:
+        case Dest::PnAfter:
             if (m_destText.size() < 4096) m_destText.append(c);
             return;
         default:
@@ -446,7 +492,7 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
     const bool star = m_star;
     m_star = false;
     if (m_st.dest == Dest::Skip) {
-        objectBodyWord(w, star, param);
+        skippedWord(w, star, param);
         return;
     }
     if (star) {
@@ -456,6 +502,12 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
             case wBkmkstart:
             case wBkmkend:
             case wShppict:
+            case wNestTableProps:
+            case wFootnote:
+            case wDo:
+            case wListTable:
+            case wListOverrideTable:
+            case wPn:
                 break;
             default:
                 m_st.dest = Dest::Skip;
@@ -476,6 +528,17 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
             return;
         case Dest::Pict:
             pictWord(w, param);
+            return;
+        case Dest::Note:
+            noteInside(w);
+            return;
+        case Dest::ListTable:
+        case Dest::ListOverride:
+        case Dest::LevelText:
+        case Dest::PnDef:
+        case Dest::PnBefore:
+        case Dest::PnAfter:
+            listInside(w, param);
             return;
         case Dest::Normal:
             break;
@@ -508,7 +571,7 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
     const bool character =
         characterOf(w) != 0 || w == wU || w == wNestCell || (w == wCell && m_st.para.nesting > 1);
     if (!character) flush();
-    if (textWord(w, param) || tableWord(w, param)) return;
+    if (textWord(w, param) || tableWord(w, param) || noteWord(w) || listWord(w, param)) return;
     formatWord(w, hasParam, param);
 }
 
@@ -581,6 +644,7 @@ void Reader::flush() {
         return;
     }
     place();
+    numberParagraph(false);
     // A lone half of a surrogate pair cannot be shown or written back.
     for (qsizetype i = 0; i < m_text.size(); ++i) {
         const QChar c = m_text[i];
@@ -597,6 +661,10 @@ void Reader::flush() {
 void Reader::endParagraph() {
     place();
     flush();
+    numberParagraph(true);
+    m_paraNumbered = false;
+    m_paraHasListText = false;
+    m_nestTabPending = false;
     if (!roomFor(1)) return;
     applyBlockFormat();
     // The new paragraph starts with the format of this one, as QTextCursor::insertBlock()

@@ -2,8 +2,9 @@
 
 // The inner workings of the RTF reader, shared by its source files and used nowhere else:
 // RtfReader.cpp (groups, control words, text), RtfReaderFormat.cpp (formatting and the header
-// tables), RtfReaderTables.cpp, RtfReaderObjects.cpp (pictures and embedded objects) and
-// RtfReaderFields.cpp (fields and tag bookmarks).
+// tables), RtfReaderTables.cpp, RtfReaderObjects.cpp (pictures and embedded objects),
+// RtfReaderFields.cpp (fields and tag bookmarks), RtfReaderNotes.cpp (footnotes and text boxes)
+// and RtfReaderLists.cpp (list and paragraph numbers).
 
 #include "documents/RtfCodePages.h"
 #include "documents/RtfPicture.h"
@@ -15,6 +16,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextOption>
+#include <array>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -27,6 +29,9 @@ namespace vasora::documents::rtf {
 /// Pixels of a length in twips, as Qt's text document measures.
 qreal twipsToPx(int twips);
 
+/// The character a control word stands for (\tab, \emdash, ...); 0 for the other words.
+char16_t characterOf(Word w);
+
 enum class Dest : quint8 {
     Normal,
     Skip,
@@ -37,6 +42,13 @@ enum class Dest : quint8 {
     BookmarkStart,
     BookmarkEnd,
     Pict,
+    Note,          // a footnote's text, shown at the end of the document
+    ListTable,     // the list table, and the parts of one list
+    ListOverride,  // the table that gives lists their \ls numbers
+    LevelText,     // the number text of a list level
+    PnDef,         // the paragraph numbering of old files
+    PnBefore,      // its text before and after the number
+    PnAfter,
 };
 
 struct CharState {
@@ -63,6 +75,9 @@ struct ParaState {
     int outline = -1;
     bool inTable = false;
     int nesting = 1;
+    int list = 0;       // \ls: the list the paragraph belongs to; 0 none
+    int listLevel = 0;  // \ilvl
+    int pn = -1;        // the paragraph numbering of an old file, an index into Reader::m_pns
     bool operator==(const ParaState&) const = default;
 };
 
@@ -78,6 +93,27 @@ struct State {
     bool objectGroup = false;
     bool pictGroup = false;
     bool objectBody = false;  // inside an object group, outside its \result
+    bool nestProps = false;   // inside the row properties of a nested table
+    bool drawing = false;     // inside an old drawing object, outside its text box
+    bool textBox = false;     // inside the text of a drawing's text box
+    quint8 listGroup = 0;     // 1: this group is a \list, 2: a \listlevel
+};
+
+struct ListLevel {
+    int format = 0;  // \levelnfc: 0 decimal, 1 and 2 roman, 3 and 4 letters, 23 bullet, 255 none
+    int start = 1;
+    int follow = 0;  // after the number: 0 a tab, 1 a blank, 2 nothing
+    int font = -1;
+    QString text;  // \leveltext without its length: characters below 9 stand for numbers
+};
+
+struct PnDef {
+    int level = 0;   // 1..9 outline levels, 10 body text, 11 bullet
+    int format = 0;  // as ListLevel::format
+    int start = 1;
+    int font = -1;
+    QString before, after;
+    bool operator==(const PnDef&) const = default;
 };
 
 struct FontEntry {
@@ -168,6 +204,23 @@ class Reader final {
     void finishFieldInst();
     void finishBookmark(bool start);
 
+    // Footnotes, text boxes and nested tables' rows (RtfReaderNotes.cpp).
+    bool noteWord(Word w);
+    void noteInside(Word w);
+    void skippedWord(Word w, bool star, int param);
+    void startTextBox();
+    void finishTextBox();
+    void appendNotes();
+    bool paragraphHasText() const;
+
+    // Lists and paragraph numbers (RtfReaderLists.cpp).
+    bool listWord(Word w, int param);
+    void listInside(Word w, int param);
+    void finishListGroup(const State& closed);
+    void numberParagraph(bool withText);
+    QString numberText(const QString& pattern, int font, const std::array<int, 9>& counts,
+                       const std::vector<ListLevel>* levels);
+
     const QByteArray& m_data;
     QTextDocument& m_doc;
     RtfReadReport& m_report;
@@ -205,6 +258,24 @@ class Reader final {
     int m_symbolFont = -2;
     SymbolSet m_symbolSet = SymbolSet::None;
     int m_pendingTab = 0;
+
+    std::vector<QString> m_notes;
+    int m_noteNumber = 0;
+    bool m_nestTabPending = false;  // a nested cell ended; a tab goes before what comes next
+
+    std::map<int, std::vector<ListLevel>> m_lists;  // by \listid
+    std::vector<ListLevel> m_listBuild;
+    ListLevel m_levelBuild;
+    int m_listIdBuild = 0;
+    std::map<int, int> m_listOfOverride;  // \ls -> \listid
+    int m_overrideListId = 0;
+    std::map<int, std::array<int, 9>> m_listCounts;  // by \ls; 0: not counted yet
+    std::vector<PnDef> m_pns;
+    PnDef m_pnBuild;
+    int m_pnLast = -1;  // the numbering of the last numbered paragraph, and its count
+    int m_pnCount = 0;
+    bool m_paraNumbered = false;     // the paragraph's number is counted
+    bool m_paraHasListText = false;  // the file gave the paragraph's number text itself
 
     std::vector<QString> m_fields;
     struct OpenTag {

@@ -164,6 +164,7 @@ void Reader::insertPicture() {
     const State saved = m_st;
     m_st = outer;
     place();
+    numberParagraph(false);
     QString why;
     QImage img = decodePicture(pict, &why);
     if (!why.isEmpty()) problem(why);

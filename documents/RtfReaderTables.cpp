@@ -21,14 +21,26 @@ constexpr int kRowBatch = 32;
 bool Reader::tableWord(Word w, int param) {
     ParaState& pa = m_st.para;
     switch (w) {
-        case wNestCell:
-            appendChar(QLatin1Char('\t'));
-            return true;
         case wCell:
-            if (pa.nesting > 1)
-                appendChar(QLatin1Char('\t'));
-            else
+            if (pa.nesting <= 1) {
                 nextCell();
+                return true;
+            }
+            [[fallthrough]];
+        case wNestCell:
+            // A nested table's row is a line of its outer cell, its cells apart by tabs; the
+            // tab goes in when the next cell has something, so a row ends without one.
+            m_ucSkip = 0;
+            if (m_nestTabPending) {  // the cell before was empty
+                m_nestTabPending = false;
+                appendChar(QLatin1Char('\t'));
+            }
+            m_nestTabPending = true;
+            return true;
+        case wNestRow:
+            m_ucSkip = 0;
+            m_nestTabPending = false;
+            endParagraph();
             return true;
         case wRow:
             if (!m_rowOpen) beginRow();
@@ -132,6 +144,10 @@ void Reader::nextCell() {
     if (!m_rowOpen) beginRow();
     if (!m_rowOpen) return;
     ensureCell();
+    numberParagraph(true);
+    m_paraNumbered = false;
+    m_paraHasListText = false;
+    m_nestTabPending = false;
     applyBlockFormat();
     ++m_cellIndex;
     // The next cell is made when something comes for it, so the mark after a row's last cell

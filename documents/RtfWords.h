@@ -18,6 +18,10 @@ enum Word : int {
     wStylesheet, wField, wFldinst, wFldrslt, wBkmkstart, wBkmkend, wPict, wPngblip, wJpegblip,
     wDibitmap, wWbitmap, wWmetafile, wEmfblip, wOtherPict, wPicw, wPich, wPicwgoal, wPichgoal,
     wPicscalex, wPicscaley, wObject, wObjw, wObjh, wResult, wShppict, wSkipDest, wCs, wDs, wTs,
+    wNestRow, wNestTableProps, wFootnote, wChftn, wDo, wDptxbxtext,
+    wListTable, wList, wListLevel, wLevelText, wLevelNfc, wLevelStartAt, wLevelFollow, wListId,
+    wListOverrideTable, wListOverride, wLs, wIlvl, wListText, wPn, wPnLvlBody, wPnLvlBlt, wPnLvl,
+    wPnDec, wPnUcLtr, wPnLcLtr, wPnUcRm, wPnLcRm, wPnStart, wPnF, wPnTxtA, wPnTxtB,
 };
 // clang-format on
 

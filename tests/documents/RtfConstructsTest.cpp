@@ -191,7 +191,7 @@ TEST(RtfLists, OldParagraphNumbersAreGenerated) {
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}"
         "\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}\\fi-360\\li360 One\\par"
         "\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}\\fi-360\\li360 Two\\par"
-        "\\pard{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb \\'b7}} Dot\\par"
+        "\\pard{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb \\'b7}}Dot\\par"
         "\\pard{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart1{\\pntxta )}}Alpha\\par"
         "\\pard{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart3{\\pntxtb (}{\\pntxta )}}Third\\par"
         "\\pard{\\pntext\\f0 9.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}Given\\par"
@@ -206,13 +206,13 @@ TEST(RtfNestedTables, NestedRowsAreKeptAndTheFallbackIsNotShown) {
         "\\pard\\intbl\\itap1 outer A\\cell"
         "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000"
         "\\cellx2000\\nestrow}{\\nonesttables n1 n2\\par}"
-        "\\pard\\intbl\\itap2 n3\\nestcell n4\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000"
-        "\\cellx2000\\nestrow}{\\nonesttables n3 n4\\par}"
+        "\\pard\\intbl\\itap2 n3\\nestcell\\nestcell n4\\nestcell{\\*\\nesttableprops\\trowd"
+        "\\cellx1000\\cellx1500\\cellx2000\\nestrow}{\\nonesttables n3 n4\\par}"
         "\\pard\\intbl\\itap1 end B\\cell\\trowd\\cellx3000\\cellx6000\\row"
         "\\pard after\\par}";
     // The nested rows are lines of the outer cell, their cells apart by tabs, each once.
     const QString text = textOf(doc);
-    EXPECT_EQ(text, "outer A\tn1\tn2 n3\tn4 end B\nafter\n");
+    EXPECT_EQ(text, "\nouter A\tn1\tn2 n3\t\tn4 end B\nafter\n");
     EXPECT_EQ(textAfterRoundTrip(doc), text);
 }
 

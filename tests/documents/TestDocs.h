@@ -6,6 +6,12 @@
 
 #include <QByteArray>
 #include <QTextDocument>
+#include <ostream>
+
+/// Test failures show strings as text.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace vasora::test {
 
