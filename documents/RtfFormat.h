@@ -35,8 +35,9 @@ enum RtfProperty : int {
 /// Limits the reader holds an untrusted file to. A file that breaks one is still shown as far
 /// as it could be read, with a message.
 struct RtfLimits final {
-    /// Deepest nesting of groups; deeper groups are skipped.
-    static constexpr int kMaxDepth = 200;
+    /// Deepest nesting of groups; deeper groups are skipped. Mails nest thousands deep; the
+    /// stack of group states stays below 3 MB.
+    static constexpr int kMaxDepth = 10000;
     /// Longest control word; RTF words are at most 32 letters.
     static constexpr int kMaxWordLength = 32;
     /// Most digits of a control word's parameter; the value is then clamped to 32 bits.
@@ -54,6 +55,15 @@ struct RtfLimits final {
     static constexpr int kMaxTableColumns = 63;
     /// The farthest right edge of a table cell, in twips (100 inches).
     static constexpr int kMaxTableEdge = 100 * 1440;
+    /// Most rows of one table; a longer table goes on as a new table right below it. Qt's
+    /// tables grow at a cost that rises with their size, so one table of many thousand rows
+    /// would take minutes to read.
+    static constexpr int kMaxTableRows = 500;
+    /// Most pieces a document holds: paragraphs, table cells, pictures and runs of text in a
+    /// format of their own. Reading stops there, with a message: a document of this size is no
+    /// lab book or information text, and Qt's text document needs about 100 bytes and a
+    /// microsecond or two for each piece.
+    static constexpr int kMaxPieces = 500000;
 };
 
 /// The highest tag code.

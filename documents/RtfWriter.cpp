@@ -2,6 +2,7 @@
 
 #include "core/Twips.h"
 #include "documents/RtfFormat.h"
+#include "documents/TagBookmarks.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -199,8 +200,7 @@ void Writer::fragment(const QTextFragment& fr) {
         closeTag();
         if (tagId) {
             m_tagId = tagId;
-            m_tagName = "vt" + QByteArray::number(f.intProperty(kTagCodeProperty)) + '_' +
-                        QByteArray::number(++m_tagSerial);
+            m_tagName = tagBookmarkName(f.intProperty(kTagCodeProperty), ++m_tagSerial);
             m_out += "{\\*\\bkmkstart " + m_tagName + "}";
         }
     }

@@ -7,11 +7,13 @@
 // range is an absolute character position and a length. ScrollTop and the y of SCRIVO_CURTOXY
 // are in pixels from the top of the document.
 
+#include "documents/TagStylePolicy.h"
 #include "documents/Tags.h"
 
 #include <QHash>
 #include <QTextEdit>
 #include <QVariant>
+#include <memory>
 
 namespace vasora::documents {
 
@@ -103,9 +105,10 @@ class ScrivoControl final : public QTextEdit {
     /// The cursor's absolute position (what CursorPara and CursorChar describe).
     int cursorPosition() const { return m_pos; }
 
-    /// Active tags (buttons, links, figures, input markers) are styled and show a pointing
-    /// hand; the styling is drawn over the text and never saved.
-    static bool isActiveCode(int code);
+    /// How tags look and which of them act on a click (a pointing hand); none: all plain. The
+    /// looks are drawn over the text and never saved.
+    void setTagStylePolicy(std::shared_ptr<const TagStylePolicy> policy);
+    const TagStylePolicy* tagStylePolicy() const { return m_tagStyles.get(); }
 
   signals:
     /// kind is 1 when the cursor moved from one tag (or none, code 0) to another.
@@ -154,6 +157,7 @@ class ScrivoControl final : public QTextEdit {
     TagSpan m_tag;
     int m_cursorTagId = 0;
     int m_cursorTagCode = 0;
+    std::shared_ptr<const TagStylePolicy> m_tagStyles;
     bool m_stylesPending = false;
     bool m_overActiveTag = false;
     QPoint m_pressPos;

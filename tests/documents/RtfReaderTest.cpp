@@ -153,6 +153,49 @@ TEST(RtfReaderLimits, TablesAreCappedAndBadIndexesFallBack) {
     EXPECT_EQ(firstTable(doc)->columns(), RtfLimits::kMaxTableColumns);
 }
 
+TEST(RtfReaderLimits, AVeryLargeDocumentIsReadToItsLimitAndSaysSo) {
+    // Every paragraph costs Qt's document time and memory; past the limit reading stops at
+    // once, shows what it read and says why.
+    QTextDocument doc;
+    QByteArray body = "first\\par ";
+    for (int i = 0; i < RtfLimits::kMaxPieces + 100; ++i) body += "\\par ";
+    const RtfReadReport r = read(rtf(body + "last"), doc);
+    EXPECT_TRUE(hasProblem(r, "left out"));
+    EXPECT_FALSE(hasProblem(r, "ends before"));
+    EXPECT_EQ(doc.firstBlock().text(), "first");
+    EXPECT_LE(doc.blockCount(), RtfLimits::kMaxPieces + 1);
+    EXPECT_FALSE(doc.toPlainText().contains("last"));
+    // Table cells count as well; the table is closed properly where reading stopped.
+    QByteArray cells = "\\trowd\\cellx1000\\cellx2000";
+    for (int i = 0; i < RtfLimits::kMaxPieces / 2 + 10; ++i)
+        cells += "\\pard\\intbl a\\cell b\\cell\\row";
+    EXPECT_TRUE(hasProblem(read(rtf(cells), doc), "left out"));
+}
+
+TEST(RtfReaderTables, AVeryLongTableGoesOnAsTablesOfLimitedLength) {
+    QTextDocument doc;
+    const int rows = RtfLimits::kMaxTableRows * 2 + 7;
+    QByteArray body = "before\\par";
+    for (int r = 0; r < rows; ++r)
+        body += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl r" + QByteArray::number(r) +
+                "\\cell x\\cell\\row\n";
+    ASSERT_TRUE(read(rtf(body + "\\pard after"), doc).clean());
+    std::vector<int> lengths;
+    QTextTable* last = nullptr;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextTable* t = QTextCursor(b).currentTable();
+        if (t && t != last) lengths.push_back(t->rows());
+        last = t;
+    }
+    EXPECT_EQ(lengths, (std::vector<int>{RtfLimits::kMaxTableRows, RtfLimits::kMaxTableRows, 7}));
+    // No row is lost or added, and every table holds exactly the rows it filled.
+    const QString text = plainText(doc);
+    EXPECT_EQ(text.count("\tx"), rows);
+    EXPECT_TRUE(text.contains("r0\tx\nr1\tx"));
+    EXPECT_TRUE(text.contains(QStringLiteral("r%1\tx\n").arg(rows - 1)));
+    EXPECT_TRUE(text.endsWith("after"));
+}
+
 TEST(RtfReaderLimits, NotRtfAndCutShortFiles) {
     QTextDocument doc;
     RtfReadReport r = read("Just some words.\nAnd more.", doc);

@@ -2,6 +2,7 @@
 #include "documents/PlainText.h"
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoControl.h"
+#include "documents/TagStyles.h"
 #include "tests/documents/TestDocs.h"
 
 #include <gtest/gtest.h>
@@ -14,24 +15,20 @@
 using namespace vasora::documents;
 using namespace vasora::ScrivoAPI;
 using vasora::test::rtf;
+using vasora::test::tagged;
 
 namespace {
-
-QByteArray tag(int code, int serial, const QByteArray& text) {
-    const QByteArray n = "vt" + QByteArray::number(code) + "_" + QByteArray::number(serial);
-    return "{\\*\\bkmkstart " + n + "}" + text + "{\\*\\bkmkend " + n + "}";
-}
 
 // A small lab book: a heading, a start marker, a table of two rows with output and input
 // cells of table 3, an output cell of table 4, and the button of table 3 below.
 QByteArray smallBook() {
-    return rtf(tag(91000, 1, "Experiment") + "\\par " + tag(10000, 2, "Start") + "\\par" +
+    return rtf(tagged(91000, 1, "Experiment") + "\\par " + tagged(10000, 2, "Start") + "\\par" +
                "\\trowd\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl Row 1\\cell " +
-               tag(23011, 3, "old") + "\\cell " + tag(33014, 4, "50") + "\\cell\\row" +
+               tagged(23011, 3, "old") + "\\cell " + tagged(33014, 4, "50") + "\\cell\\row" +
                "\\trowd\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl Row 2\\cell " +
-               tag(23021, 5, "old") + "\\cell " + tag(24021, 6, "keep") + "\\cell\\row" +
-               "\\pard " + tag(43000, 7, "[Fill table]") + "\\par after\\par " +
-               tag(60000, 8, "[        ]") + " end");
+               tagged(23021, 5, "old") + "\\cell " + tagged(24021, 6, "keep") + "\\cell\\row" +
+               "\\pard " + tagged(43000, 7, "[Fill table]") + "\\par after\\par " +
+               tagged(60000, 8, "[        ]") + " end");
 }
 
 class ScrivoFixture : public ::testing::Test {
@@ -209,7 +206,7 @@ TEST_F(ScrivoFixture, ScrollTopBringsALineToTheTop) {
 }
 
 TEST_F(ScrivoFixture, TagChangeAsTheCursorEntersAndLeavesTags) {
-    load(rtf("plain " + tag(60000, 1, "field") + tag(61000, 2, "free") + " plain"));
+    load(rtf("plain " + tagged(60000, 1, "field") + tagged(61000, 2, "free") + " plain"));
     std::vector<std::array<int, 3>> events;
     QObject::connect(&control, &ScrivoControl::TagChange, [&](int& k, int& a, int& b) {
         events.push_back({k, a, b});
@@ -248,7 +245,12 @@ TEST_F(ScrivoFixture, ClickOnATagRaisesTagClickWithTheTagCurrent) {
     const int plain = control.document()->toPlainText().indexOf("after");
     QTest::mouseClick(control.viewport(), Qt::LeftButton, {}, pointAt(plain + 2));
     EXPECT_EQ(clicks, 1);
-    // Active tags show a pointing hand.
+    // Without a style policy no tag is active, so none shows a pointing hand; with the lab
+    // book's policy the button does.
+    QTest::mouseMove(control.viewport(), pointAt(button.start + 3));
+    EXPECT_EQ(control.viewport()->cursor().shape(), Qt::IBeamCursor);
+    QTest::mouseMove(control.viewport(), pointAt(plain + 1));
+    control.setTagStylePolicy(labBookTagStyle());
     QTest::mouseMove(control.viewport(), pointAt(button.start + 3));
     EXPECT_EQ(control.viewport()->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(control.viewport(), pointAt(plain + 1));
@@ -312,10 +314,16 @@ TEST_F(ScrivoFixture, LineWidthSetsTheWrapWidth) {
     EXPECT_EQ(control.lineWrapMode(), QTextEdit::WidgetWidth);
 }
 
-TEST_F(ScrivoFixture, ActiveTagsAndLinksAreStyledButNotSaved) {
-    load(rtf(tag(23011, 1, "cell") + " " + tag(43000, 2, "[Fill]") + " " + tag(51012, 3, "see") +
-             " {\\field{\\*\\fldinst HYPERLINK \"http://example.org/\"}{\\fldrslt site}}"));
-    const QList<QTextEdit::ExtraSelection> styles = control.extraSelections();
+TEST_F(ScrivoFixture, TagsAreStyledByTheHandedInPolicyAndNeverSaved) {
+    const QByteArray doc = rtf(tagged(23011, 1, "cell") + " " + tagged(43000, 2, "[Fill]") + " " +
+                               tagged(51012, 3, "see") +
+                               " {\\field{\\*\\fldinst HYPERLINK \"http://example.org/\"}"
+                               "{\\fldrslt site}}");
+    load(doc);
+    // No policy: the control knows no kinds of tags and draws nothing over them.
+    EXPECT_TRUE(control.extraSelections().isEmpty());
+    control.setTagStylePolicy(labBookTagStyle());
+    QList<QTextEdit::ExtraSelection> styles = control.extraSelections();
     ASSERT_EQ(styles.size(), 3);  // the button, the link tag and the hyperlink; not the cell
     EXPECT_EQ(styles[0].cursor.selectedText(), "[Fill]");
     EXPECT_TRUE(styles[0].format.hasProperty(QTextFormat::BackgroundBrush));
@@ -325,12 +333,31 @@ TEST_F(ScrivoFixture, ActiveTagsAndLinksAreStyledButNotSaved) {
     const QByteArray saved = writeRtf(*control.document());
     EXPECT_FALSE(saved.contains("\\highlight"));
     EXPECT_FALSE(saved.contains("\\ul"));
+    // A policy of another window: here output cells act and look like input fields, links do
+    // not. The policy holds across a new load.
+    struct CellsOnly final : TagStylePolicy {
+        TagStyle tagStyle(int code) const override {
+            return code / 10000 == 2 ? TagStyle{TagLook::InputField, true} : TagStyle{};
+        }
+        TagLook hyperlinkLook() const override { return TagLook::Plain; }
+    };
+    control.setTagStylePolicy(std::make_shared<CellsOnly>());
+    load(doc);
+    styles = control.extraSelections();
+    ASSERT_EQ(styles.size(), 1);
+    EXPECT_EQ(styles[0].cursor.selectedText(), "cell");
+    const int cell = control.document()->toPlainText().indexOf("cell");
+    QTest::mouseMove(control.viewport(), pointAt(cell + 1));
+    EXPECT_EQ(control.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    control.setTagStylePolicy(nullptr);
+    EXPECT_TRUE(control.extraSelections().isEmpty());
 }
 
 TEST_F(ScrivoFixture, ContentsTreeWalkAdvancingRangeStartFindsEveryHeading) {
     // The contents tree walks forward and moves RangeStart past each heading it adds.
-    load(rtf(tag(91000, 1, "One") + "\\par text " + tag(23011, 2, "cell") + "\\par " +
-             tag(92000, 3, "One.a") + "\\par more\\par " + tag(91000, 4, "Two") + "\\par end"));
+    load(rtf(tagged(91000, 1, "One") + "\\par text " + tagged(23011, 2, "cell") + "\\par " +
+             tagged(92000, 3, "One.a") + "\\par more\\par " + tagged(91000, 4, "Two") +
+             "\\par end"));
     control.setCursorPara(0);
     control.setCursorChar(0);
     QStringList headings;

@@ -8,21 +8,13 @@
 using namespace vasora::documents;
 using vasora::test::read;
 using vasora::test::rtf;
-
-namespace {
-
-QByteArray tag(int code, int serial, const QByteArray& text) {
-    const QByteArray n = "vt" + QByteArray::number(code) + "_" + QByteArray::number(serial);
-    return "{\\*\\bkmkstart " + n + "}" + text + "{\\*\\bkmkend " + n + "}";
-}
-
-}  // namespace
+using vasora::test::tagged;
 
 TEST(Tags, FindForwardAndBackwardAcrossCells) {
     QTextDocument doc;
-    read(rtf(tag(10000, 1, "start") + "\\par\\trowd\\cellx1000\\cellx2000\\pard\\intbl " +
-             tag(23011, 2, "a") + "\\cell " + tag(33012, 3, "b") + "\\cell\\row" + "\\pard " +
-             tag(40000, 4, "[go]")),
+    read(rtf(tagged(10000, 1, "start") + "\\par\\trowd\\cellx1000\\cellx2000\\pard\\intbl " +
+             tagged(23011, 2, "a") + "\\cell " + tagged(33012, 3, "b") + "\\cell\\row" + "\\pard " +
+             tagged(40000, 4, "[go]")),
          doc);
     const auto tags = allTags(doc);
     ASSERT_EQ(tags.size(), 4u);
@@ -47,7 +39,7 @@ TEST(Tags, FindForwardAndBackwardAcrossCells) {
 
 TEST(Tags, RewritingTextKeepsNeighboursAndCode) {
     QTextDocument doc;
-    read(rtf("x" + tag(23011, 1, "old") + tag(23011, 2, "next") + "y\\par z"), doc);
+    read(rtf("x" + tagged(23011, 1, "old") + tagged(23011, 2, "next") + "y\\par z"), doc);
     auto tags = allTags(doc);
     ASSERT_EQ(tags.size(), 2u);
     const TagSpan now = setTagText(doc, tags[0], "  93.7 ");

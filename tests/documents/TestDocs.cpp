@@ -1,6 +1,13 @@
 #include "tests/documents/TestDocs.h"
 
+#include "documents/TagBookmarks.h"
+
 namespace vasora::test {
+
+QByteArray tagged(int code, int serial, const QByteArray& text) {
+    const QByteArray name = documents::tagBookmarkName(code, serial);
+    return "{\\*\\bkmkstart " + name + "}" + text + "{\\*\\bkmkend " + name + "}";
+}
 
 QByteArray labBook(int tables, int rows, int fillerParagraphs) {
     QByteArray out =
@@ -8,11 +15,7 @@ QByteArray labBook(int tables, int rows, int fillerParagraphs) {
         "{\\colortbl;\\red0\\green0\\blue255;}"
         "{\\stylesheet{\\s0 Normal;}{\\s1\\outlinelevel0 heading 1;}}\n";
     int serial = 0;
-    auto tag = [&](int code, const QByteArray& text) {
-        const QByteArray name =
-            "vt" + QByteArray::number(code) + "_" + QByteArray::number(++serial);
-        return "{\\*\\bkmkstart " + name + "}" + text + "{\\*\\bkmkend " + name + "}";
-    };
+    auto tag = [&](int code, const QByteArray& text) { return tagged(code, ++serial, text); };
     for (int t = 0; t < tables; ++t) {
         const int digit = t % 8;
         out += "\\pard\\s1 " + tag(91000, "Experiment " + QByteArray::number(t + 1)) + "\\par\n";

@@ -6,6 +6,12 @@
 
 #include <QByteArray>
 #include <QTextDocument>
+#include <ostream>
+
+/// Test failures show strings as text.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace vasora::test {
 
@@ -13,6 +19,9 @@ namespace vasora::test {
 inline QByteArray rtf(const QByteArray& body) {
     return "{\\rtf1\\ansi\\deff0 " + body + "}";
 }
+
+/// A tag in RTF: its bookmark, named as the writer names it, around text.
+QByteArray tagged(int code, int serial, const QByteArray& text);
 
 inline documents::RtfReadReport read(const QByteArray& data, QTextDocument& doc) {
     return documents::readRtf(data, doc);

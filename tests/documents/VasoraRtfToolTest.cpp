@@ -51,11 +51,37 @@ TEST(VasoraRtf, TextAndRoundTrip) {
     EXPECT_EQ(a.readAll(), b.readAll());
 }
 
-TEST(VasoraRtf, UnreadableFilesAndWrongUseFail) {
+TEST(VasoraRtf, PartialReadsPrintWhatWasReadAndSaySo) {
+    QTemporaryDir dir;
+    auto file = [&](const char* name, const QByteArray& data) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        return f.fileName();
+    };
+    // A plain text file: its text, the problem on the error stream, status 3.
     ToolRun r = tool({"text", corpus("notrtf.rtf")});
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.err.contains("not a rich-text")) << r.err.toStdString();
-    r = tool({"tags", corpus("no-such-file.rtf")});
+    EXPECT_FALSE(r.out.trimmed().isEmpty());
+    // A file cut short: what was read, tags included; the round trip is written all the same.
+    const QString cut = file("cut.rtf",
+                             "{\\rtf1 first\\par {\\*\\bkmkstart vt43000_1}[Go]"
+                             "{\\*\\bkmkend vt43000_1} and {\\b more");
+    r = tool({"text", cut});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.out, "first\n[Go] and more\n");
+    EXPECT_TRUE(r.err.contains("ends before")) << r.err.toStdString();
+    r = tool({"tags", cut});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.out, "1\t0\t43000\t4\t3\t0\t0\t[Go]\n");
+    r = tool({"roundtrip", cut, dir.filePath("out.rtf")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(tool({"text", dir.filePath("out.rtf")}).code, 0);
+}
+
+TEST(VasoraRtf, UnreadableFilesAndWrongUseFail) {
+    ToolRun r = tool({"tags", corpus("no-such-file.rtf")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("cannot open"));
     EXPECT_EQ(tool({"frobnicate", corpus("tags.rtf")}).code, 2);

@@ -5,8 +5,11 @@
 //   vasora-rtf compile SRC OUT  compiles a document's source (a .vtx file or a folder of them)
 //   vasora-rtf check FILE [--info INFOFILE]
 //                               checks a document: tag codes, links and their anchors,
-//                               figures and their files, headings, lab book tables
-// Exits 1 with a message on a file it cannot read, 2 on wrong use.
+//                               figures and their files, headings, lab book tables; exit 0
+//                               when it finds nothing, 1 with every problem found
+// A file read only in part (a damaged file, a file that is not RTF) is still printed or written
+// as far as it was read, with the problem on standard error. Exit status: 0 the file was read
+// completely, 3 it was read in part, 1 it could not be opened or written, 2 wrong use.
 
 #include "documents/PlainText.h"
 #include "documents/RtfReader.h"
@@ -39,19 +42,21 @@ void say(const QString& s, FILE* to) {
     std::fwrite(b.constData(), 1, size_t(b.size()), to);
 }
 
-bool load(const QString& path, QTextDocument& doc) {
+constexpr int kCannotOpen = 1;
+constexpr int kPartialRead = 3;
+
+// Reads the file into doc: 0 when it was read completely, kPartialRead when only in part (the
+// problem is on standard error), kCannotOpen when it could not be opened.
+int load(const QString& path, QTextDocument& doc) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         say(QStringLiteral("vasora-rtf: cannot open %1\n").arg(path), stderr);
-        return false;
+        return kCannotOpen;
     }
     const documents::RtfReadReport report = documents::readRtf(f.readAll(), doc);
-    if (!report.clean()) {
-        say(QStringLiteral("vasora-rtf: %1\n").arg(report.message(QFileInfo(path).fileName())),
-            stderr);
-        return false;
-    }
-    return true;
+    if (report.clean()) return 0;
+    say(QStringLiteral("vasora-rtf: %1\n").arg(report.message(QFileInfo(path).fileName())), stderr);
+    return kPartialRead;
 }
 
 }  // namespace
@@ -71,12 +76,14 @@ int main(int argc, char** argv) {
 
     QTextDocument doc;
     if (cmd == QLatin1String("text") && args.size() == 3) {
-        if (!load(args[2], doc)) return 1;
+        const int read = load(args[2], doc);
+        if (read == kCannotOpen) return read;
         say(documents::plainText(doc) + QLatin1Char('\n'), stdout);
-        return 0;
+        return read;
     }
     if (cmd == QLatin1String("tags") && args.size() == 3) {
-        if (!load(args[2], doc)) return 1;
+        const int read = load(args[2], doc);
+        if (read == kCannotOpen) return read;
         for (const documents::TagSpan& t : documents::allTags(doc)) {
             std::int16_t kind = 0, p2 = 0, p3 = 0, p4 = 0;
             if (!labbook::SplitTag(t.code, kind, p2, p3, p4))
@@ -94,17 +101,18 @@ int main(int argc, char** argv) {
                     .arg(documents::tagText(doc, t)),
                 stdout);
         }
-        return 0;
+        return read;
     }
     if (cmd == QLatin1String("roundtrip") && args.size() == 4) {
-        if (!load(args[2], doc)) return 1;
+        const int read = load(args[2], doc);
+        if (read == kCannotOpen) return read;
         QSaveFile out(args[3]);
         const QByteArray data = documents::writeRtf(doc);
         if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
             say(QStringLiteral("vasora-rtf: cannot write %1\n").arg(args[3]), stderr);
-            return 1;
+            return kCannotOpen;
         }
-        return 0;
+        return read;
     }
     return usage();
 }

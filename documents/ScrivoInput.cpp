@@ -1,0 +1,249 @@
+// The learner's keys and mouse on the control, its pointer, and the look of active tags.
+
+#include "documents/ScrivoControl.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTimer>
+
+namespace vasora::documents {
+namespace {
+
+int virtualKey(const QKeyEvent* e) {
+    const int k = e->key();
+    switch (k) {
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return 9;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        default:
+            break;
+    }
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return 48 + (k - Qt::Key_0);
+    if (k >= Qt::Key_A && k <= Qt::Key_Z) return 65 + (k - Qt::Key_A);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
+    return k & 0xFFFF;
+}
+
+int typedCharacter(const QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Tab:
+            return 9;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Escape:
+            return 27;
+        default:
+            break;
+    }
+    const QString t = e->text();
+    if (t.isEmpty()) return 0;
+    return t.at(0).unicode();
+}
+
+QTextCharFormat lookFormat(TagLook look) {
+    QTextCharFormat f;
+    switch (look) {
+        case TagLook::Button:
+            f.setBackground(QColor(205, 222, 245));
+            f.setForeground(QColor(0, 40, 120));
+            break;
+        case TagLook::Link:
+            f.setForeground(QColor(0, 0, 238));
+            f.setFontUnderline(true);
+            break;
+        case TagLook::Figure:
+            f.setForeground(QColor(0, 110, 40));
+            f.setUnderlineStyle(QTextCharFormat::DotLine);
+            break;
+        case TagLook::InputField:
+            f.setBackground(QColor(255, 250, 205));
+            break;
+        case TagLook::Plain:
+            break;
+    }
+    return f;
+}
+
+}  // namespace
+
+void ScrivoControl::applyPointer() {
+    if (m_overActiveTag && m_pointerShape != kPointerBusy) {
+        viewport()->setCursor(Qt::PointingHandCursor);
+        return;
+    }
+    switch (m_pointerShape) {
+        case kPointerBusy:
+            viewport()->setCursor(Qt::WaitCursor);
+            break;
+        case 1:
+            viewport()->setCursor(Qt::ArrowCursor);
+            break;
+        case 2:
+            viewport()->setCursor(Qt::CrossCursor);
+            break;
+        default:
+            viewport()->setCursor(Qt::IBeamCursor);
+            break;
+    }
+}
+
+void ScrivoControl::setTagStylePolicy(std::shared_ptr<const TagStylePolicy> policy) {
+    m_tagStyles = std::move(policy);
+    refreshTagStyles();
+    m_overActiveTag = false;
+    applyPointer();
+}
+
+void ScrivoControl::scheduleTagStyles() {
+    if (m_stylesPending) return;
+    m_stylesPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_stylesPending) refreshTagStyles();
+    });
+}
+
+void ScrivoControl::refreshTagStyles() {
+    m_stylesPending = false;
+    QList<QTextEdit::ExtraSelection> styles;
+    if (!m_tagStyles) {
+        setExtraSelections(styles);
+        return;
+    }
+    auto add = [&](int start, int end, TagLook look) {
+        if (look == TagLook::Plain) return;
+        QTextEdit::ExtraSelection s;
+        s.cursor = QTextCursor(document());
+        s.cursor.setPosition(start);
+        s.cursor.setPosition(end, QTextCursor::KeepAnchor);
+        s.format = lookFormat(look);
+        styles.append(s);
+    };
+    for (const TagSpan& t : allTags(*document()))
+        add(t.start, t.end(), m_tagStyles->tagStyle(t.code).look);
+    if (const TagLook links = m_tagStyles->hyperlinkLook(); links != TagLook::Plain) {
+        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fr = it.fragment();
+                if (!fr.isValid() || fr.charFormat().anchorHref().isEmpty()) continue;
+                add(fr.position(), fr.position() + fr.length(), links);
+            }
+        }
+    }
+    setExtraSelections(styles);
+}
+
+int ScrivoControl::characterAt(const QPoint& viewportPos) const {
+    const QTextCursor c = cursorForPosition(viewportPos);
+    const int p = c.position();
+    // The cursor lies between two characters; the one under the pointer is on its side.
+    if (viewportPos.x() < cursorRect(c).x() && p > c.block().position()) return p - 1;
+    return p;
+}
+
+void ScrivoControl::keyPressEvent(QKeyEvent* e) {
+    syncVisualCursor();
+    int key = virtualKey(e);
+    const Qt::KeyboardModifiers m = e->modifiers();
+    const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                      (m & Qt::AltModifier ? 4 : 0);
+    emit KeyDown(key, shift);
+    if (key == 0) {
+        e->accept();
+        return;
+    }
+    // Control-key shortcuts act on the key itself, as copying does, and type no character.
+    const bool shortcut =
+        (m & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z;
+    const int original = shortcut ? 0 : typedCharacter(e);
+    if (original != 0) {
+        int ch = original;
+        emit KeyPress(ch);
+        if (ch == 0) {
+            e->accept();
+            return;
+        }
+        if (ch != original) {
+            if (!m_readOnly) textCursor().insertText(QString(QChar(char16_t(ch))));
+            e->accept();
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(e);
+}
+
+void ScrivoControl::mousePressEvent(QMouseEvent* e) {
+    m_pressPos = e->position().toPoint();
+    m_pressed = e->button() == Qt::LeftButton;
+    QTextEdit::mousePressEvent(e);
+}
+
+void ScrivoControl::mouseReleaseEvent(QMouseEvent* e) {
+    QTextEdit::mouseReleaseEvent(e);
+    const QPoint at = e->position().toPoint();
+    if (!m_pressed || e->button() != Qt::LeftButton || (at - m_pressPos).manhattanLength() > 4)
+        return;
+    m_pressed = false;
+    const TagSpan tag = tagAt(*document(), characterAt(at));
+    if (!tag.valid()) return;
+    const int clickedAt = textCursor().position();
+    m_clickedTag = tag.code;
+    standOnTag(tag);
+    emit TagClick();
+    // A handler that left the cursor on the tag's start gives it back to the place the
+    // learner clicked, so typing goes on there.
+    if (m_pos == tag.start && tagAt(*document(), clickedAt).id == tag.id) {
+        moveCursorTo(clickedAt);
+        m_rangeStart = tag.start;
+        m_rangeLength = tag.length;
+    }
+}
+
+void ScrivoControl::mouseMoveEvent(QMouseEvent* e) {
+    QTextEdit::mouseMoveEvent(e);
+    const TagSpan t = tagAt(*document(), characterAt(e->position().toPoint()));
+    const bool active = t.valid() && m_tagStyles && m_tagStyles->tagStyle(t.code).active;
+    if (active != m_overActiveTag) {
+        m_overActiveTag = active;
+        applyPointer();
+    }
+}
+
+}  // namespace vasora::documents
