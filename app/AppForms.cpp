@@ -1,8 +1,11 @@
 #include "app/AppForms.h"
 
-#include "shell/Forms.h"
 #include "app/frmMain.h"
+#include "documents/DocumentForms.h"
+#include "documents/frmInfo.h"
 #include "options/OptionsForms.h"
+#include "shell/Explain.h"
+#include "shell/Forms.h"
 #include "workbench/WorkbenchForms.h"
 
 namespace vasora {
@@ -11,6 +14,11 @@ void registerAllForms() {
     forms::registerForm(forms::frmMain, [] { return new frmMain; });
     workbench::registerWorkbenchForms();
     options::registerOptionsForms();
+    documents::registerDocumentForms();
+    // "Explain…" on a label of any window opens the information viewer at its topic.
+    shell::setExplainHandler([](int topic) {
+        if (auto* info = forms::get<documents::frmInfo>(forms::frmInfo)) info->showTopic(topic);
+    });
 }
 
 }  // namespace vasora

@@ -146,7 +146,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
         forms::hide(forms::frmPlotData);
     });
     connect(help, &QPushButton::clicked, this, [] {
-        forms::show(forms::frmLBUser);
+        if (forms::registered(forms::frmLBUser)) forms::show(forms::frmLBUser);
         forms::show(forms::frmHelp);
     });
     connect(exit, &QPushButton::clicked, this, [this] { quit(); });
@@ -162,7 +162,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     offer(labBook, available(forms::frmLBUser));
     offer(concepts, available(forms::frmConcepts));
     offer(layout, available(forms::frmLayout));
-    offer(help, available(forms::frmHelp) && available(forms::frmLBUser));
+    offer(help, available(forms::frmHelp));
 
     resize(560, 460);
     indexControls(this);

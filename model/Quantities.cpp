@@ -60,26 +60,26 @@ void addCompartment(std::vector<Quantity>& t, std::string_view sfx, std::string_
     const std::string_view compLabel = lbl("Comp");
     t.push_back({flowLabel, flowLabel, what("Flow out"), "ml/min", I, Role::Flow, &flow<I>,
                  &flowN<I>, false, "####0.", PV::Percent, kPct, " ####0.", Change::None, nullptr,
-                 false, false});
+                 false, false, ventricle ? 203 : 304});
     t.push_back({pressLabel, pressLabel,
                  what(ventricle ? "End-diastolic pressure" : "Pressure"), "mmHg", I,
                  Role::Pressure, &press<I>, &pressN<I>, false, "###0.0", pressView, kPct,
-                 " ####0.0", Change::None, nullptr, false, false});
+                 " ####0.0", Change::None, nullptr, false, false, ventricle ? 204 : 301});
     t.push_back({volLabel, volLabel,
                  what(ventricle ? "End-diastolic (stressed) volume" : "Stressed volume"), "ml",
                  I, Role::Volume, &vstrs<I>, &vstrsN<I>, false, "####0.", volView, kPct,
-                 " ###0.0", Change::None, nullptr, false, false});
+                 " ###0.0", Change::None, nullptr, false, false, 303});
     t.push_back({compLabel, compLabel,
                  what(ventricle ? "Diastolic compliance" : "Compliance"), "ml/mmHg", I,
                  Role::Compliance, &comp<I>, &compN<I>, true, ventricle ? "####0.0" : "###0.0",
                  PV::Percent, kPct, " ###0.00", Change::Parameter, &compRef<I>, ventricle,
-                 false});
+                 false, ventricle ? 206 : 302});
     if (!ventricle) {
         const std::string_view resisLabel = lbl("Resis");
         t.push_back({resisLabel, resisLabel, what("Resistance of the path out"),
                      "mmHg/(ml/min)", I, Role::Resistance, &resis<I>, &resisN<I>, true,
                      "###0.0", PV::Percent, kPct, "#0.00000", Change::Parameter, &resisRef<I>,
-                     false, false});
+                     false, false, 304});
     }
 }
 
@@ -90,9 +90,9 @@ void addSheetVolumes(std::vector<Quantity>& t, std::string_view sfx, std::string
     const std::string_view d1 = keep("Unstressed volume of the ", name, {});
     const std::string_view d2 = keep("Whole volume of the ", name, {});
     t.push_back({{}, unstressed, d1, "ml", I, Role::Unstressed, &vunstrs<I>, nullptr, false, {},
-                 PV::Untouched, {}, " ###0.0", Change::None, nullptr, false, false});
+                 PV::Untouched, {}, " ###0.0", Change::None, nullptr, false, false, 303});
     t.push_back({{}, wholeLabel, d2, "ml", I, Role::WholeVolume, &whole<I>, nullptr, false, {},
-                 PV::Untouched, {}, " ###0.0", Change::None, nullptr, false, false});
+                 PV::Untouched, {}, " ###0.0", Change::None, nullptr, false, false, 303});
 }
 
 // The heart, the arterial and atrial pressures and the totals, in display order.
@@ -150,7 +150,7 @@ std::vector<Quantity> buildTable() {
     t.reserve(80);
     t.push_back({"lblTime", "lblTime", "Model time at the start of the last display interval",
                  "min", 0, Role::Other, &displayedTime, nullptr, false, "#0.000", PV::Units,
-                 "###.000", "#0.000", Change::None, nullptr, false, false});
+                 "###.000", "#0.000", Change::None, nullptr, false, false, 210});
     addCompartment<SysA>(t, "SysA", "systemic arteries");
     addCompartment<SysV>(t, "SysV", "systemic veins");
     addCompartment<RghtV>(t, "RghtV", "right ventricle");
@@ -161,34 +161,34 @@ std::vector<Quantity> buildTable() {
     const Change P = Change::Parameter, N = Change::None;
     // clang-format off
     const Quantity rest[] = {
-        {"lblSystP", "lblSystP", "Systolic arterial pressure", "mmHg", 0, Role::Other, &systP, &systPN, false, "####0", PV::Percent, kPct, "###0", N, nullptr, false, false},
-        {"lblDiasP", "lblDiasP", "Diastolic arterial pressure", "mmHg", 0, Role::Other, &diasP, &diasPN, false, "####0", PV::Percent, kPct, "###0", N, nullptr, false, false},
-        {"lblPra", "lblPra", "Right atrial pressure", "mmHg", 0, Role::Other, &rightAtrialPressure, nullptr, false, "##0.0#", PV::Units, {}, "##0.00", N, nullptr, false, false},
-        {"lblPla", "lblPla", "Left atrial pressure", "mmHg", 0, Role::Other, &leftAtrialPressure, nullptr, false, "##0.0#", PV::Units, {}, "  ####0.00", N, nullptr, false, false},
-        {"lblPmcf", "lblPmcf", "Mean circulatory filling pressure", "mmHg", 0, Role::Other, &pmcf, &pmcfN, false, "###0.00", PV::Percent, " ##0 ", "#0.00", N, nullptr, false, false},
-        {"lblHR_RV", "lblHR_RV", "Heart rate (right ventricle)", "beats/min", 0, Role::Other, &hrRV, &hrRVN, false, "####0.0", PV::Percent, kPct, "###0.0", P, &hrRVRef, false, false},
-        {"lblK2_RV", "lblK2_RV", "Completeness of right ventricular filling (K2)", "", 0, Role::Other, &k2RV, &k2RVN, false, "#0.0##", PV::Percent, kPct, "0.000", N, nullptr, false, false},
-        {"lblEDV_RV", "lblEDV_RV", "Right ventricular end-diastolic volume", "ml", 0, Role::Other, &vstrs<RghtV>, &vstrsN<RghtV>, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false},
-        {"lblESV_RV", "lblESV_RV", "Right ventricular end-systolic volume", "ml", 0, Role::Other, &esvRV, &esvRVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false},
-        {"lblSV_RV", "lblSV_RV", "Right ventricular stroke volume", "ml", 0, Role::Other, &svRV, &svRVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false},
-        {"lblEjectF_RV", "lblEjectF_RV", "Right ventricular ejection fraction", "", 0, Role::Other, &efRV, &efRVN, false, "##0.00", PV::Percent, kPct, "#0.00", N, nullptr, false, false},
-        {"lblEmax_RV", "lblEmax_RV", "Right ventricular contractility (Emax)", "mmHg/ml", 0, Role::Other, &emaxRV, &emaxRVN, true, "###0.0", PV::Percent, kPct, "###0.00", P, &emaxRVRef, false, false},
-        {"lblHR_LV", "lblHR_LV", "Heart rate (left ventricle)", "beats/min", 0, Role::Other, &hrLV, &hrLVN, false, "####0.0", PV::Percent, kPct, "###0.0", P, &hrLVRef, false, true},
-        {"lblK2_LV", "lblK2_LV", "Completeness of left ventricular filling (K2)", "", 0, Role::Other, &k2LV, &k2LVN, false, "#0.0##", PV::Percent, kPct, "0.000", N, nullptr, false, false},
-        {"lblEDV_LV", "lblEDV_LV", "Left ventricular end-diastolic volume", "ml", 0, Role::Other, &vstrs<LeftV>, &vstrsN<LeftV>, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false},
-        {"lblESV_LV", "lblESV_LV", "Left ventricular end-systolic volume", "ml", 0, Role::Other, &esvLV, &esvLVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false},
-        {"lblSV_LV", "lblSV_LV", "Left ventricular stroke volume", "ml", 0, Role::Other, &svLV, &svLVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false},
-        {"lblEjectF_LV", "lblEjectF_LV", "Left ventricular ejection fraction", "", 0, Role::Other, &efLV, &efLVN, false, "##0.00", PV::Percent, kPct, "#0.00", N, nullptr, false, false},
-        {"lblEmax_LV", "lblEmax_LV", "Left ventricular contractility (Emax)", "mmHg/ml", 0, Role::Other, &emaxLV, &emaxLVN, true, "###0.0", PV::Percent, kPct, "###0.00", P, &emaxLVRef, false, false},
-        {"lblVo_LV", "lblVo_LV", "Left ventricular volume intercept (Vo)", "ml", 0, Role::Other, &voLV, &voLVN, false, "###0.0", PV::Units, {}, "#0.0", P, &voLVRef, false, false},
-        {"lblVstrsTotal", "lblVtotStrs", "Total stressed volume", "ml", 0, Role::Other, &vstrsTotal, &vstrsTotalN, false, "####0.", PV::Percent, kPct, "####0.0", N, nullptr, false, false},
-        {"lblVunstrsTotal", "lblVunstrsTotal", "Total unstressed volume", "ml", 0, Role::Other, &vunstrsTotal, &vunstrsTotalN, false, "####0.", PV::Percent, kPct, "####0.0", Change::UnstressedVolume, nullptr, false, false},
-        {"lblVtotalBody", "lblVtotalBody", "Total blood volume", "ml", 0, Role::Other, &totalBloodVolume, &vtotalBodyN, false, "####0.", PV::Percent, kPct, "####0.0", Change::BloodVolume, nullptr, false, false},
-        {"lblPit", "lblPit", "Intrathoracic pressure", "mmHg", 0, Role::Other, &pit, nullptr, false, "###0.0", PV::Untouched, {}, " ##0.0", Change::Pressure, &pitRef, false, false},
-        {"lblVolError", {}, "Volume bookkeeping error of the model", "ml", 0, Role::Other, &volError, nullptr, false, "0.0#############", PV::Untouched, {}, {}, N, nullptr, false, false},
+        {"lblSystP", "lblSystP", "Systolic arterial pressure", "mmHg", 0, Role::Other, &systP, &systPN, false, "####0", PV::Percent, kPct, "###0", N, nullptr, false, false, 211},
+        {"lblDiasP", "lblDiasP", "Diastolic arterial pressure", "mmHg", 0, Role::Other, &diasP, &diasPN, false, "####0", PV::Percent, kPct, "###0", N, nullptr, false, false, 211},
+        {"lblPra", "lblPra", "Right atrial pressure", "mmHg", 0, Role::Other, &rightAtrialPressure, nullptr, false, "##0.0#", PV::Units, {}, "##0.00", N, nullptr, false, false, 212},
+        {"lblPla", "lblPla", "Left atrial pressure", "mmHg", 0, Role::Other, &leftAtrialPressure, nullptr, false, "##0.0#", PV::Units, {}, "  ####0.00", N, nullptr, false, false, 212},
+        {"lblPmcf", "lblPmcf", "Mean circulatory filling pressure", "mmHg", 0, Role::Other, &pmcf, &pmcfN, false, "###0.00", PV::Percent, " ##0 ", "#0.00", N, nullptr, false, false, 305},
+        {"lblHR_RV", "lblHR_RV", "Heart rate (right ventricle)", "beats/min", 0, Role::Other, &hrRV, &hrRVN, false, "####0.0", PV::Percent, kPct, "###0.0", P, &hrRVRef, false, false, 310},
+        {"lblK2_RV", "lblK2_RV", "Completeness of right ventricular filling (K2)", "", 0, Role::Other, &k2RV, &k2RVN, false, "#0.0##", PV::Percent, kPct, "0.000", N, nullptr, false, false, 204},
+        {"lblEDV_RV", "lblEDV_RV", "Right ventricular end-diastolic volume", "ml", 0, Role::Other, &vstrs<RghtV>, &vstrsN<RghtV>, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 308},
+        {"lblESV_RV", "lblESV_RV", "Right ventricular end-systolic volume", "ml", 0, Role::Other, &esvRV, &esvRVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
+        {"lblSV_RV", "lblSV_RV", "Right ventricular stroke volume", "ml", 0, Role::Other, &svRV, &svRVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
+        {"lblEjectF_RV", "lblEjectF_RV", "Right ventricular ejection fraction", "", 0, Role::Other, &efRV, &efRVN, false, "##0.00", PV::Percent, kPct, "#0.00", N, nullptr, false, false, 311},
+        {"lblEmax_RV", "lblEmax_RV", "Right ventricular contractility (Emax)", "mmHg/ml", 0, Role::Other, &emaxRV, &emaxRVN, true, "###0.0", PV::Percent, kPct, "###0.00", P, &emaxRVRef, false, false, 309},
+        {"lblHR_LV", "lblHR_LV", "Heart rate (left ventricle)", "beats/min", 0, Role::Other, &hrLV, &hrLVN, false, "####0.0", PV::Percent, kPct, "###0.0", P, &hrLVRef, false, true, 312},
+        {"lblK2_LV", "lblK2_LV", "Completeness of left ventricular filling (K2)", "", 0, Role::Other, &k2LV, &k2LVN, false, "#0.0##", PV::Percent, kPct, "0.000", N, nullptr, false, false, 204},
+        {"lblEDV_LV", "lblEDV_LV", "Left ventricular end-diastolic volume", "ml", 0, Role::Other, &vstrs<LeftV>, &vstrsN<LeftV>, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 308},
+        {"lblESV_LV", "lblESV_LV", "Left ventricular end-systolic volume", "ml", 0, Role::Other, &esvLV, &esvLVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
+        {"lblSV_LV", "lblSV_LV", "Left ventricular stroke volume", "ml", 0, Role::Other, &svLV, &svLVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
+        {"lblEjectF_LV", "lblEjectF_LV", "Left ventricular ejection fraction", "", 0, Role::Other, &efLV, &efLVN, false, "##0.00", PV::Percent, kPct, "#0.00", N, nullptr, false, false, 311},
+        {"lblEmax_LV", "lblEmax_LV", "Left ventricular contractility (Emax)", "mmHg/ml", 0, Role::Other, &emaxLV, &emaxLVN, true, "###0.0", PV::Percent, kPct, "###0.00", P, &emaxLVRef, false, false, 309},
+        {"lblVo_LV", "lblVo_LV", "Left ventricular volume intercept (Vo)", "ml", 0, Role::Other, &voLV, &voLVN, false, "###0.0", PV::Units, {}, "#0.0", P, &voLVRef, false, false, 203},
+        {"lblVstrsTotal", "lblVtotStrs", "Total stressed volume", "ml", 0, Role::Other, &vstrsTotal, &vstrsTotalN, false, "####0.", PV::Percent, kPct, "####0.0", N, nullptr, false, false, 303},
+        {"lblVunstrsTotal", "lblVunstrsTotal", "Total unstressed volume", "ml", 0, Role::Other, &vunstrsTotal, &vunstrsTotalN, false, "####0.", PV::Percent, kPct, "####0.0", Change::UnstressedVolume, nullptr, false, false, 315},
+        {"lblVtotalBody", "lblVtotalBody", "Total blood volume", "ml", 0, Role::Other, &totalBloodVolume, &vtotalBodyN, false, "####0.", PV::Percent, kPct, "####0.0", Change::BloodVolume, nullptr, false, false, 314},
+        {"lblPit", "lblPit", "Intrathoracic pressure", "mmHg", 0, Role::Other, &pit, nullptr, false, "###0.0", PV::Untouched, {}, " ##0.0", Change::Pressure, &pitRef, false, false, 313},
+        {"lblVolError", {}, "Volume bookkeeping error of the model", "ml", 0, Role::Other, &volError, nullptr, false, "0.0#############", PV::Untouched, {}, {}, N, nullptr, false, false, 213},
         // Only the layout sheet shows these.
-        {{}, "lblVo_RV", "Right ventricular volume intercept (Vo)", "ml", 0, Role::Other, &voRV, nullptr, false, {}, PV::Untouched, {}, "#0.0", N, nullptr, false, false},
-        {{}, "lblCompPericard", "Pericardial compliance", "ml/mmHg", 0, Role::Other, &compPericard, nullptr, false, {}, PV::Untouched, {}, "###0.0", N, nullptr, false, false},
+        {{}, "lblVo_RV", "Right ventricular volume intercept (Vo)", "ml", 0, Role::Other, &voRV, nullptr, false, {}, PV::Untouched, {}, "#0.0", N, nullptr, false, false, 203},
+        {{}, "lblCompPericard", "Pericardial compliance", "ml/mmHg", 0, Role::Other, &compPericard, nullptr, false, {}, PV::Untouched, {}, "###0.0", N, nullptr, false, false, 201},
     };
     // clang-format on
     t.insert(t.end(), std::begin(rest), std::end(rest));
@@ -250,6 +250,35 @@ std::span<const std::string_view> parameterLabels() {
         return l;
     }();
     return labels;
+}
+
+int explainTopic(std::string_view label, std::string_view caption) {
+    if (const Quantity* q = quantityByLabel(label)) return q->topic;
+    if (const Quantity* q = quantityByLayoutLabel(label)) return q->topic;
+    for (const CompartmentInfo& c : kCompartmentInfo)
+        if (c.nameLabel == label) return 201;
+    if (label == "lblFlowError") return 210;
+    if (label == "lblPercent" || label == "cmdPercent") return 105;
+    if (label.starts_with("lblWarning")) {
+        // The warning a label shows now, by its caption; an empty warning label explains the
+        // warnings as a whole.
+        struct Warning {
+            std::string_view start;
+            int topic;
+        };
+        static constexpr Warning kWarnings[] = {
+            {"DEATH IMMINENT", 221}, {"HURRY", 221},       {"CONGRATULATIONS", 222},
+            {"RUPTURED", 223},       {"Patient Hypo", 224}, {"Death Soon", 224},
+            {"GASP", 225},           {"Right EDV", 226},    {"Left EDV", 226},
+            {"No RIGHT", 227},       {"No LEFT", 227},      {"Veins COLLAPSING", 228},
+            {"Too much volume", 229},
+        };
+        for (const Warning& w : kWarnings)
+            if (caption.starts_with(w.start)) return w.topic;
+        if (caption.ends_with("ml collapse")) return 230;
+        return 220;
+    }
+    return 0;
 }
 
 std::span<const CompartmentInfo> compartments() {

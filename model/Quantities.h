@@ -67,6 +67,8 @@ struct Quantity {
     /// Changeable only while the ventricles beat at their own rates (AV block): the left
     /// ventricle's heart rate.
     bool needsAVBlock;
+    /// The topic of the information file that explains it (the anchor 51000 + topic).
+    int topic = 0;
 
     bool changeable() const { return change != Change::None; }
     /// Whether the learner can change it in the present state.
@@ -91,6 +93,11 @@ const Quantity* compartmentQuantity(int i, Role role);
 
 /// The clickable parameter labels of the model window, in table order.
 std::span<const std::string_view> parameterLabels();
+
+/// The topic of the information file that explains whatever the model window's or the layout
+/// sheet's label `label` shows: a quantity, a compartment's name, a notice, or the warning now
+/// shown on a warning label (its caption). 0 when there is none.
+int explainTopic(std::string_view label, std::string_view caption = {});
 
 /// The six compartments with their name labels.
 struct CompartmentInfo {

@@ -3,7 +3,6 @@
 #include "shell/Forms.h"
 #include "shell/Navigation.h"
 #include "options/ParameterSetFile.h"
-#include "options/frmOptionHelp.h"
 #include "options/frmOptions.h"
 #include "workbench/CVModelActions.h"
 
@@ -17,7 +16,6 @@ frmOptions* optionsWindow() {
 
 void registerOptionsForms() {
     forms::registerForm(forms::frmOptions, [] { return new frmOptions; });
-    forms::registerForm(forms::frmOptionHelp, [] { return new frmOptionHelp; });
     shell::hideOnReturnToMainMenu(forms::frmOptions);
     paramSetFile().clear();
     workbench::setRestartHooks({

@@ -1,6 +1,8 @@
 #include "workbench/WorkbenchForms.h"
 
 #include "shell/Forms.h"
+#include "model/Quantities.h"
+#include "shell/Explain.h"
 #include "shell/Navigation.h"
 #include "shell/WindowPlacement.h"
 #include "model/Vasora_Model_coding.h"
@@ -16,12 +18,23 @@
 
 namespace vasora::workbench {
 
+namespace {
+// The topics of the information file that explain the windows as a whole.
+constexpr int kModelWindowTopic = 102;
+constexpr int kLayoutSheetTopic = 107;
+
+int labelTopic(const QString& name, const QString& caption) {
+    return model::explainTopic(name.toStdString(), caption.toStdString());
+}
+}  // namespace
+
 void registerWorkbenchForms() {
     static QtModelView view;
     forms::registerForm(forms::frmCVModel, [] {
         auto* w = new frmCVModel;
         QObject::connect(w, &frmCVModel::parameterClicked, w, &parameterLabelClicked);
         shell::placeOnFirstShow(w);
+        shell::offerExplanations(w, &labelTopic, kModelWindowTopic);
         return w;
     });
     forms::registerForm(forms::frmPlotData, [] {
@@ -32,7 +45,11 @@ void registerWorkbenchForms() {
     forms::registerForm(forms::frmChangeParam, [] { return new frmChangeParam; });
     forms::registerForm(forms::frmChangeVol, [] { return new frmChangeVol; });
     forms::registerForm(forms::frmChangePit, [] { return new frmChangePit; });
-    forms::registerForm(forms::frmLayout, [] { return new frmLayout; });
+    forms::registerForm(forms::frmLayout, [] {
+        auto* w = new frmLayout;
+        shell::offerExplanations(w, &labelTopic, kLayoutSheetTopic);
+        return w;
+    });
     forms::registerForm(forms::frmPlot, [] { return new frmPlot; });
     shell::hideOnReturnToMainMenu(forms::frmCVModel);
     shell::hideOnReturnToMainMenu(forms::frmPlotData);

@@ -99,7 +99,21 @@ QLabel* frmCVModel::value(std::string_view name, QRect r) {
     l->setMargin(1);
     const LabelInfo* d = designOf(name);
     paintBack(l, d ? qcolor(d->designBack) : Qt::white);
+    describe(l, name, true);
     return l;
+}
+
+void frmCVModel::describe(QLabel* l, std::string_view name, bool withTip) {
+    // What the label shows, for its tooltip and for a screen reader.
+    const Quantity* q = quantityByLabel(name);
+    if (!q) return;
+    QString what = QString::fromUtf8(q->description.data(), qsizetype(q->description.size()));
+    if (q->unitsViewPercent)
+        what += QStringLiteral(" (% of normal)");
+    else if (!q->unit.empty())
+        what += QStringLiteral(" (%1)").arg(QString::fromUtf8(q->unit.data(), qsizetype(q->unit.size())));
+    l->setAccessibleName(what);
+    if (withTip) l->setToolTip(what + QStringLiteral("\nRight-click or F1: Explain"));
 }
 
 ParamLabel* frmCVModel::param(std::string_view name, QRect r) {
@@ -110,6 +124,7 @@ ParamLabel* frmCVModel::param(std::string_view name, QRect r) {
     l->setMargin(1);
     const LabelInfo* d = designOf(name);
     paintBack(l, d ? qcolor(d->designBack) : qcolor(kParamNormal));
+    describe(l, name, false);
     const QString n = l->objectName();
     connect(l, &ParamLabel::clicked, this, [this, n] { emit parameterClicked(n); });
     return l;

@@ -50,6 +50,7 @@ protected:
 private:
     QLabel* value(std::string_view name, QRect r);
     ParamLabel* param(std::string_view name, QRect r);
+    static void describe(QLabel* l, std::string_view name, bool withTip);
     QLabel* text(const QString& caption, QRect r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter);
     QPushButton* button(const char* name, const QString& caption, QRect r, const QString& tip);
     void buildCompartments();

@@ -15,6 +15,7 @@
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/Navigation.h"
+#include "core/CV_Nav.h"
 #include "app/frmMain.h"
 #include "model/Vasora_Model_coding.h"
 
@@ -23,6 +24,7 @@ class GuiFixture : public ::testing::Test {
     void SetUp() override {
         vasora::forms::reset();
         vasora::shell::resetNavigation();
+        vasora::nav::ClearHistory();
         vasora::model::resetState();
         vasora::appState() = vasora::AppState{};
         vasora::ui::setSeam(&seam);

@@ -1,0 +1,84 @@
+#include "documents/BusyWindows.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "shell/Forms.h"
+
+namespace vasora::documents {
+
+frmActive::frmActive(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus) {
+    setObjectName(forms::frmActive.str());
+    setWindowTitle(QStringLiteral("File loading / saving"));
+    auto* l1 = new QLabel(
+        QStringLiteral("        Patience Please           Computer working on                   "
+                       "text file."),
+        this);
+    l1->setObjectName(QStringLiteral("Label1"));
+    l1->setWordWrap(true);
+    QFont f = l1->font();
+    f.setBold(true);
+    l1->setFont(f);
+    auto* l2 = new QLabel(
+        QStringLiteral("  If nothing gets loaded, the        Path is probably wrong"), this);
+    l2->setObjectName(QStringLiteral("Label2"));
+    l2->setWordWrap(true);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(l1);
+    v->addWidget(l2);
+    setFixedSize(300, 130);
+    if (const QScreen* s = QApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+frmClearScreen::frmClearScreen(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
+                          Qt::WindowDoesNotAcceptFocus) {
+    setObjectName(forms::frmClearScreen.str());
+    setWindowTitle(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+void frmClearScreen::showEvent(QShowEvent* e) {
+    // The desktop's work area, so that the backdrop lies behind the program's windows and
+    // leaves the task bar free.
+    if (const QScreen* s = screen() ? screen() : QApplication::primaryScreen())
+        setGeometry(s->availableGeometry());
+    lower();
+    QWidget::showEvent(e);
+}
+
+void frmClearScreen::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QLinearGradient g(rect().topLeft(), rect().bottomLeft());
+    g.setColorAt(0, QColor(232, 238, 246));
+    g.setColorAt(1, QColor(206, 216, 232));
+    p.fillRect(rect(), g);
+    p.setPen(QColor(170, 182, 204));
+    QFont f = font();
+    f.setPixelSize(std::max(24, height() / 10));
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(rect().adjusted(0, 0, -40, -30), Qt::AlignRight | Qt::AlignBottom,
+               QStringLiteral("Vasora"));
+}
+
+BusyNotice::BusyNotice() {
+    QWidget* w = forms::get(forms::frmActive);
+    if (!w) return;
+    m_wasVisible = w->isVisible();
+    w->show();
+    w->raise();
+    // Let the notice be drawn before the work begins.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+BusyNotice::~BusyNotice() {
+    if (!m_wasVisible) forms::hide(forms::frmActive);
+}
+
+}  // namespace vasora::documents
