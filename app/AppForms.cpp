@@ -6,12 +6,17 @@
 #include "options/OptionsForms.h"
 #include "shell/Explain.h"
 #include "shell/Forms.h"
+#include "shell/WindowPlacement.h"
 #include "workbench/WorkbenchForms.h"
 
 namespace vasora {
 
 void registerAllForms() {
-    forms::registerForm(forms::frmMain, [] { return new frmMain; });
+    forms::registerForm(forms::frmMain, [] {
+        auto* w = new frmMain;
+        shell::centreOnFirstShow(w, QSize(560, 460));
+        return w;
+    });
     workbench::registerWorkbenchForms();
     options::registerOptionsForms();
     documents::registerDocumentForms();

@@ -354,6 +354,18 @@ void Compiler::table(const std::vector<Line>& rows) {
     tf.setCellPadding(3);
     tf.setCellSpacing(0);
     tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    // Columns as wide as their longest cell asks for, within a page of about 600 pixels.
+    std::vector<int> longest(std::size_t(cols), 4);
+    for (const auto& r : cells)
+        for (int c = 0; c < int(r.second.size()); ++c)
+            longest[size_t(c)] = std::max<int>(longest[size_t(c)], int(r.second[c].size()));
+    int total = 0;
+    for (int n : longest) total += std::min(n, 60);
+    QList<QTextLength> widths;
+    for (int n : longest)
+        widths << QTextLength(QTextLength::FixedLength,
+                              std::max(48.0, 600.0 * std::min(n, 60) / std::max(1, total)));
+    tf.setColumnWidthConstraints(widths);
     QTextTable* t = m_cursor.insertTable(int(cells.size()), cols, tf);
     for (int r = 0; r < int(cells.size()); ++r) {
         for (int c = 0; c < int(cells[size_t(r)].second.size()); ++c) {
@@ -446,8 +458,10 @@ void Compiler::emitBlocks() {
                 text += QLatin1Char(' ') + m_lines[i++].text.trimmed();
             QTextBlockFormat bf;
             bf.setLeftMargin(28);
-            bf.setTextIndent(-16);
+            bf.setTextIndent(-18);
             bf.setBottomMargin(3);
+            // The mark stands in the indent; a tab takes the text to the margin.
+            bf.setTabPositions({QTextOption::Tab(28, QTextOption::LeftTab)});
             const auto m = numbered.match(text);
             const QString mark = m.hasMatch() ? m.captured(1) + QLatin1Char('.') : QStringLiteral("\u2022");
             const QString rest = m.hasMatch() ? m.captured(2) : text.mid(2);

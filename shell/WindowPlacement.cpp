@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "shell/Forms.h"
 
@@ -49,15 +50,18 @@ void putAt(QWidget* w, const QRect& outerRect, const QMargins& frame) {
 
 class FirstShow final : public QObject {
   public:
-    using QObject::QObject;
+    FirstShow(QWidget* w, std::function<void()> place) : QObject(w), m_place(std::move(place)) {}
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::Show) {
             o->removeEventFilter(this);
             deleteLater();
-            placeWorkbenchWindows();
+            m_place();
         }
         return false;
     }
+
+  private:
+    std::function<void()> m_place;
 };
 
 }  // namespace
@@ -116,7 +120,27 @@ void setLabBookPlaced(bool placed) {
 }
 
 void placeOnFirstShow(QWidget* window) {
-    if (window) window->installEventFilter(new FirstShow(window));
+    if (window) window->installEventFilter(new FirstShow(window, &placeWorkbenchWindows));
+}
+
+QRect centredPlacement(const QRect& screen, QSize preferred, const QMargins& frame) {
+    const QSize room = screen.size().shrunkBy(frame) - QSize(16, 16);
+    const QSize size = preferred.boundedTo(room).expandedTo(QSize(200, 150));
+    QRect inner(QPoint(0, 0), size);
+    inner.moveCenter(screen.center() + QPoint((frame.left() - frame.right()) / 2,
+                                              (frame.top() - frame.bottom()) / 2));
+    return inner;
+}
+
+void centreOnFirstShow(QWidget* window, QSize preferred) {
+    if (!window) return;
+    window->installEventFilter(new FirstShow(window, [window, preferred] {
+        const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        const QRect r = centredPlacement(screen->availableGeometry(), preferred, currentFrame());
+        window->resize(r.size());
+        window->move(r.topLeft());
+    }));
 }
 
 }  // namespace vasora::shell

@@ -50,4 +50,11 @@ void setLabBookPlaced(bool placed);
 /// are kept.
 void placeOnFirstShow(QWidget* window);
 
+/// The first time `window` is shown it takes `preferred` (its inner size), made smaller where
+/// the screen is smaller, and is centred on the screen: the main menu, the document viewers.
+void centreOnFirstShow(QWidget* window, QSize preferred);
+
+/// The rectangle `centreOnFirstShow` gives a window of `preferred` size on `screen`.
+QRect centredPlacement(const QRect& screen, QSize preferred, const QMargins& frame);
+
 }  // namespace vasora::shell

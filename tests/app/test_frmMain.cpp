@@ -62,7 +62,7 @@ TEST_F(MainMenu, ButtonsCarryTheirCaptionsAndTips) {
         auto* w = child<QPushButton>(forms::frmMain, b.name);
         ASSERT_NE(w, nullptr) << b.name;
         EXPECT_EQ(w->text(), b.text);
-        EXPECT_TRUE(w->toolTip().startsWith(QString::fromLatin1(b.tip))) << b.name;
+        EXPECT_TRUE(*b.tip == 0 || w->toolTip().startsWith(QString::fromLatin1(b.tip))) << b.name;
         // A button whose window this version lacks is disabled and says why.
         if (!w->isEnabled()) {
             EXPECT_TRUE(w->toolTip().contains(QStringLiteral("Not in this version"))) << b.name;
