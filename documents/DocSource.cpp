@@ -25,6 +25,8 @@ const QString kFamily = QStringLiteral("Arial");
 constexpr qreal kBodySize = 11, kTitleSize = 20, kH1Size = 16, kH2Size = 13;
 const QColor kHeadingColour(0x1f, 0x3a, 0x68);
 const QColor kNoteColour(0x40, 0x40, 0x48);
+// An empty answer field of the template: room to click into and type.
+constexpr int kAnswerBlanks = 12;
 
 struct Line {
     QString text;
@@ -47,8 +49,9 @@ struct Run {
 
 class Compiler final {
   public:
-    Compiler(const QList<SourceFile>& files, QTextDocument& doc, SourceResult& result)
-        : m_files(files), m_doc(doc), m_result(result), m_cursor(&doc) {}
+    Compiler(const QList<SourceFile>& files, QTextDocument& doc, SourceResult& result,
+             SourceVariant variant)
+        : m_files(files), m_doc(doc), m_result(result), m_cursor(&doc), m_variant(variant) {}
 
     void run();
 
@@ -78,6 +81,7 @@ class Compiler final {
     std::vector<Line> m_lines;
     std::vector<Heading> m_headings;
     QString m_title;
+    SourceVariant m_variant;
     bool m_numbered = true;
     bool m_firstBlock = true;
     int m_nextTagId = 1;
@@ -172,6 +176,23 @@ std::vector<Run> Compiler::inlineRuns(const Line& where, const QString& s) {
         const QChar c = s[i];
         if (c == QLatin1Char('\\') && i + 1 < s.size()) {
             cur.text += s[++i];
+        } else if (s.mid(i, 2) == QLatin1String("{{")) {
+            // An answer field: empty in the template, the answer written in the sample.
+            const int end = s.indexOf(QLatin1String("}}"), i + 2);
+            if (end < 0) {
+                problem(where, QStringLiteral("an answer must be {{text}}"));
+                cur.text += c;
+                continue;
+            }
+            flush();
+            Run t = cur;
+            const QString answer = s.mid(i + 2, end - i - 2).trimmed();
+            if (answer.isEmpty()) problem(where, QStringLiteral("an answer field without an answer"));
+            t.text = m_variant == SourceVariant::Sample ? QLatin1Char(' ') + answer + QLatin1Char(' ')
+                                                         : QString(kAnswerBlanks, QLatin1Char(' '));
+            t.tag = 61000;
+            runs.push_back(t);
+            i = end + 1;
         } else if (s.mid(i, 2) == QLatin1String("[[")) {
             const int bar = s.indexOf(QLatin1Char('|'), i + 2);
             const int end = s.indexOf(QLatin1String("]]"), i + 2);
@@ -498,9 +519,10 @@ void Compiler::run() {
 
 }  // namespace
 
-SourceResult compileSource(const QList<SourceFile>& files, QTextDocument& doc) {
+SourceResult compileSource(const QList<SourceFile>& files, QTextDocument& doc,
+                           SourceVariant variant) {
     SourceResult result;
-    Compiler(files, doc, result).run();
+    Compiler(files, doc, result, variant).run();
     return result;
 }
 

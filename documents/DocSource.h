@@ -29,8 +29,13 @@ struct SourceResult final {
     bool ok() const { return problems.isEmpty(); }
 };
 
+/// Which of a lab book's two forms to make from its source: the template a learner copies, with
+/// its answer fields empty, or the worked sample, with the answers written in.
+enum class SourceVariant { Template, Sample };
+
 /// Replaces the document's content by the compiled sources, taken one after another.
-SourceResult compileSource(const QList<SourceFile>& files, QTextDocument& doc);
+SourceResult compileSource(const QList<SourceFile>& files, QTextDocument& doc,
+                           SourceVariant variant = SourceVariant::Template);
 
 /// The sources at `path`: a file, or a folder whose .vtx files are taken in name order. An
 /// unreadable path gives a problem and no files.

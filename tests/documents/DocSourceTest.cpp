@@ -223,3 +223,22 @@ TEST(DocCheck, LabBookTablesNeedTheirStartMarkersAndButtons) {
     EXPECT_TRUE(all.contains("table button 41000 has no start marker"));
     EXPECT_TRUE(all.contains("table button 43000 has no cell of table 3"));
 }
+
+TEST(DocSource, AnswerFieldsAreEmptyInTheTemplateAndFilledInTheSample) {
+    const QString src = QStringLiteral("Your prediction: {{ It rises. }} Why? {{Less filling.}}\n");
+    QTextDocument templ, sample;
+    ASSERT_TRUE(compileSource({{QStringLiteral("lb.vtx"), src}}, templ).ok());
+    ASSERT_TRUE(
+        compileSource({{QStringLiteral("lb.vtx"), src}}, sample, SourceVariant::Sample).ok());
+    const auto t = allTags(templ), s = allTags(sample);
+    ASSERT_EQ(t.size(), 2u);
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(t[0].code, 61000);
+    EXPECT_EQ(tagText(templ, t[0]).trimmed(), "");
+    EXPECT_GE(tagText(templ, t[0]).size(), 8);  // room to click into
+    EXPECT_EQ(tagText(sample, s[0]), " It rises. ");
+    EXPECT_EQ(tagText(sample, s[1]), " Less filling. ");
+    SourceResult bad = compileSource({{QStringLiteral("lb.vtx"), QStringLiteral("{{ }} {{open")}},
+                                     templ);
+    EXPECT_EQ(bad.problems.size(), 2);
+}

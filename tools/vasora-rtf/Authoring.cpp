@@ -36,13 +36,18 @@ bool read(const QString& path, QTextDocument& doc) {
 
 }  // namespace
 
-int compileCommand(const QStringList& args) {
+int compileCommand(QStringList args) {
+    documents::SourceVariant variant = documents::SourceVariant::Template;
+    if (!args.isEmpty() && args[0] == QLatin1String("--sample")) {
+        variant = documents::SourceVariant::Sample;
+        args.removeFirst();
+    }
     if (args.size() != 2) return 2;
     documents::SourceResult result;
     const QList<documents::SourceFile> files = documents::readSourcePath(args[0], result);
     QTextDocument doc;
     if (!files.isEmpty()) {
-        const documents::SourceResult compiled = documents::compileSource(files, doc);
+        const documents::SourceResult compiled = documents::compileSource(files, doc, variant);
         result.problems.append(compiled.problems);
     }
     if (!result.ok()) {

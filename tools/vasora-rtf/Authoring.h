@@ -6,8 +6,9 @@
 
 namespace vasora::rtftool {
 
-/// compile SOURCE OUT: 0 when written, 1 with the source's problems on standard error.
-int compileCommand(const QStringList& args);
+/// compile [--sample] SOURCE OUT: 0 when written, 1 with the source's problems on standard
+/// error. --sample writes a lab book's worked sample, with its answers in their fields.
+int compileCommand(QStringList args);
 /// check FILE [--info INFOFILE]: 0 when the checker finds nothing, 1 with every problem.
 int checkCommand(const QStringList& args);
 

@@ -2,7 +2,9 @@
 //   vasora-rtf text FILE        the plain text, one paragraph a line, table cells by tabs
 //   vasora-rtf tags FILE        every tag: paragraph, character, code, kind, P2, P3, P4, text
 //   vasora-rtf roundtrip IN OUT reads IN and writes it to OUT
-//   vasora-rtf compile SRC OUT  compiles a document's source (a .vtx file or a folder of them)
+//   vasora-rtf compile [--sample] SRC OUT
+//                               compiles a document's source (a .vtx file or a folder of them);
+//                               --sample fills a lab book's answer fields
 //   vasora-rtf check FILE [--info INFOFILE]
 //                               checks a document: tag codes, links and their anchors,
 //                               figures and their files, headings, lab book tables; exit 0
@@ -31,7 +33,8 @@ using namespace vasora;
 namespace {
 
 int usage() {
-    std::fputs("usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT | compile SRC OUT |\n"
+    std::fputs("usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT |\n"
+               "                  compile [--sample] SRC OUT |\n"
                "                  check FILE [--info INFOFILE]\n",
                stderr);
     return 2;
