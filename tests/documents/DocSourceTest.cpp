@@ -238,7 +238,7 @@ TEST(DocSource, AnswerFieldsAreEmptyInTheTemplateAndFilledInTheSample) {
     EXPECT_GE(tagText(templ, t[0]).size(), 8);  // room to click into
     EXPECT_EQ(tagText(sample, s[0]), " It rises. ");
     EXPECT_EQ(tagText(sample, s[1]), " Less filling. ");
-    SourceResult bad = compileSource({{QStringLiteral("lb.vtx"), QStringLiteral("{{ }} {{open")}},
+    SourceResult bad = compileSource({{QStringLiteral("lb.vtx"), QStringLiteral("A {{ }} {{open")}},
                                      templ);
     EXPECT_EQ(bad.problems.size(), 2);
 }
