@@ -35,6 +35,12 @@ ScrivoControl::ScrivoControl(const QString& objectName, QWidget* parent) : QText
     replaceDocument(new QTextDocument(this));
     connect(this, &QTextEdit::cursorPositionChanged, this, &ScrivoControl::cursorMoved);
     connect(this, &QTextEdit::selectionChanged, this, &ScrivoControl::cursorMoved);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleTagStyles(); });
+}
+
+void ScrivoControl::resizeEvent(QResizeEvent* e) {
+    QTextEdit::resizeEvent(e);
+    scheduleTagStyles();
 }
 
 ScrivoControl::~ScrivoControl() = default;
@@ -62,7 +68,7 @@ void ScrivoControl::replaceDocument(QTextDocument* doc) {
     m_cursorTagCode = 0;
     setReadOnly(m_readOnly);
     setLineWidth(m_lineWidth);
-    refreshTagStyles();
+    scheduleTagStyles();
 }
 
 bool ScrivoControl::setLoadNow(qint16 value) {

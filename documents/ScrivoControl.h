@@ -126,6 +126,7 @@ class ScrivoControl final : public QTextEdit {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
   private:
     void cursorMoved();

@@ -147,8 +147,14 @@ void ScrivoControl::refreshTagStyles() {
         setExtraSelections(styles);
         return;
     }
+    // Only the tags in view, and a screen above and below, are styled: placing a selection
+    // lays its line out, and styling every tag of a long document would lay all of it out at
+    // once instead of as it comes into view. Scrolling and resizing style the new view.
+    const int h = std::max(1, viewport()->height());
+    const int from = cursorForPosition(QPoint(0, -h)).position();
+    const int to = cursorForPosition(QPoint(viewport()->width(), 2 * h)).position();
     auto add = [&](int start, int end, TagLook look) {
-        if (look == TagLook::Plain) return;
+        if (look == TagLook::Plain || end < from || start > to) return;
         QTextEdit::ExtraSelection s;
         s.cursor = QTextCursor(document());
         s.cursor.setPosition(start);
@@ -159,12 +165,14 @@ void ScrivoControl::refreshTagStyles() {
     for (const TagSpan& t : allTags(*document()))
         add(t.start, t.end(), m_tagStyles->tagStyle(t.code).look);
     if (const TagLook links = m_tagStyles->hyperlinkLook(); links != TagLook::Plain) {
-        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const QTextBlock last = document()->findBlock(to);
+        for (QTextBlock b = document()->findBlock(from); b.isValid(); b = b.next()) {
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fr = it.fragment();
                 if (!fr.isValid() || fr.charFormat().anchorHref().isEmpty()) continue;
                 add(fr.position(), fr.position() + fr.length(), links);
             }
+            if (b == last) break;
         }
     }
     setExtraSelections(styles);
