@@ -46,7 +46,7 @@ bool createFromFileOfItsType(Item& item, const std::string& path) {
     const auto dot = path.rfind('.');
     if (dot == std::string::npos) return false;
     std::string type;
-    if (!Registry::current().firstLevelValue("." + path.substr(dot + 1), type) || type.empty())
+    if (!Registry::current().firstLevelValue(path.substr(dot), type) || type.empty())
         return false;
     return createFromFile(item, type, path);
 }

@@ -153,8 +153,9 @@ SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL GET_ASSEXTENSIONS(int16_t index, Scriv
 
 SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL GET_EXTASS(const char* ext) {
     const std::string_view e = argument(ext);
-    std::string value;
-    if (e.empty() || !Registry::current().firstLevelValue("." + std::string(e), value)) value.clear();
+    std::string key(1, '.'), value;
+    key += e;
+    if (e.empty() || !Registry::current().firstLevelValue(key, value)) value.clear();
     return allocString(value);
 }
 
