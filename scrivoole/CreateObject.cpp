@@ -109,6 +109,10 @@ std::int32_t SCRIVOOLE_CALL create(ScrivoExtensionObject* object, const char* sp
     if (s.empty() || s.size() > kMaxSpec) return 0;
     if (Item* old = itemOf(object)) ContainerDocument::instance().deleteItem(old);
     Item& item = ContainerDocument::instance().newItem(object);
+    // The names go with the item from the start: a new object is opened in its server before
+    // the create is complete.
+    item.hostApplication = "ScrivoObj";
+    item.hostDocument = state().objectHostName;
     bool made = false;
     if (s == "*") {
         made = createFromDialog(object, item);
@@ -123,8 +127,6 @@ std::int32_t SCRIVOOLE_CALL create(ScrivoExtensionObject* object, const char* sp
         ContainerDocument::instance().deleteItem(&item);
         return 0;
     }
-    item.hostApplication = "ScrivoObj";
-    item.hostDocument = state().objectHostName;
     return 1;
 }
 

@@ -112,7 +112,9 @@ std::vector<std::string> commandArguments(const std::string& command, const std:
 
 bool startServer(const std::string& command, const std::string& file, const Item& item) {
     const auto& hooks = state().hooks;
-    if (hooks.launch) return hooks.launch(hooks.context, command.c_str(), file.c_str()) != 0;
+    if (hooks.launch)
+        return hooks.launch(hooks.context, command.c_str(), file.c_str(),
+                            item.hostDocument.c_str()) != 0;
 #ifdef _WIN32
     (void)item;
     std::string line = command;

@@ -37,8 +37,12 @@ void showError(const std::string& text) {
 bool insertObjectDialog(void* parent, const std::vector<ServerEntry>& servers,
                         InsertChoice& choice) {
     if (!widgetsRunning()) return false;
-    // The control hands its window object over as the dialog's parent.
-    InsertObjectDialog dialog(static_cast<QWidget*>(parent), servers);
+    // The control hands its window object over as the dialog's parent. The pointer is only
+    // used once it is known to be a live widget of this application.
+    QWidget* owner = nullptr;
+    for (QWidget* w : QApplication::allWidgets())
+        if (static_cast<void*>(w) == parent) owner = w;
+    InsertObjectDialog dialog(owner, servers);
     if (dialog.exec() != QDialog::Accepted) return false;
     choice = dialog.choice();
     return !choice.className.empty() || !choice.file.empty();

@@ -203,8 +203,10 @@ SCRIVOOLE_API const char* SCRIVOOLE_CALL ScrivoOLE_Version(void);
 typedef struct ScrivoHostHooks {
     /** Shows the error box text instead of the library's message box. */
     void(SCRIVOOLE_CALL* showError)(void* context, const char* text);
-    /** Starts a server: command as registered, file to open. Nonzero when started. */
-    int32_t(SCRIVOOLE_CALL* launch)(void* context, const char* command, const char* file);
+    /** Starts a server: command as registered, file to open, the container document's name
+     * (SET_OBJECTHOSTNAME). Nonzero when started. */
+    int32_t(SCRIVOOLE_CALL* launch)(void* context, const char* command, const char* file,
+                                    const char* hostDocument);
     /** Answers the insert-object dialog: nonzero to confirm, with either a class name or a
      * file path (byte strings the library frees) in the out slots. */
     int32_t(SCRIVOOLE_CALL* insertObject)(void* context, ScrivoString* className,
