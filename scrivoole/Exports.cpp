@@ -25,11 +25,21 @@ bool resumes(const ResumeRecord& record, std::int32_t index) {
            index == record.lastIndex + 1 && record.position >= 0;
 }
 
-void remember(ResumeRecord& record, std::int32_t index, const RegistryWalker& walker) {
+// A walk to the index-th key, going on from where the previous one ended when the index is
+// the next one; resumeAdjust sets the counter back to its value before that first-level key.
+RegistryWalker search(ResumeRecord& record, RegistryWalker::Mode mode, std::int32_t index,
+                      std::int32_t resumeAdjust) {
+    RegistryWalker walker(Registry::current(), mode, index);
+    state().lastFirstLevelValue.clear();
+    walker.found = resumes(record, index)
+                       ? walker.walk(static_cast<std::uint32_t>(record.position),
+                                     record.counter + resumeAdjust)
+                       : walker.walk(0, -1);
     record.lastIndex = index;
     record.position = walker.position;
     record.counter = walker.counterAtPosition;
     record.generation = Registry::generation();
+    return walker;
 }
 
 }  // namespace
@@ -98,34 +108,20 @@ SCRIVOOLE_API int32_t SCRIVOOLE_CALL SET_OBJECTHOSTNAME(const char* name) {
 
 SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL GET_REGISTRYRECORD(int32_t index, ScrivoString* value) {
     if (index < 0) return emptyResult(value);
-    auto& s = state();
-    Registry registry = Registry::current();
-    RegistryWalker walker(registry, RegistryWalker::Mode::Plain, index);
-    s.lastFirstLevelValue.clear();
-    const bool resume = resumes(s.registryRecord, index);
     // Re-visiting the first-level key counts it again, hence one less.
-    const bool found = resume ? walker.walk(static_cast<std::uint32_t>(s.registryRecord.position),
-                                            s.registryRecord.counter - 1)
-                              : walker.walk(0, -1);
-    remember(s.registryRecord, index, walker);
-    if (!found) return emptyResult(value);
+    const RegistryWalker walker =
+        search(state().registryRecord, RegistryWalker::Mode::Plain, index, -1);
+    if (!walker.found) return emptyResult(value);
     replaceOut(value, walker.value);
     return allocString(walker.foundPath());
 }
 
 SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL GET_OLESERVERNAME(int16_t index, ScrivoString* server) {
     if (index < 0) return emptyResult(server);
-    auto& s = state();
-    Registry registry = Registry::current();
-    RegistryWalker walker(registry, RegistryWalker::Mode::Server, index);
-    s.lastFirstLevelValue.clear();
     // First-level keys are not counted in server mode: the counter resumes as it was.
-    const bool found = resumes(s.serverRecord, index)
-                           ? walker.walk(static_cast<std::uint32_t>(s.serverRecord.position),
-                                         s.serverRecord.counter)
-                           : walker.walk(0, -1);
-    remember(s.serverRecord, index, walker);
-    if (!found) return emptyResult(server);
+    const RegistryWalker walker =
+        search(state().serverRecord, RegistryWalker::Mode::Server, index, 0);
+    if (!walker.found) return emptyResult(server);
     replaceOut(server, walker.serverPath);
     return allocString(walker.firstLevelName());
 }

@@ -64,6 +64,13 @@ std::vector<std::string> commandArguments(const std::string& command, const std:
     std::vector<std::string> args;
     std::string current;
     bool inToken = false, quoted = false, placed = false;
+    auto fieldCode = [&](char code) {
+        if (code == '%') current += '%';
+        if (code == 'f' || code == 'F' || code == 'u' || code == 'U' || code == '1') {
+            current += file;
+            placed = true;
+        }
+    };
     for (std::size_t i = 0; i < command.size(); ++i) {
         const char c = command[i];
         if (quoted) {
@@ -72,12 +79,7 @@ std::vector<std::string> commandArguments(const std::string& command, const std:
             } else if (c == '\\' && i + 1 < command.size()) {
                 current += command[++i];
             } else if (c == '%' && i + 1 < command.size()) {
-                const char code = command[++i];
-                if (code == '%') current += '%';
-                if (code == 'f' || code == 'F' || code == 'u' || code == 'U' || code == '1') {
-                    current += file;
-                    placed = true;
-                }
+                fieldCode(command[++i]);
             } else {
                 current += c;
             }
@@ -93,12 +95,7 @@ std::vector<std::string> commandArguments(const std::string& command, const std:
         if (c == '"') {
             quoted = true;
         } else if (c == '%' && i + 1 < command.size()) {
-            const char code = command[++i];
-            if (code == '%') current += '%';
-            if (code == 'f' || code == 'F' || code == 'u' || code == 'U' || code == '1') {
-                current += file;
-                placed = true;
-            }
+            fieldCode(command[++i]);
         } else {
             current += c;
         }

@@ -29,6 +29,7 @@ public:
     const std::string& firstLevelName() const { return path_[0]; }
 
     std::int32_t counter = -1;
+    bool found = false;
     int mark = 0;
     std::string value;       // default value of the key visited last
     std::string serverPath;  // value of the server entry counted last
