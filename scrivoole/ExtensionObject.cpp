@@ -1,5 +1,6 @@
 #include "ExtensionObject.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "LibraryState.h"
@@ -59,9 +60,16 @@ void SCRIVOOLE_CALL paint(Obj* object, const ScrivoDeviceContext* dc, std::int32
     if (w <= 0 || h <= 0) return;
     int sx = 0, sy = 0;
     screenDpi(sx, sy);
-    const long long bw = dc->dpiX > sx ? 1LL * w * dc->dpiX / sx : w;
-    const long long bh = dc->dpiY > sy ? 1LL * h * dc->dpiY / sy : h;
-    if (!pictureSizeAllowed(bw, bh)) return;
+    long long bw = dc->dpiX > sx ? 1LL * w * dc->dpiX / sx : w;
+    long long bh = dc->dpiY > sy ? 1LL * h * dc->dpiY / sy : h;
+    // The device stretches the bitmap anyway: beyond 4096 pixels a side (a poster, or an
+    // object whose stored extent is absurd) more pixels cost memory and show nothing more.
+    constexpr long long kMaxBand = 4096;
+    if (bw > kMaxBand || bh > kMaxBand) {
+        const long long longer = std::max(bw, bh);
+        bw = std::max(1LL, bw * kMaxBand / longer);
+        bh = std::max(1LL, bh * kMaxBand / longer);
+    }
     const Raster bitmap = onWhite(scaled(pictureOf(object), static_cast<int>(bw), static_cast<int>(bh)));
     drawOnto(dc, r, bitmap);
 }

@@ -252,6 +252,21 @@ TEST_F(Rtf, ForeignObjectShowsItsStoredPresentation) {
     EXPECT_EQ(split(save(copy, true)).objdata, toHex(bytes));
 }
 
+TEST_F(Rtf, AnAbsurdStoredExtentPrintsThroughABoundedBitmap) {
+    ASSERT_EQ(object->ops->Create(object, ("*" + picture.string()).c_str()), 1);
+    auto bytes = fromHex(split(save(object, true)).objdata);
+    const std::size_t width = 8 + 4 + 14 + 4 + 12 + 4 + 4 + bmpFile(41, 17, stripes).size() + 25;
+    for (std::size_t i = 0; i < 8; ++i) bytes[width + i] = i % 4 == 3 ? 0x7F : 0xFF;
+    ScrivoExtensionObject* copy = load(toHex(bytes) + "}");
+    ASSERT_EQ(rectOf(copy).right, static_cast<std::int32_t>(0x7FFFFFFFLL * 96 / 2540));
+    Device printer(kPrinterCaps, 600);
+    copy->ops->Paint(copy, &printer.dc, 0, 0);
+    ASSERT_EQ(printer.drawn.size(), 1u);
+    EXPECT_EQ(printer.drawn[0].cx, rectOf(copy).right);
+    EXPECT_EQ(printer.drawn[0].width, 4096);
+    EXPECT_EQ(printer.drawn[0].height, 4096);
+}
+
 TEST_F(Rtf, UnreadableObjectsBecomeEmptyFrames) {
     const std::vector<std::vector<std::uint8_t>> bad = {
         {},
