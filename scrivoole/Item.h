@@ -1,0 +1,90 @@
+#pragma once
+// Embedded items: the class name and native data of one object, its picture, and its copy in a
+// temporary file while it is open in its server. One container document holds the items of
+// every extension object.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Ole1Stream.h"
+#include "Raster.h"
+#include "ScrivoOLE.h"
+
+namespace scrivoole {
+
+struct FileStamp {
+    long long size = -1;
+    long long modified = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+struct Item {
+    ScrivoExtensionObject* owner = nullptr;
+    std::int32_t number = 0;
+    Ole1Object object;
+    // An object whose data could not be read keeps its bytes to write them back unchanged.
+    bool unreadable = false;
+    std::vector<std::uint8_t> unreadableBytes;
+    // The content extent in hundredths of a millimetre; 0 when the item has none.
+    std::int32_t extentX = 0;
+    std::int32_t extentY = 0;
+    std::string hostApplication;
+    std::string hostDocument;
+    // While open in a server: the file it edits and that file's state when last read.
+    std::string openFile;
+    FileStamp openStamp;
+    std::optional<Raster> picture;
+    // The content's own size in pixels (the picture itself may be reduced).
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+};
+
+// The picture of the content as drawn and saved: an image file as itself, else the stored
+// presentation's bitmap, else an icon labelled with the file name; the empty frame for an
+// unreadable object.
+const Raster& contentPicture(Item& item);
+
+// The screen's logical pixels per inch, read once.
+void screenDpi(int& x, int& y);
+
+// Pixels to hundredths of a millimetre at the screen's resolution, rounded up so that the
+// conversion back gives the same pixels.
+std::int32_t pixelsToHimetric(int pixels, int dpi);
+
+class ContainerDocument final {
+public:
+    static ContainerDocument& instance();
+    // A new item with the next item number, linked both ways with the object.
+    Item& newItem(ScrivoExtensionObject* owner);
+    // Deletes an item with its storage (the temporary file of a server).
+    void deleteItem(Item* item);
+    void markModified() { modified_ = true; }
+    bool modified() const { return modified_; }
+    // Takes in what servers saved to open items; the count of items changed.
+    int pollOpenItems();
+
+private:
+    std::vector<std::unique_ptr<Item>> items_;
+    std::int32_t nextNumber_ = 1;
+    bool modified_ = false;
+};
+
+// Change reports of an item: 0 "changed", 1 "saved"; other codes are ignored.
+void reportChange(Item& item, int code);
+
+// Draws the content picture anew from the native data and takes its extent; no report.
+void renderContent(Item& item);
+
+// The item renders itself anew from its native data and reports the change.
+void updateItem(Item& item);
+
+// Fills an item from a file's bytes; false when the file cannot be read or is too large.
+bool fillFromFile(Item& item, const std::string& className, const std::string& path);
+
+// Opens the item in its server through a temporary file; false when there is no server or
+// it cannot be started.
+bool openInServer(Item& item);
+
+}  // namespace scrivoole

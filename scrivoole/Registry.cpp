@@ -1,0 +1,113 @@
+#include "Registry.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "MimeRegistry.h"
+
+namespace scrivoole {
+
+namespace {
+
+// An export of a whole class tree runs to a few hundred megabytes; beyond this limit a file is
+// taken as unreadable rather than exhaust memory.
+constexpr long long kMaxExportBytes = 512ll << 20;
+
+struct StoreCache {
+    std::string choice;
+    std::unique_ptr<RegistryStore> store;
+    std::uint64_t generation = 0;
+};
+
+StoreCache& cache() {
+    static StoreCache c;
+    return c;
+}
+
+std::string environment(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+// What identifies the store in force: the file with its size and time, or the desktop folders.
+std::string currentChoice() {
+    const std::string file = environment("SCRIVOOLE_REGISTRY");
+    if (!file.empty()) {
+        struct stat st {};
+        if (::stat(file.c_str(), &st) != 0) return "file\n" + file + "\nmissing";
+        std::ostringstream id;
+        id << "file\n" << file << '\n' << st.st_size << '\n' << st.st_mtime << '\n'
+#if defined(__linux__)
+           << st.st_mtim.tv_nsec << '\n'
+#endif
+           << st.st_ino;
+        return id.str();
+    }
+#ifdef _WIN32
+    return "system";
+#else
+    return "desktop\n" + environment("XDG_DATA_HOME") + '\n' + environment("XDG_DATA_DIRS") +
+           '\n' + environment("XDG_CONFIG_HOME") + '\n' + environment("XDG_CONFIG_DIRS") + '\n' +
+           environment("HOME");
+#endif
+}
+
+std::unique_ptr<RegistryStore> loadStore() {
+    const std::string file = environment("SCRIVOOLE_REGISTRY");
+    if (!file.empty()) {
+        struct stat st {};
+        std::string bytes;
+        if (::stat(file.c_str(), &st) == 0 && st.st_size <= kMaxExportBytes) {
+            std::ifstream in(file, std::ios::binary);
+            std::ostringstream text;
+            text << in.rdbuf();
+            bytes = text.str();
+        }
+        return parseRegistryExport(bytes);
+    }
+#ifdef _WIN32
+    return openSystemRegistry();
+#else
+    return loadDesktopRegistry(desktopDirsFromEnvironment());
+#endif
+}
+
+}  // namespace
+
+Registry Registry::current() {
+    auto& c = cache();
+    std::string choice = currentChoice();
+    if (!c.store || choice != c.choice) {
+        c.store = loadStore();
+        c.choice = std::move(choice);
+        ++c.generation;
+    }
+    return Registry(c.store.get());
+}
+
+std::uint64_t Registry::generation() { return cache().generation; }
+
+bool Registry::enumerate(KeyHandle key, std::uint32_t index, std::string& name) {
+    return store_->subkeyName(key, index, name) && name.size() < kNameBuffer;
+}
+
+std::string Registry::value(KeyHandle key, std::string_view subkey, std::size_t buffer) {
+    std::string v;
+    if (!store_->defaultValue(key, subkey, v) || v.size() >= buffer) return {};
+    return v;
+}
+
+bool Registry::firstLevelValue(std::string_view name, std::string& value) {
+    const KeyHandle r = root();
+    std::string key;
+    for (std::uint32_t i = 0; enumerate(r, i, key); ++i) {
+        if (!equalsIgnoringCase(key, name)) continue;
+        value = this->value(r, key);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace scrivoole
