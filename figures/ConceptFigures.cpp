@@ -151,7 +151,6 @@ void link(QPainter& p, const Node& a, const Node& b, const QColor& colour, QPoin
     arrow(p, from, to, colour, 1.5, 9);
 }
 
-
 // An arrow that leaves `from` downward, runs across at `y` and enters `to` from below.
 void elbowArrow(QPainter& p, QPointF from, double y, QPointF to, const QColor& colour) {
     QPainterPath path(from);
@@ -173,7 +172,25 @@ void paintConcepts(QPainter& p, const QRectF& target) {
     const double h = 52, wA = 176, wB = 200, wC = 220;
     const double xA = 18, xB = 268, xC = 522;
     auto row = [](int i) { return 20.0 + 88.0 * i; };
-    enum { BV, Tone, Unstr, Strs, Comp, Pmcf, Rvr, Vr, Pra, Pit, Heart, Fill, Co, Rart, Pa, kNodes };
+    enum {
+        BV,
+        Tone,
+        Unstr,
+        Strs,
+        Comp,
+        Pmcf,
+        Rvr,
+        Vr,
+        Pra,
+        Pit,
+        Heart,
+        Fill,
+        Co,
+        Rart,
+        Pa,
+        kNodes
+    };
+    // clang-format off
     const Node nodes[kNodes] = {
         {{xA, row(0), wA, h}, QStringLiteral("Total blood volume\ntransfusion, hemorrhage"), true, false},
         {{xA, row(1), wA, h}, QStringLiteral("Venous tone\nconstriction, dilation"), true, false},
@@ -191,6 +208,7 @@ void paintConcepts(QPainter& p, const QRectF& target) {
         {{xA, row(5), wA, h}, QStringLiteral("Arterial resistance\n(arterioles)"), true, false},
         {{xC, row(5), wC, h}, QStringLiteral("Arterial pressure\ncardiac output × resistance"), false, true},
     };
+    // clang-format on
     auto label = [&p](QPointF at, const QString& t) {
         text(p, at, t, Qt::AlignCenter, kSmall - 0.5, kMuted, false, true);
     };
@@ -245,8 +263,8 @@ void paintConcepts(QPainter& p, const QRectF& target) {
     }
 
     for (const Node& nd : nodes) {
-        box(p, nd.r, nd.parameter ? kChangeableFill : QColor(Qt::white),
-            nd.result ? kRed : kMuted, nd.result ? 2.2 : 1.2, 7);
+        box(p, nd.r, nd.parameter ? kChangeableFill : QColor(Qt::white), nd.result ? kRed : kMuted,
+            nd.result ? 2.2 : 1.2, 7);
         text(p, nd.r.center(), nd.text, Qt::AlignCenter, kSmall + 0.5, kInk, nd.result);
     }
 

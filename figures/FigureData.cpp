@@ -1,7 +1,7 @@
 #include "figures/FigureData.h"
 
 #include <cmath>
-#include <cstdio>
+#include <numbers>
 
 #include "figures/VesselPhysics.h"
 #include "model/Derived.h"
@@ -25,9 +25,8 @@ VeinState atSameVolume(const VeinState& v, double unstressed, double compliance)
 
 VeinStates veinStates() {
     const ModelState n = normalCirculation();
-    const Settled after = settleAfter(kVenoconstriction, [] {
-        return workbench::changeUnstressedVolume(kVenoconstriction);
-    });
+    const Settled after = settleAfter(
+        kVenoconstriction, [] { return workbench::changeUnstressedVolume(kVenoconstriction); });
     VeinStates out;
     out.normal = veinsOf(n);
     const VeinState& v = out.normal;
@@ -57,8 +56,8 @@ std::vector<FillingPoint> fillingSeries() {
         const double r = rate;
         const double fill = fillTime(r);  // minutes
         const double beat = 1 / r;
-        out.push_back({r, beat * 60, (beat - fill) * 60, fill * 60,
-                       fillingCompleteness(kfill, fill)});
+        out.push_back(
+            {r, beat * 60, (beat - fill) * 60, fill * 60, fillingCompleteness(kfill, fill)});
     }
     return out;
 }
@@ -87,11 +86,27 @@ PvLoop pressureVolumeLoop() {
     l.vo = n.Vo_LV;
     l.sv = n.SV_LV;
     l.relaxed = leftVentricleDiastolicPressure(l.esv);
+    double lo = 0, hi = 200;
+    for (int i = 0; i < 50; ++i) {
+        l.hump = (lo + hi) / 2;
+        (l.ejectionPressure(l.peakFraction()) < l.systolic ? lo : hi) = l.hump;
+    }
     for (int v = 0; v <= 200; v += 5) {
         const double vol = v;
         l.diastolicCurve.emplace_back(vol, leftVentricleDiastolicPressure(vol));
     }
     return l;
+}
+
+double PvLoop::ejectionPressure(double u) const {
+    return diastolic + (esp - diastolic) * u + hump * std::sin(std::numbers::pi * u);
+}
+
+double PvLoop::peakFraction() const {
+    double best = 0;
+    for (int i = 0; i <= 400; ++i)
+        if (ejectionPressure(i / 400.0) > ejectionPressure(best)) best = i / 400.0;
+    return best;
 }
 
 ReturnCurves returnCurves() {

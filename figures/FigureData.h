@@ -70,14 +70,25 @@ double fillingRunsOut();
 /// ventricle's unstressed volume; pressures include the intrathoracic pressure, as the model
 /// window shows them.
 struct PvLoop {
-    double edv, edp;          ///< end of diastole: the model's EDV and LV end-diastolic pressure
-    double esv, esp;          ///< end of systole: ESV on the end-systolic line, at the pressure
-                              ///< the model ejects against, the mean arterial pressure
+    double edv, edp;             ///< end of diastole: the model's EDV and LV end-diastolic pressure
+    double esv, esp;             ///< end of systole: ESV on the end-systolic line, at the pressure
+                                 ///< the model ejects against, the mean arterial pressure
     double diastolic, systolic;  ///< arterial pressures: the aortic valve opens, the peak
-    double relaxed;           ///< the diastolic curve's pressure at ESV: the mitral valve opens
-    double emax, vo;          ///< the end-systolic line P = Emax (V - Vo)
-    double sv;                ///< stroke volume
+    double relaxed;              ///< the diastolic curve's pressure at ESV: the mitral valve opens
+    double emax, vo;             ///< the end-systolic line P = Emax (V - Vo)
+    double sv;                   ///< stroke volume
     std::vector<std::pair<double, double>> diastolicCurve;  ///< (volume, pressure)
+
+    /// The pressure during ejection, from the aortic valve opening (u = 0) to the end of
+    /// systole (u = 1): a straight line between the two corners with a hump that brings its
+    /// peak to the systolic pressure. Only the corners and the peak are the model's; the shape
+    /// between them is drawn.
+    double ejectionPressure(double u) const;
+    /// Where during ejection (0 to 1) the pressure peaks, and the volume there.
+    double peakFraction() const;
+    double peakVolume() const { return edv - peakFraction() * sv; }
+
+    double hump = 0;  ///< mmHg, set so that the peak is the systolic pressure
 };
 PvLoop pressureVolumeLoop();
 
@@ -85,6 +96,8 @@ PvLoop pressureVolumeLoop();
 
 /// The blood-volume change of the lab book's changed state, ml (experiment 4's hemorrhage).
 inline constexpr double kReturnFigureChange = -1000;
+/// The right atrial pressure, mmHg, where the venous return lines start.
+inline constexpr double kReturnLinesFrom = -6;
 
 struct ReturnCurves {
     /// The cardiac output curve: (right atrial pressure, cardiac output) of every settled
@@ -103,6 +116,12 @@ struct DataTable {
     std::vector<std::string> columns;
     std::vector<std::string> labels;  ///< one per row when labelColumn is set
     std::vector<std::vector<double>> rows;
+
+    /// Adds a row with its text.
+    void add(std::string label, std::vector<double> row) {
+        labels.push_back(std::move(label));
+        rows.push_back(std::move(row));
+    }
 };
 
 /// The numbers figure `number` draws, computed afresh; nullopt for a figure drawn without any.

@@ -45,10 +45,8 @@ DataTable veinTable(std::initializer_list<std::pair<const char*, const VeinState
     t.labelColumn = "state";
     t.columns = {"unstressed_volume_ml", "compliance_ml_per_mmHg", "total_volume_ml",
                  "pressure_mmHg"};
-    for (const auto& [name, v] : rows) {
-        t.labels.emplace_back(name);
-        t.rows.push_back({v->unstressed, v->compliance, v->volume, v->pressure});
-    }
+    for (const auto& [name, v] : rows)
+        t.add(name, {v->unstressed, v->compliance, v->volume, v->pressure});
     return t;
 }
 
@@ -65,17 +63,13 @@ DataTable loopTable() {
     DataTable t;
     t.labelColumn = "point";
     t.columns = {"volume_ml", "pressure_mmHg"};
-    auto add = [&t](const char* name, double v, double p) {
-        t.labels.emplace_back(name);
-        t.rows.push_back({v, p});
-    };
-    add("end of diastole", l.edv, l.edp);
-    add("aortic valve opens", l.edv, l.diastolic);
-    add("systolic peak", l.edv - l.sv / 2, l.systolic);
-    add("end of systole", l.esv, l.esp);
-    add("mitral valve opens", l.esv, l.relaxed);
-    add("end-systolic line at zero pressure", l.vo, 0);
-    for (const auto& [v, p] : l.diastolicCurve) add("diastolic curve", v, p);
+    t.add("end of diastole", {l.edv, l.edp});
+    t.add("aortic valve opens", {l.edv, l.diastolic});
+    t.add("systolic peak (drawn shape)", {l.peakVolume(), l.systolic});
+    t.add("end of systole", {l.esv, l.esp});
+    t.add("mitral valve opens", {l.esv, l.relaxed});
+    t.add("end-systolic line at zero pressure", {l.vo, 0});
+    for (const auto& [v, p] : l.diastolicCurve) t.add("diastolic curve", {v, p});
     return t;
 }
 
@@ -84,18 +78,14 @@ DataTable returnTable() {
     DataTable t;
     t.labelColumn = "curve";
     t.columns = {"right_atrial_pressure_mmHg", "flow_ml_per_min"};
-    auto add = [&t](const char* name, double pra, double flow) {
-        t.labels.emplace_back(name);
-        t.rows.push_back({pra, flow});
-    };
-    for (const auto& [pra, co] : r.output) add("cardiac output", pra, co);
+    for (const auto& [pra, co] : r.output) t.add("cardiac output", {pra, co});
     for (const auto& [name, s] : {std::pair{"venous return normal", &r.normal},
                                   std::pair{"venous return changed", &r.changed}}) {
-        add(name, -4, venousReturn(*s, -4));
-        add(name, systemicFillingPressure(*s), 0);
+        t.add(name, {kReturnLinesFrom, venousReturn(*s, kReturnLinesFrom)});
+        t.add(name, {systemicFillingPressure(*s), 0});
     }
-    add("equilibrium normal", rightAtrialPressure(r.normal), r.normal.Flow[LeftV]);
-    add("equilibrium changed", rightAtrialPressure(r.changed), r.changed.Flow[LeftV]);
+    t.add("equilibrium normal", {rightAtrialPressure(r.normal), r.normal.Flow[LeftV]});
+    t.add("equilibrium changed", {rightAtrialPressure(r.changed), r.changed.Flow[LeftV]});
     return t;
 }
 
@@ -106,14 +96,12 @@ DataTable labBookTable() {
     t.labelColumn = "label";
     t.columns = {"value"};
     for (const char* label :
-         {"lblPressSysA", "lblVstrsSysA", "lblPressSysV", "lblVstrsSysV", "lblPressPulmA",
-          "lblVstrsPulmA", "lblPressPulmV", "lblVstrsPulmV", "lblEDV_RV", "lblESV_RV",
-          "lblSV_RV", "lblPressRghtV", "lblEDV_LV", "lblESV_LV", "lblSV_LV", "lblPressLeftV",
-          "lblHR_RV", "lblFlowLeftV", "lblSystP", "lblDiasP", "lblPra", "lblPmcf",
-          "lblVtotalBody"}) {
-        const Quantity* q = quantityByLabel(label);
-        t.labels.emplace_back(label);
-        t.rows.push_back({q->value(s)});
+         {"lblPressSysA",  "lblVstrsSysA",  "lblPressSysV",  "lblVstrsSysV", "lblPressPulmA",
+          "lblVstrsPulmA", "lblPressPulmV", "lblVstrsPulmV", "lblEDV_RV",    "lblESV_RV",
+          "lblSV_RV",      "lblPressRghtV", "lblEDV_LV",     "lblESV_LV",    "lblSV_LV",
+          "lblPressLeftV", "lblHR_RV",      "lblFlowLeftV",  "lblSystP",     "lblDiasP",
+          "lblPra",        "lblPmcf",       "lblVtotalBody"}) {
+        t.add(label, {quantityByLabel(label)->value(s)});
     }
     return t;
 }

@@ -6,7 +6,6 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "figures/Canvas.h"
 #include "figures/FigureData.h"
@@ -24,13 +23,8 @@ using namespace vasora::model;
 
 namespace {
 
-// The plotting area of a chart with one scale, and of one with a second scale on the right.
-const QRectF kOneScale(78, 22, 532, 346);
-const QRectF kTwoScales(78, 22, 474, 346);
-
 std::vector<QPointF> settledPoints(const std::vector<Settled>& series,
-                                   double (*x)(const ModelState&),
-                                   double (*y)(const ModelState&)) {
+                                   double (*x)(const ModelState&), double (*y)(const ModelState&)) {
     std::vector<QPointF> out;
     for (const Settled& s : series)
         if (s.applied && s.settled) out.emplace_back(x(s.s), y(s.s));
@@ -60,7 +54,7 @@ void paintFrankStarling(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = bloodVolumeSeries();
     const ModelState n = normalCirculation();
     const Canvas canvas(p, target, logicalSize(642));
-    Chart c(p, kTwoScales, Scale{40, 200, 20}, Scale{0, 150, 25});
+    Chart c(p, kChartAreaTwoScales, Scale{40, 200, 20}, Scale{0, 150, 25});
     // At one heart rate cardiac output is stroke volume times the rate, so one curve serves
     // both scales: the right scale is the left one times the normal rate.
     const double factor = n.HrtRate / 1000;
@@ -92,8 +86,7 @@ void paintFrankStarling(QPainter& p, const QRectF& target) {
          QStringLiteral("Each point: the model at equilibrium after\na hemorrhage or transfusion "
                         "of %1 to +%2 ml.\nMore filling, a larger stroke volume: the\nventricle "
                         "still empties to its end-systolic line.")
-             .arg(number(bloodVolumeChanges().front(), 0),
-                  number(bloodVolumeChanges().back(), 0)),
+             .arg(number(bloodVolumeChanges().front(), 0), number(bloodVolumeChanges().back(), 0)),
          Qt::AlignLeft | Qt::AlignTop);
 }
 
@@ -101,14 +94,14 @@ void paintFillingTime(QPainter& p, const QRectF& target) {
     const std::vector<FillingPoint> f = fillingSeries();
     const double runsOut = fillingRunsOut();
     const Canvas canvas(p, target, logicalSize(644));
-    Chart c(p, kTwoScales, Scale{30, 300, 30}, Scale{-0.2, 2.6, 0.2});
+    Chart c(p, kChartAreaTwoScales, Scale{30, 300, 30}, Scale{-0.2, 2.6, 0.2});
     // Both zeros at the same height: the right scale spans half the left one.
     c.setRightScale(Scale{-0.1, 1.3, 0.1});
 
     p.fillRect(QRectF(QPointF(c.px(runsOut), c.area().top()), c.area().bottomRight()),
                QColor(252, 232, 228));
-    c.drawAxes(QStringLiteral("Heart rate (beats/min)"), QStringLiteral("Time per beat (s)"),
-               kInk, QStringLiteral("Filling completeness K2"), kGreen);
+    c.drawAxes(QStringLiteral("Heart rate (beats/min)"), QStringLiteral("Time per beat (s)"), kInk,
+               QStringLiteral("Filling completeness K2"), kGreen);
     c.hLine(0, QPen(kInk, 1));
 
     std::vector<QPointF> beat, systole, filling, k2;
@@ -155,7 +148,7 @@ void paintRateStrokeVolume(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = heartRateSeries();
     const ModelState n = normalCirculation();
     const Canvas canvas(p, target, logicalSize(645));
-    const Chart c(p, kOneScale, Scale{20, 250, 20}, Scale{0, 125, 25});
+    const Chart c(p, kChartArea, Scale{20, 250, 20}, Scale{0, 125, 25});
     c.drawAxes(QStringLiteral("Heart rate (beats/min)"), QStringLiteral("Stroke volume (ml)"),
                kBlue);
     const std::vector<QPointF> pts = settledPoints(series, heartRate, strokeVolume);
@@ -180,7 +173,7 @@ void paintRateStrokeVolume(QPainter& p, const QRectF& target) {
 void paintRateOutput(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = heartRateSeries();
     const Canvas canvas(p, target, logicalSize(646));
-    Chart c(p, kTwoScales, Scale{20, 250, 20}, Scale{0, 125, 25});
+    Chart c(p, kChartAreaTwoScales, Scale{20, 250, 20}, Scale{0, 125, 25});
     c.setRightScale(Scale{0, 10, 2});
     c.drawAxes(QStringLiteral("Heart rate (beats/min)"), QStringLiteral("Stroke volume (ml)"),
                kBlue, QStringLiteral("Cardiac output (L/min)"), kRed);
@@ -191,9 +184,8 @@ void paintRateOutput(QPainter& p, const QRectF& target) {
     c.line(co, QPen(kRed, 2.4), true);
     c.markers(co, Marker::Square, kRed, true, 3.4);
 
-    const auto best = std::max_element(co.begin(), co.end(), [](QPointF a, QPointF b) {
-        return a.y() < b.y();
-    });
+    const auto best =
+        std::max_element(co.begin(), co.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); });
     if (best != co.end()) {
         const QPointF at = c.at(best->x(), best->y(), true);
         note(p, at + QPointF(0, -12),
@@ -205,48 +197,16 @@ void paintRateOutput(QPainter& p, const QRectF& target) {
          QStringLiteral("CO = HR × SV: up to about 150 beats/min\nthe faster rate wins; beyond, "
                         "too little\ntime to fill makes SV fall faster."),
          Qt::AlignLeft | Qt::AlignBottom);
-    drawLegend(p, QPointF(c.area().right() - 10, c.area().top() + 10),
-               Qt::AlignRight | Qt::AlignTop,
-               {{QStringLiteral("stroke volume (left scale)"), QPen(kBlue, 2.4), Marker::Circle,
-                 kBlue},
-                {QStringLiteral("cardiac output (right scale)"), QPen(kRed, 2.4), Marker::Square,
-                 kRed}});
+    drawLegend(
+        p, QPointF(c.area().right() - 10, c.area().top() + 10), Qt::AlignRight | Qt::AlignTop,
+        {{QStringLiteral("stroke volume (left scale)"), QPen(kBlue, 2.4), Marker::Circle, kBlue},
+         {QStringLiteral("cardiac output (right scale)"), QPen(kRed, 2.4), Marker::Square, kRed}});
 }
-
-namespace {
-
-// The arterial pressure during ejection, from the aortic valve opening (u = 0) to the end of
-// systole (u = 1): a straight line between the two corners of the loop with a hump that
-// brings its peak to the systolic pressure. Only the corners and the peak are the model's;
-// the shape between them is drawn.
-struct Ejection {
-    double start, end, hump;
-    double at(double u) const { return start + (end - start) * u + hump * std::sin(std::numbers::pi * u); }
-    double peakAt() const {
-        double best = 0;
-        for (int i = 0; i <= 400; ++i)
-            if (at(i / 400.0) > at(best)) best = i / 400.0;
-        return best;
-    }
-    double peak() const { return at(peakAt()); }
-};
-
-Ejection ejectionThrough(const PvLoop& l) {
-    Ejection e{l.diastolic, l.esp, 0};
-    double lo = 0, hi = 200;
-    for (int i = 0; i < 50; ++i) {
-        e.hump = (lo + hi) / 2;
-        (e.peak() < l.systolic ? lo : hi) = e.hump;
-    }
-    return e;
-}
-
-}  // namespace
 
 void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     const PvLoop l = pressureVolumeLoop();
     const Canvas canvas(p, target, logicalSize(649));
-    const Chart c(p, kOneScale, Scale{0, 200, 20}, Scale{-20, 160, 20});
+    const Chart c(p, kChartArea, Scale{0, 200, 20}, Scale{-20, 160, 20});
     c.drawAxes(QStringLiteral("Left-ventricular volume (ml)"),
                QStringLiteral("Left-ventricular pressure (mmHg)"), kInk);
     c.hLine(0, QPen(kMuted, 1));
@@ -259,7 +219,6 @@ void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     c.line(dia, QPen(kGreen, 2));
 
     // The loop, anticlockwise from the end of diastole.
-    const Ejection e = ejectionThrough(l);
     QPainterPath loop(c.at(l.esv, l.relaxed));
     for (const auto& [v, pr] : l.diastolicCurve)
         if (v > l.esv && v < l.edv) loop.lineTo(c.at(v, pr));
@@ -267,7 +226,7 @@ void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     loop.lineTo(c.at(l.edv, l.diastolic));
     for (int i = 1; i <= 60; ++i) {
         const double u = i / 60.0;
-        loop.lineTo(c.at(l.edv - u * l.sv, e.at(u)));
+        loop.lineTo(c.at(l.edv - u * l.sv, l.ejectionPressure(u)));
     }
     loop.closeSubpath();
     p.setPen(QPen(kRed, 2.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -278,15 +237,15 @@ void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     const QPointF es = c.at(l.esv, l.esp), mitral = c.at(l.esv, l.relaxed);
     for (QPointF corner : {ed, open, es, mitral}) dot(p, corner, kRed, 4.5);
     note(p, ed + QPointF(10, -4),
-         QStringLiteral("end of diastole: EDV %1 ml, %2 mmHg").arg(number(l.edv, 1),
-                                                                   number(l.edp, 1)),
+         QStringLiteral("end of diastole: EDV %1 ml, %2 mmHg")
+             .arg(number(l.edv, 1), number(l.edp, 1)),
          Qt::AlignLeft | Qt::AlignBottom);
     text(p, open + QPointF(8, 4),
          QStringLiteral("aortic valve opens\nat the diastolic pressure, %1 mmHg")
              .arg(number(l.diastolic, 0)),
          Qt::AlignLeft | Qt::AlignTop, kSmall, kInk);
     // Clear of the end-systolic line: the label starts just left of the peak.
-    const QPointF peak = c.at(l.edv - e.peakAt() * l.sv, l.systolic);
+    const QPointF peak = c.at(l.peakVolume(), l.systolic);
     text(p, peak + QPointF(-24, -6),
          QStringLiteral("systolic pressure %1 mmHg").arg(number(l.systolic, 0)),
          Qt::AlignLeft | Qt::AlignBottom, kSmall, kInk);

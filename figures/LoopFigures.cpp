@@ -90,8 +90,8 @@ void heartShape(QPainter& p, const QRectF& r) {
               r.top() + h * 0.38);
     s.cubicTo(r.left() + w * 0.05, r.top() + h * 0.66, cx - w * 0.22, r.top() + h * 0.8, cx,
               r.bottom());
-    s.cubicTo(cx + w * 0.22, r.top() + h * 0.8, r.right() - w * 0.05, r.top() + h * 0.66,
-              r.right(), r.top() + h * 0.38);
+    s.cubicTo(cx + w * 0.22, r.top() + h * 0.8, r.right() - w * 0.05, r.top() + h * 0.66, r.right(),
+              r.top() + h * 0.38);
     s.cubicTo(r.right() + w * 0.1, r.top() + h * 0.1, cx + w * 0.1, r.top() - h * 0.05, cx,
               r.top() + h * 0.25);
     QLinearGradient g(r.topLeft(), r.topRight());
@@ -210,8 +210,7 @@ void paintModelLayout(QPainter& p, const QRectF& target) {
          QStringLiteral("ejection"), Qt::AlignRight | Qt::AlignVCenter, kSmall, kMuted, false,
          true);
     text(p, QPointF(b[LeftV].center().x() + 10, (b[LeftV].bottom() + b[SysA].top()) / 2),
-         QStringLiteral("ejection"), Qt::AlignLeft | Qt::AlignVCenter, kSmall, kMuted, false,
-         true);
+         QStringLiteral("ejection"), Qt::AlignLeft | Qt::AlignVCenter, kSmall, kMuted, false, true);
 
     // The key, in one row under the loop.
     const double y = 482;
@@ -265,23 +264,22 @@ void paintLabBookLoop(QPainter& p, const QRectF& target) {
     }
     const QRectF& rv = l.box[RghtV];
     boxTitle(p, rv, QStringLiteral("Right ventricle"));
-    text(p, QPointF(rv.center().x(), rv.top() + 54),
-         QStringLiteral("EDV %1 ml   ESV %2 ml\nSV %3 ml   EDP %4 mmHg")
-             .arg(shown("lblEDV_RV"), shown("lblESV_RV"), shown("lblSV_RV"),
-                  shown("lblPressRghtV")),
-         Qt::AlignCenter, kText, kInk);
+    text(
+        p, QPointF(rv.center().x(), rv.top() + 54),
+        QStringLiteral("EDV %1 ml   ESV %2 ml\nSV %3 ml   EDP %4 mmHg")
+            .arg(shown("lblEDV_RV"), shown("lblESV_RV"), shown("lblSV_RV"), shown("lblPressRghtV")),
+        Qt::AlignCenter, kText, kInk);
     const QRectF& lv = l.box[LeftV];
     boxTitle(p, lv, QStringLiteral("Left ventricle"));
-    text(p, QPointF(lv.center().x(), lv.top() + 54),
-         QStringLiteral("EDV %1 ml   ESV %2 ml\nSV %3 ml   EDP %4 mmHg")
-             .arg(shown("lblEDV_LV"), shown("lblESV_LV"), shown("lblSV_LV"),
-                  shown("lblPressLeftV")),
-         Qt::AlignCenter, kText, kInk);
+    text(
+        p, QPointF(lv.center().x(), lv.top() + 54),
+        QStringLiteral("EDV %1 ml   ESV %2 ml\nSV %3 ml   EDP %4 mmHg")
+            .arg(shown("lblEDV_LV"), shown("lblESV_LV"), shown("lblSV_LV"), shown("lblPressLeftV")),
+        Qt::AlignCenter, kText, kInk);
 
     text(p, QPointF(l.heart.center().x(), l.heart.bottom() + 8),
          QStringLiteral("heart rate %1 beats/min").arg(shown("lblHR_RV")),
-         Qt::AlignHCenter | Qt::AlignTop,
-         kSmall, kMuscle, true);
+         Qt::AlignHCenter | Qt::AlignTop, kSmall, kMuscle, true);
     note(p, QPointF(340, 478),
          QStringLiteral("flow %1 ml/min through every compartment   ·   arterial pressure %2/%3 "
                         "mmHg\nright atrium %4 mmHg   ·   Pmcf %5 mmHg   ·   blood volume %6 ml")

@@ -10,8 +10,7 @@ namespace vasora::figures {
 
 using namespace vasora::model;
 
-EngineScope::EngineScope()
-    : m_saved(std::make_unique<ModelState>(state())), m_savedView(&view()) {
+EngineScope::EngineScope() : m_saved(std::make_unique<ModelState>(state())), m_savedView(&view()) {
     resetState();
     setView(&m_quiet);
 }

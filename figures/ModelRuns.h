@@ -36,10 +36,10 @@ class EngineScope final {
 
 /// One circulation after a change, as AutoRun left it.
 struct Settled {
-    double x = 0;     ///< the value that was changed, in the unit of its series
-    bool applied = false;   ///< the change logic accepted the change
-    bool settled = false;   ///< the flows agreed within 0.3 ml/min and no ramp was under way
-    model::ModelState s;    ///< the model state at the end
+    double x = 0;          ///< the value that was changed, in the unit of its series
+    bool applied = false;  ///< the change logic accepted the change
+    bool settled = false;  ///< the flows agreed within 0.3 ml/min and no ramp was under way
+    model::ModelState s;   ///< the model state at the end
 };
 
 /// AutoRun's time limit, minutes of model time: past it AutoRun gives up as it does for the

@@ -22,12 +22,9 @@ using namespace vasora::model;
 
 namespace {
 
-const QRectF kOneScale(78, 22, 532, 346);
-const QRectF kTwoScales(78, 22, 474, 346);
-
 const Settled* pointAt(const std::vector<Settled>& series, double x) {
-    const auto it = std::find_if(series.begin(), series.end(),
-                                 [x](const Settled& s) { return s.x == x; });
+    const auto it =
+        std::find_if(series.begin(), series.end(), [x](const Settled& s) { return s.x == x; });
     return it == series.end() ? nullptr : &*it;
 }
 
@@ -37,9 +34,8 @@ void paintOutputByFilling(QPainter& p, const QRectF& target) {
     const std::vector<Settled> tone = unstressedVolumeSeries();
     const ModelState n = normalCirculation();
     const Canvas canvas(p, target, logicalSize(651));
-    const Chart c(p, kOneScale, Scale{40, 200, 20}, Scale{0, 10, 1});
-    p.fillRect(QRectF(QPointF(c.px(kStiffVentricleVolume), c.area().top()),
-                      c.area().bottomRight()),
+    const Chart c(p, kChartArea, Scale{40, 200, 20}, Scale{0, 10, 1});
+    p.fillRect(QRectF(QPointF(c.px(kStiffVentricleVolume), c.area().top()), c.area().bottomRight()),
                QColor(252, 238, 230));
     c.drawAxes(QStringLiteral("Left-ventricular end-diastolic volume, EDV (ml)"),
                QStringLiteral("Cardiac output (L/min)"), kRed);
@@ -59,11 +55,12 @@ void paintOutputByFilling(QPainter& p, const QRectF& target) {
         const QPointF at = c.at(s->s.Vstrs[LeftV], s->s.Flow[LeftV] / 1000);
         const bool constrict = dU < 0;
         text(p, at + QPointF(constrict ? -10 : 10, constrict ? -4 : 4),
-             QStringLiteral("%1 %2 ml").arg(constrict ? QStringLiteral("venoconstriction")
-                                                      : QStringLiteral("venodilation"),
-                                            number(std::abs(dU), 0)),
-             (constrict ? Qt::AlignRight | Qt::AlignBottom : Qt::AlignLeft | Qt::AlignTop),
-             kSmall, kInk, true);
+             QStringLiteral("%1 %2 ml")
+                 .arg(constrict ? QStringLiteral("venoconstriction")
+                                : QStringLiteral("venodilation"),
+                      number(std::abs(dU), 0)),
+             (constrict ? Qt::AlignRight | Qt::AlignBottom : Qt::AlignLeft | Qt::AlignTop), kSmall,
+             kInk, true);
     }
     const QPointF normal = c.at(n.Vstrs[LeftV], n.Flow[LeftV] / 1000);
     dot(p, normal, kBlue, 6);
@@ -87,7 +84,7 @@ void paintOutputByFilling(QPainter& p, const QRectF& target) {
 void paintOutputByContractility(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = leftEmaxSeries();
     const Canvas canvas(p, target, logicalSize(652));
-    Chart c(p, kTwoScales, Scale{0, 300, 50}, Scale{0, 7, 1});
+    Chart c(p, kChartAreaTwoScales, Scale{0, 300, 50}, Scale{0, 7, 1});
     c.setRightScale(Scale{0, 280, 40});
     c.drawAxes(QStringLiteral("Left-ventricular Emax (% of normal)"),
                QStringLiteral("Cardiac output (L/min)"), kRed,
@@ -117,13 +114,13 @@ void paintOutputByContractility(QPainter& p, const QRectF& target) {
     }
     if (const Settled* s = pointAt(series, 30)) {
         const QPointF at = c.at(30, s->s.Flow[LeftV] / 1000);
-        const QRectF box = note(
-            p, c.at(45, 1.9),
-            QStringLiteral("left heart failure, Emax 30 %:\n%1 L/min, EDV %2 ml,\npulmonary "
-                           "venous pressure %3 mmHg")
-                .arg(number(s->s.Flow[LeftV] / 1000, 2), number(s->s.Vstrs[LeftV], 0),
-                     number(s->s.Press[PulmV], 1)),
-            Qt::AlignLeft | Qt::AlignTop);
+        const QRectF box =
+            note(p, c.at(45, 1.9),
+                 QStringLiteral("left heart failure, Emax 30 %:\n%1 L/min, EDV %2 ml,\npulmonary "
+                                "venous pressure %3 mmHg")
+                     .arg(number(s->s.Flow[LeftV] / 1000, 2), number(s->s.Vstrs[LeftV], 0),
+                          number(s->s.Press[PulmV], 1)),
+                 Qt::AlignLeft | Qt::AlignTop);
         p.setPen(QPen(kMuted, 1, Qt::DotLine));
         p.drawLine(box.topLeft() + QPointF(12, 0), at + QPointF(0, 6));
     }
@@ -131,17 +128,17 @@ void paintOutputByContractility(QPainter& p, const QRectF& target) {
          QStringLiteral("Above normal a stronger heart adds little:\nvenous return, not the "
                         "heart, limits the output."),
          Qt::AlignRight | Qt::AlignVCenter);
-    drawLegend(p, QPointF(c.area().right() - 10, c.area().top() + 8), Qt::AlignRight | Qt::AlignTop,
-               {{QStringLiteral("cardiac output (left scale)"), QPen(kRed, 2.6), Marker::Circle,
-                 kRed},
-                {QStringLiteral("EDV (right scale)"), QPen(kPurple, 2.2, Qt::DashLine),
-                 Marker::Square, kPurple}});
+    drawLegend(
+        p, QPointF(c.area().right() - 10, c.area().top() + 8), Qt::AlignRight | Qt::AlignTop,
+        {{QStringLiteral("cardiac output (left scale)"), QPen(kRed, 2.6), Marker::Circle, kRed},
+         {QStringLiteral("EDV (right scale)"), QPen(kPurple, 2.2, Qt::DashLine), Marker::Square,
+          kPurple}});
 }
 
 void paintReturnAndOutput(QPainter& p, const QRectF& target) {
     const ReturnCurves r = returnCurves();
     const Canvas canvas(p, target, logicalSize(2));
-    const Chart c(p, kOneScale, Scale{-6, 18, 2}, Scale{0, 14, 2});
+    const Chart c(p, kChartArea, Scale{kReturnLinesFrom, 18, 2}, Scale{0, 14, 2});
     c.drawAxes(QStringLiteral("Right atrial pressure (mmHg)"), QStringLiteral("Flow (L/min)"),
                kInk);
 
@@ -150,9 +147,10 @@ void paintReturnAndOutput(QPainter& p, const QRectF& target) {
     const QPen outputPen(kRed, 2.8), normalPen(kBlue, 2.4), changedPen(kGreen, 2.4);
     c.line(output, outputPen);
 
-    for (const auto& [s, pen] : {std::pair{&r.normal, normalPen}, std::pair{&r.changed, changedPen}}) {
+    for (const auto& [s, pen] :
+         {std::pair{&r.normal, normalPen}, std::pair{&r.changed, changedPen}}) {
         const double pms = systemicFillingPressure(*s);
-        c.line({{-6, venousReturn(*s, -6) / 1000}, {pms, 0}}, pen);
+        c.line({{kReturnLinesFrom, venousReturn(*s, kReturnLinesFrom) / 1000}, {pms, 0}}, pen);
         dot(p, c.at(pms, 0), pen.color(), 4.5);
         text(p, c.at(pms, 0) + QPointF(6, -6), QStringLiteral("Pmsf %1").arg(number(pms, 1)),
              Qt::AlignLeft | Qt::AlignBottom, kSmall, pen.color(), true);

@@ -92,8 +92,8 @@ void Chart::drawAxes(const QString& xTitle, const QString& yTitle, const QColor&
     }
     text(p, QPointF(a.center().x(), a.bottom() + tick + 20), xTitle,
          Qt::AlignHCenter | Qt::AlignTop, kAxisTitle, kInk);
-    verticalText(p, QPointF(a.left() - tick - 3 - widest - 12, a.center().y()), yTitle,
-                 kAxisTitle, leftColour);
+    verticalText(p, QPointF(a.left() - tick - 3 - widest - 12, a.center().y()), yTitle, kAxisTitle,
+                 leftColour);
 
     if (m_hasY2) {
         const int d2 = decimalsFor(m_y2);
@@ -162,14 +162,14 @@ void drawMarker(QPainter& p, QPointF c, Marker m, const QColor& colour, double s
             break;
         case Marker::Diamond: {
             const double d = s * 1.25;
-            p.drawPolygon(QPolygonF({c + QPointF(0, -d), c + QPointF(d, 0), c + QPointF(0, d),
-                                     c + QPointF(-d, 0)}));
+            p.drawPolygon(QPolygonF(
+                {c + QPointF(0, -d), c + QPointF(d, 0), c + QPointF(0, d), c + QPointF(-d, 0)}));
             break;
         }
         case Marker::Triangle: {
             const double d = s * 1.2;
-            p.drawPolygon(QPolygonF(
-                {c + QPointF(0, -d), c + QPointF(d, d * 0.8), c + QPointF(-d, d * 0.8)}));
+            p.drawPolygon(
+                QPolygonF({c + QPointF(0, -d), c + QPointF(d, d * 0.8), c + QPointF(-d, d * 0.8)}));
             break;
         }
         case Marker::None:

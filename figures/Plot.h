@@ -24,6 +24,11 @@ struct Scale {
 
 enum class Marker { None, Circle, Square, Diamond, Triangle };
 
+/// The plotting area of a 640 x 440 chart with one vertical scale, and with a second scale on
+/// the right; the margins hold the tick labels and the axis titles.
+inline const QRectF kChartArea(78, 22, 532, 346);
+inline const QRectF kChartAreaTwoScales(78, 22, 474, 346);
+
 class Chart final {
   public:
     Chart(QPainter& p, const QRectF& area, Scale x, Scale y);

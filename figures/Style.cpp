@@ -120,8 +120,7 @@ QPointF shortened(QPointF from, QPointF to, double by) {
 
 }  // namespace
 
-void arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour, double width,
-           double head) {
+void arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour, double width, double head) {
     p.save();
     p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(from, shortened(from, to, head * 0.7));
@@ -154,6 +153,15 @@ void dimension(QPainter& p, QPointF a, QPointF b, const QColor& colour, double w
     p.restore();
 }
 
+void slopeSteps(QPainter& p, QPointF from, QPointF to, const QColor& colour) {
+    const QPointF corner(to.x(), from.y());
+    p.save();
+    p.setPen(QPen(colour, 1.1, Qt::DashLine));
+    p.drawLine(from, corner);
+    p.drawLine(corner, to);
+    p.restore();
+}
+
 void dot(QPainter& p, QPointF at, const QColor& colour, double r) {
     p.save();
     p.setPen(QPen(Qt::white, 1.4));
@@ -162,8 +170,8 @@ void dot(QPainter& p, QPointF at, const QColor& colour, double r) {
     p.restore();
 }
 
-void box(QPainter& p, const QRectF& r, const QColor& fill, const QColor& frame,
-         double frameWidth, double radius) {
+void box(QPainter& p, const QRectF& r, const QColor& fill, const QColor& frame, double frameWidth,
+         double radius) {
     p.save();
     p.setPen(QPen(frame, frameWidth));
     p.setBrush(fill);

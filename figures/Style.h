@@ -15,10 +15,10 @@ class QPainter;
 namespace vasora::figures::style {
 
 // Text sizes, logical pixels.
-inline constexpr double kSmall = 11;       ///< tick labels, notes in boxes
-inline constexpr double kText = 12.5;      ///< annotations, legends
-inline constexpr double kAxisTitle = 13;   ///< axis titles, box names
-inline constexpr double kHeading = 14.5;   ///< panel headings
+inline constexpr double kSmall = 11;      ///< tick labels, notes in boxes
+inline constexpr double kText = 12.5;     ///< annotations, legends
+inline constexpr double kAxisTitle = 13;  ///< axis titles, box names
+inline constexpr double kHeading = 14.5;  ///< panel headings
 
 QFont font(double pixels, bool bold = false, bool italic = false);
 
@@ -67,6 +67,9 @@ void curvedArrow(QPainter& p, QPointF from, QPointF via, QPointF to, const QColo
                  double width = 1.6, double head = 9);
 /// A dimension line between `a` and `b` with short end bars, the way a drawing marks a length.
 void dimension(QPainter& p, QPointF a, QPointF b, const QColor& colour, double width = 1.2);
+
+/// A slope triangle's two legs, dashed: across from `from`, then up or down to `to`.
+void slopeSteps(QPainter& p, QPointF from, QPointF to, const QColor& colour);
 
 /// A filled dot of radius `r` with a white rim, marking a state on a curve.
 void dot(QPainter& p, QPointF at, const QColor& colour, double r = 4.5);

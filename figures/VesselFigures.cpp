@@ -33,17 +33,19 @@ std::vector<QPointF> pvLine(double unstressed, double compliance, double vMax) {
     return {{unstressed, 0}, {vMax, vesselPressure(vMax, unstressed, compliance)}};
 }
 
-// The step of a slope triangle on a P-V line: run along volume, rise in pressure.
+// The run and the rise of a P-V line between two volumes, as a slope triangle.
 void slopeTriangle(QPainter& p, const Chart& c, double v0, double v1, double unstressed,
                    double compliance, const QColor& colour) {
-    const QPointF a = c.at(v0, vesselPressure(v0, unstressed, compliance));
-    const QPointF b = c.at(v1, vesselPressure(v0, unstressed, compliance));
-    const QPointF t = c.at(v1, vesselPressure(v1, unstressed, compliance));
-    p.save();
-    p.setPen(QPen(colour, 1.1, Qt::DashLine));
-    p.drawLine(a, b);
-    p.drawLine(b, t);
-    p.restore();
+    slopeSteps(p, c.at(v0, vesselPressure(v0, unstressed, compliance)),
+               c.at(v1, vesselPressure(v1, unstressed, compliance)), colour);
+}
+
+// A chart of the veins' pressure against their whole volume.
+Chart veinChart(QPainter& p, Scale volume) {
+    Chart c(p, kChartArea, volume, Scale{0, 16, 2});
+    c.drawAxes(QStringLiteral("Total volume of the systemic veins (ml)"),
+               QStringLiteral("Venous pressure (mmHg)"), kInk);
+    return c;
 }
 
 }  // namespace
@@ -51,9 +53,7 @@ void slopeTriangle(QPainter& p, const Chart& c, double v0, double v1, double uns
 void paintVesselPressureVolume(QPainter& p, const QRectF& target) {
     const VeinStates v = veinStates();
     const Canvas canvas(p, target, logicalSize(610));
-    const Chart c(p, QRectF(78, 22, 532, 346), Scale{0, 4500, 500}, Scale{0, 16, 2});
-    c.drawAxes(QStringLiteral("Total volume of the systemic veins (ml)"),
-               QStringLiteral("Venous pressure (mmHg)"), kInk);
+    const Chart c = veinChart(p, Scale{0, 4500, 500});
 
     const double vu = v.normal.unstressed, cmp = v.normal.compliance;
     const double vol = v.normal.volume, pr = v.normal.pressure;
@@ -70,9 +70,8 @@ void paintVesselPressureVolume(QPainter& p, const QRectF& target) {
     text(p, QPointF(c.px(vu / 2), barY - 4),
          QStringLiteral("unstressed volume %1\nfills the vein without stretching it").arg(ml(vu)),
          Qt::AlignHCenter | Qt::AlignBottom, kText, kInk);
-    text(p, QPointF(c.px(vol) + 8, barY),
-         QStringLiteral("stressed volume\n%1").arg(ml(vol - vu)), Qt::AlignLeft | Qt::AlignVCenter,
-         kText, kBlue, true);
+    text(p, QPointF(c.px(vol) + 8, barY), QStringLiteral("stressed volume\n%1").arg(ml(vol - vu)),
+         Qt::AlignLeft | Qt::AlignVCenter, kText, kBlue, true);
     // The unstressed volume on the volume axis, where the line leaves it.
     dot(p, c.at(vu, 0), kBlue, 5);
     dot(p, op, kRed, 5.5);
@@ -96,7 +95,7 @@ void paintVesselPressureVolume(QPainter& p, const QRectF& target) {
 void paintCapacitanceDefinitions(QPainter& p, const QRectF& target) {
     const CapacitanceVessels cv = capacitanceVessels();
     const Canvas canvas(p, target, logicalSize(611));
-    const Chart c(p, QRectF(80, 22, 530, 346), Scale{0, 16, 2}, Scale{2000, 5000, 500});
+    const Chart c(p, kChartArea, Scale{0, 16, 2}, Scale{2000, 5000, 500});
     c.drawAxes(QStringLiteral("Pressure (mmHg)"), QStringLiteral("Volume held (ml)"), kInk);
 
     struct Drawn {
@@ -109,12 +108,8 @@ void paintCapacitanceDefinitions(QPainter& p, const QRectF& target) {
         c.line({{0, d.v.unstressed}, {16, vesselVolume(16, d.v.unstressed, d.v.compliance)}},
                QPen(d.colour, 2.6));
         // Compliance: the rise in volume per mmHg.
-        const double v0 = vesselVolume(p0, d.v.unstressed, d.v.compliance);
-        const QPointF a = c.at(p0, v0), b = c.at(p1, v0);
-        const QPointF t = c.at(p1, vesselVolume(p1, d.v.unstressed, d.v.compliance));
-        p.setPen(QPen(d.colour, 1.1, Qt::DashLine));
-        p.drawLine(a, b);
-        p.drawLine(b, t);
+        const QPointF a = c.at(p0, vesselVolume(p0, d.v.unstressed, d.v.compliance));
+        slopeSteps(p, a, c.at(p1, vesselVolume(p1, d.v.unstressed, d.v.compliance)), d.colour);
         text(p, QPointF(a.x() + 10, a.y() + 4),
              QStringLiteral("compliance = ΔV / ΔP\n= %1 ml / %2 mmHg = %3 ml/mmHg")
                  .arg(number((p1 - p0) * d.v.compliance, 0), number(p1 - p0, 0),
@@ -124,8 +119,8 @@ void paintCapacitanceDefinitions(QPainter& p, const QRectF& target) {
         dot(p, c.at(0, d.v.unstressed), d.colour, 5);
         text(p, c.at(0, d.v.unstressed) + QPointF(10, 6),
              QStringLiteral("unstressed volume %1%2")
-                 .arg(ml(d.v.unstressed), d.colour == kBlue ? QStringLiteral(" (volume at 0 mmHg)")
-                                                            : QString()),
+                 .arg(ml(d.v.unstressed),
+                      d.colour == kBlue ? QStringLiteral(" (at 0 mmHg)") : QString()),
              Qt::AlignLeft | Qt::AlignTop, kSmall, d.colour);
     }
 
@@ -143,16 +138,13 @@ void paintCapacitanceDefinitions(QPainter& p, const QRectF& target) {
     }
     drawLegend(p, QPointF(c.area().left() + 10, c.area().top() + 10), Qt::AlignLeft | Qt::AlignTop,
                {{QStringLiteral("vessel A: the model's systemic veins"), QPen(kBlue, 2.6)},
-                {QStringLiteral("vessel B: stiffer, less unstressed volume"),
-                 QPen(kOrange, 2.6)}});
+                {QStringLiteral("vessel B: stiffer, less unstressed volume"), QPen(kOrange, 2.6)}});
 }
 
 void paintVenoconstriction(QPainter& p, const QRectF& target) {
     const VeinStates v = veinStates();
     const Canvas canvas(p, target, logicalSize(615));
-    const Chart c(p, QRectF(78, 22, 532, 346), Scale{2000, 4400, 400}, Scale{0, 16, 2});
-    c.drawAxes(QStringLiteral("Total volume of the systemic veins (ml)"),
-               QStringLiteral("Venous pressure (mmHg)"), kInk);
+    const Chart c = veinChart(p, Scale{2000, 4400, 400});
 
     const VeinState& n = v.normal;
     const VeinState& k = v.constricted;
@@ -193,12 +185,11 @@ void paintVenoconstriction(QPainter& p, const QRectF& target) {
         Qt::AlignLeft | Qt::AlignTop);
     p.setPen(QPen(kMuted, 1, Qt::DotLine));
     p.drawLine(QPointF(box.right(), box.center().y()), settled + QPointF(-6, 0));
-    drawLegend(p, QPointF(c.area().left() + 10, c.area().top() + 10),
-               Qt::AlignLeft | Qt::AlignTop,
-               {{QStringLiteral("normal veins: unstressed %1").arg(ml(n.unstressed)),
-                 QPen(kBlue, 2.6)},
-                {QStringLiteral("venoconstriction: unstressed %1").arg(ml(k.unstressed)),
-                 QPen(kRed, 2.6)}});
+    drawLegend(
+        p, QPointF(c.area().left() + 10, c.area().top() + 10), Qt::AlignLeft | Qt::AlignTop,
+        {{QStringLiteral("normal veins: unstressed %1").arg(ml(n.unstressed)), QPen(kBlue, 2.6)},
+         {QStringLiteral("venoconstriction: unstressed %1").arg(ml(k.unstressed)),
+          QPen(kRed, 2.6)}});
 }
 
 void paintActivePassive(QPainter& p, const QRectF& target) {
@@ -237,8 +228,7 @@ void paintActivePassive(QPainter& p, const QRectF& target) {
     const VeinState& stiff = v.stiffened;
     right.line(pvLine(n.unstressed, n.compliance, 4400), QPen(kBlue, 2.6));
     right.line(pvLine(shifted.unstressed, shifted.compliance, 4400), QPen(kRed, 2.4));
-    right.line(pvLine(stiff.unstressed, stiff.compliance, 4400),
-               QPen(kPurple, 2.4, Qt::DashLine));
+    right.line(pvLine(stiff.unstressed, stiff.compliance, 4400), QPen(kPurple, 2.4, Qt::DashLine));
     right.vLine(n.volume, QPen(kMuted, 1, Qt::DashLine));
     dot(p, right.at(n.volume, n.pressure), kBlue, 5);
     dot(p, right.at(shifted.volume, shifted.pressure), kRed, 5);
