@@ -2,6 +2,7 @@
 
 #include "documents/BusyWindows.h"
 #include "documents/HelpWindows.h"
+#include "documents/frmConcepts.h"
 #include "documents/frmImage.h"
 #include "documents/frmInfo.h"
 #include "shell/Forms.h"
@@ -16,6 +17,11 @@ void registerDocumentForms() {
         return w;
     });
     forms::registerForm(forms::frmImage, [] { return new frmImage; });
+    forms::registerForm(forms::frmConcepts, [] {
+        auto* w = new frmConcepts;
+        shell::centreOnFirstShow(w, QSize(1000, 730));
+        return w;
+    });
     forms::registerForm(forms::frmActive, [] { return new frmActive; });
     forms::registerForm(forms::frmClearScreen, [] { return new frmClearScreen; });
     forms::registerForm(forms::frmHelp, [] {

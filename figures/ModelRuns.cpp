@@ -20,10 +20,6 @@ EngineScope::~EngineScope() {
     setView(m_savedView);
 }
 
-bool flowsAgree(const ModelState& s) {
-    return std::fabs(s.FlowMax - s.FlowMin) <= 0.3;
-}
-
 namespace {
 
 bool rampUnderWay(const ModelState& s) {

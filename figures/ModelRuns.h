@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/Derived.h"
 #include "model/ModelState.h"
 #include "model/ModelView.h"
 #include "workbench/ParameterChanges.h"
@@ -44,7 +45,7 @@ struct Settled {
 
 /// AutoRun's time limit, minutes of model time: past it AutoRun gives up as it does for the
 /// learner.
-inline constexpr double kAutoRunLimit = 15;
+inline constexpr double kAutoRunLimit = model::kAutoRunTimeLimit;
 
 /// The state right after the model window's load: the normal circulation.
 model::ModelState normalCirculation();
@@ -77,7 +78,7 @@ std::vector<double> leftEmaxPercents();
 /// pressure-volume curve, stiffening included, taken from one Euler step of the engine.
 double leftVentricleDiastolicPressure(double volume);
 
-/// Whether the six flows agree as the model window's display requires, ml/min.
-bool flowsAgree(const model::ModelState& s);
+/// Whether the six flows agree as the model window's display requires.
+using model::flowsAgree;
 
 }  // namespace vasora::figures

@@ -4,6 +4,10 @@
 
 namespace vasora::model {
 
+bool flowsAgree(const ModelState& s) {
+    return std::fabs(s.FlowMax - s.FlowMin) <= 0.3;
+}
+
 void setDefaultIntervals(ModelState& s) {
     s.IterInterval = kDefaultIterInterval;
     s.PrintInterval = kDefaultPrintInterval;

@@ -11,6 +11,11 @@ namespace vasora::model {
 inline constexpr double kDefaultIterInterval = 0.001;
 inline constexpr double kDefaultPrintInterval = 0.1;
 
+/// The six flows agree: the circulation is at equilibrium (within 0.3 ml/min).
+bool flowsAgree(const ModelState& s);
+/// AutoRun goes on while the model time is at most this many minutes.
+inline constexpr double kAutoRunTimeLimit = 15;
+
 /// Puts the default intervals in force.
 void setDefaultIntervals(ModelState& s);
 

@@ -24,10 +24,6 @@ using namespace engine;
 
 namespace {
 
-bool flowsEqual(const ModelState& s) {
-    return std::fabs(s.FlowMax - s.FlowMin) <= 0.3;
-}
-
 // A ventricle past the stiffening volume shows its effective compliance in red, bold; below it
 // the diastolic compliance in black.
 void stiffnessLook(const ModelState& s, const Quantity& q) {
@@ -67,7 +63,7 @@ void displayOnce(ModelState& s) {
                      if (q.stiffens) stiffnessLook(s, q);
                  });
 
-    if (flowsEqual(s)) {
+    if (flowsAgree(s)) {
         caption("lblFlowError", "");
         back("lblFlowError", BrightWhite);
     } else {
@@ -84,8 +80,8 @@ void DisplayValues() {
     // The repetition of AutoRun is a loop: each turn is one run followed by one whole display.
     displayOnce(s);
     for (;;) {
-        if (flowsEqual(s)) return;
-        if (s.ModelTime <= 15 && s.AutoRunOn == 1) {
+        if (flowsAgree(s)) return;
+        if (s.ModelTime <= kAutoRunTimeLimit && s.AutoRunOn == 1) {
             RunModel();
             // A failed run has switched AutoRun off; the display shows the state it restored.
             displayOnce(s);

@@ -354,3 +354,23 @@ TEST_F(Viewers, TheHelpWindowsLoadTheirTextsAndReturn) {
     EXPECT_TRUE(o->toPlainText().contains("Iteration"));
     EXPECT_TRUE(seam.messages().isEmpty()) << seam.messages().join('\n').toStdString();
 }
+
+TEST_F(Viewers, TheConceptsDiagramIsDrawnAndReturnHidesIt) {
+    start();
+    click(forms::frmMain, "cmdConcepts");
+    QWidget* c = forms::existing(forms::frmConcepts);
+    ASSERT_NE(c, nullptr);
+    EXPECT_TRUE(c->isVisible());
+    EXPECT_TRUE(visible(forms::frmMain));  // the main menu stays
+    EXPECT_EQ(c->windowTitle(), "Diagram of Concepts about Cardiovascular System ");
+    QWidget* diagram = c->findChild<QWidget*>(QStringLiteral("Image1"));
+    ASSERT_NE(diagram, nullptr);
+    // The diagram is really drawn: a good share of its pixels are not white.
+    const QImage img = diagram->grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < img.height(); y += 3)
+        for (int x = 0; x < img.width(); x += 3) ink += img.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(ink, (img.width() / 3) * (img.height() / 3) / 20);
+    click(forms::frmConcepts, "cmdReturn");
+    EXPECT_FALSE(c->isVisible());
+}
