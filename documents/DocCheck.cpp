@@ -50,6 +50,10 @@ QStringList checkDocument(const CheckInput& in) {
     QSet<int> seenAnchors;
     int tableStart = -1;  // position of the last start marker not yet closed by a button
     QSet<int> openTables;  // table digits of the cells since the last start marker
+    // The plot button walks back to the plot marker over the row markers and row buttons
+    // that a plot table may hold, taking every cell on the way.
+    int plotStart = -1;
+    int plotCells = 0;
     for (const TagSpan& t : allTags(doc)) {
         std::int16_t kind = 0, p2 = 0, p3 = 0, p4 = 0;
         if (!labbook::SplitTag(t.code, kind, p2, p3, p4)) {
@@ -102,25 +106,44 @@ QStringList checkDocument(const CheckInput& in) {
                                         .arg(t.code));
                 }
                 break;
-            case labbook::kTagTableStart:
             case labbook::kTagPlotStart:
+                plotStart = t.start;
+                plotCells = 0;
+                [[fallthrough]];
+            case labbook::kTagTableStart:
                 tableStart = t.start;
                 openTables.clear();
                 break;
             case labbook::kTagOutputCell:
             case labbook::kTagInputCell:
-                if (tableStart < 0)
+                if (tableStart < 0 && plotStart < 0)
                     report(t.start, QStringLiteral("cell %1 has no table start marker before it")
                                         .arg(t.code));
                 openTables.insert(p2);
+                ++plotCells;
                 break;
             case labbook::kTagTableButton:
+                if (p2 == 8) {
+                    if (plotStart < 0)
+                        report(t.start, QStringLiteral("table button %1 has no start marker "
+                                                       "before it")
+                                            .arg(t.code));
+                    else if (plotCells > 33)
+                        report(t.start, QStringLiteral("the plot table of button %1 holds %2 "
+                                                       "cells; the plot takes 11 rows of three")
+                                            .arg(t.code)
+                                            .arg(plotCells));
+                    plotStart = -1;
+                    tableStart = -1;
+                    openTables.clear();
+                    break;
+                }
                 // A button walks back to the start marker and fills the cells of its table.
                 if (tableStart < 0)
                     report(t.start, QStringLiteral("table button %1 has no start marker before "
                                                    "it")
                                         .arg(t.code));
-                else if (p2 != 8 && !openTables.contains(p2))
+                else if (!openTables.contains(p2))
                     report(t.start, QStringLiteral("table button %1 has no cell of table %2 "
                                                    "before it")
                                         .arg(t.code)
@@ -132,6 +155,8 @@ QStringList checkDocument(const CheckInput& in) {
                 break;
         }
     }
+    if (plotStart >= 0)
+        report(plotStart, QStringLiteral("the plot table has no plot button 48000 after it"));
     return problems;
 }
 

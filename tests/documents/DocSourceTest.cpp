@@ -224,6 +224,34 @@ TEST(DocCheck, LabBookTablesNeedTheirStartMarkersAndButtons) {
     EXPECT_TRUE(all.contains("table button 43000 has no cell of table 3"));
 }
 
+// The plot table's rows carry their own markers and buttons (apply a heart rate, record the
+// output); the plot button still walks back over them to the plot marker.
+TEST(DocCheck, PlotTablesMayHoldRowButtonsAndTakeElevenRows) {
+    auto rows = [](int n) {
+        QString s = QStringLiteral("[[80000|Curve]]\n");
+        for (int i = 0; i < n; ++i)
+            s += QStringLiteral("| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | [[10000|.]] "
+                                "[[27052|       ]] | [[27121|       ]] [[47000|Record]] |\n")
+                     .arg(30 + 20 * i);
+        return s + QStringLiteral("[[48000|Plot the curve]]\n");
+    };
+    const auto good = compile(rows(11));
+    ASSERT_TRUE(good->result.ok());
+    EXPECT_TRUE(checkDocument({&good->doc, QDir::tempPath(), &good->doc}).isEmpty());
+
+    const auto tooLong = compile(rows(12));
+    const QStringList p = checkDocument({&tooLong->doc, QDir::tempPath(), &tooLong->doc});
+    ASSERT_EQ(p.size(), 1) << p.join('\n').toStdString();
+    EXPECT_TRUE(p[0].contains("the plot table of button 48000 holds 36 cells"));
+
+    // A plot button needs its own marker: a table start marker is not one.
+    const auto noPlot = compile(QStringLiteral("[[10000|T]]\n| [[27052| ]] |\n[[48000|Plot]]\n"
+                                               "[[80000|Curve]]\n| [[27052| ]] |\n"));
+    const QString all = checkDocument({&noPlot->doc, QDir::tempPath(), &noPlot->doc}).join('\n');
+    EXPECT_TRUE(all.contains("table button 48000 has no start marker")) << all.toStdString();
+    EXPECT_TRUE(all.contains("the plot table has no plot button 48000 after it"));
+}
+
 TEST(DocSource, AnswerFieldsAreEmptyInTheTemplateAndFilledInTheSample) {
     const QString src = QStringLiteral("Your prediction: {{ It rises. }} Why? {{Less filling.}}\n");
     QTextDocument templ, sample;
