@@ -50,6 +50,9 @@ QStringList checkDocument(const CheckInput& in) {
     QSet<int> seenAnchors;
     int tableStart = -1;  // position of the last start marker not yet closed by a button
     QSet<int> openTables;  // table digits of the cells since the last start marker
+    // The plot table's button walks back to its own marker past the start markers and buttons
+    // its rows may hold.
+    int plotStart = -1;
     for (const TagSpan& t : allTags(doc)) {
         std::int16_t kind = 0, p2 = 0, p3 = 0, p4 = 0;
         if (!labbook::SplitTag(t.code, kind, p2, p3, p4)) {
@@ -106,6 +109,7 @@ QStringList checkDocument(const CheckInput& in) {
             case labbook::kTagPlotStart:
                 tableStart = t.start;
                 openTables.clear();
+                if (kind == labbook::kTagPlotStart) plotStart = t.start;
                 break;
             case labbook::kTagOutputCell:
             case labbook::kTagInputCell:
@@ -116,7 +120,13 @@ QStringList checkDocument(const CheckInput& in) {
                 break;
             case labbook::kTagTableButton:
                 // A button walks back to the start marker and fills the cells of its table.
-                if (tableStart < 0)
+                if (p2 == 8) {
+                    if (plotStart < 0)
+                        report(t.start, QStringLiteral("plot-table button %1 has no plot-table "
+                                                       "start marker before it")
+                                            .arg(t.code));
+                    plotStart = -1;
+                } else if (tableStart < 0)
                     report(t.start, QStringLiteral("table button %1 has no start marker before "
                                                    "it")
                                         .arg(t.code));

@@ -224,6 +224,25 @@ TEST(DocCheck, LabBookTablesNeedTheirStartMarkersAndButtons) {
     EXPECT_TRUE(all.contains("table button 43000 has no cell of table 3"));
 }
 
+TEST(DocCheck, ThePlotTableMayHoldRowsWithTheirOwnMarkersAndButtons) {
+    // Each row applies its heart rate and records the output with buttons of its own; the plot
+    // button still walks back to the plot table's marker.
+    QString rows;
+    for (int hr : {30, 72, 150})
+        rows += QStringLiteral("| [[10000|%1]] [[36135|  %1  ]] [[46000|Apply]] | [[10000|.]] "
+                               "[[27052|       ]] | [[27121|       ]] [[47000|Record]] |\n")
+                    .arg(hr);
+    const auto good = compile(QStringLiteral("[[80000|Heart rate curve]]\n") + rows +
+                              QStringLiteral("[[48000|Plot the curve]]\n"));
+    ASSERT_TRUE(good->result.ok());
+    EXPECT_TRUE(checkDocument({&good->doc, QDir::tempPath(), &good->doc}).isEmpty())
+        << checkDocument({&good->doc, QDir::tempPath(), &good->doc}).join('\n').toStdString();
+    const auto bad = compile(QStringLiteral("[[10000|T]]\n| [[21011|  ]] |\n[[48000|Plot]]\n"));
+    const QStringList p = checkDocument({&bad->doc, QDir::tempPath(), &bad->doc});
+    ASSERT_EQ(p.size(), 1) << p.join('\n').toStdString();
+    EXPECT_TRUE(p[0].contains("plot-table button 48000 has no plot-table start marker"));
+}
+
 TEST(DocSource, AnswerFieldsAreEmptyInTheTemplateAndFilledInTheSample) {
     const QString src = QStringLiteral("Your prediction: {{ It rises. }} Why? {{Less filling.}}\n");
     QTextDocument templ, sample;
