@@ -46,7 +46,13 @@ SaveResult saveLabBook(frmDisplay& display) {
     }
     // Only the book the display read completely is written back: an empty display, or one
     // showing part of a damaged file, would replace the learner's work.
-    if (display.loadedFile().isEmpty() || !sameFile(file, display.loadedFile())) {
+    // A book whose folder has gone since it was loaded is still the book loaded: the save then
+    // fails and says so.
+    const bool loaded = !display.loadedFile().isEmpty() &&
+                        (sameFile(file, display.loadedFile()) ||
+                         QFileInfo(file).absoluteFilePath() ==
+                             QFileInfo(display.loadedFile()).absoluteFilePath());
+    if (!loaded) {
         ui::messageBox(QStringLiteral("The lab book %1 is not open in the Lab Book Display, so "
                                       "it was not saved.")
                            .arg(QFileInfo(a.LabBookFile).fileName()),

@@ -149,7 +149,13 @@ void frmLBUser::takeDerivedPaths() {
 void frmLBUser::showChosen(const QString& boxText) {
     showLabBookName(boxText);
     hide();
+    showDisplay();
+}
+
+void frmLBUser::showDisplay() {
     forms::show(forms::frmDisplay);
+    // A display shown already loads the book chosen now as well.
+    if (auto* d = forms::existing<frmDisplay>(forms::frmDisplay)) d->loadChosen();
 }
 
 void frmLBUser::saveNewFile() {
@@ -227,7 +233,7 @@ void frmLBUser::explore() {
     if (a.LabBookState == 0) a.LabBookFile = a.ProjectPath + QStringLiteral("Explore.rtf");
     a.LabBookState = 1;
     showLabBookName(QStringLiteral(" The Lab Book is Explorer"));
-    forms::show(forms::frmDisplay);
+    showDisplay();
     forms::hide(forms::frmHelp);
 }
 

@@ -29,6 +29,7 @@ class frmLBUser final : public QWidget, public forms::ControlHost {
     void takeProjectPath(const QString& typed);
     void takeDerivedPaths();
     void showChosen(const QString& boxText);
+    void showDisplay();
     void exitToMain();
 
     QLineEdit* m_sourcePath;

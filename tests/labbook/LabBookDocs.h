@@ -6,10 +6,16 @@
 #include <QString>
 #include <QTextDocument>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "documents/DocSource.h"
 #include "documents/Tags.h"
+
+/// Test failures show strings as text.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace vasora::test {
 
