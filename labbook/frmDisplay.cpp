@@ -38,6 +38,10 @@ constexpr int kTextMargin = 100;
 // share of its width at most, so that the text keeps room for its tables.
 constexpr double kTreeShareNarrow = 0.3;
 constexpr int kMinTreeWidth = 150;  // pixels
+// The width of a compiled lab book's tables, pixels. A display narrower than the tree and such a
+// table (beside the model window on a 1366-pixel screen) starts with its tree hidden, so that the
+// table the learner fills is in view; the button shows the tree.
+constexpr int kTablePage = 600;
 
 const QString kRootText = QStringLiteral("Lab Book Contents");
 
@@ -230,6 +234,11 @@ void frmDisplay::showEvent(QShowEvent* e) {
     // Beside the model window, in the one placement of the workbench's windows.
     shell::setLabBookPlaced(true);
     shell::placeWorkbenchWindows();
+    if (!m_widthChecked) {
+        m_widthChecked = true;
+        if (appState().LabBookTreeShown && width() < twips(kTreeShift) + kTablePage + 20)
+            showHideContents();
+    }
     layoutControls();
 }
 

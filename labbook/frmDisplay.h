@@ -82,6 +82,7 @@ class frmDisplay final : public QWidget, public forms::Loadable, public forms::C
     TypingGuard* m_guard;
     DisplayState m_state;
     QString m_loadedFile;
+    bool m_widthChecked = false;
 };
 
 }  // namespace vasora::labbook

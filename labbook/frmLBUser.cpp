@@ -121,7 +121,9 @@ frmLBUser::frmLBUser(QWidget* parent) : QWidget(parent, Qt::Window) {
     g->addWidget(sample, row++, 1);
     g->addWidget(help, row, 0, Qt::AlignLeft);
     auto* again = new QHBoxLayout;
-    again->addWidget(label(this, QStringLiteral("To start over, click  ->")));
+    QLabel* overAgain = label(this, QStringLiteral("To start over, click  ->"));
+    overAgain->setWordWrap(false);
+    again->addWidget(overAgain);
     again->addWidget(exit);
     g->addLayout(again, row++, 1);
 
