@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "documents/DocumentForms.h"
 #include "documents/frmInfo.h"
+#include "labbook/LabBookForms.h"
 #include "options/OptionsForms.h"
 #include "shell/Explain.h"
 #include "shell/Forms.h"
@@ -20,6 +21,7 @@ void registerAllForms() {
     workbench::registerWorkbenchForms();
     options::registerOptionsForms();
     documents::registerDocumentForms();
+    labbook::registerLabBookForms();
     // "Explain…" on a label of any window opens the information viewer at its topic.
     shell::setExplainHandler([](int topic) {
         if (auto* info = forms::get<documents::frmInfo>(forms::frmInfo)) info->showTopic(topic);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "labbook/frmLBSave.h"
 #include "shell/AppState.h"
 
 namespace vasora {
@@ -204,11 +205,12 @@ void frmMain::quit() {
     const AppState& a = appState();
     if (a.LabBookName.compare(QStringLiteral("Explore"), Qt::CaseInsensitive) != 0 &&
         a.OwnLabBook == 1) {
-        if (QWidget* save = forms::get(forms::frmLBSave)) {
-            save->setWindowModality(Qt::ApplicationModal);
-            save->show();
-            // The save question hides itself once answered.
-            while (save->isVisible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // A book that could not be saved keeps the program running, so that the learner can
+        // free space or try again.
+        auto* save = forms::get<labbook::frmLBSave>(forms::frmLBSave);
+        if (save && !save->askOnQuitting()) {
+            m_quitting = false;
+            return;
         }
     }
     quitHandler()();

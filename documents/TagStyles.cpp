@@ -25,6 +25,8 @@ class LabBookTagStyle final : public TagStylePolicy {
     TagStyle tagStyle(int code) const override {
         const Parts p = split(code);
         switch (p.kind) {
+            case 3:  // input cell: the learner types into it; a click runs nothing
+                return {TagLook::InputField, false};
             case 4:  // table button
             case 7:  // restart
                 return {TagLook::Button, true};

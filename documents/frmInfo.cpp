@@ -223,6 +223,21 @@ bool frmInfo::showTopic(int topic) {
     return followAnchor(51000 + topic, true);
 }
 
+bool frmInfo::showAnchor(int anchorCode) {
+    m_text->setDispatch(kIdModifiedFlag, false);
+    m_text->setCursorPara(0);
+    m_text->setCursorChar(0);
+    if (ScrivoAPI::FIND_HTAG(*m_text, anchorCode, 1) <= 0) return false;
+    m_linkFromChar = m_text->CursorChar();
+    m_linkFromPara = m_text->CursorPara();
+    scrollToParagraph(m_text->CursorPara());
+    m_text->setDispatch(kIdModifiedFlag, false);
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
 void frmInfo::walkHistory(bool back) {
     m_back->setEnabled(false);
     m_forward->setEnabled(false);

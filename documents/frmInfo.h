@@ -32,6 +32,12 @@ class frmInfo final : public QWidget, public forms::Loadable, public forms::Cont
     /// false (and the learner told) when the file has no such anchor.
     bool showTopic(int topic);
 
+    /// A link of the lab book: the anchor `anchorCode` (51NNN) is searched from the top of the
+    /// file, brought to the top of the view and remembered as the place the link left from;
+    /// the viewer is shown. False, with the viewer left as it was and nothing reported, when
+    /// the file has no such anchor.
+    bool showAnchor(int anchorCode);
+
     /// Looks for `text` after the cursor (from the top again past the end) and brings it into
     /// view; false when the text is nowhere in the file.
     bool findNext(const QString& text);

@@ -4,13 +4,17 @@
 // command-line program implements it with a text view, and tests fake it. Controls are named by
 // their object names ("lblPressSysA", "cmdPercent", "Label4").
 
+#include <string>
 #include <string_view>
 
 #include "model/Palette.h"
 
 namespace vasora::model {
 
-enum class Window { CVModel, Layout, PlotData };
+/// The windows the engine and the lab book write into: the model window, the layout sheet, the
+/// strip chart and the chart window of the heart-rate curve (whose text boxes are "txtX(0)" to
+/// "txtZ(10)").
+enum class Window { CVModel, Layout, PlotData, Plot };
 
 class ModelView {
   public:
@@ -22,6 +26,10 @@ class ModelView {
     virtual void setBold(Window w, std::string_view control, bool bold) = 0;
     /// Ticks or unticks a check box.
     virtual void setChecked(Window w, std::string_view control, bool checked) = 0;
+    /// The caption a control shows now: a label's or a button's text, a text box's content.
+    /// Empty for a control the window does not have. The lab book copies model values this
+    /// way, so that it records exactly what the learner sees.
+    virtual std::string captionOf(Window, std::string_view) { return {}; }
     /// Whether a clickable label can be used now (lblHR_LV only with AV block); a label that
     /// cannot looks and announces itself as not changeable.
     virtual void setEnabled(Window, std::string_view, bool) {}
@@ -43,6 +51,11 @@ class ModelView {
 
     /// An OK-only message box with the program's title.
     virtual void message(std::string_view text) = 0;
+    /// An OK-only message box with a title of its own.
+    virtual void titledMessage(std::string_view, std::string_view text) { message(text); }
+
+    /// Puts the keyboard focus on a control of a window.
+    virtual void focus(Window, std::string_view) {}
 
     /// Called after every integration step, once the model clock has advanced.
     virtual void stepDone() {}

@@ -71,6 +71,18 @@ void RecordingView::plotPoint(int x, int y, Rgb colour, int penWidth) {
 }
 void RecordingView::message(std::string_view text) {
     messages.emplace_back(text);
+    messageTitles.emplace_back();
+}
+std::string RecordingView::captionOf(Window w, std::string_view control) {
+    return look(w, control).caption;
+}
+void RecordingView::titledMessage(std::string_view title, std::string_view text) {
+    messages.emplace_back(text);
+    messageTitles.emplace_back(title);
+}
+void RecordingView::focus(Window w, std::string_view control) {
+    focusedWindow = w;
+    focused = std::string(control);
 }
 
 }  // namespace vasora::model

@@ -45,6 +45,9 @@ class RecordingView : public ModelView {
     void plotSweepEnd() override;
     void plotPoint(int x, int y, Rgb colour, int penWidth) override;
     void message(std::string_view text) override;
+    std::string captionOf(Window w, std::string_view control) override;
+    void titledMessage(std::string_view title, std::string_view text) override;
+    void focus(Window w, std::string_view control) override;
 
     /// The control as last written; a control never written has the window's design look.
     const ControlLook& look(Window w, std::string_view control);
@@ -60,6 +63,11 @@ class RecordingView : public ModelView {
     int clears = 0;
     int sweepEnds = 0;
     std::vector<std::string> messages;
+    /// The title of each message, in the same order; empty for the program's title.
+    std::vector<std::string> messageTitles;
+    /// The control that last got the focus, and its window.
+    std::string focused;
+    Window focusedWindow = Window::CVModel;
 
   private:
     ControlLook& entry(Window w, std::string_view control);

@@ -40,6 +40,8 @@ forms::FormName formName(Window w) {
             return forms::frmLayout;
         case Window::PlotData:
             return forms::frmPlotData;
+        case Window::Plot:
+            return forms::frmPlot;
     }
     return forms::frmCVModel;
 }
@@ -169,6 +171,27 @@ void QtModelView::plotPoint(int x, int y, Rgb colour, int penWidth) {
 
 void QtModelView::message(std::string_view text) {
     ui::messageBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::string QtModelView::captionOf(Window w, std::string_view name) {
+    QWidget* c = control(w, name);
+    QString t;
+    if (auto* l = qobject_cast<QLabel*>(c))
+        t = l->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(c))
+        t = b->text();
+    else if (auto* e = qobject_cast<QLineEdit*>(c))
+        t = e->text();
+    return t.toStdString();
+}
+
+void QtModelView::titledMessage(std::string_view title, std::string_view text) {
+    ui::messageBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                   QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+}
+
+void QtModelView::focus(Window w, std::string_view name) {
+    if (QWidget* c = control(w, name)) c->setFocus();
 }
 
 void QtModelView::autoRunStep() {

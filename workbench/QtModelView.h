@@ -34,6 +34,9 @@ class QtModelView final : public model::ModelView {
     void plotSweepEnd() override;
     void plotPoint(int x, int y, model::Rgb colour, int penWidth) override;
     void message(std::string_view text) override;
+    std::string captionOf(model::Window w, std::string_view control) override;
+    void titledMessage(std::string_view title, std::string_view text) override;
+    void focus(model::Window w, std::string_view control) override;
     void autoRunStep() override;
 
   private:
@@ -44,7 +47,7 @@ class QtModelView final : public model::ModelView {
         QPointer<QWidget> window;
         forms::ControlHost* host = nullptr;
     };
-    Host m_hosts[3];
+    Host m_hosts[4];
     QPointer<frmPlotData> m_plot;
     QElapsedTimer m_sinceRepaint;
 };

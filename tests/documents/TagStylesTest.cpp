@@ -14,8 +14,11 @@ TEST(TagStyles, LabBookShowsItsCommandsAsActive) {
     EXPECT_EQ(lab->tagStyle(60000), (TagStyle{TagLook::InputField, true}));
     EXPECT_EQ(lab->tagStyle(61000), (TagStyle{TagLook::InputField, true}));
     EXPECT_EQ(lab->tagStyle(70000), (TagStyle{TagLook::Button, true}));  // restart
-    // Headings, markers and cells are plain text that a click does not act on.
-    for (int code : {0, 10000, 23041, 30155, 80000, 91000, 92000, 99999})
+    // An input cell is where the learner types: it looks like a field, but a click on it acts
+    // on nothing.
+    EXPECT_EQ(lab->tagStyle(30155), (TagStyle{TagLook::InputField, false}));
+    // Headings, markers and output cells are plain text that a click does not act on.
+    for (int code : {0, 10000, 23041, 80000, 91000, 92000, 99999})
         EXPECT_EQ(lab->tagStyle(code), TagStyle{}) << code;
     EXPECT_EQ(lab->hyperlinkLook(), TagLook::Link);
     // Codes no document can hold are plain, and raise no message.

@@ -10,6 +10,7 @@
 #include "documents/DocSource.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
+#include "labbook/LabBookPlay.h"
 
 namespace vasora::rtftool {
 
@@ -29,6 +30,16 @@ bool read(const QString& path, QTextDocument& doc) {
     const documents::RtfReadReport r = documents::readRtf(f.readAll(), doc);
     if (!r.clean()) {
         err(QStringLiteral("%1: %2").arg(path, r.message(QFileInfo(path).fileName())));
+        return false;
+    }
+    return true;
+}
+
+bool write(const QString& path, const QTextDocument& doc) {
+    QSaveFile out(path);
+    const QByteArray data = documents::writeRtf(doc);
+    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+        err(QStringLiteral("vasora-rtf: cannot write %1").arg(path));
         return false;
     }
     return true;
@@ -54,13 +65,7 @@ int compileCommand(QStringList args) {
         for (const documents::SourceProblem& p : result.problems) err(p.toString());
         return 1;
     }
-    QSaveFile out(args[1]);
-    const QByteArray data = documents::writeRtf(doc);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-        err(QStringLiteral("vasora-rtf: cannot write %1").arg(args[1]));
-        return 1;
-    }
-    return 0;
+    return write(args[1], doc) ? 0 : 1;
 }
 
 int checkCommand(const QStringList& args) {
@@ -84,6 +89,30 @@ int checkCommand(const QStringList& args) {
         {&doc, QFileInfo(file).absolutePath(), isInfo ? nullptr : &info});
     for (const QString& p : problems) err(QStringLiteral("%1: %2").arg(file, p));
     return problems.isEmpty() ? 0 : 1;
+}
+
+}  // namespace vasora::rtftool
+
+namespace vasora::rtftool {
+
+int playCommand(const QStringList& args) {
+    if (args.size() != 2) return 2;
+    QTextDocument doc;
+    QFile f(args[0]);
+    if (!f.open(QIODevice::ReadOnly)) {
+        err(QStringLiteral("vasora-rtf: cannot open %1").arg(args[0]));
+        return 1;
+    }
+    // A book read only in part is not played: what it would write is not the whole book.
+    const documents::RtfReadReport r = documents::readRtf(f.readAll(), doc);
+    if (!r.clean()) {
+        err(QStringLiteral("vasora-rtf: %1").arg(r.message(QFileInfo(args[0]).fileName())));
+        return 3;
+    }
+    const labbook::PlayResult played = labbook::playLabBook(doc);
+    const QByteArray report = labbook::playReport(played).toUtf8();
+    std::fwrite(report.constData(), 1, size_t(report.size()), stdout);
+    return write(args[1], doc) ? 0 : 1;
 }
 
 }  // namespace vasora::rtftool

@@ -11,5 +11,10 @@ namespace vasora::rtftool {
 int compileCommand(QStringList args);
 /// check FILE [--info INFOFILE]: 0 when the checker finds nothing, 1 with every problem.
 int checkCommand(const QStringList& args);
+/// play IN OUT: plays the lab book IN as a learner would click it from top to bottom and writes
+/// the filled book to OUT, with a report of every table on standard output. 0 when written, 1
+/// when IN cannot be opened or OUT not written, 3 when IN can be read only in part (nothing is
+/// written then).
+int playCommand(const QStringList& args);
 
 }  // namespace vasora::rtftool

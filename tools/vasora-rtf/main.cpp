@@ -9,6 +9,9 @@
 //                               checks a document: tag codes, links and their anchors,
 //                               figures and their files, headings, lab book tables; exit 0
 //                               when it finds nothing, 1 with every problem found
+//   vasora-rtf play IN OUT      plays a lab book as the display's tag event would, every table
+//                               button and restart tag from top to bottom, writes the filled
+//                               book to OUT and reports every table on standard output
 // A file read only in part (a damaged file, a file that is not RTF) is still printed or written
 // as far as it was read, with the problem on standard error. Exit status: 0 the file was read
 // completely, 3 it was read in part, 1 it could not be opened or written, 2 wrong use.
@@ -35,7 +38,7 @@ namespace {
 int usage() {
     std::fputs("usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT |\n"
                "                  compile [--sample] SRC OUT |\n"
-               "                  check FILE [--info INFOFILE]\n",
+               "                  check FILE [--info INFOFILE] | play IN OUT\n",
                stderr);
     return 2;
 }
@@ -71,9 +74,11 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() < 3) return usage();
     const QString cmd = args[1];
-    if (cmd == QLatin1String("compile") || cmd == QLatin1String("check")) {
+    if (cmd == QLatin1String("compile") || cmd == QLatin1String("check") ||
+        cmd == QLatin1String("play")) {
         const int status = cmd == QLatin1String("compile") ? rtftool::compileCommand(args.mid(2))
-                                                           : rtftool::checkCommand(args.mid(2));
+                           : cmd == QLatin1String("check") ? rtftool::checkCommand(args.mid(2))
+                                                           : rtftool::playCommand(args.mid(2));
         return status == 2 ? usage() : status;
     }
 

@@ -1,0 +1,68 @@
+#pragma once
+
+// Typing in the lab book is confined to its fields: the input cells of the tables (kind 3),
+// where the learner types the values a table applies, and the input-field markers, 60000 (type
+// within the field) and 61000 (free typing: backspace, delete, tab and line breaks as well).
+// No key, paste, cut, drop or undo may change text outside the field the cursor stands in, or
+// damage a tag: the control is read-only to the toolkit, and the guard makes every edit it
+// allows itself, in the field's own tag.
+
+#include <QObject>
+
+#include "documents/Tags.h"
+
+namespace vasora::documents {
+class ScrivoControl;
+}
+
+namespace vasora::labbook {
+
+class TypingGuard final : public QObject {
+    Q_OBJECT
+  public:
+    enum class Mode { None, Bounded, Free, Cell };
+
+    /// Guards `control` (which it makes read-only to the toolkit) for as long as both live.
+    explicit TypingGuard(documents::ScrivoControl* control);
+
+    /// The field the cursor stands in (or at the end of): −1 none, 0 typing within the field,
+    /// 1 free typing.
+    int EditState() const;
+    /// Refused keys, pastes and cuts so far (each also beeps).
+    int refusals() const { return m_refusals; }
+
+    /// The kind of field a tag code makes.
+    static Mode modeOf(int code);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Field {
+        documents::TagSpan tag;
+        Mode mode = Mode::None;
+        bool valid() const { return mode != Mode::None; }
+    };
+    struct Range {
+        int from = 0, to = 0;
+        bool empty() const { return from == to; }
+    };
+
+    Field fieldHolding(int position) const;
+    Field fieldAround(int position) const;
+    Range selection() const;
+    bool mayInsert(const Field& f, const Range& r) const;
+    bool mayErase(const Field& f, const Range& r) const;
+    void replace(const Field& f, const Range& r, const QString& text);
+    void refuse();
+
+    void keyDown(int& key, int shift);
+    void keyPress(int& character);
+    void paste();
+    void cut();
+
+    documents::ScrivoControl* m_control;
+    int m_refusals = 0;
+};
+
+}  // namespace vasora::labbook

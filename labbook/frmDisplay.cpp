@@ -1,0 +1,261 @@
+#include "labbook/frmDisplay.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "core/Twips.h"
+#include "documents/BusyWindows.h"
+#include "documents/ContentsTree.h"
+#include "documents/ScrivoControl.h"
+#include "documents/TagStyles.h"
+#include "labbook/LabBookSave.h"
+#include "labbook/LabBookTagEvent.h"
+#include "labbook/TypingGuard.h"
+#include "shell/AppState.h"
+#include "shell/Dialogs.h"
+#include "shell/Navigation.h"
+#include "shell/WindowPlacement.h"
+#include "workbench/CVModelActions.h"
+
+namespace vasora::labbook {
+
+using documents::ScrivoControl;
+
+namespace {
+
+// How far the text stands aside for the contents tree when it is shown, and the margin the
+// text keeps; in twips, as the window was designed.
+constexpr int kTreeShift = 4000;
+constexpr int kTreeMargin = 300;
+constexpr int kTextMargin = 100;
+// Beside the model window on a small screen the display is narrow; the tree then takes this
+// share of its width at most, so that the text keeps room for its tables.
+constexpr double kTreeShareNarrow = 0.3;
+constexpr int kMinTreeWidth = 150;  // pixels
+// The width of a compiled lab book's tables, pixels. A display narrower than the tree and such a
+// table (beside the model window on a 1366-pixel screen) starts with its tree hidden, so that the
+// table the learner fills is in view; the button shows the tree.
+constexpr int kTablePage = 600;
+
+const QString kRootText = QStringLiteral("Lab Book Contents");
+
+// Whether the file opens as rich text (the reader's own test: "{\rtf" after a byte-order mark
+// and blanks). Anything else is not a lab book, whatever its name.
+bool looksLikeRtf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return true;  // the control reports it cannot be opened
+    QByteArray head = f.read(64);
+    if (head.startsWith("\xEF\xBB\xBF")) head.remove(0, 3);
+    return head.trimmed().startsWith("{\\rtf");
+}
+
+}  // namespace
+
+frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(forms::frmDisplay.str());
+    setWindowTitle(QStringLiteral("Lab Book Display"));
+    m_text = new ScrivoControl(QStringLiteral("scrivoLabBook"), this);
+    m_text->setTagStylePolicy(documents::labBookTagStyle());
+    m_guard = new TypingGuard(m_text);
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("treContents"));
+    m_tree->setHeaderHidden(true);
+
+    m_plotData = button("cmdPlotData", QStringLiteral("Show Plot of Data"));
+    m_saveLB = button("cmdSaveLB", QStringLiteral("Save LB"));
+    m_loadModel = button("cmdLoadModel", QStringLiteral(" Show Model"));
+    m_buildTree = button("cmdBuildTree", QStringLiteral("&Build TOC tree"));
+    m_showHide = button("cmdSHContents", QStringLiteral("Hide Table of Contents"),
+                        QStringLiteral("Show / Hide Table of Contents."));
+    m_mainMenu = button("cmdMainMenu", QStringLiteral(" To Main  Menu"),
+                        QStringLiteral("Close the Lab Book window."));
+    m_expose = new QLabel(QStringLiteral("      Show          Lab Book"), this);
+    m_expose->setObjectName(QStringLiteral("lblExpose"));
+
+    connect(m_plotData, &QPushButton::clicked, this, [] { workbench::clickPlotData(); });
+    connect(m_loadModel, &QPushButton::clicked, this, [] {
+        forms::show(forms::frmCVModel);
+        forms::hide(forms::frmPlotData);
+    });
+    connect(m_mainMenu, &QPushButton::clicked, this, [] { shell::returnToMainMenu(); });
+    connect(m_buildTree, &QPushButton::clicked, this, [this] { buildTree(); });
+    connect(m_showHide, &QPushButton::clicked, this, [this] { showHideContents(); });
+    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) {
+        const int paragraph = documents::contentsNodeClicked(*m_text, node);
+        if (paragraph < 0) return;
+        m_state.RememberedPara = paragraph;
+        m_state.RememberedOffset = 0;
+    });
+    connect(m_text, &ScrivoControl::TagClick, this, [this] { labBookTagEvent(*this); });
+
+    resize(560, 680);
+    indexControls(this);
+}
+
+QPushButton* frmDisplay::button(const char* name, const QString& caption, const QString& tip) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    if (!tip.isEmpty()) b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void frmDisplay::load() {
+    m_text->setPointerShape(documents::kPointerText);
+    m_text->setDispatch(documents::kIdTagBase, 13);
+    m_text->setDispatch(documents::kIdTagMode, 2);
+    m_buildTree->hide();
+    m_saveLB->hide();
+    m_showHide->setText(appState().LabBookTreeShown ? QStringLiteral("Hide Table of Contents")
+                                                    : QStringLiteral("Show Table of Contents"));
+    loadChosen();
+    layoutControls();
+}
+
+void frmDisplay::loadChosen() {
+    AppState& a = appState();
+    if (a.LabBookState != 1) return;
+    const QString file = existingFile(a.LabBookFile);
+    // Chosen again, the book that is open stays as the learner left it.
+    if (!m_loadedFile.isEmpty() && sameFile(file, m_loadedFile)) {
+        a.LabBookState = 2;
+        return;
+    }
+    documents::BusyNotice busy;
+    m_loadedFile.clear();
+    if (!looksLikeRtf(file)) {
+        leaveEmpty();
+        ui::messageBox(QStringLiteral("The file %1 is not a lab book: it is not a rich-text "
+                                      "(RTF) file.")
+                           .arg(QFileInfo(file).fileName()),
+                       {}, this);
+        return;
+    }
+    m_text->setFileName(file);
+    m_text->setFileFormat(documents::kFormatRichText);
+    m_text->setPointerShape(documents::kPointerBusy);
+    const QFileInfo info(file);
+    const bool readable = info.isFile() && info.isReadable();
+    const bool complete = m_text->setLoadNow(1);
+    m_text->setPointerShape(documents::kPointerText);
+    m_text->setDispatch(documents::kIdModifiedFlag, false);
+    if (!readable) {
+        // Nothing stale of an earlier book stays in view.
+        leaveEmpty();
+        return;
+    }
+    m_text->setCursorPara(0);
+    m_text->setCursorChar(0);
+    m_text->hide();
+    buildTree();
+    m_text->show();
+    m_state = {};
+    // A book read only in part is shown as far as it was read, but it is not the learner's
+    // whole book: it is not taken as loaded, so it is never saved over the file.
+    if (!complete) return;
+    m_loadedFile = file;
+    a.LabBookState = 2;
+    layoutControls();
+}
+
+void frmDisplay::leaveEmpty() {
+    m_text->document()->clear();
+    m_text->document()->setModified(false);
+    m_text->setCursorPara(0);
+    m_text->setCursorChar(0);
+    buildTree();
+    m_state = {};
+}
+
+void frmDisplay::buildTree() {
+    documents::BuildContentsTree(*m_text, *m_tree, {kRootText, false});
+}
+
+bool frmDisplay::changedSinceSaved() const {
+    return !m_loadedFile.isEmpty() && m_text->document()->isModified();
+}
+
+void frmDisplay::layoutControls() {
+    const int w = width(), h = height();
+    const bool treeShown = appState().LabBookTreeShown;
+    const int treeW = std::clamp(int(w * kTreeShareNarrow), kMinTreeWidth,
+                                 twips(kTreeShift) - twips(kTreeMargin) / 2);
+    const int textLeft = treeShown ? treeW + twips(kTreeMargin) / 2 : twips(kTextMargin);
+    // A very small window gets the smallest sensible layout rather than negative sizes.
+    const int textW = std::max(80, w - textLeft - twips(kTextMargin));
+    const int textH = std::max(60, h - 52);
+    m_text->setGeometry(textLeft, 4, textW, textH);
+    m_tree->setGeometry(4, 4, treeW - 4, textH);
+    m_tree->setVisible(treeShown);
+    m_text->setLineWidth(0.95 * toTwips(textW));
+
+    // The buttons along the bottom; the label goes where there is room for it.
+    const int y = h - 40;
+    int x = 6;
+    for (QPushButton* b : {m_showHide, m_loadModel, m_plotData, m_buildTree, m_saveLB}) {
+        if (b->isHidden()) continue;
+        const int bw = std::max(b->sizeHint().width(), 80);
+        b->setGeometry(x, y, bw, 32);
+        x += bw + 6;
+    }
+    const int menuW = std::max(m_mainMenu->sizeHint().width(), 90);
+    m_mainMenu->setGeometry(w - menuW - 6, y, menuW, 32);
+    const int labelW = m_expose->sizeHint().width();
+    m_expose->setGeometry(x, y, labelW, 32);
+    m_expose->setVisible(x + labelW + 6 <= w - menuW - 6);
+}
+
+void frmDisplay::showHideContents() {
+    forms::hide(forms::frmImage);
+    AppState& a = appState();
+    m_showHide->setText(a.LabBookTreeShown ? QStringLiteral("Show Table of Contents")
+                                           : QStringLiteral("Hide Table of Contents"));
+    a.LabBookTreeShown = !a.LabBookTreeShown;
+    layoutControls();
+    scrollToRemembered();
+}
+
+void frmDisplay::scrollToRemembered() {
+    qint32 x = 0, y = 0;
+    ScrivoAPI::SCRIVO_CURTOXY(*m_text, m_state.RememberedPara, 0, x, y);
+    m_text->setScrollTop(y - m_state.RememberedOffset);
+}
+
+void frmDisplay::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // A lab book chosen since the display was last shown is loaded now.
+    loadChosen();
+    // Beside the model window, in the one placement of the workbench's windows.
+    shell::setLabBookPlaced(true);
+    shell::placeWorkbenchWindows();
+    if (!m_widthChecked) {
+        m_widthChecked = true;
+        if (appState().LabBookTreeShown && width() < twips(kTreeShift) + kTablePage + 20)
+            showHideContents();
+    }
+    layoutControls();
+}
+
+void frmDisplay::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    shell::setLabBookPlaced(false);
+}
+
+void frmDisplay::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    layoutControls();
+}
+
+void frmDisplay::closeEvent(QCloseEvent* e) {
+    // Closing the display by its frame goes back to the main menu, as its button does.
+    e->ignore();
+    shell::returnToMainMenu();
+}
+
+}  // namespace vasora::labbook

@@ -1,0 +1,269 @@
+#include "labbook/frmLBUser.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+
+#include "documents/BusyWindows.h"
+#include "labbook/LabBookSave.h"
+#include "labbook/frmDisplay.h"
+#include "model/Vasora_Model_coding.h"
+#include "shell/AppState.h"
+#include "shell/Dialogs.h"
+
+namespace vasora::labbook {
+
+namespace {
+
+const QString kFilter = QStringLiteral("Scrivo files (*.rtf)");
+const QString kExtension = QStringLiteral(".rtf");
+
+QLabel* label(QWidget* parent, const QString& text, bool bold = false) {
+    auto* l = new QLabel(text, parent);
+    l->setWordWrap(true);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& tip = {}) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    if (!tip.isEmpty()) b->setToolTip(tip);
+    b->setMinimumHeight(34);
+    return b;
+}
+
+// The template is copied whole into a temporary file that then replaces the learner's file, so
+// an earlier book of that name is never left half overwritten.
+bool copyWhole(const QString& from, const QString& to) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    QSaveFile out(to);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(1 << 16);
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    return out.commit();
+}
+
+void showLabBookName(const QString& text) {
+    const std::string t = text.toStdString();
+    model::view().setCaption(model::Window::CVModel, "txtLabBookF", t);
+    model::view().setCaption(model::Window::Layout, "txtLabBookF", t);
+}
+
+}  // namespace
+
+QString projectPathFrom(const QString& typed) {
+    QString path = QDir::fromNativeSeparators(typed.trimmed());
+    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
+    return path;
+}
+
+frmLBUser::frmLBUser(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(forms::frmLBUser.str());
+    setWindowTitle(QStringLiteral("Lab Book User form"));
+
+    m_sourcePath = new QLineEdit(this);
+    m_sourcePath->setObjectName(QStringLiteral("txtSourcePath"));
+    auto* saveNew = button(this, "cmdSaveNewFile", QStringLiteral("Save New File"));
+    auto* retrieve = button(this, "cmdRetrieveFile", QStringLiteral(" Retrieve File"));
+    auto* sample = button(this, "cmdExplore", QStringLiteral("Explore"));
+    auto* help = button(this, "cmdHelp", QStringLiteral("File Help"));
+    auto* exit = button(this, "cmdExit", QStringLiteral("Exit to Main"),
+                        QStringLiteral("Exit the program."));
+    auto* warning = label(this, QStringLiteral(" The Path to Project files must be correct "
+                                               "before you can proceed !"));
+    QPalette red = warning->palette();
+    red.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    warning->setPalette(red);
+
+    auto* g = new QGridLayout(this);
+    g->setColumnStretch(0, 3);
+    g->setColumnStretch(1, 2);
+    g->setVerticalSpacing(10);
+    int row = 0;
+    g->addWidget(label(this, QStringLiteral("   Step 1.  Path to the Vasora Project files"), true),
+                 row++, 0, 1, 2);
+    g->addWidget(label(this, QStringLiteral(" Current Path to PROJECT files =")), row++, 0, 1, 2);
+    g->addWidget(m_sourcePath, row++, 0, 1, 2);
+    g->addWidget(warning, row++, 0, 1, 2);
+    g->addWidget(label(this, QStringLiteral(" Step 2. Choose the file name AND path for the  Lab "
+                                            "Book"),
+                       true),
+                 row++, 0, 1, 2);
+    g->addWidget(label(this, QStringLiteral("Use Dialog Box to declare and make      your own "
+                                            "copy of the Lab Book")),
+                 row, 0);
+    g->addWidget(saveNew, row++, 1);
+    g->addWidget(label(this, QStringLiteral(" Use Dialog Box to  retrieve your file        for  "
+                                            "further use")),
+                 row, 0);
+    g->addWidget(retrieve, row++, 1);
+    g->addWidget(label(this, QStringLiteral("Or look first at a Lab Book filled in as an example "
+                                            "(it is not saved):")),
+                 row, 0);
+    g->addWidget(sample, row++, 1);
+    g->addWidget(help, row, 0, Qt::AlignLeft);
+    auto* again = new QHBoxLayout;
+    QLabel* overAgain = label(this, QStringLiteral("To start over, click  ->"));
+    overAgain->setWordWrap(false);
+    again->addWidget(overAgain);
+    again->addWidget(exit);
+    g->addLayout(again, row++, 1);
+
+    connect(saveNew, &QPushButton::clicked, this, [this] { saveNewFile(); });
+    connect(retrieve, &QPushButton::clicked, this, [this] { retrieveFile(); });
+    connect(sample, &QPushButton::clicked, this, [this] { explore(); });
+    connect(help, &QPushButton::clicked, this, [] { forms::show(forms::frmHelp); });
+    connect(exit, &QPushButton::clicked, this, [this] { exitToMain(); });
+
+    m_sourcePath->setText(QDir::toNativeSeparators(appState().ProjectPath));
+    resize(620, 420);
+    indexControls(this);
+}
+
+void frmLBUser::takeProjectPath(const QString& typed) {
+    appState().ProjectPath = projectPathFrom(typed);
+}
+
+void frmLBUser::takeDerivedPaths() {
+    AppState& a = appState();
+    a.LabBookTemplate = a.ProjectPath + QStringLiteral("finalLB.rtf");
+    a.InfoFile = a.ProjectPath + QStringLiteral("finalNT.rtf");
+}
+
+void frmLBUser::showChosen(const QString& boxText) {
+    showLabBookName(boxText);
+    hide();
+    showDisplay();
+}
+
+void frmLBUser::showDisplay() {
+    forms::show(forms::frmDisplay);
+    // A display shown already loads the book chosen now as well.
+    if (auto* d = forms::existing<frmDisplay>(forms::frmDisplay)) d->loadChosen();
+}
+
+void frmLBUser::saveNewFile() {
+    AppState& a = appState();
+    // The box as the learner left it: coming back from the file dialog activates the window,
+    // which shows the project folder in use in the box again.
+    const QString typed = m_sourcePath->text();
+    const QString chosen = ui::seam().saveFile(
+        this, QStringLiteral("Enter the path and your name for your Lab Book"),
+        learnerFolder(a.LabBookBase, kLabBookFolder), kFilter);
+    if (chosen.isEmpty()) return;
+    // A name typed with its extension does not get a second one.
+    const QString file =
+        chosen.endsWith(kExtension, Qt::CaseInsensitive) ? chosen : chosen + kExtension;
+    if (!offerToSaveBefore(file, this)) return;
+    a.LabBookName = chosen;
+    a.LabBookFile = file;
+    takeProjectPath(typed);
+    takeDerivedPaths();
+    const QString source = existingFile(a.LabBookTemplate);
+    // The shipped files are every learner's: a new book never takes their place.
+    if (sameFile(file, source) ||
+        sameFile(file, existingFile(a.ProjectPath + QStringLiteral("Explore.rtf")))) {
+        ui::messageBox(QStringLiteral("%1 is one of the program's own files. Please choose "
+                                      "another name for your Lab Book.")
+                           .arg(QFileInfo(file).fileName()),
+                       {}, this);
+        return;
+    }
+    bool copied = false;
+    {
+        documents::BusyNotice busy;
+        copied = QFileInfo(source).isFile() && copyWhole(source, file);
+    }
+    if (!copied) {
+        ui::messageBox(
+            QFileInfo(source).isFile()
+                ? QStringLiteral("Your Lab Book could not be made as %1. Please choose another "
+                                 "folder or name.")
+                      .arg(QDir::toNativeSeparators(file))
+                : QStringLiteral("The Lab Book template %1 is not in the project folder %2.\n"
+                                 "Please correct the path of Step 1.")
+                      .arg(QFileInfo(source).fileName(), QDir::toNativeSeparators(a.ProjectPath)),
+            {}, this);
+        return;
+    }
+    a.LabBookState = 1;
+    a.OwnLabBook = 1;
+    // The fresh copy is read even when a book of this name is open.
+    if (auto* d = forms::existing<frmDisplay>(forms::frmDisplay)) d->forgetLoaded();
+    showChosen(a.LabBookFile);
+}
+
+void frmLBUser::retrieveFile() {
+    AppState& a = appState();
+    const QString typed = m_sourcePath->text();
+    const QString chosen = ui::seam().openFile(this, QStringLiteral("Retrieve your LabBook file"),
+                                               learnerFolder(a.LabBookBase, kLabBookFolder),
+                                               kFilter);
+    if (chosen.isEmpty()) return;
+    if (!offerToSaveBefore(chosen, this)) return;
+    a.LabBookName = chosen;
+    a.LabBookFile = chosen;
+    takeProjectPath(typed);
+    takeDerivedPaths();
+    a.LabBookState = 1;
+    a.OwnLabBook = 1;
+    showChosen(a.LabBookFile);
+}
+
+void frmLBUser::explore() {
+    AppState& a = appState();
+    takeProjectPath(m_sourcePath->text());
+    a.InfoFile = a.ProjectPath + QStringLiteral("finalNT.rtf");
+    if (a.LabBookState == 0) a.LabBookFile = a.ProjectPath + QStringLiteral("Explore.rtf");
+    a.LabBookState = 1;
+    showLabBookName(QStringLiteral(" The Lab Book is Explorer"));
+    showDisplay();
+    forms::hide(forms::frmHelp);
+}
+
+void frmLBUser::exitToMain() {
+    takeProjectPath(m_sourcePath->text());
+    hide();
+    forms::show(forms::frmMain);
+}
+
+bool frmLBUser::event(QEvent* e) {
+    // Whenever the window comes up, its box shows the project folder in use.
+    if (e->type() == QEvent::WindowActivate) {
+        m_sourcePath->setText(QDir::toNativeSeparators(appState().ProjectPath));
+        takeProjectPath(m_sourcePath->text());
+    }
+    return QWidget::event(e);
+}
+
+void frmLBUser::showEvent(QShowEvent* e) {
+    m_sourcePath->setText(QDir::toNativeSeparators(appState().ProjectPath));
+    takeProjectPath(m_sourcePath->text());
+    QWidget::showEvent(e);
+}
+
+void frmLBUser::closeEvent(QCloseEvent* e) {
+    // Closing the window by its frame goes back to the main menu, as Exit to Main does.
+    e->ignore();
+    exitToMain();
+}
+
+}  // namespace vasora::labbook
