@@ -375,7 +375,8 @@ void Compiler::table(const std::vector<Line>& rows) {
     tf.setCellPadding(3);
     tf.setCellSpacing(0);
     tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    // Columns as wide as their longest cell asks for, within a page of about 600 pixels.
+    // Columns as wide as their longest cell asks for, within about 540 pixels: a page, and the
+    // lab book display beside the model window on a small screen.
     std::vector<int> longest(std::size_t(cols), 4);
     for (const auto& r : cells)
         for (int c = 0; c < int(r.second.size()); ++c)
@@ -385,7 +386,7 @@ void Compiler::table(const std::vector<Line>& rows) {
     QList<QTextLength> widths;
     for (int n : longest)
         widths << QTextLength(QTextLength::FixedLength,
-                              std::max(48.0, 600.0 * std::min(n, 60) / std::max(1, total)));
+                              std::max(44.0, 540.0 * std::min(n, 60) / std::max(1, total)));
     tf.setColumnWidthConstraints(widths);
     QTextTable* t = m_cursor.insertTable(int(cells.size()), cols, tf);
     for (int r = 0; r < int(cells.size()); ++r) {
