@@ -235,6 +235,9 @@ void frmLBUser::explore() {
     if (a.LabBookState == 0) a.LabBookFile = a.ProjectPath + QStringLiteral("Explore.rtf");
     a.LabBookState = 1;
     showLabBookName(QStringLiteral(" The Lab Book is Explorer"));
+    // The choice is made: the window goes, as it does for the learner's own book, rather than
+    // staying behind the display.
+    hide();
     showDisplay();
     forms::hide(forms::frmHelp);
 }
