@@ -143,6 +143,9 @@ QPushButton* frmCVModel::button(const char* name, const QString& caption, QRect 
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(r);
     if (!tip.isEmpty()) b->setToolTip(tip);
+    // Enter presses the button that has the focus, as Space does.
+    b->setAutoDefault(true);
+    b->setAccessibleDescription(tip);
     return b;
 }
 

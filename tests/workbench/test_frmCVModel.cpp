@@ -321,3 +321,48 @@ TEST_F(ModelWindow, WarningsShowInTheirColoursOnTheRealLabels) {
     EXPECT_EQ(w1->text(), "");
     EXPECT_EQ(w1->palette().color(QPalette::Window), QColor(255, 255, 255));
 }
+
+TEST_F(ModelWindow, EveryButtonBoxAndClickableLabelIsReachedWithTabAndWorksFromTheKeyboard) {
+    cv->activateWindow();
+    auto* run = child<QPushButton>(forms::frmCVModel, "cmdRun");
+    run->setFocus();
+    // Walk the Tab chain once round the window.
+    QStringList order;
+    QWidget* w = run;
+    for (int i = 0; i < 200; ++i) {
+        order << w->objectName();
+        w = w->nextInFocusChain();
+        while (w && (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(cv) || !w->isEnabled()))
+            w = w->nextInFocusChain();
+        if (!w || w == run) break;
+    }
+    QStringList expected = {"cmdRun",     "chkAutoRun", "cmdPercent", "cmdPlotData",
+                            "cmdLayout",  "cmdOptions", "cmdRestart", "cmdToMain"};
+    for (std::string_view p : model::parameterLabels()) {
+        const QString name = QString::fromLatin1(p.data(), qsizetype(p.size()));
+        if (name != "lblHR_LV") expected << name;  // not changeable without AV block
+    }
+    for (const QString& e : expected) EXPECT_TRUE(order.contains(e)) << e.toStdString();
+    EXPECT_FALSE(order.contains("lblHR_LV"));
+    // The toolbar comes first, left to right; the parameter labels follow the loop of the
+    // circulation, compartment by compartment.
+    EXPECT_LT(order.indexOf("cmdToMain"), order.indexOf("lblCompSysA"));
+    EXPECT_LT(order.indexOf("lblCompSysA"), order.indexOf("lblCompSysV"));
+    EXPECT_LT(order.indexOf("lblCompSysV"), order.indexOf("lblCompRghtV"));
+    EXPECT_LT(order.indexOf("lblCompPulmV"), order.indexOf("lblCompLeftV"));
+    // Every control announces itself: a name for the labels, a description for the buttons.
+    for (const QString& e : expected) {
+        QWidget* c = cv->findChild<QWidget*>(e);
+        ASSERT_NE(c, nullptr) << e.toStdString();
+        if (e.startsWith("lbl")) {
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << e.toStdString();
+        }
+    }
+    // Enter runs the model from the Run button; Space ticks AutoRun.
+    const int steps = state().StepCount;
+    QTest::keyClick(run, Qt::Key_Return);
+    EXPECT_EQ(state().StepCount, steps + 100);
+    QTest::keyClick(autoRun(), Qt::Key_Space);
+    EXPECT_TRUE(autoRun()->isChecked());
+    EXPECT_EQ(state().AutoRunOn, 1);
+}
