@@ -1,10 +1,11 @@
 #pragma once
 
 // The inner workings of the RTF reader, shared by its source files and used nowhere else:
-// RtfReader.cpp (groups, control words, text), RtfReaderFormat.cpp (formatting and the header
-// tables), RtfReaderTables.cpp, RtfReaderObjects.cpp (pictures and embedded objects),
-// RtfReaderFields.cpp (fields and tag bookmarks), RtfReaderNotes.cpp (footnotes and text boxes)
-// and RtfReaderLists.cpp (list and paragraph numbers).
+// RtfReader.cpp (groups, control words, paragraphs), RtfReaderText.cpp (characters and code
+// pages), RtfReaderFormat.cpp (formatting and the header tables), RtfReaderTables.cpp,
+// RtfReaderObjects.cpp (pictures and embedded objects), RtfReaderFields.cpp (fields and tag
+// bookmarks), RtfReaderNotes.cpp (footnotes and text boxes) and RtfReaderLists.cpp (list and
+// paragraph numbers).
 
 #include "documents/RtfCodePages.h"
 #include "documents/RtfPicture.h"
@@ -142,7 +143,7 @@ class Reader final {
     void run();
 
   private:
-    // Input (RtfReader.cpp).
+    // Input (RtfReader.cpp; characters in RtfReaderText.cpp).
     bool atEnd() const { return m_at >= m_data.size(); }
     uchar peek() const { return uchar(m_data[m_at]); }
     void problem(const QString& what);
