@@ -286,6 +286,7 @@ void Reader::control() {
         case '\n':
             decodeBytes();
             m_ucSkip = 0;
+            if (m_st.object != 0) noteSpreadingWord(wPar);
             if (m_st.dest == Dest::Normal) endParagraph();
             return;
         case '\t':
@@ -305,6 +306,7 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
         skippedWord(w, star, param);
         return;
     }
+    if (m_st.object != 0) noteSpreadingWord(w);
     if (star) {
         // "{\*\word": a destination this reader may not know; unknown ones are skipped whole.
         switch (w) {

@@ -132,6 +132,10 @@ struct ObjectInfo {
     qsizetype groupStart = 0;
     int resultStart = -1;
     int width = 0, height = 0;  // twips
+    // Its result reaches beyond its place: paragraphs, cells, or what belongs to the whole
+    // document (tables of the header, code pages, bookmarks, notes). Such an object cannot be
+    // written back byte for byte where it stood.
+    bool spreads = false;
 };
 
 class Reader final {
@@ -196,6 +200,7 @@ class Reader final {
     void pictWord(Word w, int param);
     void pictByte(uchar b);
     bool objectWord(Word w, int param);
+    void noteSpreadingWord(Word w);
     void objectBodyWord(Word w, bool star, int param);
     void insertPicture();
     void finishObject(const State& group, qsizetype closeAt);

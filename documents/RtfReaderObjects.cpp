@@ -5,6 +5,7 @@
 #include "documents/RtfReaderImpl.h"
 
 #include <QAtomicInt>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
@@ -130,6 +131,7 @@ bool Reader::objectWord(Word w, int param) {
             if (m_st.object) {
                 place();
                 flush();
+                numberParagraph(false);  // a list number is no part of the object
                 if (m_objects[m_st.object].resultStart < 0)
                     m_objects[m_st.object].resultStart = m_cur.position();
             }
@@ -149,8 +151,47 @@ void Reader::objectBodyWord(Word w, bool star, int param) {
     m_st.objectBody = false;
     place();
     flush();
+    numberParagraph(false);
     if (m_objects[m_st.object].resultStart < 0)
         m_objects[m_st.object].resultStart = m_cur.position();
+}
+
+void Reader::noteSpreadingWord(Word w) {
+    switch (w) {
+        case wPar:
+        case wSect:
+        case wPage:
+        case wCell:
+        case wRow:
+        case wNestCell:
+        case wNestRow:
+        case wTrowd:
+        case wCellx:
+        case wIntbl:
+        case wItap:
+        case wNestTableProps:
+        case wFonttbl:
+        case wColortbl:
+        case wStylesheet:
+        case wListTable:
+        case wListOverrideTable:
+        case wAnsi:
+        case wAnsicpg:
+        case wMac:
+        case wPc:
+        case wPca:
+        case wDeff:
+        case wBkmkstart:
+        case wBkmkend:
+        case wFootnote:
+        case wChftn:
+        case wDo:
+            if (auto it = m_objects.find(m_st.object); it != m_objects.end())
+                it->second.spreads = true;
+            return;
+        default:
+            return;
+    }
 }
 
 void Reader::insertPicture() {
@@ -215,6 +256,16 @@ void Reader::finishObject(const State& group, qsizetype closeAt) {
     }
     place();
     const int end = m_cur.position();
+    // Written back where it stood, an object that reaches beyond its place would repeat what
+    // it reaches over with every save; it keeps what it shows.
+    const bool oneParagraph =
+        info.resultStart < 0 || m_doc.findBlock(info.resultStart) == m_doc.findBlock(end);
+    if (info.spreads || !oneParagraph) {
+        problem(
+            QStringLiteral("an embedded object reaches over several paragraphs; what it "
+                           "shows was kept, its data was left out"));
+        return;
+    }
     QTextCharFormat mark;
     mark.setProperty(kObjectRtfProperty, raw);
     mark.setProperty(kObjectIdProperty, group.object);

@@ -302,7 +302,8 @@ void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTabl
         if (it.fragment().isValid()) fragment(it.fragment());
     closeLink();
     closeTag();
-    m_objectId = 0;
+    // An object's bytes are written at the first character it shows; should what it shows
+    // run on into the next paragraph, that part is in those bytes already.
     if (inTable) {
         m_out += last ? "\\cell\n" : "\\par\n";
     } else if (!last && !(first && beforeTable && b.length() == 1)) {

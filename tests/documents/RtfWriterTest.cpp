@@ -273,3 +273,40 @@ TEST(RtfWriter, OddInputsWriteStably) {
         EXPECT_EQ(plainText(second), plainText(first)) << body.toStdString();
     }
 }
+
+TEST(RtfObjects, AnObjectIsWrittenOnceWhateverItsResultHolds) {
+    // An object whose shown result runs over paragraphs (or holds what belongs to the whole
+    // document) cannot be kept byte for byte where it stood: its bytes were written again at
+    // every paragraph of the result, and every save multiplied them. Such an object keeps what
+    // it shows, and the message says its data was left out.
+    const QString root = qEnvironmentVariable("VASORA_SOURCE_DIR");
+    QFile found(root + "/tests/documents/fuzz/regressions/rtf-nested-object-grows.rtf");
+    ASSERT_TRUE(found.open(QIODevice::ReadOnly));
+    const QByteArray grown = found.readAll();
+    for (const QByteArray& source :
+         {rtf("x{\\object\\objemb{\\*\\objdata 01}{\\result first\\par second}}y\\par z"),
+          rtf("{\\object\\objemb{\\*\\objdata 01}{\\result {\\colortbl;\\red1\\green2\\blue3;}"
+              "shown}}{\\cf1 after}"),
+          rtf("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a{\\object\\objemb{\\result b\\cell c}}"
+              "\\cell\\row"),
+          grown}) {
+        QTextDocument first;
+        const RtfReadReport firstReport = read(source, first);
+        const QByteArray once = writeRtf(first);
+        QTextDocument second;
+        const RtfReadReport secondReport = read(once, second);
+        for (const QString& p : secondReport.problems)
+            EXPECT_TRUE(firstReport.problems.contains(p)) << p.toStdString();
+        EXPECT_EQ(writeRtf(second), once);
+        EXPECT_LE(once.count("\\object"), 1);
+        EXPECT_LT(once.size(), 2 * source.size() + 1024);  // the writer's header, then no growth
+        EXPECT_EQ(plainText(second), plainText(first));
+    }
+    // The object of the file found by fuzzing held its result over tables and paragraphs.
+    QTextDocument doc;
+    EXPECT_TRUE(read(grown, doc).problems.join(" ").contains("embedded object"));
+    // An object shown in one place keeps its bytes.
+    const QByteArray plain = "{\\object\\objemb{\\*\\objdata 01}{\\result {\\b shown}}}";
+    read(rtf("a " + plain + " b\\par c"), doc);
+    EXPECT_EQ(writeRtf(doc).count(plain), 1);
+}
