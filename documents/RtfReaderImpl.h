@@ -296,7 +296,6 @@ class Reader final {
         QString href;
         int tagCode = -1;
         int tagId = 0;
-        int object = 0;
     } m_formatKey;
     QTextCharFormat m_format;
     bool m_formatValid = false;

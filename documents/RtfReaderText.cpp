@@ -122,6 +122,9 @@ void Reader::decodeBytes() {
 }
 
 void Reader::textByte(uchar b) {
+    // Bytes waiting to be decoded come before this character, unless it is the trail byte of
+    // a double-byte character (which is never a semicolon or a brace).
+    if (!m_bytes.isEmpty() && b < 0x80 && !awaitingTrailByte()) decodeBytes();
     switch (m_st.dest) {
         case Dest::Skip:
             return;
