@@ -202,6 +202,7 @@ void Reader::closeGroup() {
 }
 
 void Reader::control() {
+    m_wordStart = m_at;
     ++m_at;  // the backslash
     if (atEnd()) return;
     const uchar c = peek();

@@ -232,6 +232,7 @@ class Reader final {
     RtfReadReport& m_report;
     QTextCursor m_cur;
     qsizetype m_at = 0;
+    qsizetype m_wordStart = 0;  // where the control word being read begins
 
     std::vector<State> m_stack;
     State m_st;

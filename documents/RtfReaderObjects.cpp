@@ -112,7 +112,9 @@ bool Reader::objectWord(Word w, int param) {
             m_pictFull = false;
             return true;
         case wObject:
-            if (m_st.object == 0) {
+            // Only "{\object" opens an object: its group is kept byte for byte, and a group
+            // with text before the word would repeat that text.
+            if (m_st.object == 0 && m_wordStart == m_st.groupStart + 1) {
                 flush();
                 m_st.object = ++m_objectSerial;
                 m_st.objectGroup = true;

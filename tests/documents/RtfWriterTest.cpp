@@ -289,7 +289,8 @@ TEST(RtfObjects, AnObjectIsWrittenOnceWhateverItsResultHolds) {
               "shown}}{\\cf1 after}"),
           rtf("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a{\\object\\objemb{\\result b\\cell c}}"
               "\\cell\\row"),
-          grown}) {
+          // The object word not at the start of its group: the text before it is no object.
+          rtf("{lead text \\object\\objemb{\\*\\objdata 01}{\\result x}} tail"), grown}) {
         QTextDocument first;
         const RtfReadReport firstReport = read(source, first);
         const QByteArray once = writeRtf(first);
