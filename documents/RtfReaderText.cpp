@@ -179,7 +179,9 @@ void Reader::appendChar(QChar c) {
 void Reader::putChar(QChar c) {
     switch (m_st.dest) {
         case Dest::Normal:
-            if (m_st.ch.hidden) return;
+            // Control characters other than the tab have no place in a document's text (and
+            // no way back into a file).
+            if (m_st.ch.hidden || (c.unicode() < 0x20 && c != QLatin1Char('\t'))) return;
             if (m_nestTabPending) {
                 m_nestTabPending = false;
                 m_text.append(QLatin1Char('\t'));

@@ -263,6 +263,8 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray("{\\field{\\*\\fldinst HYPERLINK \"a\"b\"c\"}{\\fldrslt q}}"),
              QByteArray("{\\fonttbl{\\f0 A\\u729?b\tc;}}x"),
              QByteArray("x{\\object\\objemb\\objw300\\objh300{\\*\\objdata 01}\\par}y"),
+             // Control characters, by byte, by number and in a symbol font.
+             QByteArray("{\\fonttbl{\\f1\\fcharset2 Symbol;}}a\\'01b\\u2?c{\\f1 \\'05}d"),
          }) {
         QTextDocument first;
         read(rtf(body), first);
