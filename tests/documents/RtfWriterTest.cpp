@@ -265,6 +265,8 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray("x{\\object\\objemb\\objw300\\objh300{\\*\\objdata 01}\\par}y"),
              // Control characters, by byte, by number and in a symbol font.
              QByteArray("{\\fonttbl{\\f1\\fcharset2 Symbol;}}a\\'01b\\u2?c{\\f1 \\'05}d"),
+             // Two fonts of the default font's name: alike in the file, apart in the document.
+             QByteArray("{\\fonttbl{\\f0 Arial;}{\\f1 Arial;}}{\\b a}{\\f1\\b b}{\\b c}"),
          }) {
         QTextDocument first;
         read(rtf(body), first);
