@@ -251,6 +251,7 @@ void Reader::finishObject(const State& group, qsizetype closeAt) {
     if (it == m_objects.end()) return;
     const ObjectInfo info = it->second;
     m_objects.erase(it);
+    if (m_st.ch.hidden || m_st.dest != Dest::Normal) return;  // hidden text shows no object
     QByteArray raw = m_data.mid(info.groupStart, closeAt + 1 - info.groupStart);
     if (raw.size() > RtfLimits::kMaxPictureBytes) {
         problem(QStringLiteral("an embedded object is larger than the reader allows"));

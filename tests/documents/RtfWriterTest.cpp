@@ -267,12 +267,18 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray("{\\fonttbl{\\f1\\fcharset2 Symbol;}}a\\'01b\\u2?c{\\f1 \\'05}d"),
              // Two fonts of the default font's name: alike in the file, apart in the document.
              QByteArray("{\\fonttbl{\\f0 Arial;}{\\f1 Arial;}}{\\b a}{\\f1\\b b}{\\b c}"),
+             // Hidden text holds no object, shown or written.
+             QByteArray(
+                 "a{\\v{\\object\\objemb{\\*\\objdata 01}{\\result{\\pict\\pngblip 89zz}}}}b"),
          }) {
         QTextDocument first;
-        read(rtf(body), first);
+        const RtfReadReport firstReport = read(rtf(body), first);
         const QByteArray once = writeRtf(first);
         QTextDocument second;
-        read(once, second);
+        // What the writer wrote reads back with no problem the first file did not have.
+        for (const QString& p : read(once, second).problems)
+            EXPECT_TRUE(firstReport.problems.contains(p))
+                << body.toStdString() << ": " << p.toStdString();
         EXPECT_EQ(writeRtf(second), once) << body.toStdString();
         EXPECT_EQ(plainText(second), plainText(first)) << body.toStdString();
     }
