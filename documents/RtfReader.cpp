@@ -327,9 +327,10 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
                 return;
         }
     }
-    // Unicode characters count in every destination that keeps text (font names, bookmark
-    // names, field instructions) as in the document itself.
-    if (m_st.dest != Dest::Normal && (w == wU || w == wUc)) {
+    // Unicode characters and the characters of control words (\tab, \emdash) count in every
+    // destination that keeps text (font names, bookmark names, field instructions, notes) as
+    // in the document itself.
+    if (m_st.dest != Dest::Normal && (w == wU || w == wUc || characterOf(w) != 0)) {
         textWord(w, param);
         return;
     }

@@ -267,6 +267,8 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray("{\\fonttbl{\\f1\\fcharset2 Symbol;}}a\\'01b\\u2?c{\\f1 \\'05}d"),
              // Two fonts of the default font's name: alike in the file, apart in the document.
              QByteArray("{\\fonttbl{\\f0 Arial;}{\\f1 Arial;}}{\\b a}{\\f1\\b b}{\\b c}"),
+             // A tab in a link's target, written as \\tab.
+             QByteArray("{\\field{\\*\\fldinst HYPERLINK \"a\tb\\emdash c\"}{\\fldrslt q}}"),
              // Hidden text holds no object, shown or written.
              QByteArray(
                  "a{\\v{\\object\\objemb{\\*\\objdata 01}{\\result{\\pict\\pngblip 89zz}}}}b"),
