@@ -269,6 +269,10 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray("{\\fonttbl{\\f0 Arial;}{\\f1 Arial;}}{\\b a}{\\f1\\b b}{\\b c}"),
              // A tab in a link's target, written as \\tab.
              QByteArray("{\\field{\\*\\fldinst HYPERLINK \"a\tb\\emdash c\"}{\\fldrslt q}}"),
+             // A merged cell that ends with an empty paragraph takes the covered cell's format.
+             QByteArray(
+                 "\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl\\tx500 a\\par\\cell"
+                 "\\cell\\row"),
              // Hidden text holds no object, shown or written.
              QByteArray(
                  "a{\\v{\\object\\objemb{\\*\\objdata 01}{\\result{\\pict\\pngblip 89zz}}}}b"),
