@@ -26,6 +26,18 @@ int hexValue(char c) {
 
 }  // namespace
 
+void replaceLoneSurrogates(QString& text) {
+    // A lone half of a surrogate pair cannot be shown or written back.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            text[i] = QChar(QChar::ReplacementCharacter);
+        }
+    }
+}
+
 qreal twipsToPx(int t) {
     return qreal(t) / kTwipsPerPixel;
 }
@@ -425,15 +437,7 @@ void Reader::flush() {
     }
     place();
     numberParagraph(false);
-    // A lone half of a surrogate pair cannot be shown or written back.
-    for (qsizetype i = 0; i < m_text.size(); ++i) {
-        const QChar c = m_text[i];
-        if (c.isHighSurrogate() && i + 1 < m_text.size() && m_text[i + 1].isLowSurrogate()) {
-            ++i;
-        } else if (c.isSurrogate()) {
-            m_text[i] = QChar(0xFFFD);
-        }
-    }
+    replaceLoneSurrogates(m_text);
     m_cur.insertText(m_text, charFormat());
     m_text.resize(0);  // keeps the buffer for the next run
 }

@@ -27,6 +27,9 @@ class QTextTable;
 
 namespace vasora::documents::rtf {
 
+/// Replaces each half of a surrogate pair that stands alone by the replacement character.
+void replaceLoneSurrogates(QString& text);
+
 /// Pixels of a length in twips, as Qt's text document measures.
 qreal twipsToPx(int twips);
 

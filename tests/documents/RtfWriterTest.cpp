@@ -273,6 +273,8 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray(
                  "\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl\\tx500 a\\par\\cell"
                  "\\cell\\row"),
+             // A lone half of a surrogate pair in a footnote.
+             QByteArray("a{\\footnote b\\u-10179?c\\u-8704?d}e"),
              // Hidden text holds no object, shown or written.
              QByteArray(
                  "a{\\v{\\object\\objemb{\\*\\objdata 01}{\\result{\\pict\\pngblip 89zz}}}}b"),
