@@ -196,6 +196,7 @@ class Reader final {
     void nextCell();
     void ensureCell();
     void finishRow();
+    void mergeCells(int row, int column, int rows, int columns);
     void endTable();
 
     // Pictures and embedded objects (RtfReaderObjects.cpp).

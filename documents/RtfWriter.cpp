@@ -47,7 +47,6 @@ class Writer final {
     void frame(const QTextFrame* f);
     void table(const QTextTable* t);
     void block(const QTextBlock& b, bool inTable, bool last, bool beforeTable, bool first);
-    void paragraphProps(const QTextBlockFormat& f, bool inTable);
     void fragment(const QTextFragment& fr);
     void picture(const QTextImageFormat& f);
     void closeRun();
@@ -266,7 +265,8 @@ void Writer::fragment(const QTextFragment& fr) {
     text(fr.text());
 }
 
-void Writer::paragraphProps(const QTextBlockFormat& f, bool inTable) {
+void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTable, bool first) {
+    const QTextBlockFormat f = b.blockFormat();
     m_out += "\\pard";
     if (inTable) m_out += "\\intbl";
     if (const int level = f.headingLevel(); level >= 1 && level <= 6)
@@ -316,10 +316,6 @@ void Writer::paragraphProps(const QTextBlockFormat& f, bool inTable) {
         m_out += "\\tx" + QByteArray::number(pxToTwips(t.position));
     }
     m_out += ' ';
-}
-
-void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTable, bool first) {
-    paragraphProps(b.blockFormat(), inTable);
     for (auto it = b.begin(); !it.atEnd(); ++it)
         if (it.fragment().isValid()) fragment(it.fragment());
     closeLink();
@@ -374,11 +370,7 @@ void Writer::table(const QTextTable* t) {
         for (int c = 0; c < cols; ++c) {
             const QTextTableCell cell = t->cellAt(r, c);
             if (cell.row() != r || cell.column() != c) {
-                // Merging an empty cell into one that ends with an empty paragraph gives that
-                // paragraph the merged cell's format; the covered cell carries it so.
-                const QTextBlock end = m_doc.findBlock(cell.lastPosition());
-                paragraphProps(end.length() == 1 ? end.blockFormat() : QTextBlockFormat(), true);
-                m_out += "\\cell\n";
+                m_out += "\\pard\\intbl\\cell\n";
                 continue;
             }
             std::vector<QTextBlock> blocks;

@@ -273,6 +273,9 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray(
                  "\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl\\tx500 a\\par\\cell"
                  "\\cell\\row"),
+             QByteArray(
+                 "\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell\\sb60\\cell\\row"
+                 "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell b\\cell\\row"),
              // A lone half of a surrogate pair in a footnote.
              QByteArray("a{\\footnote b\\u-10179?c\\u-8704?d}e"),
              // Hidden text holds no object, shown or written.
