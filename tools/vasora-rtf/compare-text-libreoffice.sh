@@ -38,7 +38,7 @@ for file in "$folder"/*.rtf "$folder"/*.RTF; do
     else
         differ=$((differ + 1))
         echo "$name: the words differ (vasora-rtf exit status $status)"
-        diff "$work/ours" "$work/theirs" | head -n 6 | sed 's/^/    /'
+        diff "$work/ours" "$work/theirs" | head -n 6 | sed 's/^/    /' || true
     fi
 done
 echo "$same files read with the same words, $differ with other words"
