@@ -15,7 +15,6 @@
 #include <cctype>
 
 namespace vasora::documents::rtf {
-namespace {
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -23,8 +22,6 @@ int hexValue(char c) {
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
-
-}  // namespace
 
 void replaceLoneSurrogates(QString& text) {
     // A lone half of a surrogate pair cannot be shown or written back.

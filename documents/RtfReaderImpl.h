@@ -27,6 +27,9 @@ class QTextTable;
 
 namespace vasora::documents::rtf {
 
+/// The value of a hexadecimal digit; -1 for any other character.
+int hexValue(char c);
+
 /// Replaces each half of a surrogate pair that stands alone by the replacement character.
 void replaceLoneSurrogates(QString& text);
 

@@ -36,13 +36,7 @@ void Reader::skipBinary(qint64 n) {
 
 void Reader::pictByte(uchar b) {
     if (m_pictFull) return;
-    int v = -1;
-    if (b >= '0' && b <= '9')
-        v = b - '0';
-    else if (b >= 'a' && b <= 'f')
-        v = b - 'a' + 10;
-    else if (b >= 'A' && b <= 'F')
-        v = b - 'A' + 10;
+    const int v = hexValue(char(b));
     if (v < 0) return;
     if (m_pictHigh < 0) {
         m_pictHigh = v;
