@@ -113,6 +113,9 @@ bool Reader::objectWord(Word w, int param) {
                 m_st.object = ++m_objectSerial;
                 m_st.objectGroup = true;
                 m_st.objectBody = true;
+                // A field begun outside the object ends outside it: its result is no part of
+                // the object's bytes, so it must not change what the object shows.
+                m_st.field = -1;
                 m_st.dest = Dest::Skip;
                 m_objects[m_st.object].groupStart = m_st.groupStart;
             }

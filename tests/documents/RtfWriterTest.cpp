@@ -285,6 +285,8 @@ TEST(RtfWriter, OddInputsWriteStably) {
              QByteArray(
                  "\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell\\sb60\\cell\\row"
                  "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell b\\cell\\row"),
+             // A field's result word inside an object, the field outside it.
+             QByteArray("{\\field{\\*\\fldinst{HYPERLINK x}}{\\object\\result{t}\\fldrslt{e}}}"),
              // A lone half of a surrogate pair in a footnote.
              QByteArray("a{\\footnote b\\u-10179?c\\u-8704?d}e"),
              // Hidden text holds no object, shown or written.
