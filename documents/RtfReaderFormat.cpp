@@ -249,10 +249,9 @@ bool Reader::formatWord(Word w, bool hasParam, int param) {
 QTextCharFormat Reader::charFormat() {
     // Most runs repeat the format of an earlier one; building a format costs more than this.
     if (m_formatValid && m_formatKey.ch == m_st.ch && m_formatKey.href == m_st.href &&
-        m_formatKey.tagId == m_tag.id && m_formatKey.tagCode == m_tag.code &&
-        m_formatKey.object == m_st.object)
+        m_formatKey.tagId == m_tag.id && m_formatKey.tagCode == m_tag.code)
         return m_format;
-    m_formatKey = {m_st.ch, m_st.href, m_tag.code, m_tag.id, m_st.object};
+    m_formatKey = {m_st.ch, m_st.href, m_tag.code, m_tag.id};
     m_format = makeCharFormat();
     m_formatValid = true;
     return m_format;
@@ -289,7 +288,7 @@ QTextCharFormat Reader::makeCharFormat() const {
         f.setProperty(kTagCodeProperty, m_tag.code);
         f.setProperty(kTagIdProperty, m_tag.id);
     }
-    if (m_st.object) f.setProperty(kObjectIdProperty, m_st.object);
+    // An object's result is marked as the object's once the object is kept (finishObject).
     return f;
 }
 

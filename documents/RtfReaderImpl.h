@@ -1,10 +1,11 @@
 #pragma once
 
 // The inner workings of the RTF reader, shared by its source files and used nowhere else:
-// RtfReader.cpp (groups, control words, text), RtfReaderFormat.cpp (formatting and the header
-// tables), RtfReaderTables.cpp, RtfReaderObjects.cpp (pictures and embedded objects),
-// RtfReaderFields.cpp (fields and tag bookmarks), RtfReaderNotes.cpp (footnotes and text boxes)
-// and RtfReaderLists.cpp (list and paragraph numbers).
+// RtfReader.cpp (groups, control words, paragraphs), RtfReaderText.cpp (characters and code
+// pages), RtfReaderFormat.cpp (formatting and the header tables), RtfReaderTables.cpp,
+// RtfReaderObjects.cpp (pictures and embedded objects), RtfReaderFields.cpp (fields and tag
+// bookmarks), RtfReaderNotes.cpp (footnotes and text boxes) and RtfReaderLists.cpp (list and
+// paragraph numbers).
 
 #include "documents/RtfCodePages.h"
 #include "documents/RtfPicture.h"
@@ -25,6 +26,12 @@
 class QTextTable;
 
 namespace vasora::documents::rtf {
+
+/// The value of a hexadecimal digit; -1 for any other character.
+int hexValue(char c);
+
+/// Replaces each half of a surrogate pair that stands alone by the replacement character.
+void replaceLoneSurrogates(QString& text);
 
 /// Pixels of a length in twips, as Qt's text document measures.
 qreal twipsToPx(int twips);
@@ -131,6 +138,10 @@ struct ObjectInfo {
     qsizetype groupStart = 0;
     int resultStart = -1;
     int width = 0, height = 0;  // twips
+    // Its result reaches beyond its place: paragraphs, cells, or what belongs to the whole
+    // document (tables of the header, code pages, bookmarks, notes). Such an object cannot be
+    // written back byte for byte where it stood.
+    bool spreads = false;
 };
 
 class Reader final {
@@ -142,7 +153,7 @@ class Reader final {
     void run();
 
   private:
-    // Input (RtfReader.cpp).
+    // Input (RtfReader.cpp; characters in RtfReaderText.cpp).
     bool atEnd() const { return m_at >= m_data.size(); }
     uchar peek() const { return uchar(m_data[m_at]); }
     void problem(const QString& what);
@@ -188,6 +199,7 @@ class Reader final {
     void nextCell();
     void ensureCell();
     void finishRow();
+    void mergeCells(int row, int column, int rows, int columns);
     void endTable();
 
     // Pictures and embedded objects (RtfReaderObjects.cpp).
@@ -195,6 +207,7 @@ class Reader final {
     void pictWord(Word w, int param);
     void pictByte(uchar b);
     bool objectWord(Word w, int param);
+    void noteSpreadingWord(Word w);
     void objectBodyWord(Word w, bool star, int param);
     void insertPicture();
     void finishObject(const State& group, qsizetype closeAt);
@@ -226,6 +239,7 @@ class Reader final {
     RtfReadReport& m_report;
     QTextCursor m_cur;
     qsizetype m_at = 0;
+    qsizetype m_wordStart = 0;  // where the control word being read begins
 
     std::vector<State> m_stack;
     State m_st;
@@ -290,7 +304,6 @@ class Reader final {
         QString href;
         int tagCode = -1;
         int tagId = 0;
-        int object = 0;
     } m_formatKey;
     QTextCharFormat m_format;
     bool m_formatValid = false;

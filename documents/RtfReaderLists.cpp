@@ -14,7 +14,6 @@ namespace {
 constexpr size_t kMaxLists = 1024;
 constexpr size_t kMaxLevels = 9;
 constexpr size_t kMaxNumberings = 10000;
-constexpr qsizetype kMaxPatternLength = 64;
 
 QString roman(int n, bool upper) {
     static constexpr std::pair<int, const char*> parts[] = {

@@ -129,6 +129,7 @@ void Reader::appendNotes() {
     m_blockAtCursorKnown = false;
     bool first = m_cur.block().length() == 1;
     for (QString& note : m_notes) {
+        replaceLoneSurrogates(note);
         while (!note.isEmpty() && note.back().isSpace()) note.chop(1);
         if (note.trimmed().isEmpty()) continue;
         for (const QString& line : note.split(QLatin1Char('\n'))) {

@@ -5,6 +5,7 @@
 #include "documents/RtfReaderImpl.h"
 
 #include <QAtomicInt>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
@@ -35,13 +36,7 @@ void Reader::skipBinary(qint64 n) {
 
 void Reader::pictByte(uchar b) {
     if (m_pictFull) return;
-    int v = -1;
-    if (b >= '0' && b <= '9')
-        v = b - '0';
-    else if (b >= 'a' && b <= 'f')
-        v = b - 'a' + 10;
-    else if (b >= 'A' && b <= 'F')
-        v = b - 'A' + 10;
+    const int v = hexValue(char(b));
     if (v < 0) return;
     if (m_pictHigh < 0) {
         m_pictHigh = v;
@@ -111,11 +106,16 @@ bool Reader::objectWord(Word w, int param) {
             m_pictFull = false;
             return true;
         case wObject:
-            if (m_st.object == 0) {
+            // Only "{\object" opens an object: its group is kept byte for byte, and a group
+            // with text before the word would repeat that text.
+            if (m_st.object == 0 && m_wordStart == m_st.groupStart + 1) {
                 flush();
                 m_st.object = ++m_objectSerial;
                 m_st.objectGroup = true;
                 m_st.objectBody = true;
+                // A field begun outside the object ends outside it: its result is no part of
+                // the object's bytes, so it must not change what the object shows.
+                m_st.field = -1;
                 m_st.dest = Dest::Skip;
                 m_objects[m_st.object].groupStart = m_st.groupStart;
             }
@@ -130,6 +130,7 @@ bool Reader::objectWord(Word w, int param) {
             if (m_st.object) {
                 place();
                 flush();
+                numberParagraph(false);  // a list number is no part of the object
                 if (m_objects[m_st.object].resultStart < 0)
                     m_objects[m_st.object].resultStart = m_cur.position();
             }
@@ -149,8 +150,47 @@ void Reader::objectBodyWord(Word w, bool star, int param) {
     m_st.objectBody = false;
     place();
     flush();
+    numberParagraph(false);
     if (m_objects[m_st.object].resultStart < 0)
         m_objects[m_st.object].resultStart = m_cur.position();
+}
+
+void Reader::noteSpreadingWord(Word w) {
+    switch (w) {
+        case wPar:
+        case wSect:
+        case wPage:
+        case wCell:
+        case wRow:
+        case wNestCell:
+        case wNestRow:
+        case wTrowd:
+        case wCellx:
+        case wIntbl:
+        case wItap:
+        case wNestTableProps:
+        case wFonttbl:
+        case wColortbl:
+        case wStylesheet:
+        case wListTable:
+        case wListOverrideTable:
+        case wAnsi:
+        case wAnsicpg:
+        case wMac:
+        case wPc:
+        case wPca:
+        case wDeff:
+        case wBkmkstart:
+        case wBkmkend:
+        case wFootnote:
+        case wChftn:
+        case wDo:
+            if (auto it = m_objects.find(m_st.object); it != m_objects.end())
+                it->second.spreads = true;
+            return;
+        default:
+            return;
+    }
 }
 
 void Reader::insertPicture() {
@@ -208,6 +248,7 @@ void Reader::finishObject(const State& group, qsizetype closeAt) {
     if (it == m_objects.end()) return;
     const ObjectInfo info = it->second;
     m_objects.erase(it);
+    if (m_st.ch.hidden || m_st.dest != Dest::Normal) return;  // hidden text shows no object
     QByteArray raw = m_data.mid(info.groupStart, closeAt + 1 - info.groupStart);
     if (raw.size() > RtfLimits::kMaxPictureBytes) {
         problem(QStringLiteral("an embedded object is larger than the reader allows"));
@@ -215,6 +256,16 @@ void Reader::finishObject(const State& group, qsizetype closeAt) {
     }
     place();
     const int end = m_cur.position();
+    // Written back where it stood, an object that reaches beyond its place would repeat what
+    // it reaches over with every save; it keeps what it shows.
+    const bool oneParagraph =
+        info.resultStart < 0 || m_doc.findBlock(info.resultStart) == m_doc.findBlock(end);
+    if (info.spreads || !oneParagraph) {
+        problem(
+            QStringLiteral("an embedded object reaches over several paragraphs; what it "
+                           "shows was kept, its data was left out"));
+        return;
+    }
     QTextCharFormat mark;
     mark.setProperty(kObjectRtfProperty, raw);
     mark.setProperty(kObjectIdProperty, group.object);

@@ -179,12 +179,12 @@ void Reader::finishRow() {
         while (s > 0 && m_rowDef[size_t(s)].hMerge) --s;
         int e = c;
         while (e + 1 < defined && m_rowDef[size_t(e + 1)].hMerge) ++e;
-        m_table->mergeCells(m_row, s, 1, e - s + 1);
+        mergeCells(m_row, s, 1, e - s + 1);
         c = e;
     }
     // A row with fewer cells than the table: its last cell takes the rest of the width.
     const int used = std::max(defined, std::min(m_cellsInRow, columns));
-    if (used >= 1 && used < columns) m_table->mergeCells(m_row, used - 1, 1, columns - used + 1);
+    if (used >= 1 && used < columns) mergeCells(m_row, used - 1, 1, columns - used + 1);
     // Cells merged with the one above.
     for (int c = 0; c < defined; ++c) {
         const CellDef& d = m_rowDef[size_t(c)];
@@ -194,14 +194,33 @@ void Reader::finishRow() {
             const QTextTableCell top = m_table->cellAt(m_vStart[size_t(c)], c);
             const QTextTableCell here = m_table->cellAt(m_row, c);
             if (top.column() == c && top.columnSpan() == here.columnSpan() && here.row() == m_row)
-                m_table->mergeCells(m_vStart[size_t(c)], c, m_row - m_vStart[size_t(c)] + 1,
-                                    top.columnSpan());
+                mergeCells(m_vStart[size_t(c)], c, m_row - m_vStart[size_t(c)] + 1,
+                           top.columnSpan());
         } else {
             m_vStart[size_t(c)] = -1;
         }
     }
     m_rowOpen = false;
     m_cellIndex = 0;
+}
+
+void Reader::mergeCells(int row, int column, int rows, int columns) {
+    // Qt merges an empty cell away by joining its paragraph to the one before it, which then
+    // takes the merged cell's paragraph format: a paragraph of another cell (the row above's
+    // last one, for a cell merged with the one above it) would change its look, and it would
+    // change again when the file is read back. The empty cell takes that format first.
+    for (int r = row; r < row + rows; ++r) {
+        for (int c = column; c < column + columns; ++c) {
+            if (r == row && c == column) continue;
+            const QTextTableCell cell = m_table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c) continue;
+            if (cell.firstPosition() != cell.lastPosition()) continue;
+            const QTextBlock before = m_doc.findBlock(cell.firstPosition() - 1);
+            cell.firstCursorPosition().setBlockFormat(before.blockFormat());
+        }
+    }
+    m_table->mergeCells(row, column, rows, columns);
+    m_blockAtCursorKnown = false;
 }
 
 void Reader::endTable() {

@@ -49,6 +49,7 @@ class Writer final {
     void block(const QTextBlock& b, bool inTable, bool last, bool beforeTable, bool first);
     void fragment(const QTextFragment& fr);
     void picture(const QTextImageFormat& f);
+    void closeRun();
     void closeTag();
     void closeLink();
     void text(QStringView s);
@@ -65,6 +66,9 @@ class Writer final {
     int m_tagSerial = 0;
     QString m_href;
     int m_objectId = 0;
+    // The group of character properties the text is being written in, if one is open.
+    QByteArray m_runProps;
+    bool m_runOpen = false;
 };
 
 int Writer::fontIndex(const QString& family) {
@@ -139,13 +143,21 @@ QByteArray Writer::charProps(const QTextCharFormat& f) {
     return p;
 }
 
+void Writer::closeRun() {
+    if (!m_runOpen) return;
+    m_out += '}';
+    m_runOpen = false;
+}
+
 void Writer::closeTag() {
+    closeRun();
     if (!m_tagId) return;
     m_out += "{\\*\\bkmkend " + m_tagName + "}";
     m_tagId = 0;
 }
 
 void Writer::closeLink() {
+    closeRun();
     if (m_href.isEmpty()) return;
     m_out += "}}}";
     m_href.clear();
@@ -226,6 +238,7 @@ void Writer::fragment(const QTextFragment& fr) {
         m_out += "}}{\\fldrslt{";
     }
     if (f.hasProperty(kObjectRtfProperty)) {
+        closeRun();
         const int id = f.intProperty(kObjectIdProperty);
         if (id != m_objectId) m_out += f.property(kObjectRtfProperty).toByteArray();
         m_objectId = id;
@@ -233,18 +246,23 @@ void Writer::fragment(const QTextFragment& fr) {
     }
     m_objectId = 0;
     if (f.isImageFormat()) {
+        closeRun();
         // One fragment may hold several images of the same format.
         for (int i = 0; i < fr.length(); ++i) picture(f.toImageFormat());
         return;
     }
+    // Neighbours that differ only in what RTF does not hold (a font named as the default
+    // one, say) share one group, as they will when the file is read again.
     const QByteArray props = charProps(f);
-    if (props.isEmpty()) {
-        text(fr.text());
-    } else {
-        m_out += '{' + props + ' ';
-        text(fr.text());
-        m_out += '}';
+    if (props.isEmpty() || !m_runOpen || props != m_runProps) {
+        closeRun();
+        if (!props.isEmpty()) {
+            m_out += '{' + props + ' ';
+            m_runProps = props;
+            m_runOpen = true;
+        }
     }
+    text(fr.text());
 }
 
 void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTable, bool first) {
@@ -302,7 +320,8 @@ void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTabl
         if (it.fragment().isValid()) fragment(it.fragment());
     closeLink();
     closeTag();
-    m_objectId = 0;
+    // An object's bytes are written at the first character it shows; should what it shows
+    // run on into the next paragraph, that part is in those bytes already.
     if (inTable) {
         m_out += last ? "\\cell\n" : "\\par\n";
     } else if (!last && !(first && beforeTable && b.length() == 1)) {

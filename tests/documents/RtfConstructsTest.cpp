@@ -64,6 +64,14 @@ TEST(RtfCodePages, DoubleByteTextIsDecodedByRunsNotByBytes) {
               QString::fromUtf8("测试 ok"));
     EXPECT_EQ(textAfterRoundTrip(fonts + "{\\f1 \\'b2\\'e2\\'ca\\'d4}}"),
               QString::fromUtf8("测试"));
+    // Bytes waiting to be decoded belong to the font name they stand in.
+    QTextDocument doc;
+    read(kHead + "{\\f1 Caf\\'e9;}{\\f2 Other;}}{\\f1 x}{\\f2 y}}", doc);
+    QTextCursor c(&doc);
+    c.setPosition(1);
+    EXPECT_EQ(c.charFormat().fontFamilies().toStringList(), QStringList{QString::fromUtf8("Café")});
+    c.setPosition(2);
+    EXPECT_EQ(c.charFormat().fontFamilies().toStringList(), QStringList{"Other"});
 }
 
 TEST(RtfCodePages, MacCodePagesAreReadAndUnknownOnesNamed) {

@@ -12,6 +12,9 @@
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
+inline void PrintTo(const QByteArray& b, std::ostream* os) {
+    *os << '"' << b.left(2000).toStdString() << (b.size() > 2000 ? "...\"" : "\"");
+}
 
 namespace vasora::test {
 

@@ -1,6 +1,8 @@
-// Feeds arbitrary bytes to the RTF reader, then writes the document and reads that back, so a
-// fault in either direction shows. Every input that ever crashed is kept in regressions/,
-// which a test loads.
+// Feeds arbitrary bytes to the RTF reader, then writes the document, reads that back and writes
+// it again, so a fault in either direction shows: what the writer writes must read back with
+// no problem of its own, and writing it again must give the same bytes (a document must never
+// grow or change by being saved). Every input that ever failed is kept in regressions/, which
+// a test loads.
 
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
@@ -32,5 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!second.isRtf) __builtin_trap();
     for (const QString& p : second.problems)
         if (!first.problems.contains(p)) __builtin_trap();
+    if (vasora::documents::writeRtf(again) != written) __builtin_trap();
     return 0;
 }
