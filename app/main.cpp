@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -53,6 +54,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vasora"));
     QApplication::setDesktopFileName(QStringLiteral("org.vasora.Vasora"));
+    QIcon icon;
+    for (const char* size : {"48x48", "128x128", "256x256"})
+        icon.addFile(QStringLiteral(":/icons/%1/org.vasora.Vasora.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
     // Every window is the program's own; the last one closing must not end the program while
     // the main menu is only hidden.
     QApplication::setQuitOnLastWindowClosed(false);
