@@ -96,6 +96,16 @@ void DisplayValues() {
     }
 }
 
+void RedisplayState() {
+    ModelState& s = state();
+    s.AutoRunOn = 0;
+    out().setChecked(CV, "chkAutoRun", false);
+    clearWarnings();
+    postWarnings(s);
+    resetTrace();
+    DisplayValues();
+}
+
 void DisplayPercent() {
     ModelState& s = state();
     arterialPressures(s, kDiasFracPerBeatNormal);

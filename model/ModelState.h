@@ -88,6 +88,9 @@ struct ModelState {
     std::int16_t PlotX = 0, PlotY_CO = 0, PlotY_VR = 0, PlotY_Psa = 0, PlotY_Base = 0;
 
     Rgb ColorChanged{};
+    /// Which parameter labels show ColorChanged: bit parameterMark(label) (Quantities.h). Kept
+    /// with the state so that a step back restores the marks with the values they belong to.
+    std::uint32_t ChangedMarks = 0;
     std::array<std::string, 16> SegName{};
     /// 1 while the model window shows units, 0 while it shows percent of normal.
     std::int16_t ShowUnits = 0;

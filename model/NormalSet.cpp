@@ -154,6 +154,8 @@ void StoreNormals() {
 
     // Every parameter is at its normal value again, first on the model window, then on the
     // layout sheet; the left heart rate is a parameter only with AV block.
+    for (std::string_view label : parameterLabels())
+        if (quantityByLabel(label)->changeableNow(s)) s.ChangedMarks &= ~parameterMark(label);
     for (Window w : {Window::CVModel, Window::Layout})
         for (std::string_view label : parameterLabels())
             if (quantityByLabel(label)->changeableNow(s)) g_view->setBackColor(w, label, kParamNormal);

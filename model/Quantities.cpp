@@ -252,6 +252,14 @@ std::span<const std::string_view> parameterLabels() {
     return labels;
 }
 
+std::uint32_t parameterMark(std::string_view label) {
+    const auto labels = parameterLabels();
+    static_assert(sizeof(ModelState::ChangedMarks) * 8 >= 18, "a bit for every parameter label");
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        if (labels[i] == label) return std::uint32_t{1} << i;
+    return 0;
+}
+
 int explainTopic(std::string_view label, std::string_view caption) {
     if (const Quantity* q = quantityByLabel(label)) return q->topic;
     if (const Quantity* q = quantityByLayoutLabel(label)) return q->topic;

@@ -6,6 +6,7 @@
 // the model window, the layout sheet, the change logic, vasora-cli and the lab book's tag
 // exchange all read this table.
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -93,6 +94,9 @@ const Quantity* compartmentQuantity(int i, Role role);
 
 /// The clickable parameter labels of the model window, in table order.
 std::span<const std::string_view> parameterLabels();
+/// The bit of ModelState::ChangedMarks that stands for the parameter label `label`; 0 for a
+/// label that is not one.
+std::uint32_t parameterMark(std::string_view label);
 
 /// The topic of the information file that explains whatever the model window's or the layout
 /// sheet's label `label` shows: a quantity, a compartment's name, a notice, or the warning now

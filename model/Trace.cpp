@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model/EngineInternal.h"
+#include "model/Vasora_Model_coding.h"
 
 namespace vasora::model::engine {
 
@@ -51,6 +52,21 @@ void showSweepCaptions(ModelView& v, int k) {
 
 }  // namespace
 
+}  // namespace vasora::model::engine
+
+namespace vasora::model {
+
+int StripChartSweep(double modelTime) {
+    int sweep = modelTime < 3 ? 0 : -1;
+    for (int k = 3; k <= 15; k += 3)
+        if (modelTime > k) sweep = k;
+    return sweep;
+}
+
+}  // namespace vasora::model
+
+namespace vasora::model::engine {
+
 void resetTrace() {
     g_sweepShown = -1;
 }
@@ -66,18 +82,10 @@ bool traceStep(ModelState& s, ModelView& v, int W, int H) {
     // captions of the last sweep that applies are written once, not those of every earlier
     // sweep in turn.
     const double t = s.ModelTime;
-    int sweep = -1;
-    if (t < 3) {
-        s.PlotX = nearest16(t * 1000 / s.PlotSpan * W);
-        sweep = 0;
-    }
-    for (int k = 3; k <= 15; k += 3) {
+    for (int k = 3; k <= 15; k += 3)
         if (k < t && t < k + 0.003) v.plotSweepEnd();
-        if (t > k) {
-            s.PlotX = nearest16((t - k) * 1000 / s.PlotSpan * W);
-            sweep = k;
-        }
-    }
+    const int sweep = StripChartSweep(t);
+    if (sweep >= 0) s.PlotX = nearest16((t - sweep) * 1000 / s.PlotSpan * W);
     if (sweep >= 0 && sweep != g_sweepShown) showSweepCaptions(v, sweep);
     if (t > 17) return false;
 

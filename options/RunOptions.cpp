@@ -5,6 +5,7 @@
 
 #include "core/NumberParse.h"
 #include "model/Derived.h"
+#include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
 
 namespace vasora::options {
@@ -64,6 +65,7 @@ void untickIntervals() {
 
 void setAVBlock(bool ticked) {
     state().AVBlock = ticked ? 1 : 0;
+    state().ChangedMarks &= ~parameterMark("lblHR_LV");
     view().setBackColor(Window::CVModel, "lblHR_LV",
                         ticked ? palette::LightYellow : palette::BrightWhite);
     showChangeableLabels();

@@ -16,6 +16,7 @@
 #include "model/ModelState.h"
 #include "options/ParameterSetFile.h"
 #include "options/RunOptions.h"
+#include "workbench/UndoHistory.h"
 
 namespace vasora::options {
 
@@ -175,6 +176,7 @@ void frmOptions::originalClicked(bool checked) {
     if (!checked) return;
     hide();
     useOriginalParameters();
+    workbench::forgetUndo();
     m_currentFile->setText(QStringLiteral("Original Parameter Set"));
 }
 
@@ -205,6 +207,8 @@ void frmOptions::importClicked() {
                             paramSetFolder(), kFilter);
     if (chosen.isEmpty()) return;
     if (!retrieveParameterSet(localPath(chosen))) return;
+    // The retrieved set is a fresh start: the changes before it cannot be taken back into it.
+    workbench::forgetUndo();
     showRetrieved();
 }
 

@@ -6,6 +6,8 @@
 #   tools/build.sh nogui      build without Qt in build-nogui/: the engine, the shared actions,
 #                             vasora-cli and their tests, so the no-Qt promise is checked
 #   tools/build.sh bench      build optimised, run the benchmarks
+#   tools/build.sh package    build, then make the Debian package in build/ and check its
+#                             contents and dependencies (tools/check-deb.sh)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -50,8 +52,15 @@ case "$what" in
             QT_QPA_PLATFORM=offscreen "$b"
         done
         ;;
+    package)
+        configure_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        cd "$root/build"
+        rm -f vasora_*.deb
+        cpack -G DEB >/dev/null
+        "$root/tools/check-deb.sh" "$root"/build/vasora_*.deb
+        ;;
     *)
-        echo "usage: tools/build.sh run|test|sanitize|nogui|bench" >&2
+        echo "usage: tools/build.sh run|test|sanitize|nogui|bench|package" >&2
         exit 1
         ;;
 esac

@@ -1,7 +1,9 @@
 #include "workbench/CVModelActions.h"
 
 #include "model/Derived.h"
+#include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
+#include "workbench/UndoHistory.h"
 
 namespace vasora::workbench {
 
@@ -15,6 +17,7 @@ constexpr Window CV = Window::CVModel;
 void setRestartHooks(RestartHooks hooks) { g_hooks = std::move(hooks); }
 
 void loadModelWindow() {
+    forgetUndo();
     SetNormalParameters();
     RunModel();
     DisplayValues();
@@ -59,6 +62,7 @@ void clickPercent() {
 }
 
 void clickRestart() {
+    forgetUndo();
     ModelState& s = state();
     ModelView& v = view();
     v.plotClear();
@@ -70,6 +74,7 @@ void clickRestart() {
         RunModel();
     }
     if (g_hooks.avBlockChecked && g_hooks.avBlockChecked()) s.AVBlock = 1;
+    s.ChangedMarks &= ~parameterMark("lblHR_LV");
     v.setBackColor(CV, "lblHR_LV", s.AVBlock == 1 ? palette::LightYellow : palette::BrightWhite);
     showChangeableLabels();
     setDefaultIntervals(s);

@@ -6,6 +6,7 @@
 #include "model/Quantities.h"
 #include "core/NumberFormat.h"
 #include "model/Vasora_Model_coding.h"
+#include "workbench/UndoHistory.h"
 
 namespace vasora::workbench {
 
@@ -70,6 +71,7 @@ ChangeResult refused(std::string message) {
 }  // namespace
 
 void markParameterChanged(std::string_view label) {
+    state().ChangedMarks |= parameterMark(label);
     const Rgb c = state().ColorChanged;
     view().setBackColor(Window::CVModel, label, c);
     view().setBackColor(Window::Layout, label, c);
@@ -131,6 +133,7 @@ ChangeResult changeParameter(const ChangeLimit& row, double entry) {
     if (entry > row.upper) return refused(std::string(row.tooLarge));
     if (entry < row.lower) return refused(std::string(row.tooSmall));
 
+    rememberForUndo();
     ModelState& s = state();
     if (row.percentOfNormal()) {
         // A percentage of the normal value, not of the current one: 100 always restores normal.
@@ -203,6 +206,7 @@ ChangeResult changeBloodVolume(double dV) {
     }
 
     // The run moves the volume into the systemic veins step by step until the target is done.
+    rememberForUndo();
     s.VolChangeTarget = dV;
     s.VolChangeDone = 0;
     s.VolChangeKind = 1;
@@ -234,6 +238,7 @@ ChangeResult changeUnstressedVolume(double dU) {
 
     // Unstressed volume moves into (or out of) the stressed volume of the systemic veins; the
     // total stays the same.
+    rememberForUndo();
     s.VunstrsChangeTarget = dU;
     s.VunstrsChangeDone = 0;
     s.VolChangeKind = 0;
@@ -250,6 +255,7 @@ ChangeResult changePit(double pit) {
     if (pit < -15)
         return refused("This value is dangerous.\r\n Please enter a value >= -15 mm Hg" +
                        std::string(kClickOk));
+    rememberForUndo();
     markParameterChanged("lblPit");
     state().Pit = pit;
     runAndDisplay();

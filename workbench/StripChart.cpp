@@ -70,6 +70,14 @@ void StripChartSurface::point(int x, int y, Rgb colour, int) {
     if (x > m_lastX) m_lastX = x;
 }
 
+double StripChartSurface::mmHgAt(int y) {
+    return (kZeroAt - double(y) / kLogicalHeight) * kMmHgPerHeight;
+}
+
+double StripChartSurface::litresPerMinuteAt(int y) {
+    return (kZeroAt - double(y) / kLogicalHeight) * kLitresPerHeight;
+}
+
 void StripChartSurface::paintSweep(QPainter& p, const QTransform& toArea, const Sweep& s,
                                    int fromX, bool faded) const {
     for (int t = 0; t < kTraces; ++t) {
@@ -152,12 +160,16 @@ StripChartWidget::StripChartWidget(QWidget* parent) : QWidget(parent) {
 }
 
 QRectF StripChartWidget::plotArea() const {
-    const QFontMetrics fm(font());
+    return plotAreaFor(size(), font());
+}
+
+QRectF StripChartWidget::plotAreaFor(const QSizeF& size, const QFont& font) {
+    const QFontMetrics fm(font);
     const double left = fm.horizontalAdvance(QStringLiteral("mmHg")) + 14;
     const double right = fm.horizontalAdvance(QStringLiteral("L/min")) + 10;
     const double top = fm.height() + 6;
-    return QRectF(left, top, std::max(10.0, width() - left - right),
-                  std::max(10.0, height() - top - 4));
+    return QRectF(left, top, std::max(10.0, size.width() - left - right),
+                  std::max(10.0, size.height() - top - 4));
 }
 
 void StripChartWidget::changed() {

@@ -49,6 +49,12 @@ class StripChartSurface final {
     /// Points of the current sweep and of the previous one.
     int currentPoints() const { return m_currentCount; }
     int previousPoints() const { return m_previousCount; }
+    /// The previous sweep's point of a trace at x, or -1.
+    int previousYAt(Trace t, int x) const { return y(m_previous, t, x); }
+
+    /// What a height on the grid stands for: arterial pressure in mmHg, a flow in L/min.
+    static double mmHgAt(int y);
+    static double litresPerMinuteAt(int y);
 
   private:
     using Sweep = std::array<std::vector<short>, kTraces>;
@@ -75,6 +81,8 @@ class StripChartWidget final : public QWidget {
     void changed();
     /// The part of the widget the traces take, inside the scales.
     QRectF plotArea() const;
+    /// The same for a surface of `size` written in `font`, as a picture of the chart needs it.
+    static QRectF plotAreaFor(const QSizeF& size, const QFont& font);
 
   protected:
     void paintEvent(QPaintEvent* e) override;

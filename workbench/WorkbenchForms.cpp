@@ -8,6 +8,7 @@
 #include "model/Vasora_Model_coding.h"
 #include "workbench/ChangeHandlers.h"
 #include "workbench/QtModelView.h"
+#include "workbench/UndoHistory.h"
 #include "workbench/frmCVModel.h"
 #include "workbench/frmChangeParam.h"
 #include "workbench/frmChangePit.h"
@@ -54,6 +55,11 @@ void registerWorkbenchForms() {
     shell::hideOnReturnToMainMenu(forms::frmCVModel);
     shell::hideOnReturnToMainMenu(forms::frmPlotData);
     model::setView(&view);
+    // A step back takes the strip chart back too; its drawing is the window's, not the model's.
+    setUndoViewHooks({[]() -> ViewRestore {
+        auto* plot = qobject_cast<frmPlotData*>(forms::existing(forms::frmPlotData));
+        return plot ? plot->snapshot() : ViewRestore{};
+    }});
 }
 
 }  // namespace vasora::workbench

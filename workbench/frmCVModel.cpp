@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +18,7 @@
 #include "workbench/CVModelActions.h"
 #include "workbench/ModelDiagram.h"
 #include "workbench/ParamLabel.h"
+#include "workbench/UndoHistory.h"
 
 namespace vasora::workbench {
 
@@ -376,6 +379,27 @@ void frmCVModel::buildPanels() {
     paramFile->setReadOnly(true);
     paramFile->setToolTip(QStringLiteral("The parameter set in use"));
     paramFile->setGeometry(520, 650, 500, 26);
+
+    // Taking a change back, so that a learner can try one without a Restart.
+    auto* undo = button("cmdUndo", QStringLiteral("Undo last change"), QRect(1030, 648, 220, 30),
+                        QStringLiteral("Take back the last change of a parameter, volume or "
+                                       "pressure, with the strip chart (Ctrl+Z)"));
+    undo->setAutoDefault(false);
+    connect(undo, &QPushButton::clicked, this, [this] { undoClicked(); });
+    auto* shortcut = new QShortcut(QKeySequence::Undo, this);
+    connect(shortcut, &QShortcut::activated, this, [this] { undoClicked(); });
+    QPointer<QPushButton> guarded(undo);
+    setUndoListener([guarded](bool can) {
+        if (guarded) guarded->setEnabled(can);
+    });
+}
+
+void frmCVModel::undoClicked() {
+    if (!undoLastChange()) return;
+    // The options window's box follows the state put back, as it does a retrieved set.
+    if (QWidget* options = forms::existing(forms::frmOptions))
+        if (auto* box = options->findChild<QCheckBox*>(QStringLiteral("chkAV_Block")))
+            box->setChecked(state().AVBlock != 0);
 }
 
 ParamLabel* frmCVModel::parameterLabel(const QString& name) const {

@@ -58,6 +58,7 @@ private:
     void buildPanels();
     void buildToolbar();
     void toMainMenu();
+    void undoClicked();
 
     struct Design {
         QWidget* widget;

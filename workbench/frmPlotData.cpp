@@ -1,13 +1,20 @@
 #include "workbench/frmPlotData.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QVBoxLayout>
 
+#include "model/ModelState.h"
+#include "shell/AppState.h"
+#include "shell/Dialogs.h"
 #include "workbench/CVModelActions.h"
 #include "workbench/StripChart.h"
+#include "workbench/StripChartExport.h"
 
 namespace vasora::workbench {
 
@@ -35,6 +42,17 @@ frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
     top->addWidget(legend(this, "Label3", "--- Venous Return ---", QColor(255, 0, 255)));
     top->addWidget(legend(this, "lblZeroLine", "--- Zero line", QColor(0, 0, 0)));
     top->addStretch();
+    auto* dataButton = new QPushButton(QStringLiteral("Save Data..."), this);
+    dataButton->setObjectName(QStringLiteral("cmdSaveData"));
+    dataButton->setToolTip(QStringLiteral(
+        "Save the chart's pressure, cardiac output and venous return as a CSV table"));
+    dataButton->setAutoDefault(false);
+    top->addWidget(dataButton);
+    auto* pictureButton = new QPushButton(QStringLiteral("Save Picture..."), this);
+    pictureButton->setObjectName(QStringLiteral("cmdSavePicture"));
+    pictureButton->setToolTip(QStringLiteral("Save the chart as a PNG picture"));
+    pictureButton->setAutoDefault(false);
+    top->addWidget(pictureButton);
     auto* hide = new QPushButton(QStringLiteral(" Hide"), this);
     hide->setObjectName(QStringLiteral("cmdHide"));
     hide->setAutoDefault(false);
@@ -62,7 +80,7 @@ frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
         "red one. The pale traces are the sweep before this one.");
     axis->setToolTip(scaleTip);
     m_chart->setToolTip(scaleTip);
-    top->insertWidget(top->count() - 2, axis);
+    top->insertWidget(top->count() - 4, axis);
 
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(6, 4, 6, 2);
@@ -72,6 +90,8 @@ frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
     v->addWidget(m_marks);
 
     connect(hide, &QPushButton::clicked, this, [] { clickHidePlot(); });
+    connect(dataButton, &QPushButton::clicked, this, [this] { saveData(); });
+    connect(pictureButton, &QPushButton::clicked, this, [this] { savePicture(); });
     // Where it opens is decided with the other workbench windows (WindowPlacement).
     resize(640, 380);
     indexControls(this);
@@ -97,6 +117,57 @@ void frmPlotData::placeTimeMarks() {
     m_label4->setGeometry(x0, 0, w / 3, h);
     m_label5->setGeometry(x0 + w / 3, 0, w / 3, h);
     m_label6->setGeometry(x0 + 2 * w / 3, 0, w / 3, h);
+}
+
+QString frmPlotData::chooseFile(const QString& title, const QString& filter,
+                                const QString& extension) {
+    const QString project = appState().ProjectPath;
+    const QString folder = project.isEmpty() ? QString() : learnerFolder(project, kLabBookFolder);
+    QString path = ui::seam().saveFile(this, title, folder, filter);
+    if (!path.isEmpty() && !path.endsWith(extension, Qt::CaseInsensitive)) path += extension;
+    return path;
+}
+
+namespace {
+// Writes the whole file or nothing: a failed save leaves an earlier file of that name intact.
+void writeFile(QWidget* parent, const QString& path, const std::function<bool(QIODevice&)>& write) {
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly) && write(f) && f.commit()) return;
+    ui::messageBox(QStringLiteral("The file %1 cannot be written:\n%2")
+                       .arg(QDir::toNativeSeparators(path), f.errorString()),
+                   {}, parent);
+}
+}  // namespace
+
+void frmPlotData::saveData() {
+    const QString path = chooseFile(QStringLiteral("Save the data of the strip chart"),
+                                    QStringLiteral("CSV table (*.csv)"), QStringLiteral(".csv"));
+    if (path.isEmpty()) return;
+    const model::ModelState& s = model::state();
+    const QByteArray csv = stripChartCsv(m_chart->surface(), sweepTimes(s.ModelTime, s.PlotSpan));
+    writeFile(this, path, [&](QIODevice& d) { return d.write(csv) == csv.size(); });
+}
+
+void frmPlotData::savePicture() {
+    const QString path = chooseFile(QStringLiteral("Save the picture of the strip chart"),
+                                    QStringLiteral("PNG picture (*.png)"), QStringLiteral(".png"));
+    if (path.isEmpty()) return;
+    const QImage picture = stripChartPicture(m_chart->surface(),
+                                             {m_label4->text(), m_label5->text(), m_label6->text()});
+    writeFile(this, path, [&](QIODevice& d) { return picture.save(&d, "PNG"); });
+}
+
+std::function<void()> frmPlotData::snapshot() {
+    QPointer<frmPlotData> self(this);
+    return [self, surface = m_chart->surface(),
+            marks = QStringList{m_label4->text(), m_label5->text(), m_label6->text()}] {
+        if (!self) return;
+        self->m_chart->surface() = surface;
+        self->m_chart->changed();
+        self->m_label4->setText(marks[0]);
+        self->m_label5->setText(marks[1]);
+        self->m_label6->setText(marks[2]);
+    };
 }
 
 }  // namespace vasora::workbench

@@ -4,6 +4,7 @@
 // time, drawn by the run at every step, one sweep every three minutes.
 
 #include <QWidget>
+#include <functional>
 
 #include "shell/Forms.h"
 
@@ -20,12 +21,22 @@ class frmPlotData final : public QWidget, public forms::ControlHost {
     explicit frmPlotData(QWidget* parent = nullptr);
     StripChartWidget* chart() const { return m_chart; }
 
+    /// cmdSaveData and cmdSavePicture: the chart's data as CSV, its picture as PNG, into a file
+    /// the learner chooses (the "Lab Book" folder is offered first). Cancel saves nothing.
+    void saveData();
+    void savePicture();
+
+    /// What the chart shows now (traces and time marks), and how to put it back: a step back
+    /// of the model takes the chart back with it.
+    std::function<void()> snapshot();
+
   protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
   private:
     void placeTimeMarks();
+    QString chooseFile(const QString& title, const QString& filter, const QString& extension);
 
     StripChartWidget* m_chart;
     QLabel* m_label4;
