@@ -6,6 +6,7 @@
 #include "core/TagCodes.h"
 #include "labbook/CV_Tags.h"
 #include "model/Vasora_Model_coding.h"
+#include "workbench/UndoHistory.h"
 
 namespace vasora::labbook {
 
@@ -60,6 +61,8 @@ class EditBatch final {
 
 void walkTable(QTextDocument& doc, const TagSpan& button, TableClick& click) {
     EditBatch batch(doc);
+    // One click of an input table is one step for Undo, however many cells it applies.
+    bool remembered = false;
     for (TagSpan t = documents::findTag(doc, button.start, -1, true, 0); t.valid();
          t = documents::findTag(doc, t.start, -1, true, 0)) {
         const Parts p = split(t.code);
@@ -81,6 +84,8 @@ void walkTable(QTextDocument& doc, const TagSpan& button, TableClick& click) {
         } else if (p.kind == kTagInputCell) {
             batch.close();
             const QString s = documents::tagText(doc, t);
+            if (!remembered) workbench::rememberForUndo();
+            remembered = true;
             Put_It(t.code, s.toStdString());
             click.cells.push_back({t.code, s});
             ++click.inputs;

@@ -6,6 +6,7 @@
 #include <QTextDocument>
 
 #include "labbook/TableWalk.h"
+#include "workbench/UndoHistory.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "tests/labbook/LabBookDocs.h"
@@ -125,6 +126,20 @@ TEST_F(Walk, AnInputTableIsAppliedBottomToTopWithOneRunPerCell) {
     EXPECT_EQ(results.inputs, 0);
     EXPECT_EQ(results.outputs, 2);
     EXPECT_EQ(cellOf(*doc, 22011), cellText(caption("lblPressSysA")));
+}
+
+TEST_F(Walk, OneClickOfAnInputTableIsOneStepForUndo) {
+    auto doc = compileBook(test::courseSource());
+    workbench::forgetUndo();
+    const double resis = state().Resis[SysA], comp = state().Comp[SysA];
+    const double time = state().ModelTime;
+    clickTableButton(*doc, button(*doc, 42000, 0));
+    EXPECT_EQ(workbench::undoSteps(), 1u);  // two cells, one click
+    ASSERT_TRUE(workbench::undoLastChange());
+    EXPECT_EQ(state().Resis[SysA], resis);
+    EXPECT_EQ(state().Comp[SysA], comp);
+    EXPECT_EQ(state().ModelTime, time);
+    EXPECT_FALSE(workbench::canUndo());
 }
 
 TEST_F(Walk, CellsTheTableDoesNotHaveAreReportedAndTheWalkGoesOn) {
