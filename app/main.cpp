@@ -30,7 +30,7 @@ void enterProjectFolder() {
     const QString shipped = shippedContentDir();
     const ProjectChoice c = chooseProjectFolder(
         QDir::currentPath(), QApplication::arguments(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), shipped);
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), installedContentDir());
     if (!c.error.isEmpty()) report(c.error);
     if (c.folder.isEmpty()) return;
     QString problem;

@@ -166,17 +166,20 @@ FillResult fillProjectFolder(const QString& folder, const QString& shippedDir) {
     return r;
 }
 
+QString installedContentDir() {
+    // The installed layout: the program in bin/, its content in share/vasora/.
+    const QString c = QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                      QStringLiteral(VASORA_DATA_FROM_BIN));
+    return isProjectFolder(c) ? c : QString();
+}
+
 QString shippedContentDir() {
-    // The installed layout first: the program in bin/, its content in share/vasora/.
-    const QStringList candidates = {
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                        QStringLiteral(VASORA_DATA_FROM_BIN)),
+    if (QString installed = installedContentDir(); !installed.isEmpty()) return installed;
 #ifdef VASORA_SOURCE_CONTENT
-        QStringLiteral(VASORA_SOURCE_CONTENT),
+    // Run from a build tree: the source's content folder.
+    if (isProjectFolder(QStringLiteral(VASORA_SOURCE_CONTENT)))
+        return QStringLiteral(VASORA_SOURCE_CONTENT);
 #endif
-    };
-    for (const QString& c : candidates)
-        if (isProjectFolder(c)) return c;
     return {};
 }
 

@@ -68,4 +68,9 @@ FillResult fillProjectFolder(const QString& folder, const QString& shippedDir);
 /// from. Empty when neither holds the documents.
 QString shippedContentDir();
 
+/// The installation's share/vasora beside the program's bin folder, or empty when the program
+/// does not run from an installation. Shared by every learner and read-only to them, it is never
+/// a learner's project folder; the source tree's content folder, from which a build runs, is.
+QString installedContentDir();
+
 }  // namespace vasora::shell

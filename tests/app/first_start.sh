@@ -2,9 +2,10 @@
 # The program's first start as from the desktop menu: an empty home, a current folder without
 # the documents. It must make the learner's own project folder, fill it, keep the learner's
 # files on the next start, and take a folder named with --project.
-#   first_start.sh PATH-TO-vasora
+#   first_start.sh PATH-TO-vasora CONTENT-FOLDER
 set -euo pipefail
 exe=$1
+content=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/home" "$tmp/elsewhere"
@@ -35,4 +36,10 @@ start
 start --project "$tmp/class"
 [ -f "$tmp/class/FinalNT.rtf" ] || fail "--project did not fill the folder"
 [ -d "$tmp/class/Lab Book" ] || fail "--project made no Lab Book folder"
+# Started in a folder that holds the documents (the source's content folder, as
+# tools/build.sh run does), the program works there and makes no folder of its own.
+rm -rf "$tmp/home"
+mkdir -p "$tmp/home"
+(cd "$content" && start)
+[ ! -e "$tmp/home/.local/share/Vasora" ] || fail "a start in the content folder made a user folder"
 echo "first start: passed"
