@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/AppForms.h"
+#include "app/ScreenshotTour.h"
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/ProjectFolder.h"
@@ -68,5 +69,9 @@ int main(int argc, char** argv) {
     // so that the start-up can be timed as a whole process.
     if (quitAfterStart())
         QTimer::singleShot(0, [] { QApplication::quit(); });
+    // --tour FOLDER saves pictures of the main windows for the README (tools/screenshots.sh).
+    if (const qsizetype t = QApplication::arguments().indexOf(QStringLiteral("--tour"));
+        t > 0 && t + 1 < QApplication::arguments().size())
+        vasora::startScreenshotTour(QApplication::arguments()[t + 1]);
     return QApplication::exec();
 }
