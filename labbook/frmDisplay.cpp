@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <vector>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <algorithm>
@@ -187,28 +188,43 @@ void frmDisplay::layoutControls() {
     const int treeW = std::clamp(int(w * kTreeShareNarrow), kMinTreeWidth,
                                  twips(kTreeShift) - twips(kTreeMargin) / 2);
     const int textLeft = treeShown ? treeW + twips(kTreeMargin) / 2 : twips(kTextMargin);
+    // The buttons along the bottom, in as many rows as the width asks for (a narrow display on
+    // a screen scaled up to 200 % needs two).
+    std::vector<QWidget*> row;
+    for (QPushButton* b : {m_showHide, m_loadModel, m_plotData, m_buildTree, m_saveLB})
+        if (!b->isHidden()) row.push_back(b);
+    row.push_back(m_mainMenu);
+    auto widthOf = [](QWidget* b) { return std::max(b->sizeHint().width(), 80); };
+    int rows = 1, used = 6;
+    for (QWidget* b : row) {
+        if (used + widthOf(b) + 6 > w && used > 6) ++rows, used = 6;
+        used += widthOf(b) + 6;
+    }
+    const int buttonArea = rows * 36 + 8;
     // A very small window gets the smallest sensible layout rather than negative sizes.
     const int textW = std::max(80, w - textLeft - twips(kTextMargin));
-    const int textH = std::max(60, h - 52);
+    const int textH = std::max(60, h - 12 - buttonArea);
     m_text->setGeometry(textLeft, 4, textW, textH);
     m_tree->setGeometry(4, 4, treeW - 4, textH);
     m_tree->setVisible(treeShown);
     m_text->setLineWidth(0.95 * toTwips(textW));
 
-    // The buttons along the bottom; the label goes where there is room for it.
-    const int y = h - 40;
+    // The main menu button keeps the right end of the last row; the label goes where there is
+    // room for it.
+    int y = h - 4 - rows * 36;
     int x = 6;
-    for (QPushButton* b : {m_showHide, m_loadModel, m_plotData, m_buildTree, m_saveLB}) {
-        if (b->isHidden()) continue;
-        const int bw = std::max(b->sizeHint().width(), 80);
+    for (QWidget* b : row) {
+        const int bw = widthOf(b);
+        if (x + bw + 6 > w && x > 6) y += 36, x = 6;
+        if (b == m_mainMenu && y == h - 40) x = std::max(x, w - bw - 6);
         b->setGeometry(x, y, bw, 32);
         x += bw + 6;
     }
-    const int menuW = std::max(m_mainMenu->sizeHint().width(), 90);
-    m_mainMenu->setGeometry(w - menuW - 6, y, menuW, 32);
     const int labelW = m_expose->sizeHint().width();
-    m_expose->setGeometry(x, y, labelW, 32);
-    m_expose->setVisible(x + labelW + 6 <= w - menuW - 6);
+    const int lastRowEnd = m_mainMenu->x();
+    const int labelX = m_plotData->isHidden() ? 6 : m_plotData->geometry().right() + 6;
+    m_expose->setGeometry(labelX, m_plotData->y(), labelW, 32);
+    m_expose->setVisible(m_plotData->y() == m_mainMenu->y() && labelX + labelW + 6 <= lastRowEnd);
 }
 
 void frmDisplay::showHideContents() {

@@ -67,7 +67,7 @@ class FirstShow final : public QObject {
 }  // namespace
 
 WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
-                                  const QMargins& frame) {
+                                  const QMargins& frame, double devicePixelRatio) {
     WorkbenchPlacement p;
     const int frameW = frame.left() + frame.right();
     const int frameH = frame.top() + frame.bottom();
@@ -82,7 +82,9 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
     const int modelRoomH = screen.height() - chartOuter - frameH;
     double scale = std::min({1.0, double(modelRoomW) / modelDesign.width(),
                              double(modelRoomH) / modelDesign.height()});
-    scale = std::max(scale, kMinModelScale);
+    // Readable means large enough in device pixels.
+    scale = std::max(scale, std::max(kMinModelScaleAnyDpi,
+                                     kMinModelScale / std::max(1.0, devicePixelRatio)));
     // Scales are kept to hundredths so that the diagram's lines fall on whole pixels.
     scale = std::floor(scale * 100) / 100;
     p.modelScale = scale;
@@ -108,7 +110,8 @@ void placeWorkbenchWindows() {
     if (!screen) return;
     const QMargins frame = currentFrame();
     const WorkbenchPlacement p =
-        placeWorkbench(screen->availableGeometry(), scalable->designSize(), g_labBookPlaced, frame);
+        placeWorkbench(screen->availableGeometry(), scalable->designSize(), g_labBookPlaced, frame,
+                       screen->devicePixelRatio());
     scalable->setDisplayScale(p.modelScale);
     putAt(model, p.model, frame);
     putAt(forms::existing(forms::frmPlotData), p.chart, frame);

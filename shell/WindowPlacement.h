@@ -32,13 +32,17 @@ struct WorkbenchPlacement {
     QRect labBook;  ///< empty without a lab book
 };
 
-/// The smallest scale the model window is drawn at; below it text would be too small to read.
+/// The smallest scale the model window is drawn at on a screen of one device pixel per pixel;
+/// below it text would be too small to read. A screen scaled up (200 %) draws every pixel with
+/// more device pixels, so the model window may go smaller there, down to kMinModelScaleAnyDpi.
 inline constexpr double kMinModelScale = 0.6;
+inline constexpr double kMinModelScaleAnyDpi = 0.3;
 
-/// The placement on a screen whose free area is `screen`, for a model window of `modelDesign`
-/// (its inner size at scale 1), each window's frame being `frame` around its inner area.
+/// The placement on a screen whose free area is `screen` (in device-independent pixels, with
+/// `devicePixelRatio` device pixels to each), for a model window of `modelDesign` (its inner
+/// size at scale 1), each window's frame being `frame` around its inner area.
 WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
-                                  const QMargins& frame);
+                                  const QMargins& frame, double devicePixelRatio = 1);
 
 /// Places the workbench windows that exist, on the screen of the main menu.
 void placeWorkbenchWindows();

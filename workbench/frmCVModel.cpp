@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QShortcut>
 #include <algorithm>
 #include <cmath>
@@ -88,9 +89,43 @@ void frmCVModel::setDisplayScale(double scale) {
         else
             f.setPixelSize(std::max(1, int(std::lround(f.pixelSize() * type))));
         d.widget->setFont(f);
+        // A raised parameter label's frame shrinks with it, or it would eat the text's room.
+        if (auto* p = qobject_cast<ParamLabel*>(d.widget))
+            p->setLineWidth(std::max(1, int(std::lround(2 * scale))));
+        fitText(d.widget);
     }
     setFixedSize(s(kWindowSize.width()), s(kWindowSize.height()));
     update();
+}
+
+void frmCVModel::fitText(QWidget* w) {
+    // Where the scaled type still does not fit its box (small sizes are set relatively wider,
+    // and a check box's mark keeps its size), it is made smaller until it does.
+    QString text;
+    int room = 0;
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        text = l->text();
+        room = l->contentsRect().width() - 2 * l->margin();
+    } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+        text = c->text();
+        room = c->width() - style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, c) -
+               style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, c) - 2;
+    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
+        text = b->text();
+        room = b->width() - 8;
+    }
+    if (text.isEmpty() || room <= 0) return;
+    const int height = w->height() - (qobject_cast<QFrame*>(w) ? 2 * qobject_cast<QFrame*>(w)->frameWidth() : 0);
+    QFont f = w->font();
+    for (int k = 0; k < 8; ++k) {
+        const QFontMetrics fm(f);
+        if (fm.horizontalAdvance(text) <= room && fm.height() <= std::max(height, 1) + 2) break;
+        if (f.pointSizeF() > 0)
+            f.setPointSizeF(std::max(3.0, f.pointSizeF() * 0.93));
+        else
+            f.setPixelSize(std::max(3, int(f.pixelSize() * 0.93)));
+    }
+    w->setFont(f);
 }
 
 QLabel* frmCVModel::value(std::string_view name, QRect r) {

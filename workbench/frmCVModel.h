@@ -51,6 +51,7 @@ private:
     QLabel* value(std::string_view name, QRect r);
     ParamLabel* param(std::string_view name, QRect r);
     static void describe(QLabel* l, std::string_view name, bool withTip);
+    void fitText(QWidget* w);
     QLabel* text(const QString& caption, QRect r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter);
     QPushButton* button(const char* name, const QString& caption, QRect r, const QString& tip);
     void buildCompartments();

@@ -67,3 +67,22 @@ TEST(WindowPlacement, ATinyScreenNeverScalesBelowTheReadableMinimum) {
     EXPECT_EQ(p.modelScale, vasora::shell::kMinModelScale);
     EXPECT_FALSE(p.model.intersects(p.chart));
 }
+
+TEST(WindowPlacement, AtTwiceTheScaleAFullHdScreenStillHoldsAllThreeWindows) {
+    // 1920 x 1080 at 200 % is a screen of 960 x 540 device-independent pixels.
+    const QRect screen(0, 0, 960, 540);
+    for (bool labBook : {false, true}) {
+        const WorkbenchPlacement p = placeWorkbench(screen, kModel, labBook, kFrame, 2.0);
+        EXPECT_TRUE(screen.contains(p.model)) << labBook;
+        EXPECT_TRUE(screen.contains(p.chart)) << labBook;
+        EXPECT_FALSE(p.model.intersects(p.chart)) << labBook;
+        if (labBook) {
+            EXPECT_FALSE(p.labBook.intersects(p.model));
+        }
+        // Still at least as large in device pixels as the smallest scale at 100 %.
+        EXPECT_GE(p.modelScale * 2.0, vasora::shell::kMinModelScale - 1e-9);
+    }
+    // At 100 % the same small screen is not scaled below the readable minimum.
+    EXPECT_EQ(placeWorkbench(screen, kModel, false, kFrame, 1.0).modelScale,
+              vasora::shell::kMinModelScale);
+}
