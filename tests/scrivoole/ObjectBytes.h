@@ -1,0 +1,30 @@
+#pragma once
+// Embedded objects as bytes, built and read independently of the library, for its tests and for
+// the tests of the control that holds objects through it.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace scrivotest {
+
+// A 24-bit .bmp file whose pixel (x, y) has the colour colorAt(x, y) (0xRRGGBB).
+std::string bmpFile(int width, int height, std::uint32_t (*colorAt)(int x, int y));
+
+// The bytes of the hexadecimal digits in hex; anything else is passed over.
+std::vector<std::uint8_t> fromHex(const std::string& hex);
+std::string toHex(const std::vector<std::uint8_t>& bytes);
+
+// An embedded object in the single-stream form.
+std::vector<std::uint8_t> ole1(const std::string& className, const std::string& topic,
+                               const std::string& native,
+                               const std::vector<std::uint8_t>& presentation);
+std::vector<std::uint8_t> noPresentation();
+
+// The names and native data of an embedded object in the single-stream form; false when the
+// bytes are not one (every length is checked).
+struct Ole1Parts {
+    std::string className, topic, item, native;
+};
+bool readOle1(const std::vector<std::uint8_t>& bytes, Ole1Parts& parts);
+
+}  // namespace scrivotest
