@@ -4,14 +4,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <algorithm>
+#include <memory>
 
 #include "core/Twips.h"
 #include "documents/BusyWindows.h"
 #include "documents/ContentsTree.h"
+#include "documents/EmbeddedObjects.h"
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
 #include "labbook/LabBookSave.h"
@@ -93,6 +96,9 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent, Qt::Window) {
         m_state.RememberedOffset = 0;
     });
     connect(m_text, &ScrivoControl::TagClick, this, [this] { labBookTagEvent(*this); });
+    m_text->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_text, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showTextMenu(at); });
 
     resize(560, 680);
     indexControls(this);
@@ -171,6 +177,19 @@ void frmDisplay::leaveEmpty() {
     m_text->setCursorChar(0);
     buildTree();
     m_state = {};
+}
+
+void frmDisplay::showTextMenu(const QPoint& at) {
+    // The text's own menu, which copies, and the one edit offered by menu: an object put into
+    // the free-typing field the cursor stands in.
+    const std::unique_ptr<QMenu> menu(m_text->createStandardContextMenu(at));
+    menu->setObjectName(QStringLiteral("mnuText"));
+    menu->addSeparator();
+    QAction* insert = menu->addAction(QStringLiteral("Insert Object\u2026"));
+    insert->setObjectName(QStringLiteral("mnuInsertObject"));
+    insert->setEnabled(m_text->embeddedObjects().available() && m_guard->mayInsertObject());
+    if (menu->exec(m_text->viewport()->mapToGlobal(at)) == insert)
+        m_guard->insertObject(QStringLiteral("*"));
 }
 
 void frmDisplay::buildTree() {
