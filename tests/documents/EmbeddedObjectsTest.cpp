@@ -21,6 +21,7 @@
 #include "documents/ScrivoControl.h"
 #include "documents/ScrivoOle.h"
 #include "shell/Dialogs.h"
+#include "tests/documents/ControlPoints.h"
 #include "tests/documents/TestDocs.h"
 
 using namespace vasora::documents;
@@ -128,14 +129,6 @@ class Embedded : public ::testing::Test {
     }
     bool drawnByObject(ScrivoControl& c, int position) {
         return pictureFormat(c, position).name().startsWith(QLatin1String(kObjectPictureScheme));
-    }
-    QPoint pointAt(ScrivoControl& c, int position) {
-        QTextCursor cur(c.document());
-        cur.setPosition(position);
-        const QRect left = c.cursorRect(cur);
-        cur.setPosition(position + 1);
-        const QRect right = c.cursorRect(cur);
-        return {(left.x() + right.x()) / 2, left.center().y()};
     }
 
     vasora::ui::ScriptedSeam seam;
@@ -246,7 +239,8 @@ TEST_F(WithTheLibrary, AServersEditIsDrawnAndWrittenAnew) {
     const int at = pictures(control).at(0);
 
     // A double click opens the object in its server, on a copy of its data.
-    QTest::mouseDClick(control.viewport(), Qt::LeftButton, {}, pointAt(control, at));
+    QTest::mouseDClick(control.viewport(), Qt::LeftButton, {},
+                       vasora::test::characterPoint(control, at));
     ASSERT_EQ(g_launches.size(), 1u);
     EXPECT_EQ(g_launches[0].command, "picture-editor %1");
     EXPECT_EQ(fileBytes(g_launches[0].file), bytes(scrivotest::bmpFile(40, 20, redAndBlue)));

@@ -3,6 +3,7 @@
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
+#include "tests/documents/ControlPoints.h"
 #include "tests/documents/TestDocs.h"
 
 #include <gtest/gtest.h>
@@ -51,15 +52,7 @@ class ScrivoFixture : public ::testing::Test {
         control.setFileFormat(kFormatRichText);
         control.setLoadNow(1);
     }
-    // The viewport point over the middle of the character at an absolute position.
-    QPoint pointAt(int position) {
-        QTextCursor c(control.document());
-        c.setPosition(position);
-        const QRect left = control.cursorRect(c);
-        c.setPosition(position + 1);
-        const QRect right = control.cursorRect(c);
-        return QPoint((left.x() + right.x()) / 2, left.center().y());
-    }
+    QPoint pointAt(int position) { return vasora::test::characterPoint(control, position); }
 
     vasora::ui::ScriptedSeam seam;
     std::unique_ptr<vasora::ui::SeamGuard> guard;

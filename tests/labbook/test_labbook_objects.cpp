@@ -23,6 +23,7 @@
 #include "documents/ScrivoControl.h"
 #include "documents/ScrivoOle.h"
 #include "labbook/frmDisplay.h"
+#include "tests/documents/ControlPoints.h"
 #include "tests/labbook/LabBookDocs.h"
 #include "tests/support/GuiFixture.h"
 
@@ -121,11 +122,7 @@ class LabBookObjects : public GuiFixture {
     }
     // The next run of the program, retrieving the book.
     void reopen(const QString& file) {
-        forms::reset();
-        shell::resetNavigation();
-        appState() = AppState{};
-        registerAllForms();
-        start();
+        restart();
         fixProjectPaths(project);
         click(forms::frmMain, "cmdLabBook");
         seam.paths.push_back(file);
@@ -307,12 +304,7 @@ TEST_F(WithTheLibrary, InsertObjectIsOfferedOnlyInsideAnAnswer) {
 TEST_F(WithTheLibrary, ADoubleClickOpensThePictureInItsServerAndItsEditIsSaved) {
     bookWithPicture();
     const int at = objectPosition();
-    QTextCursor c(&doc());
-    c.setPosition(at);
-    const QRect left = text().cursorRect(c);
-    c.setPosition(at + 1);
-    const QPoint middle((left.x() + text().cursorRect(c).x()) / 2, left.center().y());
-    QTest::mouseDClick(text().viewport(), Qt::LeftButton, {}, middle);
+    QTest::mouseDClick(text().viewport(), Qt::LeftButton, {}, test::characterPoint(text(), at));
     ASSERT_EQ(g_library.launched.size(), 1);
     EXPECT_EQ(bytesOf(g_library.launched[0]), bytesOf(picture));
 

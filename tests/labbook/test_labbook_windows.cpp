@@ -261,11 +261,7 @@ TEST_F(LabBookWindows, SavedValuesAreThereWhenTheBookIsOpenedAgain) {
     EXPECT_FALSE(visible(forms::frmActive));
 
     // The next run of the program retrieves it.
-    forms::reset();
-    shell::resetNavigation();
-    appState() = AppState{};
-    registerAllForms();
-    start();
+    restart();
     fixProjectPaths(project);
     click(forms::frmMain, "cmdLabBook");
     seam.paths.push_back(project + "Lab Book/mine.rtf");

@@ -45,6 +45,13 @@ bool getString(const std::vector<std::uint8_t>& b, std::size_t& at, std::string&
 
 }  // namespace
 
+std::uint32_t redAndBlue(int x, int) {
+    return x < 20 ? kRed : kBlue;
+}
+std::uint32_t green(int, int) {
+    return kGreen;
+}
+
 std::string bmpFile(int width, int height, std::uint32_t (*colorAt)(int, int)) {
     const int stride = (width * 3 + 3) / 4 * 4;
     std::vector<std::uint8_t> out = {'B', 'M'};

@@ -7,6 +7,12 @@
 
 namespace scrivotest {
 
+// Two pictures the tests embed: red on the left and blue on the right of a picture 40 pixels
+// wide, and green all over (colours 0xRRGGBB).
+constexpr std::uint32_t kRed = 0xC00000, kBlue = 0x0000C0, kGreen = 0x00A000;
+std::uint32_t redAndBlue(int x, int y);
+std::uint32_t green(int x, int y);
+
 // A 24-bit .bmp file whose pixel (x, y) has the colour colorAt(x, y) (0xRRGGBB).
 std::string bmpFile(int width, int height, std::uint32_t (*colorAt)(int x, int y));
 
