@@ -23,6 +23,7 @@
 #include "shell/Dialogs.h"
 #include "tests/documents/ControlPoints.h"
 #include "tests/documents/TestDocs.h"
+#include "tests/support/Files.h"
 
 using namespace vasora::documents;
 using vasora::test::rtf;
@@ -34,14 +35,10 @@ extern "C" std::intptr_t SCRIVO_SENDMESSAGE(std::uint32_t window, std::uint32_t 
 
 namespace {
 
-constexpr QRgb kRed = 0xFFC00000, kBlue = 0xFF0000C0, kGreen = 0xFF00A000;
-
-std::uint32_t redAndBlue(int x, int) {
-    return x < 20 ? 0xC00000u : 0x0000C0u;
-}
-std::uint32_t green(int, int) {
-    return 0x00A000u;
-}
+using scrivotest::green;
+using scrivotest::redAndBlue;
+constexpr QRgb kRed = 0xFF000000 | scrivotest::kRed, kBlue = 0xFF000000 | scrivotest::kBlue,
+               kGreen = 0xFF000000 | scrivotest::kGreen;
 
 QByteArray bytes(const std::string& s) {
     return QByteArray(s.data(), qsizetype(s.size()));
@@ -73,11 +70,6 @@ QByteArray pictureGroup() {
                              scrivotest::noPresentation())));
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class Embedded : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -92,9 +84,7 @@ class Embedded : public ::testing::Test {
 
     QString write(const QString& name, const QByteArray& data) {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
+        EXPECT_TRUE(vasora::test::writeFile(path, data));
         return path;
     }
     bool load(const QByteArray& data, ScrivoControl& c) {
@@ -107,7 +97,7 @@ class Embedded : public ::testing::Test {
         c.setRangeStart(0);
         c.setRangeLength(c.TextLength());
         EXPECT_TRUE(c.setSaveNow(1));
-        return fileBytes(dir.filePath(name));
+        return vasora::test::readFile(dir.filePath(name));
     }
     // The positions of the pictures (object replacement characters) of the document.
     std::vector<int> pictures(ScrivoControl& c) {
@@ -243,7 +233,8 @@ TEST_F(WithTheLibrary, AServersEditIsDrawnAndWrittenAnew) {
                        vasora::test::characterPoint(control, at));
     ASSERT_EQ(g_launches.size(), 1u);
     EXPECT_EQ(g_launches[0].command, "picture-editor %1");
-    EXPECT_EQ(fileBytes(g_launches[0].file), bytes(scrivotest::bmpFile(40, 20, redAndBlue)));
+    EXPECT_EQ(vasora::test::readFile(g_launches[0].file),
+              bytes(scrivotest::bmpFile(40, 20, redAndBlue)));
     EXPECT_FALSE(control.document()->isModified());
 
     // The server saves a new picture; the library's report redraws the object at its new size

@@ -5,6 +5,7 @@
 #include "documents/TagStyles.h"
 #include "tests/documents/ControlPoints.h"
 #include "tests/documents/TestDocs.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -42,9 +43,7 @@ class ScrivoFixture : public ::testing::Test {
     }
     QString write(const QString& name, const QByteArray& data) {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
+        EXPECT_TRUE(vasora::test::writeFile(path, data));
         return path;
     }
     void load(const QByteArray& data) {

@@ -25,31 +25,24 @@
 #include "labbook/frmDisplay.h"
 #include "tests/documents/ControlPoints.h"
 #include "tests/labbook/LabBookDocs.h"
+#include "tests/support/Files.h"
 #include "tests/support/GuiFixture.h"
 
 using namespace vasora;
 using documents::ScrivoControl;
 using labbook::frmDisplay;
+using test::readFile;
 
 namespace {
 
 constexpr int kAnswer = 61000;
-constexpr QRgb kRed = 0xFFC00000, kBlue = 0xFF0000C0, kGreen = 0xFF00A000;
-
-std::uint32_t redAndBlue(int x, int) {
-    return x < 20 ? 0xC00000u : 0x0000C0u;
-}
-std::uint32_t green(int, int) {
-    return 0x00A000u;
-}
+using scrivotest::green;
+using scrivotest::redAndBlue;
+constexpr QRgb kRed = 0xFF000000 | scrivotest::kRed, kBlue = 0xFF000000 | scrivotest::kBlue,
+               kGreen = 0xFF000000 | scrivotest::kGreen;
 
 QByteArray bytes(const std::string& s) {
     return QByteArray(s.data(), qsizetype(s.size()));
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString shipped(const QString& name) {
@@ -252,17 +245,17 @@ TEST_F(WithTheLibrary, APictureInAnAnswerIsSavedAndThereWhenTheBookIsOpenedAgain
 
     clickSave();
     const QString file = appState().LabBookFile;
-    const QByteArray saved = bytesOf(file);
+    const QByteArray saved = readFile(file);
     QTextDocument read;
     EXPECT_TRUE(documents::readRtf(saved, read).clean());
     scrivotest::Ole1Parts parts;
     ASSERT_TRUE(scrivotest::readOle1(firstObjectData(saved), parts));
     EXPECT_EQ(parts.className, "Paint.Picture");
     EXPECT_EQ(parts.topic, "halves.bmp");
-    EXPECT_EQ(bytes(parts.native), bytesOf(picture));
+    EXPECT_EQ(bytes(parts.native), readFile(picture));
     EXPECT_TRUE(saved.contains("{\\result {\\pict\\wmetafile8"));
     clickSave();
-    EXPECT_EQ(bytesOf(file), saved);
+    EXPECT_EQ(readFile(file), saved);
 
     // The next run of the program: the picture is there, in the answer, drawn, unchanged.
     reopen(file);
@@ -274,7 +267,7 @@ TEST_F(WithTheLibrary, APictureInAnAnswerIsSavedAndThereWhenTheBookIsOpenedAgain
     EXPECT_EQ(again.pixel(35, 10), kBlue);
     EXPECT_FALSE(display()->changedSinceSaved());
     clickSave();
-    EXPECT_EQ(bytesOf(file), saved);
+    EXPECT_EQ(readFile(file), saved);
 }
 
 TEST_F(WithTheLibrary, InsertObjectIsOfferedOnlyInsideAnAnswer) {
@@ -306,7 +299,7 @@ TEST_F(WithTheLibrary, ADoubleClickOpensThePictureInItsServerAndItsEditIsSaved) 
     const int at = objectPosition();
     QTest::mouseDClick(text().viewport(), Qt::LeftButton, {}, test::characterPoint(text(), at));
     ASSERT_EQ(g_library.launched.size(), 1);
-    EXPECT_EQ(bytesOf(g_library.launched[0]), bytesOf(picture));
+    EXPECT_EQ(readFile(g_library.launched[0]), readFile(picture));
 
     // The server saves; the display shows the new picture and the book has changed.
     QFile edited(g_library.launched[0]);
@@ -319,7 +312,7 @@ TEST_F(WithTheLibrary, ADoubleClickOpensThePictureInItsServerAndItsEditIsSaved) 
     EXPECT_EQ(shownPicture(at).pixel(15, 15), kGreen);
     clickSave();
     scrivotest::Ole1Parts parts;
-    ASSERT_TRUE(scrivotest::readOle1(firstObjectData(bytesOf(appState().LabBookFile)), parts));
+    ASSERT_TRUE(scrivotest::readOle1(firstObjectData(readFile(appState().LabBookFile)), parts));
     EXPECT_EQ(bytes(parts.native), greenPicture);
 }
 
@@ -342,7 +335,7 @@ TEST_F(WithTheLibrary, ThePictureOpensInAWordProcessor) {
     // As flat OpenDocument: the object is a frame holding the embedded object and the picture
     // it shows, which is the picture inserted.
     convert(QStringLiteral("fodt"));
-    const QByteArray odt = bytesOf(out.filePath(QStringLiteral("mine.fodt")));
+    const QByteArray odt = readFile(out.filePath(QStringLiteral("mine.fodt")));
     ASSERT_FALSE(odt.isEmpty());
     const qsizetype frame = odt.indexOf("<draw:frame");
     ASSERT_GE(frame, 0);
@@ -363,7 +356,7 @@ TEST_F(WithTheLibrary, ThePictureOpensInAWordProcessor) {
     EXPECT_EQ(picture.pixel(35, 10), kBlue);
     // As text, the book around it is still there.
     convert(QStringLiteral("txt:Text"));
-    EXPECT_TRUE(bytesOf(out.filePath(QStringLiteral("mine.txt"))).contains("Your prediction:"));
+    EXPECT_TRUE(readFile(out.filePath(QStringLiteral("mine.txt"))).contains("Your prediction:"));
 }
 
 TEST_F(WithoutTheLibrary, ABookWithAnObjectOpensAndKeepsIt) {
@@ -375,7 +368,7 @@ TEST_F(WithoutTheLibrary, ABookWithAnObjectOpensAndKeepsIt) {
                                                  scrivotest::noPresentation()))) +
         "}{\\result {\\pict\\picw40\\pich20\\picwgoal600\\pichgoal300 00}}}";
     // The object goes first into the answer, right after the start of its tag.
-    QByteArray book = bytesOf(project + "FinalLB.rtf");
+    QByteArray book = readFile(project + "FinalLB.rtf");
     const qsizetype tag = book.indexOf("{\\*\\bkmkstart vt61000_");
     ASSERT_GE(tag, 0);
     book.insert(book.indexOf('}', tag) + 1, group);
@@ -391,5 +384,5 @@ TEST_F(WithoutTheLibrary, ABookWithAnObjectOpensAndKeepsIt) {
     EXPECT_TRUE(documents::tagText(doc(), answer()).startsWith(QChar::ObjectReplacementCharacter));
     EXPECT_FALSE(offered(answer().start + 1));
     clickSave();
-    EXPECT_TRUE(bytesOf(file).contains(group));
+    EXPECT_TRUE(readFile(file).contains(group));
 }
