@@ -162,6 +162,7 @@ TEST_F(WithTheLibrary, AnObjectIsDrawnWhereItsResultStoodAndWrittenBackByteForBy
     ASSERT_TRUE(load(rtf("Before " + group + " after."), control));
     ASSERT_EQ(control.embeddedObjects().count(), 1);
     EXPECT_FALSE(control.document()->isModified());
+    EXPECT_TRUE(g_launches.empty());
     const auto at = pictures(control);
     ASSERT_EQ(at.size(), 1u);
     EXPECT_NE(control.embeddedObjects().objectAt(*control.document(), at[0]), nullptr);
@@ -200,6 +201,9 @@ TEST_F(WithTheLibrary, DamagedObjectsAreEmptyFramesAndKeepTheirBytes) {
     for (const QByteArray& g : groups) body += g + "\\par ";
     ASSERT_TRUE(load(rtf(body), control));
     ASSERT_EQ(control.embeddedObjects().count(), int(groups.size()));
+    // Read without a message and without starting anything.
+    EXPECT_TRUE(seam.shown.empty());
+    EXPECT_TRUE(g_launches.empty());
     for (int at : pictures(control)) {
         ASSERT_TRUE(drawnByObject(control, at)) << at;
         const QImage img = shown(control, at);
