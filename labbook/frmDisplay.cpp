@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <algorithm>
@@ -180,6 +181,14 @@ void frmDisplay::leaveEmpty() {
 }
 
 void frmDisplay::showTextMenu(const QPoint& at) {
+    // A right click away from the selection puts the cursor where it was made, as a word
+    // processor does; on the selection it keeps it, to be copied.
+    QTextCursor c = m_text->textCursor();
+    const int clicked = m_text->cursorForPosition(at).position();
+    if (!c.hasSelection() || clicked < c.selectionStart() || clicked > c.selectionEnd()) {
+        c.setPosition(clicked);
+        m_text->setTextCursor(c);
+    }
     // The text's own menu, which copies, and the one edit offered by menu: an object put into
     // the free-typing field the cursor stands in.
     const std::unique_ptr<QMenu> menu(m_text->createStandardContextMenu(at));

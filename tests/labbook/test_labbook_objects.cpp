@@ -122,13 +122,14 @@ class LabBookObjects : public GuiFixture {
         click(forms::frmLBUser, "cmdRetrieveFile");
         ASSERT_EQ(appState().LabBookState, 2);
     }
-    // Puts the cursor at `position` and opens the text's menu there; `choose` acts on the menu
-    // while it is shown, then it is closed unless `choose` chose an item.
-    void withTextMenu(int position, const std::function<void(QMenu&)>& choose) {
+    void place(int position) {
         QTextCursor c(&doc());
         c.setPosition(position);
         text().setTextCursor(c);
-        text().ensureCursorVisible();
+    }
+    // Right-clicks at the character `position` (the place of a cursor there) and acts on the
+    // menu with `choose` while it is shown; it is then closed unless `choose` chose an item.
+    void withTextMenu(int position, const std::function<void(QMenu&)>& choose) {
         QApplication::processEvents();
         bool shown = false;
         QTimer::singleShot(0, [&] {
@@ -138,28 +139,40 @@ class LabBookObjects : public GuiFixture {
             choose(*menu);
             if (menu->isVisible()) menu->close();
         });
-        const QPoint at = text().cursorRect(c).center();
+        QTextCursor c(&doc());
+        c.setPosition(position);
+        const QRect where = text().cursorRect(c);
+        const QPoint at(where.left(), where.center().y());
         QContextMenuEvent e(QContextMenuEvent::Mouse, at, text().viewport()->mapToGlobal(at));
         QApplication::sendEvent(text().viewport(), &e);
         EXPECT_TRUE(shown) << "no menu at " << position;
     }
-    // Whether the menu at `position` offers "Insert Object…".
+    QAction* insertItem(QMenu& menu) {
+        auto* insert = menu.findChild<QAction*>(QStringLiteral("mnuInsertObject"));
+        EXPECT_NE(insert, nullptr);
+        EXPECT_EQ(menu.objectName(), QStringLiteral("mnuText"));
+        if (insert) {
+            EXPECT_EQ(insert->text(), QStringLiteral("Insert Object\u2026"));
+        }
+        return insert;
+    }
+    // Whether the menu of a right click at `position` offers "Insert Object…"; the click puts
+    // the cursor there.
     bool offered(int position) {
+        place(position);
         bool enabled = false;
         withTextMenu(position, [&](QMenu& menu) {
-            auto* insert = menu.findChild<QAction*>(QStringLiteral("mnuInsertObject"));
-            ASSERT_NE(insert, nullptr);
-            EXPECT_EQ(insert->text(), QStringLiteral("Insert Object\u2026"));
-            EXPECT_EQ(menu.objectName(), QStringLiteral("mnuText"));
-            enabled = insert->isEnabled();
+            QAction* insert = insertItem(menu);
+            enabled = insert && insert->isEnabled();
         });
+        EXPECT_EQ(text().textCursor().position(), position);
         return enabled;
     }
     void insertObjectAt(int position) {
+        place(position);
         withTextMenu(position, [&](QMenu& menu) {
-            auto* insert = menu.findChild<QAction*>(QStringLiteral("mnuInsertObject"));
-            ASSERT_NE(insert, nullptr);
-            ASSERT_TRUE(insert->isEnabled());
+            QAction* insert = insertItem(menu);
+            ASSERT_TRUE(insert && insert->isEnabled());
             menu.setActiveAction(insert);
             QTest::keyClick(&menu, Qt::Key_Return);
         });
@@ -276,10 +289,24 @@ TEST_F(WithTheLibrary, InsertObjectIsOfferedOnlyInsideAnAnswer) {
     EXPECT_TRUE(offered(a.start + 1));
     EXPECT_TRUE(offered(a.end()));
     EXPECT_FALSE(offered(a.start));  // before its first character
+    // The right click puts the cursor where it was made.
+    place(a.start - 2);
+    bool enabled = false;
+    withTextMenu(a.end(), [&](QMenu& menu) { enabled = insertItem(menu)->isEnabled(); });
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(text().textCursor().position(), a.end());
     EXPECT_FALSE(offered(0));
     EXPECT_FALSE(offered(test::tagsWithCode(doc(), 32014).at(0).start + 2));  // an input cell
     EXPECT_FALSE(offered(test::tagsWithCode(doc(), 21011).at(0).start + 2));  // an output cell
     EXPECT_EQ(g_library.dialogs, 0);
+    // On a selection the menu leaves it, to be copied: one outside the answer offers nothing.
+    QTextCursor selection(&doc());
+    selection.setPosition(0);
+    selection.setPosition(a.end(), QTextCursor::KeepAnchor);
+    text().setTextCursor(selection);
+    withTextMenu(a.start + 1, [&](QMenu& menu) { enabled = insertItem(menu)->isEnabled(); });
+    EXPECT_FALSE(enabled);
+    EXPECT_TRUE(text().textCursor().hasSelection());
     // A dialog cancelled puts nothing in.
     g_library.confirm = false;
     insertObjectAt(a.start + 1);
