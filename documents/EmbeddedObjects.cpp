@@ -261,10 +261,13 @@ bool EmbeddedObjects::changed(ScrivoExtensionObject* object, QTextDocument& doc)
     const auto it = std::find_if(m_objects.begin(), m_objects.end(),
                                  [object](const auto& e) { return e.second.object == object; });
     if (it == m_objects.end()) return false;
-    it->second.changed = true;
+    // An object whose characters were deleted while its server had it is no longer part of
+    // the document: its edit changes nothing.
     const auto spans = spansOf(doc);
     const auto span = spans.find(it->first);
-    draw(doc, it->first, object, span == spans.end() ? -1 : span->second.image, true);
+    if (span == spans.end()) return true;
+    it->second.changed = true;
+    draw(doc, it->first, object, span->second.image, true);
     doc.setModified(true);
     return true;
 }

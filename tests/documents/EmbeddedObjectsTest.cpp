@@ -277,6 +277,24 @@ TEST_F(WithTheLibrary, AServersEditIsDrawnAndWrittenAnew) {
     EXPECT_EQ(shown(other, pictures(other).at(0)).pixel(15, 15), kGreen);
 }
 
+TEST_F(WithTheLibrary, AnEditOfAnObjectDeletedMeanwhileChangesNothing) {
+    ASSERT_TRUE(load(rtf("Picture: " + pictureGroup()), control));
+    const int at = pictures(control).at(0);
+    QTest::mouseDClick(control.viewport(), Qt::LeftButton, {},
+                       vasora::test::characterPoint(control, at));
+    ASSERT_EQ(g_launches.size(), 1u);
+    QTextCursor c(control.document());
+    c.setPosition(at);
+    c.deleteChar();
+    control.document()->setModified(false);
+    ASSERT_TRUE(vasora::test::writeFile(g_launches[0].file,
+                                        bytes(scrivotest::bmpFile(30, 30, green))));
+    ole::library()->poll();
+    EXPECT_FALSE(control.document()->isModified());
+    EXPECT_EQ(save(control, "saved.rtf"), save(control, "again.rtf"));
+    EXPECT_FALSE(vasora::test::readFile(dir.filePath("saved.rtf")).contains("\\object"));
+}
+
 TEST_F(WithTheLibrary, ObjectsGoWithTheirDocument) {
     ASSERT_TRUE(load(rtf(pictureGroup() + "\\par " + pictureGroup()), control));
     EXPECT_EQ(control.embeddedObjects().count(), 2);
