@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "ScrivoOLE.h"
 #include "documents/RtfFormat.h"
 #include "documents/ScrivoOle.h"
+#include "scrivoole/ScrivoOLE.h"
 #include "shell/Dialogs.h"
 
 namespace vasora::documents {

@@ -2,8 +2,8 @@
 
 #include <unordered_map>
 
-#include "ScrivoOLE.h"
 #include "documents/ScrivoControl.h"
+#include "scrivoole/ScrivoOLE.h"
 
 namespace vasora::documents::host {
 namespace {

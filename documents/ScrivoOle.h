@@ -10,7 +10,7 @@
 
 #include <QString>
 
-#include "ScrivoOLE.h"
+#include "scrivoole/ScrivoOLE.h"
 
 namespace vasora::documents::ole {
 
