@@ -4,9 +4,11 @@
 
 #include "shell/Dialogs.h"
 #include "shell/Twips.h"
+#include "documents/EmbeddedObjects.h"
 #include "documents/RtfFormat.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
+#include "documents/ScrivoHost.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -27,7 +29,10 @@ constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
 
 }  // namespace
 
-ScrivoControl::ScrivoControl(const QString& objectName, QWidget* parent) : QTextEdit(parent) {
+ScrivoControl::ScrivoControl(const QString& objectName, QWidget* parent)
+    : QTextEdit(parent),
+      m_window(host::registerWindow(this)),
+      m_objects(std::make_unique<EmbeddedObjects>(this, m_window)) {
     setObjectName(objectName);
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
@@ -43,12 +48,17 @@ void ScrivoControl::resizeEvent(QResizeEvent* e) {
     scheduleTagStyles();
 }
 
-ScrivoControl::~ScrivoControl() = default;
+ScrivoControl::~ScrivoControl() {
+    m_objects.reset();
+    host::unregisterWindow(m_window);
+}
 
 void ScrivoControl::replaceDocument(QTextDocument* doc) {
     // The edit deletes a document of its own making itself; ours are parented to the control.
     QTextDocument* old = document();
     const bool ours = old && old != doc && old->parent() == this;
+    // The objects go with their document.
+    if (old != doc) m_objects->clear();
     const QSignalBlocker block(this);
     setDocument(doc);
     if (ours) old->deleteLater();
@@ -94,8 +104,9 @@ bool ScrivoControl::setLoadNow(qint16 value) {
         QStringDecoder utf8(QStringDecoder::Utf8);
         doc->setPlainText(utf8.decode(data));
     }
-    doc->setModified(false);
     replaceDocument(doc);
+    m_objects->attach(*doc, m_fileName);
+    doc->setModified(false);
     moveCursorTo(0);
     // The learner reads the message with what could be read already shown behind it.
     if (!problem.isEmpty()) ui::messageBox(problem, {}, this);
@@ -105,6 +116,7 @@ bool ScrivoControl::setLoadNow(qint16 value) {
 bool ScrivoControl::setSaveNow(qint16 value) {
     if (value != 1) return true;
     const QString shown = QFileInfo(m_fileName).fileName();
+    if (m_fileFormat == kFormatRichText) m_objects->writeBack(*document());
     const QByteArray data =
         m_fileFormat == kFormatRichText
             ? writeRtfRange(*document(), m_rangeStart, m_rangeLength)
@@ -119,6 +131,15 @@ bool ScrivoControl::setSaveNow(qint16 value) {
     }
     document()->setModified(false);
     return true;
+}
+
+bool ScrivoControl::insertObject(const QString& spec, int from, int to,
+                                 const QTextCharFormat& format) {
+    return m_objects->insert(*document(), from, to, format, spec, m_fileName);
+}
+
+void ScrivoControl::objectChanged(ScrivoExtensionObject* object) {
+    m_objects->changed(object, *document());
 }
 
 qint32 ScrivoControl::TextLength() const {

@@ -13,9 +13,14 @@
 #include <QHash>
 #include <QTextEdit>
 #include <QVariant>
+#include <cstdint>
 #include <memory>
 
+struct ScrivoExtensionObject;
+
 namespace vasora::documents {
+
+class EmbeddedObjects;
 
 /// Dispatch ids of the members. The program also sets ids 45, 64, 69, 81, 90 and 99, whose
 /// meaning belonged to an earlier control; they are kept and otherwise ignored.
@@ -110,6 +115,18 @@ class ScrivoControl final : public QTextEdit {
     void setTagStylePolicy(std::shared_ptr<const TagStylePolicy> policy);
     const TagStylePolicy* tagStylePolicy() const { return m_tagStyles.get(); }
 
+    /// The document's embedded objects (EmbeddedObjects.h): drawn in the text, opened by a
+    /// double click, written back when saved.
+    const EmbeddedObjects& embeddedObjects() const { return *m_objects; }
+    /// Creates an embedded object from `spec` ("*": the learner chooses in the object
+    /// library's insert-object dialog) and puts it in place of the characters from..to, in
+    /// `format`. False when nothing was inserted (no library, cancelled, failed).
+    bool insertObject(const QString& spec, int from, int to, const QTextCharFormat& format);
+    /// The number by which the object library names this control's window.
+    std::uint32_t objectWindow() const { return m_window; }
+    /// The object library's message that an object of this control changed.
+    void objectChanged(ScrivoExtensionObject* object);
+
   signals:
     /// kind is 1 when the cursor moved from one tag (or none, code 0) to another.
     void TagChange(int& kind, int& newCode, int& oldCode);
@@ -126,6 +143,7 @@ class ScrivoControl final : public QTextEdit {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
   private:
@@ -164,6 +182,8 @@ class ScrivoControl final : public QTextEdit {
     QPoint m_pressPos;
     bool m_pressed = false;
     QHash<int, QVariant> m_ignored;
+    std::uint32_t m_window = 0;
+    std::unique_ptr<EmbeddedObjects> m_objects;
 };
 
 }  // namespace vasora::documents

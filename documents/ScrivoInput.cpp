@@ -2,6 +2,8 @@
 
 #include "documents/ScrivoControl.h"
 
+#include "documents/EmbeddedObjects.h"
+
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTimer>
@@ -242,6 +244,16 @@ void ScrivoControl::mouseReleaseEvent(QMouseEvent* e) {
         m_rangeStart = tag.start;
         m_rangeLength = tag.length;
     }
+}
+
+void ScrivoControl::mouseDoubleClickEvent(QMouseEvent* e) {
+    // A double click on an embedded object opens it in its server.
+    if (e->button() == Qt::LeftButton &&
+        m_objects->activateAt(*document(), characterAt(e->position().toPoint()), m_fileName)) {
+        e->accept();
+        return;
+    }
+    QTextEdit::mouseDoubleClickEvent(e);
 }
 
 void ScrivoControl::mouseMoveEvent(QMouseEvent* e) {

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include "core/TagCodes.h"
+#include "documents/EmbeddedObjects.h"
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
 
@@ -117,22 +118,48 @@ bool TypingGuard::mayErase(const Field& f, const Range& r) const {
            r.to <= f.tag.end() && r.to - r.from < f.tag.length;
 }
 
-void TypingGuard::replace(const Field& f, const Range& r, const QString& text) {
-    QTextDocument* doc = m_control->document();
-    // The new text takes the field's own format and tag, wherever in the field it goes.
-    QTextCursor at(doc);
+QTextCharFormat TypingGuard::fieldFormat(const Field& f) const {
+    // New text takes the field's own format and tag, wherever in the field it goes; a picture
+    // or an object at the field's start lends it its text format only.
+    QTextCursor at(m_control->document());
     at.setPosition(f.tag.start + 1);
-    const QTextCharFormat format = at.charFormat();
-    QTextCursor c(doc);
+    return documents::textFormatOf(at.charFormat());
+}
+
+void TypingGuard::restyle(const Field& f, const Range& r, int inserted) {
+    QTextCursor shown(m_control->document());
+    shown.setPosition(r.from + inserted);
+    m_control->setTextCursor(shown);
+    // The field's look is drawn over a span that an edit at its start does not stretch.
+    if (r.from == f.tag.start && inserted > 0)
+        m_control->setTagStylePolicy(documents::labBookTagStyle());
+}
+
+void TypingGuard::replace(const Field& f, const Range& r, const QString& text) {
+    const QTextCharFormat format = fieldFormat(f);
+    QTextCursor c(m_control->document());
     c.setPosition(r.from);
     c.setPosition(r.to, QTextCursor::KeepAnchor);
     c.insertText(text, format);
-    QTextCursor shown(doc);
-    shown.setPosition(r.from + int(text.size()));
-    m_control->setTextCursor(shown);
-    // The field's look is drawn over a span that an edit at its start does not stretch.
-    if (r.from == f.tag.start && !text.isEmpty())
-        m_control->setTagStylePolicy(documents::labBookTagStyle());
+    restyle(f, r, int(text.size()));
+}
+
+bool TypingGuard::mayInsertObject() const {
+    const Range r = selection();
+    const Field f = r.empty() ? fieldAround(r.from) : fieldHolding(r.from);
+    return f.mode == Mode::Free && mayInsert(f, r);
+}
+
+bool TypingGuard::insertObject(const QString& spec) {
+    const Range r = selection();
+    const Field f = r.empty() ? fieldAround(r.from) : fieldHolding(r.from);
+    if (f.mode != Mode::Free || !mayInsert(f, r)) {
+        refuse();
+        return false;
+    }
+    if (!m_control->insertObject(spec, r.from, r.to, fieldFormat(f))) return false;
+    restyle(f, r, 1);
+    return true;
 }
 
 void TypingGuard::refuse() {

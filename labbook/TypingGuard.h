@@ -8,6 +8,7 @@
 // allows itself, in the field's own tag.
 
 #include <QObject>
+#include <QTextCharFormat>
 
 #include "documents/Tags.h"
 
@@ -31,6 +32,15 @@ class TypingGuard final : public QObject {
     /// Refused keys, pastes and cuts so far (each also beeps).
     int refusals() const { return m_refusals; }
 
+    /// Whether an embedded object may go where the cursor stands: in a free-typing field,
+    /// wherever typing there may go.
+    bool mayInsertObject() const;
+    /// Puts an object that the control's object library creates from `spec` ("*": the learner
+    /// chooses in its insert-object dialog) where the cursor stands, in place of a selection,
+    /// as part of the field. False when nothing was inserted; refused (with a beep) outside a
+    /// free-typing field.
+    bool insertObject(const QString& spec);
+
     /// The kind of field a tag code makes.
     static Mode modeOf(int code);
 
@@ -53,6 +63,8 @@ class TypingGuard final : public QObject {
     Range selection() const;
     bool mayInsert(const Field& f, const Range& r) const;
     bool mayErase(const Field& f, const Range& r) const;
+    QTextCharFormat fieldFormat(const Field& f) const;
+    void restyle(const Field& f, const Range& r, int inserted);
     void replace(const Field& f, const Range& r, const QString& text);
     void refuse();
 

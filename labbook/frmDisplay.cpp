@@ -4,15 +4,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
-#include <vector>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <algorithm>
+#include <vector>
+#include <memory>
 
 #include "core/Twips.h"
 #include "documents/BusyWindows.h"
 #include "documents/ContentsTree.h"
+#include "documents/EmbeddedObjects.h"
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
 #include "labbook/LabBookSave.h"
@@ -94,6 +98,9 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent, Qt::Window) {
         m_state.RememberedOffset = 0;
     });
     connect(m_text, &ScrivoControl::TagClick, this, [this] { labBookTagEvent(*this); });
+    m_text->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_text, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showTextMenu(at); });
 
     resize(560, 680);
     indexControls(this);
@@ -172,6 +179,27 @@ void frmDisplay::leaveEmpty() {
     m_text->setCursorChar(0);
     buildTree();
     m_state = {};
+}
+
+void frmDisplay::showTextMenu(const QPoint& at) {
+    // A right click away from the selection puts the cursor where it was made, as a word
+    // processor does; on the selection it keeps it, to be copied.
+    QTextCursor c = m_text->textCursor();
+    const int clicked = m_text->cursorForPosition(at).position();
+    if (!c.hasSelection() || clicked < c.selectionStart() || clicked > c.selectionEnd()) {
+        c.setPosition(clicked);
+        m_text->setTextCursor(c);
+    }
+    // The text's own menu, which copies, and the one edit offered by menu: an object put into
+    // the free-typing field the cursor stands in.
+    const std::unique_ptr<QMenu> menu(m_text->createStandardContextMenu(at));
+    menu->setObjectName(QStringLiteral("mnuText"));
+    menu->addSeparator();
+    QAction* insert = menu->addAction(QStringLiteral("Insert Object\u2026"));
+    insert->setObjectName(QStringLiteral("mnuInsertObject"));
+    insert->setEnabled(m_text->embeddedObjects().available() && m_guard->mayInsertObject());
+    if (menu->exec(m_text->viewport()->mapToGlobal(at)) == insert)
+        m_guard->insertObject(QStringLiteral("*"));
 }
 
 void frmDisplay::buildTree() {

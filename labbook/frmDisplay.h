@@ -69,6 +69,7 @@ class frmDisplay final : public QWidget, public forms::Loadable, public forms::C
     void scrollToRemembered();
     void buildTree();
     void leaveEmpty();
+    void showTextMenu(const QPoint& at);
 
     documents::ScrivoControl* m_text;
     QTreeWidget* m_tree;

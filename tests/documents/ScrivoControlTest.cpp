@@ -3,7 +3,9 @@
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
+#include "tests/documents/ControlPoints.h"
 #include "tests/documents/TestDocs.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -41,9 +43,7 @@ class ScrivoFixture : public ::testing::Test {
     }
     QString write(const QString& name, const QByteArray& data) {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
+        EXPECT_TRUE(vasora::test::writeFile(path, data));
         return path;
     }
     void load(const QByteArray& data) {
@@ -51,15 +51,7 @@ class ScrivoFixture : public ::testing::Test {
         control.setFileFormat(kFormatRichText);
         control.setLoadNow(1);
     }
-    // The viewport point over the middle of the character at an absolute position.
-    QPoint pointAt(int position) {
-        QTextCursor c(control.document());
-        c.setPosition(position);
-        const QRect left = control.cursorRect(c);
-        c.setPosition(position + 1);
-        const QRect right = control.cursorRect(c);
-        return QPoint((left.x() + right.x()) / 2, left.center().y());
-    }
+    QPoint pointAt(int position) { return vasora::test::characterPoint(control, position); }
 
     vasora::ui::ScriptedSeam seam;
     std::unique_ptr<vasora::ui::SeamGuard> guard;

@@ -25,6 +25,7 @@
 #include "labbook/frmDisplay.h"
 #include "model/Vasora_Model_coding.h"
 #include "tests/labbook/LabBookDocs.h"
+#include "tests/support/Files.h"
 #include "tests/support/GuiFixture.h"
 #include "workbench/frmPlot.h"
 
@@ -32,16 +33,12 @@ using namespace vasora;
 using documents::ScrivoControl;
 using labbook::cellText;
 using labbook::frmDisplay;
+using test::readFile;
 
 namespace {
 
 QString shipped(const QString& name) {
     return qEnvironmentVariable("VASORA_SOURCE_DIR") + QStringLiteral("/content/") + name;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class LabBookWindows : public GuiFixture {
@@ -107,7 +104,7 @@ TEST_F(LabBookWindows, ANewLabBookIsACopyOfTheTemplateShownWithItsTree) {
     const AppState& a = appState();
     EXPECT_EQ(a.LabBookName, project + "Lab Book/mine");
     EXPECT_EQ(a.LabBookFile, project + "Lab Book/mine.rtf");
-    EXPECT_EQ(bytesOf(a.LabBookFile), bytesOf(project + "FinalLB.rtf"));
+    EXPECT_EQ(readFile(a.LabBookFile), readFile(project + "FinalLB.rtf"));
     EXPECT_EQ(a.LabBookState, 2);
     EXPECT_EQ(a.OwnLabBook, 1);
     EXPECT_FALSE(visible(forms::frmLBUser));
@@ -137,7 +134,7 @@ TEST_F(LabBookWindows, ANewLabBookIsACopyOfTheTemplateShownWithItsTree) {
     seam.paths.push_back(project + "Lab Book/again.rtf");
     click(forms::frmLBUser, "cmdSaveNewFile");
     EXPECT_EQ(appState().LabBookFile, project + "Lab Book/again.rtf");
-    EXPECT_EQ(bytesOf(project + "Lab Book/again.rtf"), bytesOf(project + "FinalLB.rtf"));
+    EXPECT_EQ(readFile(project + "Lab Book/again.rtf"), readFile(project + "FinalLB.rtf"));
     EXPECT_EQ(display()->loadedFile(), project + "Lab Book/again.rtf");
 }
 
@@ -261,11 +258,7 @@ TEST_F(LabBookWindows, SavedValuesAreThereWhenTheBookIsOpenedAgain) {
     EXPECT_FALSE(visible(forms::frmActive));
 
     // The next run of the program retrieves it.
-    forms::reset();
-    shell::resetNavigation();
-    appState() = AppState{};
-    registerAllForms();
-    start();
+    restart();
     fixProjectPaths(project);
     click(forms::frmMain, "cmdLabBook");
     seam.paths.push_back(project + "Lab Book/mine.rtf");
@@ -275,7 +268,7 @@ TEST_F(LabBookWindows, SavedValuesAreThereWhenTheBookIsOpenedAgain) {
     EXPECT_EQ(cell(21011), map);
     EXPECT_NE(map.trimmed(), "");
     // A saved book opens in a word processor as text with its values (it is plain RTF).
-    EXPECT_TRUE(bytesOf(appState().LabBookFile).contains(map.trimmed().toLatin1()));
+    EXPECT_TRUE(readFile(appState().LabBookFile).contains(map.trimmed().toLatin1()));
 }
 
 TEST_F(LabBookWindows, TheSampleIsNeverSaved) {
@@ -285,14 +278,14 @@ TEST_F(LabBookWindows, TheSampleIsNeverSaved) {
     EXPECT_EQ(appState().OwnLabBook, 0);
     EXPECT_EQ(child<QLineEdit>(forms::frmCVModel, "txtLabBookF")->text(),
               " The Lab Book is Explorer");
-    const QByteArray before = bytesOf(project + "Explore.rtf");
+    const QByteArray before = readFile(project + "Explore.rtf");
     clickTag(41000);
     seam.shown.clear();
     const int p = paragraphOf(54000);
     clickTag(54000);
     ASSERT_EQ(seam.shown.size(), 1u);
     EXPECT_EQ(seam.shown[0].text, "Please do NOT try to save 'Explore'");
-    EXPECT_EQ(bytesOf(project + "Explore.rtf"), before);
+    EXPECT_EQ(readFile(project + "Explore.rtf"), before);
     EXPECT_EQ(text().CursorPara(), p);
     // Quitting does not ask.
     click(forms::frmMain, "cmdExit");
@@ -306,7 +299,7 @@ TEST_F(LabBookWindows, TheSampleIsNeverSaved) {
     seam.shown.clear();
     clickTag(54000);
     EXPECT_EQ(seam.messages(), QStringList{"Please do NOT try to save 'Explore'"});
-    EXPECT_EQ(bytesOf(project + "Explore.rtf"), before);
+    EXPECT_EQ(readFile(project + "Explore.rtf"), before);
 }
 
 TEST_F(LabBookWindows, QuittingAsksToSaveTheLearnersOwnBook) {
@@ -317,7 +310,7 @@ TEST_F(LabBookWindows, QuittingAsksToSaveTheLearnersOwnBook) {
     QTimer::singleShot(0, [this] { click(forms::frmLBSave, "cmdNo"); });
     click(forms::frmMain, "cmdExit");
     EXPECT_EQ(quits, 1);
-    EXPECT_EQ(bytesOf(appState().LabBookFile), bytesOf(project + "FinalLB.rtf"));
+    EXPECT_EQ(readFile(appState().LabBookFile), readFile(project + "FinalLB.rtf"));
     // "Yes" writes the book, then the program ends.
     QTimer::singleShot(0, [this] {
         EXPECT_EQ(forms::existing(forms::frmLBSave)->windowTitle(),
@@ -326,7 +319,7 @@ TEST_F(LabBookWindows, QuittingAsksToSaveTheLearnersOwnBook) {
     });
     click(forms::frmMain, "cmdExit");
     EXPECT_EQ(quits, 2);
-    EXPECT_TRUE(bytesOf(appState().LabBookFile).contains(map.trimmed().toLatin1()));
+    EXPECT_TRUE(readFile(appState().LabBookFile).contains(map.trimmed().toLatin1()));
 }
 
 TEST_F(LabBookWindows, ASaveThatFailsIsReportedAndTheProgramGoesOn) {
@@ -382,7 +375,7 @@ TEST_F(LabBookWindows, ABookThatCannotBeReadIsReportedAndTheDisplayStaysEmpty) {
     click(forms::frmMain, "cmdExit");
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(QFileInfo::exists(project + "Lab Book/missing.rtf"));
-    EXPECT_EQ(bytesOf(project + "Lab Book/notes.rtf"), "These are my notes, not a lab book.");
+    EXPECT_EQ(readFile(project + "Lab Book/notes.rtf"), "These are my notes, not a lab book.");
 }
 
 TEST_F(LabBookWindows, AnotherBookChosenLaterIsLoadedAfterTheOfferToSave) {
@@ -402,7 +395,7 @@ TEST_F(LabBookWindows, AnotherBookChosenLaterIsLoadedAfterTheOfferToSave) {
     seam.answers.push_back(ui::Answer::Yes);
     click(forms::frmLBUser, "cmdRetrieveFile");
     EXPECT_TRUE(seam.shown.back().text.contains("first.rtf has changed since it was saved"));
-    EXPECT_TRUE(bytesOf(project + "Lab Book/first.rtf").contains(map.trimmed().toLatin1()));
+    EXPECT_TRUE(readFile(project + "Lab Book/first.rtf").contains(map.trimmed().toLatin1()));
     EXPECT_EQ(appState().LabBookState, 2);
     EXPECT_EQ(display()->loadedFile(), project + "Lab Book/second.rtf");
     EXPECT_EQ(cell(21011), "       ");

@@ -107,20 +107,6 @@ void SCRIVOOLE_CALL drawImage(void* context, std::int32_t x, std::int32_t y, std
     device->drawn.push_back(std::move(d));
 }
 
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void putString(std::vector<std::uint8_t>& out, const std::string& s) {
-    if (s.empty()) {
-        put32(out, 0);
-        return;
-    }
-    put32(out, static_cast<std::uint32_t>(s.size() + 1));
-    out.insert(out.end(), s.begin(), s.end());
-    out.push_back(0);
-}
-
 }  // namespace
 
 void installHooks(bool withInsertObject) {
@@ -175,28 +161,6 @@ fs::path TempDir::write(const std::string& name, const std::string& bytes) const
     return file;
 }
 
-std::string bmpFile(int width, int height, std::uint32_t (*colorAt)(int, int)) {
-    const int stride = (width * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> out = {'B', 'M'};
-    put32(out, static_cast<std::uint32_t>(54 + stride * height));
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<std::uint32_t>(width));
-    put32(out, static_cast<std::uint32_t>(height));
-    out.insert(out.end(), {1, 0, 24, 0});
-    for (int i = 0; i < 6; ++i) put32(out, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t c = colorAt(x, y);
-            out.insert(out.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
-                                   static_cast<std::uint8_t>(c >> 16)});
-        }
-        out.resize(out.size() + (stride - width * 3), 0);
-    }
-    return std::string(out.begin(), out.end());
-}
-
 Writer::Writer(bool compact) : base{&kWriterOps, compact ? 1 : 0} {}
 
 Reader::Reader(std::string t) : base{&kReaderOps}, text(std::move(t)) {}
@@ -207,47 +171,5 @@ std::uint32_t Drawn::pixel(int px, int py) const {
 }
 
 Device::Device(std::uint32_t caps, int dpi) : dc{caps, dpi, dpi, drawImage, this} {}
-
-std::vector<std::uint8_t> fromHex(const std::string& hex) {
-    std::vector<std::uint8_t> out;
-    std::string digits;
-    for (char c : hex)
-        if (std::isxdigit(static_cast<unsigned char>(c))) digits += c;
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-        out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-    return out;
-}
-
-std::string toHex(const std::vector<std::uint8_t>& bytes) {
-    static const char d[] = "0123456789abcdef";
-    std::string out;
-    for (auto b : bytes) {
-        out += d[b >> 4];
-        out += d[b & 15];
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> ole1(const std::string& className, const std::string& topic,
-                               const std::string& native,
-                               const std::vector<std::uint8_t>& presentation) {
-    std::vector<std::uint8_t> out;
-    put32(out, 0x0501);
-    put32(out, 2);
-    putString(out, className);
-    putString(out, topic);
-    putString(out, "");
-    put32(out, static_cast<std::uint32_t>(native.size()));
-    out.insert(out.end(), native.begin(), native.end());
-    out.insert(out.end(), presentation.begin(), presentation.end());
-    return out;
-}
-
-std::vector<std::uint8_t> noPresentation() {
-    std::vector<std::uint8_t> out;
-    put32(out, 0x0501);
-    put32(out, 0);
-    return out;
-}
 
 }  // namespace scrivotest

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ObjectBytes.h"
 #include "ScrivoOLE.h"
 
 namespace scrivotest {
@@ -68,9 +69,6 @@ private:
     std::filesystem::path m_path;
 };
 
-// A 24-bit .bmp file whose pixel (x, y) has the colour colorAt(x, y) (0xRRGGBB).
-std::string bmpFile(int width, int height, std::uint32_t (*colorAt)(int x, int y));
-
 // A writer that keeps what it is given.
 struct Writer {
     ScrivoRtfWriter base;
@@ -105,13 +103,5 @@ constexpr std::uint32_t kScreenCaps = SCRIVOOLE_RC_BITBLT | SCRIVOOLE_RC_STRETCH
 constexpr std::uint32_t kPrinterCaps =
     SCRIVOOLE_RC_BITBLT | SCRIVOOLE_RC_STRETCHBLT | SCRIVOOLE_RC_BANDING;
 
-std::vector<std::uint8_t> fromHex(const std::string& hex);
-std::string toHex(const std::vector<std::uint8_t>& bytes);
-
-// An embedded object in the single-stream form, built independently of the library.
-std::vector<std::uint8_t> ole1(const std::string& className, const std::string& topic,
-                               const std::string& native,
-                               const std::vector<std::uint8_t>& presentation);
-std::vector<std::uint8_t> noPresentation();
 
 }  // namespace scrivotest

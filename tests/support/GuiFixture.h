@@ -43,6 +43,16 @@ class GuiFixture : public ::testing::Test {
         return vasora::forms::existing(vasora::forms::frmMain);
     }
 
+    /// The next run of the program: every window and the application state gone, then started
+    /// as main() does. The model state is kept, as it is the one engine's.
+    QWidget* restart() {
+        vasora::forms::reset();
+        vasora::shell::resetNavigation();
+        vasora::appState() = vasora::AppState{};
+        vasora::registerAllForms();
+        return start();
+    }
+
     template <class T = QWidget>
     T* child(vasora::forms::FormName form, const char* name) {
         QWidget* w = vasora::forms::existing(form);
