@@ -28,7 +28,8 @@ QStringList candidates() {
     QStringList files;
     if (QCoreApplication::instance()) {
         const QString dir = QCoreApplication::applicationDirPath();
-        files << dir + QLatin1Char('/') + name << dir + QStringLiteral("/../lib/") + name;
+        files << dir + QLatin1Char('/') + name
+              << dir + QStringLiteral("/" VASORA_LIB_FROM_BIN "/") + name;
     }
     files << name;  // the system's library path
     return files;
