@@ -135,6 +135,23 @@ QRect centredPlacement(const QRect& screen, QSize preferred, const QMargins& fra
     return inner;
 }
 
+void fitOnFirstShow(QWidget* window) {
+    auto* scalable = dynamic_cast<Scalable*>(window);
+    if (!scalable) return;
+    window->installEventFilter(new FirstShow(window, [window, scalable] {
+        const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        const QMargins frame = currentFrame();
+        const QSize room = screen->availableGeometry().size().shrunkBy(frame) - QSize(8, 8);
+        const QSize design = scalable->designSize();
+        const double scale = std::min({1.0, double(room.width()) / design.width(),
+                                       double(room.height()) / design.height()});
+        scalable->setDisplayScale(std::max(kMinModelScaleAnyDpi, std::floor(scale * 100) / 100));
+        const QRect r = centredPlacement(screen->availableGeometry(), window->size(), frame);
+        window->move(r.topLeft());
+    }));
+}
+
 void centreOnFirstShow(QWidget* window, QSize preferred) {
     if (!window) return;
     window->installEventFilter(new FirstShow(window, [window, preferred] {

@@ -58,6 +58,10 @@ void placeOnFirstShow(QWidget* window);
 /// the screen is smaller, and is centred on the screen: the main menu, the document viewers.
 void centreOnFirstShow(QWidget* window, QSize preferred);
 
+/// The first time `window` (a Scalable window) is shown it is drawn at the largest scale up to 1
+/// at which it fits the screen, and centred: the layout sheet.
+void fitOnFirstShow(QWidget* window);
+
 /// The rectangle `centreOnFirstShow` gives a window of `preferred` size on `screen`.
 QRect centredPlacement(const QRect& screen, QSize preferred, const QMargins& frame);
 

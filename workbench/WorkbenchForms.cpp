@@ -49,6 +49,7 @@ void registerWorkbenchForms() {
     forms::registerForm(forms::frmLayout, [] {
         auto* w = new frmLayout;
         shell::offerExplanations(w, &labelTopic, kLayoutSheetTopic);
+        shell::fitOnFirstShow(w);
         return w;
     });
     forms::registerForm(forms::frmPlot, [] { return new frmPlot; });

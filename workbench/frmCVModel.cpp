@@ -66,66 +66,10 @@ QSize frmCVModel::designSize() const {
 }
 
 void frmCVModel::setDisplayScale(double scale) {
-    scale = std::clamp(scale, 0.3, 1.0);
-    if (m_design.empty()) {
-        for (QObject* o : children())
-            if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow())
-                m_design.push_back({w, w->geometry(), w->font()});
-    }
-    m_scale = scale;
-    auto s = [scale](int v) { return int(std::lround(v * scale)); };
-    for (const Design& d : m_design) {
-        const QRect& g = d.geometry;
-        d.widget->setGeometry(s(g.x()), s(g.y()), std::max(1, s(g.width())),
-                              std::max(1, s(g.height())));
-        QFont f = d.font;
-        // The weight may have been changed since by a display (a stiff ventricle's compliance).
-        f.setBold(d.widget->font().bold());
-        // Small text is set a little wider than in proportion, so type is scaled a little more
-        // than the boxes it sits in.
-        const double type = scale < 1 ? scale * 0.94 : 1;
-        if (f.pointSizeF() > 0)
-            f.setPointSizeF(f.pointSizeF() * type);
-        else
-            f.setPixelSize(std::max(1, int(std::lround(f.pixelSize() * type))));
-        d.widget->setFont(f);
-        // A raised parameter label's frame shrinks with it, or it would eat the text's room.
-        if (auto* p = qobject_cast<ParamLabel*>(d.widget))
-            p->setLineWidth(std::max(1, int(std::lround(2 * scale))));
-        fitText(d.widget);
-    }
-    setFixedSize(s(kWindowSize.width()), s(kWindowSize.height()));
+    m_layout.apply(scale);
+    setFixedSize(int(std::lround(kWindowSize.width() * m_layout.scale())),
+                 int(std::lround(kWindowSize.height() * m_layout.scale())));
     update();
-}
-
-void frmCVModel::fitText(QWidget* w) {
-    // Where the scaled type still does not fit its box (small sizes are set relatively wider,
-    // and a check box's mark keeps its size), it is made smaller until it does.
-    QString text;
-    int room = 0;
-    if (auto* l = qobject_cast<QLabel*>(w)) {
-        text = l->text();
-        room = l->contentsRect().width() - 2 * l->margin();
-    } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-        text = c->text();
-        room = c->width() - style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, c) -
-               style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, c) - 2;
-    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
-        text = b->text();
-        room = b->width() - 8;
-    }
-    if (text.isEmpty() || room <= 0) return;
-    const int height = w->height() - (qobject_cast<QFrame*>(w) ? 2 * qobject_cast<QFrame*>(w)->frameWidth() : 0);
-    QFont f = w->font();
-    for (int k = 0; k < 8; ++k) {
-        const QFontMetrics fm(f);
-        if (fm.horizontalAdvance(text) <= room && fm.height() <= std::max(height, 1) + 2) break;
-        if (f.pointSizeF() > 0)
-            f.setPointSizeF(std::max(3.0, f.pointSizeF() * 0.93));
-        else
-            f.setPixelSize(std::max(3, int(f.pixelSize() * 0.93)));
-    }
-    w->setFont(f);
 }
 
 QLabel* frmCVModel::value(std::string_view name, QRect r) {
@@ -443,7 +387,7 @@ ParamLabel* frmCVModel::parameterLabel(const QString& name) const {
 
 void frmCVModel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.scale(m_scale, m_scale);
+    p.scale(m_layout.scale(), m_layout.scale());
     paintDiagram(p, modelWindowGeometry());
 }
 

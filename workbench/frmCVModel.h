@@ -9,6 +9,7 @@
 
 #include "shell/Forms.h"
 #include "shell/WindowPlacement.h"
+#include "workbench/ScaledLayout.h"
 
 class QCheckBox;
 class QLabel;
@@ -37,7 +38,7 @@ public:
     /// it can share a small screen with the strip chart and the lab book.
     QSize designSize() const override;
     void setDisplayScale(double scale) override;
-    double displayScale() const override { return m_scale; }
+    double displayScale() const override { return m_layout.scale(); }
 
 signals:
     /// A clickable parameter label was clicked (or opened with Enter or Space).
@@ -51,7 +52,6 @@ private:
     QLabel* value(std::string_view name, QRect r);
     ParamLabel* param(std::string_view name, QRect r);
     static void describe(QLabel* l, std::string_view name, bool withTip);
-    void fitText(QWidget* w);
     QLabel* text(const QString& caption, QRect r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter);
     QPushButton* button(const char* name, const QString& caption, QRect r, const QString& tip);
     void buildCompartments();
@@ -61,13 +61,7 @@ private:
     void toMainMenu();
     void undoClicked();
 
-    struct Design {
-        QWidget* widget;
-        QRect geometry;
-        QFont font;
-    };
-    std::vector<Design> m_design;  ///< every control at scale 1, taken at the first scaling
-    double m_scale = 1;
+    ScaledLayout m_layout{this};
 };
 
 }  // namespace vasora::workbench

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <cmath>
 
 #include "shell/Dialogs.h"
 #include "model/ModelState.h"
@@ -63,8 +64,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        // The picture is drawn in the sheet's design units, at the sheet's scale.
+        const double scale = double(parentWidget()->width()) / kLayoutSheetSize.width();
         QPainter p(this);
         p.translate(-pos());
+        p.scale(scale, scale);
         paintLayoutPicture(p);
     }
 };
@@ -299,11 +303,29 @@ void frmLayout::returnToModel() {
     forms::show(forms::frmPlotData);
 }
 
+QSize frmLayout::designSize() const {
+    return kLayoutSheetSize;
+}
+
+void frmLayout::setDisplayScale(double scale) {
+    m_layout.apply(scale);
+    setFixedSize(int(std::lround(kLayoutSheetSize.width() * m_layout.scale())),
+                 int(std::lround(kLayoutSheetSize.height() * m_layout.scale())));
+    update();
+}
+
 bool frmLayout::printTo(QPrinter& printer) {
+    // The page gets the sheet at its design size, whatever it is scaled to on the screen.
+    const double onScreen = m_layout.scale();
+    if (onScreen != 1) setDisplayScale(1);
     QPainter p;
-    if (!p.begin(&printer)) return false;
-    paintLayoutSheet(p, *this, QRectF(0, 0, printer.width(), printer.height()));
-    return p.end();
+    bool ok = p.begin(&printer);
+    if (ok) {
+        paintLayoutSheet(p, *this, QRectF(0, 0, printer.width(), printer.height()));
+        ok = p.end();
+    }
+    if (onScreen != 1) setDisplayScale(onScreen);
+    return ok;
 }
 
 void frmLayout::print() {

@@ -8,16 +8,24 @@
 #include <QWidget>
 
 #include "shell/Forms.h"
+#include "shell/WindowPlacement.h"
+#include "workbench/ScaledLayout.h"
 
 class QLabel;
 class QPrinter;
 
 namespace vasora::workbench {
 
-class frmLayout final : public QWidget, public forms::ControlHost {
+class frmLayout final : public QWidget, public forms::ControlHost, public shell::Scalable {
     Q_OBJECT
 public:
     explicit frmLayout(QWidget* parent = nullptr);
+
+    /// The sheet drawn at `scale` of its design size, on a screen too small for it (1920 x 1080
+    /// at 200 %); it prints at its design size whatever its scale on the screen.
+    QSize designSize() const override;
+    void setDisplayScale(double scale) override;
+    double displayScale() const override { return m_layout.scale(); }
 
     /// Writes every value of the model state into the sheet; runs nothing and leaves the
     /// labels' backgrounds alone, so the marking of changed parameters survives.
@@ -32,6 +40,8 @@ protected:
 private:
     void print();
     void returnToModel();
+
+    ScaledLayout m_layout{this};
 };
 
 }  // namespace vasora::workbench

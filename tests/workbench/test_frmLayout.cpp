@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "core/NumberFormat.h"
 #include "model/Palette.h"
@@ -232,4 +233,27 @@ TEST_F(LayoutSheet, ThePrintedSheetFitsThePageAndKeepsItsShape) {
     EXPECT_EQ(at(label("lblPit")), QColor(200, 255, 255));
     EXPECT_EQ(at(label("lblEjectF_RV")), QColor(255, 192, 128));
     EXPECT_EQ(at(label("lblCompSysV")), QColor(255, 255, 0));
+}
+
+TEST_F(LayoutSheet, ScaledToASmallScreenItStillPrintsAtItsDesignSize) {
+    activate(sheet);
+    // 1920 x 1080 at 200 % leaves a screen of 960 x 540 pixels.
+    sheet->setDisplayScale(0.7);
+    EXPECT_EQ(sheet->width(), int(std::lround(1100 * 0.7)));
+    const QRect pitOnScreen = label("lblPit")->geometry();
+    for (QLabel* l : sheet->findChildren<QLabel*>()) {
+        if (l->isHidden() || l->text().isEmpty()) continue;
+        EXPECT_TRUE(sheet->rect().contains(l->geometry())) << l->text().toStdString();
+    }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("scaled.pdf"));
+    seam.printFiles.push_back(pdf);
+    click(forms::frmLayout, "cmdPrint");
+    EXPECT_TRUE(QFile(pdf).size() > 5000);
+    // After printing the sheet is back at its scale on the screen.
+    EXPECT_DOUBLE_EQ(sheet->displayScale(), 0.7);
+    EXPECT_EQ(label("lblPit")->geometry(), pitOnScreen);
+    // And at scale 1 every control stands where its design put it.
+    sheet->setDisplayScale(1);
+    EXPECT_EQ(sheet->size(), workbench::kLayoutSheetSize);
 }
