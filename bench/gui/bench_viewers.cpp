@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/gui/GuiBenchMain.h"
+
 #include <QApplication>
 #include <QDir>
 
@@ -60,14 +62,5 @@ BENCHMARK(FollowALink)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // No message box may wait for an answer here.
-    ui::ScriptedSeam seam;
-    ui::SeamGuard guard(seam);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::reset();
-    return 0;
+    return vasora::bench::runGuiBenchmarks(argc, argv);
 }
