@@ -21,6 +21,7 @@ void ScaledLayout::apply(double scale) {
     }
     m_scale = scale;
     auto s = [scale](int v) { return int(std::lround(v * scale)); };
+    m_window->setFixedSize(s(m_designSize.width()), s(m_designSize.height()));
     for (const Design& d : m_design) {
         const QRect& g = d.geometry;
         d.widget->setGeometry(s(g.x()), s(g.y()), std::max(1, s(g.width())),

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QSize>
 #include <vector>
 
 class QWidget;
@@ -14,12 +15,14 @@ namespace vasora::workbench {
 
 class ScaledLayout final {
   public:
-    explicit ScaledLayout(QWidget* window) : m_window(window) {}
+    /// `designSize` is the window's own size at scale 1.
+    ScaledLayout(QWidget* window, QSize designSize) : m_window(window), m_designSize(designSize) {}
 
-    /// Places every control of the window at `scale` (0.3 to 1) of its design; the design is the
-    /// layout the window had when this is first called.
+    /// Places every control of the window at `scale` (0.3 to 1) of its design and fixes the
+    /// window's size to match; the design is the layout the window had when this is first called.
     void apply(double scale);
     double scale() const { return m_scale; }
+    QSize designSize() const { return m_designSize; }
 
   private:
     void fitText(QWidget* w) const;
@@ -31,6 +34,7 @@ class ScaledLayout final {
         int lineWidth;
     };
     QWidget* m_window;
+    QSize m_designSize;
     std::vector<Design> m_design;
     double m_scale = 1;
 };

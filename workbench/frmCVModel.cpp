@@ -7,15 +7,15 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
-#include <QStyle>
 #include <QShortcut>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
 #include "model/ModelLabels.h"
-#include "shell/Navigation.h"
 #include "model/ModelState.h"
 #include "model/Quantities.h"
+#include "shell/Navigation.h"
 #include "workbench/CVModelActions.h"
 #include "workbench/ModelDiagram.h"
 #include "workbench/ParamLabel.h"
@@ -42,11 +42,13 @@ const LabelInfo* designOf(std::string_view name) {
     return nullptr;
 }
 
-QColor qcolor(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor qcolor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 }  // namespace
 
-frmCVModel::frmCVModel(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmCVModel::frmCVModel(QWidget* parent) : QWidget(parent, Qt::Window), m_layout(this, kWindowSize) {
     setObjectName(forms::frmCVModel.str());
     setWindowTitle(QStringLiteral("Cardiovascular Model"));
     setFixedSize(kWindowSize);
@@ -59,16 +61,16 @@ frmCVModel::frmCVModel(QWidget* parent) : QWidget(parent, Qt::Window) {
     indexControls(this);
 }
 
-void frmCVModel::load() { loadModelWindow(); }
+void frmCVModel::load() {
+    loadModelWindow();
+}
 
 QSize frmCVModel::designSize() const {
-    return kWindowSize;
+    return m_layout.designSize();
 }
 
 void frmCVModel::setDisplayScale(double scale) {
     m_layout.apply(scale);
-    setFixedSize(int(std::lround(kWindowSize.width() * m_layout.scale())),
-                 int(std::lround(kWindowSize.height() * m_layout.scale())));
     update();
 }
 
@@ -93,7 +95,8 @@ void frmCVModel::describe(QLabel* l, std::string_view name, bool withTip) {
     if (q->unitsViewPercent)
         what += QStringLiteral(" (% of normal)");
     else if (!q->unit.empty())
-        what += QStringLiteral(" (%1)").arg(QString::fromUtf8(q->unit.data(), qsizetype(q->unit.size())));
+        what += QStringLiteral(" (%1)").arg(
+            QString::fromUtf8(q->unit.data(), qsizetype(q->unit.size())));
     l->setAccessibleName(what);
     if (withTip) l->setToolTip(what + QStringLiteral("\nRight-click or F1: Explain"));
 }
@@ -179,8 +182,7 @@ void frmCVModel::buildToolbar() {
         forms::hide(forms::frmPlotData);
     });
     layout->setEnabled(forms::registered(forms::frmLayout));
-    connect(options, &QPushButton::clicked, this,
-            [] { forms::show(forms::frmOptions); });
+    connect(options, &QPushButton::clicked, this, [] { forms::show(forms::frmOptions); });
     options->setEnabled(forms::registered(forms::frmOptions));
     connect(toMain, &QPushButton::clicked, this, [this] { toMainMenu(); });
 }
@@ -192,8 +194,8 @@ void frmCVModel::buildCompartments() {
         const char* caption;
     };
     static constexpr Row kRows[] = {
-        {Role::Flow, "Flow (ml/min)"},     {Role::Pressure, "Pressure (mmHg)"},
-        {Role::Volume, "Vstress (ml)"},    {Role::Compliance, "Compliance"},
+        {Role::Flow, "Flow (ml/min)"},    {Role::Pressure, "Pressure (mmHg)"},
+        {Role::Volume, "Vstress (ml)"},   {Role::Compliance, "Compliance"},
         {Role::Resistance, "Resistance"},
     };
     for (const CompartmentInfo& c : compartments()) {
@@ -243,8 +245,9 @@ void frmCVModel::buildHeartPanels() {
     };
     for (int side = 0; side < 2; ++side) {
         const QRect p = side == 0 ? g.rightHeartPanel : g.leftHeartPanel;
-        QLabel* title = text(side == 0 ? QStringLiteral("Right Ventricle") : QStringLiteral("Left Ventricle"),
-                             QRect(p.x() + 6, p.y() + 4, p.width() - 12, 22), Qt::AlignCenter);
+        QLabel* title =
+            text(side == 0 ? QStringLiteral("Right Ventricle") : QStringLiteral("Left Ventricle"),
+                 QRect(p.x() + 6, p.y() + 4, p.width() - 12, 22), Qt::AlignCenter);
         QFont f = title->font();
         f.setBold(true);
         title->setFont(f);
@@ -307,7 +310,8 @@ void frmCVModel::buildPanels() {
     warnFont.setPointSizeF(warnFont.pointSizeF() * 1.05);
     for (int i = 1; i <= 5; ++i) {
         const QByteArray name = "lblWarning" + QByteArray::number(i);
-        QLabel* l = value(name.constData(), QRect(w.x() + 6, w.y() + 26 + (i - 1) * 29, w.width() - 12, 26));
+        QLabel* l = value(name.constData(),
+                          QRect(w.x() + 6, w.y() + 26 + (i - 1) * 29, w.width() - 12, 26));
         l->setAlignment(Qt::AlignCenter);
         l->setFont(warnFont);
     }

@@ -25,7 +25,7 @@ class frmCVModel final : public QWidget,
                          public forms::Loadable,
                          public shell::Scalable {
     Q_OBJECT
-public:
+  public:
     explicit frmCVModel(QWidget* parent = nullptr);
 
     /// The load steps: normal set, the first run and display, the strip chart shown.
@@ -40,19 +40,20 @@ public:
     void setDisplayScale(double scale) override;
     double displayScale() const override { return m_layout.scale(); }
 
-signals:
+  signals:
     /// A clickable parameter label was clicked (or opened with Enter or Space).
     void parameterClicked(const QString& name);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     QLabel* value(std::string_view name, QRect r);
     ParamLabel* param(std::string_view name, QRect r);
     static void describe(QLabel* l, std::string_view name, bool withTip);
-    QLabel* text(const QString& caption, QRect r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter);
+    QLabel* text(const QString& caption, QRect r,
+                 Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter);
     QPushButton* button(const char* name, const QString& caption, QRect r, const QString& tip);
     void buildCompartments();
     void buildHeartPanels();
@@ -61,7 +62,7 @@ private:
     void toMainMenu();
     void undoClicked();
 
-    ScaledLayout m_layout{this};
+    ScaledLayout m_layout;
 };
 
 }  // namespace vasora::workbench

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "shell/Dialogs.h"
 #include "model/ModelState.h"
 #include "model/Quantities.h"
+#include "shell/Dialogs.h"
 #include "workbench/LayoutSheet.h"
 
 namespace vasora::workbench {
@@ -56,13 +56,13 @@ void paintBack(QWidget* w, const QColor& c) {
 }
 
 class LayoutPicture final : public QWidget {
-public:
+  public:
     explicit LayoutPicture(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("ImgLayout"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         // The picture is drawn in the sheet's design units, at the sheet's scale.
         const double scale = double(parentWidget()->width()) / kLayoutSheetSize.width();
@@ -75,7 +75,8 @@ protected:
 
 }  // namespace
 
-frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmLayout::frmLayout(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_layout(this, kLayoutSheetSize) {
     setObjectName(forms::frmLayout.str());
     setWindowTitle(QStringLiteral("Model Layout"));
     setFixedSize(kLayoutSheetSize);
@@ -135,9 +136,9 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
 
     // The six compartments, one column of values each, named from the table of quantities.
-    static constexpr const char* kCaptions[] = {"",           " Syst Artery", " Syst Vein",
-                                                " Right Ventricle", " Pulm Art", " Pulm Vein",
-                                                " Left Ventricle"};
+    static constexpr const char* kCaptions[] = {
+        "",          " Syst Artery", " Syst Vein",     " Right Ventricle",
+        " Pulm Art", " Pulm Vein",   " Left Ventricle"};
     QFont bold = font();
     bold.setBold(true);
     for (const CompartmentInfo& c : compartments()) {
@@ -148,8 +149,8 @@ frmLayout::frmLayout(QWidget* parent) : QWidget(parent, Qt::Window) {
         auto name = [&c](Role role) {
             const Quantity* q = compartmentQuantity(c.index, role);
             return q ? QString::fromLatin1(q->layoutLabel.data(), qsizetype(q->layoutLabel.size()))
-                     : QStringLiteral("lblResis") + QLatin1String(c.suffix.data(),
-                                                                 qsizetype(c.suffix.size()));
+                     : QStringLiteral("lblResis") +
+                           QLatin1String(c.suffix.data(), qsizetype(c.suffix.size()));
         };
         struct Row {
             const char* caption;
@@ -304,13 +305,11 @@ void frmLayout::returnToModel() {
 }
 
 QSize frmLayout::designSize() const {
-    return kLayoutSheetSize;
+    return m_layout.designSize();
 }
 
 void frmLayout::setDisplayScale(double scale) {
     m_layout.apply(scale);
-    setFixedSize(int(std::lround(kLayoutSheetSize.width() * m_layout.scale())),
-                 int(std::lround(kLayoutSheetSize.height() * m_layout.scale())));
     update();
 }
 

@@ -18,7 +18,7 @@ namespace vasora::workbench {
 
 class frmLayout final : public QWidget, public forms::ControlHost, public shell::Scalable {
     Q_OBJECT
-public:
+  public:
     explicit frmLayout(QWidget* parent = nullptr);
 
     /// The sheet drawn at `scale` of its design size, on a screen too small for it (1920 x 1080
@@ -33,15 +33,15 @@ public:
     /// Paints the sheet on `printer`, fitted to its page. Returns false if it cannot be painted.
     bool printTo(QPrinter& printer);
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void print();
     void returnToModel();
 
-    ScaledLayout m_layout{this};
+    ScaledLayout m_layout;
 };
 
 }  // namespace vasora::workbench

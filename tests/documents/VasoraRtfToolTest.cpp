@@ -3,22 +3,16 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
+
+#include "../support/RtfTool.h"
 
 namespace {
 
-struct ToolRun {
-    int code = -1;
-    QString out, err;
-};
+using vasora::test::ToolRun;
 
 ToolRun tool(const QStringList& args) {
-    QProcess p;
-    p.start(qEnvironmentVariable("VASORA_RTF_TOOL"), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return vasora::test::rtfTool(args);
 }
 
 QString corpus(const char* name) {

@@ -18,7 +18,7 @@ using namespace vasora;
 using model::state;
 
 class OptionsWindow : public GuiFixture {
-protected:
+  protected:
     void SetUp() override {
         GuiFixture::SetUp();
         ASSERT_TRUE(dir.isValid());
@@ -66,8 +66,7 @@ TEST_F(OptionsWindow, ShowsTheIntervalsInForceWhenActivated) {
     EXPECT_EQ(box(forms::frmOptions, "txtIterationInterval")->text(), "0.001");
     EXPECT_EQ(box(forms::frmOptions, "txtPrintInterval")->text(), "0.1");
     EXPECT_EQ(box(forms::frmOptions, "txtCurrentF")->text(), "  Default");
-    if (const QString d = qEnvironmentVariable("VASORA_SCREENSHOTS"); !d.isEmpty())
-        options->grab().save(QDir(d).filePath(QStringLiteral("frmOptions.png")));
+    screenshot(options, QStringLiteral("frmOptions"));
 }
 
 TEST_F(OptionsWindow, AcceptedIntervalsCloseTheWindowRefusedOnesKeepIt) {
@@ -168,7 +167,8 @@ TEST_F(OptionsWindow, SavesUnderTheTypedNameWithOneTxtAndNamesItEverywhere) {
     EXPECT_TRUE(QFile::exists(path("heart failure.txt")));
     EXPECT_FALSE(QFile::exists(path("heart failure.txt.txt")));
     for (forms::FormName form : {forms::frmOptions, forms::frmCVModel, forms::frmLayout})
-        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("heart failure.txt")) << form.str().toStdString();
+        EXPECT_EQ(box(form, "txtCurrentF")->text(), path("heart failure.txt"))
+            << form.str().toStdString();
     EXPECT_EQ(state().ModelTime, 0);
     EXPECT_FALSE(options->isVisible());
     EXPECT_EQ(appState().LabBookBase, "start/");

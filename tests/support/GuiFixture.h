@@ -7,17 +7,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QTest>
 
 #include "app/AppForms.h"
+#include "app/frmMain.h"
+#include "core/CV_Nav.h"
+#include "model/Vasora_Model_coding.h"
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/Navigation.h"
-#include "core/CV_Nav.h"
-#include "app/frmMain.h"
-#include "model/Vasora_Model_coding.h"
 
 class GuiFixture : public ::testing::Test {
   protected:
@@ -69,6 +70,13 @@ class GuiFixture : public ::testing::Test {
         QTest::mouseClick(b, Qt::LeftButton);
     }
     bool visible(vasora::forms::FormName form) { return vasora::forms::isVisible(form); }
+
+    /// Saves a picture of a window as `name`.png when VASORA_SCREENSHOTS names a folder, for
+    /// looking at by eye.
+    static void screenshot(QWidget* w, const QString& name) {
+        const QString dir = qEnvironmentVariable("VASORA_SCREENSHOTS");
+        if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+    }
 
     vasora::ui::ScriptedSeam seam;
     int quits = 0;

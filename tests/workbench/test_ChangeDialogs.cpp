@@ -12,8 +12,8 @@
 #include <QTimer>
 
 #include "model/ModelState.h"
-#include "tests/support/GuiFixture.h"
 #include "options/RunOptions.h"
+#include "tests/support/GuiFixture.h"
 #include "workbench/ParamLabel.h"
 #include "workbench/ParameterChanges.h"
 #include "workbench/frmCVModel.h"
@@ -24,12 +24,6 @@ using model::state;
 namespace {
 
 enum class Leave { Ok, Enter, Escape, Cancel, Frame };
-
-// Saves a picture of a dialog when VASORA_SCREENSHOTS names a folder, for looking at by eye.
-void screenshot(QWidget* w) {
-    const QString dir = qEnvironmentVariable("VASORA_SCREENSHOTS");
-    if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(w->objectName() + ".png"));
-}
 
 const QColor kChanged(200, 255, 255);
 const QColor kNormal(255, 255, 0);
@@ -88,7 +82,7 @@ class ChangeDialogs : public GuiFixture {
                 return;
             }
             seen.inputEmptyAndFocused = input->text().isEmpty() && d->focusWidget() == input;
-            screenshot(d);
+            screenshot(d, d->objectName());
             QTest::keyClicks(input, text);
             switch (how) {
                 case Leave::Ok:

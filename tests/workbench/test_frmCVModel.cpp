@@ -10,8 +10,8 @@
 
 #include "model/ModelLabels.h"
 #include "model/Quantities.h"
-#include "tests/support/GuiFixture.h"
 #include "shell/WindowPlacement.h"
+#include "tests/support/GuiFixture.h"
 #include "workbench/ParamLabel.h"
 #include "workbench/StripChart.h"
 #include "workbench/frmCVModel.h"
@@ -20,15 +20,7 @@
 using namespace vasora;
 using model::state;
 
-namespace {
-
-// Saves a picture of a window when VASORA_SCREENSHOTS names a folder, for looking at by eye.
-void screenshot(QWidget* w, const char* name) {
-    const QString dir = qEnvironmentVariable("VASORA_SCREENSHOTS");
-    if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(QString::fromLatin1(name) + ".png"));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 class ModelWindow : public GuiFixture {
   protected:
@@ -75,7 +67,8 @@ TEST_F(ModelWindow, HasEveryLabelTheDisplaysWriteAndTheDesignTooltips) {
         EXPECT_NE(cv->parameterLabel(QString::fromLatin1(p.data(), p.size())), nullptr) << p;
     EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdRun")->toolTip(), " Iiterate");
     EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdPlotData")->text(), " Show Plot   of Data");
-    EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdToMain")->toolTip(), "Used to exit Project");
+    EXPECT_EQ(child<QPushButton>(forms::frmCVModel, "cmdToMain")->toolTip(),
+              "Used to exit Project");
     EXPECT_EQ(child<QLabel>(forms::frmCVModel, "lblVolError")->toolTip(),
               "Difference between initial total volume and expected total volume now.");
 }
@@ -162,7 +155,7 @@ TEST_F(ModelWindow, HiddenStripChartStaysHiddenExceptWhenRunShowsIt) {
     EXPECT_EQ(state().PlotHidden, 1);
     click(forms::frmCVModel, "cmdRun");
     EXPECT_TRUE(visible(forms::frmPlotData));  // Run shows it for the moment
-    model::RunModel();                    // the next step hides it again
+    model::RunModel();                         // the next step hides it again
     EXPECT_FALSE(visible(forms::frmPlotData));
     click(forms::frmCVModel, "cmdPlotData");
     EXPECT_EQ(state().PlotHidden, 0);
@@ -336,8 +329,8 @@ TEST_F(ModelWindow, EveryButtonBoxAndClickableLabelIsReachedWithTabAndWorksFromT
             w = w->nextInFocusChain();
         if (!w || w == run) break;
     }
-    QStringList expected = {"cmdRun",     "chkAutoRun", "cmdPercent", "cmdPlotData",
-                            "cmdLayout",  "cmdOptions", "cmdRestart", "cmdToMain"};
+    QStringList expected = {"cmdRun",    "chkAutoRun", "cmdPercent", "cmdPlotData",
+                            "cmdLayout", "cmdOptions", "cmdRestart", "cmdToMain"};
     for (std::string_view p : model::parameterLabels()) {
         const QString name = QString::fromLatin1(p.data(), qsizetype(p.size()));
         if (name != "lblHR_LV") expected << name;  // not changeable without AV block

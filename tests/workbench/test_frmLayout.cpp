@@ -35,15 +35,10 @@ void activate(QWidget* w) {
     QApplication::processEvents();
 }
 
-void screenshot(QWidget* w, const char* name) {
-    const QString dir = qEnvironmentVariable("VASORA_SCREENSHOTS");
-    if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(QString::fromLatin1(name) + ".png"));
-}
-
 }  // namespace
 
 class LayoutSheet : public GuiFixture {
-protected:
+  protected:
     void SetUp() override {
         GuiFixture::SetUp();
         start();
@@ -222,7 +217,8 @@ TEST_F(LayoutSheet, ThePrintedSheetFitsThePageAndKeepsItsShape) {
         page.save(QDir(d).filePath(QStringLiteral("frmLayout-page.png")));
     EXPECT_NEAR(placed.width(), 2480, 0.5);
     EXPECT_NEAR(placed.height() / placed.width(),
-                double(workbench::kLayoutSheetSize.height()) / workbench::kLayoutSheetSize.width(), 1e-6);
+                double(workbench::kLayoutSheetSize.height()) / workbench::kLayoutSheetSize.width(),
+                1e-6);
     EXPECT_TRUE(QRectF(page.rect()).contains(placed));
     EXPECT_EQ(page.pixelColor(5, 5), QColor(Qt::gray));  // outside the sheet: untouched
     const double scale = placed.width() / workbench::kLayoutSheetSize.width();
