@@ -4,6 +4,8 @@
 // the one place that turns them into device-independent pixels: 15 twips make a pixel on a
 // 96 dpi screen, and the toolkit scales device-independent pixels for high-DPI screens itself.
 
+#include <cmath>
+
 namespace vasora {
 
 constexpr int kTwipsPerPixel = 15;
@@ -18,6 +20,10 @@ constexpr double twipsToPixels(int t) {
 }
 constexpr int toTwips(int px) {
     return px * kTwipsPerPixel;
+}
+/// Pixels with their fraction back to whole twips, nearest.
+inline int pixelsToTwips(double px) {
+    return int(std::lround(px * kTwipsPerPixel));
 }
 
 }  // namespace vasora

@@ -35,10 +35,6 @@ void replaceLoneSurrogates(QString& text) {
     }
 }
 
-qreal twipsToPx(int t) {
-    return qreal(t) / kTwipsPerPixel;
-}
-
 char16_t characterOf(Word w) {
     switch (w) {
         case wLine:

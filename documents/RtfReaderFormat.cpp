@@ -209,7 +209,7 @@ bool Reader::formatWord(Word w, bool hasParam, int param) {
                 static constexpr QTextOption::TabType types[] = {
                     QTextOption::LeftTab, QTextOption::RightTab, QTextOption::CenterTab,
                     QTextOption::DelimiterTab};
-                QTextOption::Tab t(twipsToPx(std::clamp(param, 0, 31680)), types[m_pendingTab]);
+                QTextOption::Tab t(twipsToPixels(std::clamp(param, 0, 31680)), types[m_pendingTab]);
                 if (m_pendingTab == 3) t.delimiter = QLatin1Char('.');
                 pa.tabs.append(t);
             }
@@ -314,17 +314,17 @@ QTextBlockFormat Reader::blockFormat() const {
     static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
                                                Qt::AlignJustify};
     if (pa.align) b.setAlignment(aligns[pa.align]);
-    if (pa.left) b.setLeftMargin(twipsToPx(pa.left));
-    if (pa.right) b.setRightMargin(twipsToPx(pa.right));
-    if (pa.first) b.setTextIndent(twipsToPx(pa.first));
-    if (pa.before) b.setTopMargin(twipsToPx(pa.before));
-    if (pa.after) b.setBottomMargin(twipsToPx(pa.after));
+    if (pa.left) b.setLeftMargin(twipsToPixels(pa.left));
+    if (pa.right) b.setRightMargin(twipsToPixels(pa.right));
+    if (pa.first) b.setTextIndent(twipsToPixels(pa.first));
+    if (pa.before) b.setTopMargin(twipsToPixels(pa.before));
+    if (pa.after) b.setBottomMargin(twipsToPixels(pa.after));
     if (pa.lineSpacing > 0 && pa.lineMultiple)
         b.setLineHeight(pa.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
     else if (pa.lineSpacing > 0)
-        b.setLineHeight(twipsToPx(pa.lineSpacing), QTextBlockFormat::MinimumHeight);
+        b.setLineHeight(twipsToPixels(pa.lineSpacing), QTextBlockFormat::MinimumHeight);
     else if (pa.lineSpacing < 0)
-        b.setLineHeight(twipsToPx(-pa.lineSpacing), QTextBlockFormat::FixedHeight);
+        b.setLineHeight(twipsToPixels(-pa.lineSpacing), QTextBlockFormat::FixedHeight);
     if (!pa.tabs.isEmpty()) b.setTabPositions(pa.tabs);
     int level = pa.outline;
     if (level < 0) {

@@ -7,6 +7,7 @@
 // bookmarks), RtfReaderNotes.cpp (footnotes and text boxes) and RtfReaderLists.cpp (list and
 // paragraph numbers).
 
+#include "core/Twips.h"
 #include "documents/RtfCodePages.h"
 #include "documents/RtfPicture.h"
 #include "documents/RtfReader.h"
@@ -32,9 +33,6 @@ int hexValue(char c);
 
 /// Replaces each half of a surrogate pair that stands alone by the replacement character.
 void replaceLoneSurrogates(QString& text);
-
-/// Pixels of a length in twips, as Qt's text document measures.
-qreal twipsToPx(int twips);
 
 /// The character a control word stands for (\tab, \emdash, ...); 0 for the other words.
 char16_t characterOf(Word w);

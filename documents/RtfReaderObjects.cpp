@@ -211,8 +211,8 @@ void Reader::insertPicture() {
     // The scaled size is clamped to what a page could show.
     const int goalW = int(std::min<qint64>(qint64(pict.goalWidth) * pict.scaleX / 100, 1 << 22));
     const int goalH = int(std::min<qint64>(qint64(pict.goalHeight) * pict.scaleY / 100, 1 << 22));
-    qreal w = goalW > 0 ? twipsToPx(goalW) : 0;
-    qreal h = goalH > 0 ? twipsToPx(goalH) : 0;
+    qreal w = goalW > 0 ? twipsToPixels(goalW) : 0;
+    qreal h = goalH > 0 ? twipsToPixels(goalH) : 0;
     if (img.isNull()) {
         const bool metafile =
             pict.kind == QLatin1String("wmf") || pict.kind == QLatin1String("emf");
@@ -278,8 +278,8 @@ void Reader::finishObject(const State& group, qsizetype closeAt) {
     }
     // No shown result: a placeholder of the object's size stands for it.
     if (!roomFor(1)) return;
-    const qreal w = info.width > 0 ? twipsToPx(info.width) : 64;
-    const qreal h = info.height > 0 ? twipsToPx(info.height) : 64;
+    const qreal w = info.width > 0 ? twipsToPixels(info.width) : 64;
+    const qreal h = info.height > 0 ? twipsToPixels(info.height) : 64;
     static QAtomicInt serial;
     const QString name = QStringLiteral("vasora-object:%1").arg(serial.fetchAndAddRelaxed(1));
     m_doc.addResource(QTextDocument::ImageResource, QUrl(name), placeholderImage(int(w), int(h)));

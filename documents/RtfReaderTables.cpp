@@ -108,7 +108,7 @@ void Reader::beginRow() {
         for (const CellDef& d : m_rowDef) {
             edges.append(d.edge);
             widths.append(QTextLength(QTextLength::FixedLength,
-                                      std::max<qreal>(4, twipsToPx(d.edge - last))));
+                                      std::max<qreal>(4, twipsToPixels(d.edge - last))));
             last = d.edge;
         }
         if (!edges.isEmpty()) {

@@ -19,10 +19,6 @@
 namespace vasora::documents {
 namespace {
 
-int pxToTwips(qreal px) {
-    return int(std::lround(px * kTwipsPerPixel));
-}
-
 // The Windows-1252 bytes 0x80..0x9F; the other bytes above 0x7F are Latin-1.
 constexpr char16_t kCp1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -181,8 +177,8 @@ void Writer::picture(const QTextImageFormat& f) {
         kind = "png";
         picW = img.width();
         picH = img.height();
-        goalW = pxToTwips(f.width() > 0 ? f.width() : img.width());
-        goalH = pxToTwips(f.height() > 0 ? f.height() : img.height());
+        goalW = pixelsToTwips(f.width() > 0 ? f.width() : img.width());
+        goalH = pixelsToTwips(f.height() > 0 ? f.height() : img.height());
     }
     static const QHash<QByteArray, QByteArray> words = {{"png", "\\pngblip"},
                                                         {"jpeg", "\\jpegblip"},
@@ -281,7 +277,7 @@ void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTabl
         m_out += "\\qj";
     auto twipsWord = [&](const char* word, QTextFormat::Property p) {
         if (!f.hasProperty(p)) return;
-        const int t = pxToTwips(f.doubleProperty(p));
+        const int t = pixelsToTwips(f.doubleProperty(p));
         if (t != 0) m_out += QByteArray(word) + QByteArray::number(t);
     };
     twipsWord("\\li", QTextFormat::BlockLeftMargin);
@@ -297,10 +293,10 @@ void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTabl
                     m_out += "\\sl" + QByteArray::number(std::lround(h * 240 / 100)) + "\\slmult1";
                 break;
             case QTextBlockFormat::MinimumHeight:
-                m_out += "\\sl" + QByteArray::number(pxToTwips(h)) + "\\slmult0";
+                m_out += "\\sl" + QByteArray::number(pixelsToTwips(h)) + "\\slmult0";
                 break;
             case QTextBlockFormat::FixedHeight:
-                m_out += "\\sl-" + QByteArray::number(pxToTwips(h)) + "\\slmult0";
+                m_out += "\\sl-" + QByteArray::number(pixelsToTwips(h)) + "\\slmult0";
                 break;
             default:
                 break;
@@ -313,7 +309,7 @@ void Writer::block(const QTextBlock& b, bool inTable, bool last, bool beforeTabl
             m_out += "\\tqc";
         else if (t.type == QTextOption::DelimiterTab)
             m_out += "\\tqdec";
-        m_out += "\\tx" + QByteArray::number(pxToTwips(t.position));
+        m_out += "\\tx" + QByteArray::number(pixelsToTwips(t.position));
     }
     m_out += ' ';
     for (auto it = b.begin(); !it.atEnd(); ++it)
@@ -342,7 +338,7 @@ void Writer::table(const QTextTable* t) {
         for (int c = 0; c < cols; ++c) {
             int w = 9000 / std::max(1, cols);
             if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
-                w = pxToTwips(std::clamp<qreal>(widths[c].rawValue(), 1, 10000));
+                w = pixelsToTwips(std::clamp<qreal>(widths[c].rawValue(), 1, 10000));
             x += std::max(15, w);
             edges.append(x);
         }

@@ -2,13 +2,13 @@
 
 #include "documents/ScrivoControl.h"
 
-#include "shell/Dialogs.h"
-#include "shell/Twips.h"
+#include "core/Twips.h"
 #include "documents/EmbeddedObjects.h"
 #include "documents/RtfFormat.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoHost.h"
+#include "shell/Dialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>

@@ -113,7 +113,6 @@ class ScrivoControl final : public QTextEdit {
     /// How tags look and which of them act on a click (a pointing hand); none: all plain. The
     /// looks are drawn over the text and never saved.
     void setTagStylePolicy(std::shared_ptr<const TagStylePolicy> policy);
-    const TagStylePolicy* tagStylePolicy() const { return m_tagStyles.get(); }
 
     /// The document's embedded objects (EmbeddedObjects.h): drawn in the text, opened by a
     /// double click, written back when saved.
