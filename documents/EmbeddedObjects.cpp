@@ -19,8 +19,6 @@
 namespace vasora::documents {
 namespace {
 
-// The control drives objects of this interface version.
-constexpr std::int32_t kObjectInterface = 3;
 // What the text shows of an object, pixels a side: the reader's bound for pictures. The bitmap
 // an object draws itself into is smaller still; the text stretches it to the object's size.
 constexpr int kMaxShownSide = 4000;
@@ -190,7 +188,7 @@ void EmbeddedObjects::attach(QTextDocument& doc, const QString& name) {
         // A group with no object data (a link's result, say) has nothing for the library.
         const qsizetype data = objectDataStart(span.group);
         if (data < 0 || m_objects.count(id)) continue;
-        ScrivoExtensionObject* object = lib->newObject(m_window, 0, kObjectInterface);
+        ScrivoExtensionObject* object = lib->newObject(m_window, 0, ole::kObjectInterface);
         if (!object) return;
         GroupReader reader{{&kReaderOps}, &span.group, data};
         object->ops->LoadRtf(object, &reader.base, 0);
@@ -208,7 +206,7 @@ bool EmbeddedObjects::insert(QTextDocument& doc, int from, int to, const QTextCh
                              const QString& spec, const QString& name) {
     const ole::Library* lib = ole::library();
     if (!lib) return false;
-    ScrivoExtensionObject* object = lib->newObject(m_window, 0, kObjectInterface);
+    ScrivoExtensionObject* object = lib->newObject(m_window, 0, ole::kObjectInterface);
     if (!object) return false;
     setHostName(name);
     if (object->ops->Create(object, spec.toLocal8Bit().constData()) != 1) {

@@ -16,9 +16,6 @@
 namespace vasora::documents::ole {
 namespace {
 
-// The interface version of the extension objects the control knows how to drive.
-constexpr int kObjectInterface = 3;
-
 QStringList candidates() {
     if (qEnvironmentVariableIsSet("VASORA_SCRIVOOLE")) {
         const QString file = qEnvironmentVariable("VASORA_SCRIVOOLE");
@@ -56,7 +53,9 @@ ScrivoString SCRIVOOLE_CALL chooseFile(void*) {
     return lib->allocString(bytes.constData(), quint32(bytes.size()));
 }
 
-ScrivoHostHooks g_hooks{nullptr, nullptr, nullptr, nullptr, nullptr};
+// What the library is given: the program's error box and file dialog unless setHostHooks()
+// gives others, whether that comes before or after the library is loaded.
+ScrivoHostHooks g_hooks{showError, nullptr, nullptr, chooseFile, nullptr};
 
 // The program's own module, where the library finds SCRIVO_GETHWNDCONTROL and
 // SCRIVO_SENDMESSAGE. Without them the library would complain in a message box of its own at
@@ -89,13 +88,10 @@ std::unique_ptr<Library> load(QLibrary& lib) {
     l->setHostHooks(&g_hooks);
     qint32 slot = 0;
     if (bind(module, 0, &slot) != 1) return nullptr;
-    l->file = lib.fileName();
     return l;
 }
 
 const Library* loadOnce() {
-    g_hooks.showError = showError;
-    g_hooks.chooseFile = chooseFile;
     for (const QString& file : candidates()) {
         if (QFileInfo(file).isAbsolute() && !QFileInfo(file).isFile()) continue;
         // Never unloaded: objects, and the library's own timers, may live to the program's end.

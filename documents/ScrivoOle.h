@@ -21,9 +21,10 @@ struct Library final {
     decltype(&ScrivoOLE_SetHostHooks) setHostHooks = nullptr;
     decltype(&ScrivoOLE_Poll) poll = nullptr;
     decltype(&ScrivoOLE_AllocString) allocString = nullptr;
-    /// The file it was loaded from.
-    QString file;
 };
+
+/// The interface version of the extension objects the control knows how to drive.
+inline constexpr int kObjectInterface = 3;
 
 /// The library, loaded and bound to this program's module on the first call; null when it is
 /// absent, of another interface version, or cannot be bound.

@@ -3,11 +3,13 @@
 // a server's edit taken in and written anew, the window messages of two controls. The cases
 // named WithoutTheLibrary run with the library missing (a second run of this executable).
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QLibrary>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -287,8 +289,8 @@ TEST_F(WithTheLibrary, AnEditOfAnObjectDeletedMeanwhileChangesNothing) {
     c.setPosition(at);
     c.deleteChar();
     control.document()->setModified(false);
-    ASSERT_TRUE(vasora::test::writeFile(g_launches[0].file,
-                                        bytes(scrivotest::bmpFile(30, 30, green))));
+    ASSERT_TRUE(
+        vasora::test::writeFile(g_launches[0].file, bytes(scrivotest::bmpFile(30, 30, green))));
     ole::library()->poll();
     EXPECT_FALSE(control.document()->isModified());
     EXPECT_EQ(save(control, "saved.rtf"), save(control, "again.rtf"));
@@ -315,6 +317,36 @@ TEST_F(WithTheLibrary, ObjectsGoWithTheirDocument) {
     gone.reset();
     EXPECT_EQ(SCRIVO_GETHWNDCONTROL(window), nullptr);
     EXPECT_EQ(SCRIVO_SENDMESSAGE(window, SCRIVOOLE_MSG_OBJECTCHANGED, 0, 0), 0);
+}
+
+// Hooks a host sets before the library is first loaded are the ones the library is given. Run
+// first in a process of its own (its own ctest entry), where nothing has loaded the library yet.
+std::vector<QString> g_hookErrors;
+
+void SCRIVOOLE_CALL recordError(void*, const char* text) {
+    g_hookErrors.push_back(QString::fromLocal8Bit(text));
+}
+
+TEST(HooksSetFirst, AreKeptWhenTheLibraryLoads) {
+    vasora::ui::ScriptedSeam seam;
+    vasora::ui::SeamGuard guard(seam);
+    g_hookErrors.clear();
+    ScrivoHostHooks hooks{};
+    hooks.showError = recordError;
+    ole::setHostHooks(&hooks);
+    ScrivoControl control{QStringLiteral("scrivoHooks")};
+    ASSERT_NE(ole::library(), nullptr);
+    // Binding the library to the program a second time is refused with an error box: the
+    // host's.
+    auto bind = reinterpret_cast<decltype(&SET_OLDCREATOR)>(
+        QLibrary::resolve(qEnvironmentVariable("VASORA_SCRIVOOLE"), "SET_OLDCREATOR"));
+    ASSERT_NE(bind, nullptr);
+    std::int32_t slot = 0;
+    EXPECT_EQ(bind(dlopen(nullptr, RTLD_LAZY), 1, &slot), 0);
+    ole::setHostHooks(nullptr);
+    EXPECT_TRUE(seam.shown.empty());
+    ASSERT_FALSE(g_hookErrors.empty());
+    EXPECT_TRUE(g_hookErrors.back().contains(QLatin1String("old module handler")));
 }
 
 TEST(ObjectData, StartsPastItsControlWordAndNeverInsideOtherData) {
