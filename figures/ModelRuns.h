@@ -5,9 +5,9 @@
 // through the change logic of the model window's dialogs, and AutoRun running until the six
 // flows agree. So a figure always shows what the learner would read off the model window.
 //
-// Every function here leaves the engine as it found it: the process's model state and the
-// installed view are put aside while the figure's runs use a zeroed state and a view that
-// ignores everything, and are put back afterwards.
+// Every function here leaves the engine as it found it: the process's model state, the
+// installed view and the learner's undo history are put aside while the figure's runs use a
+// zeroed state and a view that ignores everything, and are put back afterwards.
 
 #include <functional>
 #include <memory>
@@ -17,11 +17,12 @@
 #include "model/ModelState.h"
 #include "model/ModelView.h"
 #include "workbench/ParameterChanges.h"
+#include "workbench/UndoHistory.h"
 
 namespace vasora::figures {
 
-/// Puts the engine's state and view aside for its lifetime and hands the engine a zeroed state
-/// (resetState) and a view that ignores everything.
+/// Puts the engine's state and view, and the learner's undo history, aside for its lifetime and
+/// hands the engine a zeroed state (resetState) and a view that ignores everything.
 class EngineScope final {
   public:
     EngineScope();
@@ -33,6 +34,7 @@ class EngineScope final {
     std::unique_ptr<model::ModelState> m_saved;
     model::ModelView* m_savedView;
     model::NullView m_quiet;
+    workbench::UndoSetAside m_undo;
 };
 
 /// One circulation after a change, as AutoRun left it.

@@ -9,18 +9,19 @@ namespace vasora::workbench {
 
 using namespace vasora::model;
 
-namespace {
-
-struct Moment {
-    ModelState state;
-    ViewRestore view;
-};
-
-struct History {
+struct UndoHistoryData {
+    struct Moment {
+        ModelState state;
+        ViewRestore view;
+    };
     std::deque<Moment> moments;
     UndoViewHooks hooks;
     std::function<void(bool)> listener;
 };
+
+namespace {
+
+using History = UndoHistoryData;
 
 History& history() {
     static History h;
@@ -52,7 +53,9 @@ void showMarks(const ModelState& s) {
 
 }  // namespace
 
-void setUndoViewHooks(UndoViewHooks hooks) { history().hooks = std::move(hooks); }
+void setUndoViewHooks(UndoViewHooks hooks) {
+    history().hooks = std::move(hooks);
+}
 
 void rememberForUndo() {
     History& h = history();
@@ -61,14 +64,18 @@ void rememberForUndo() {
     tell();
 }
 
-bool canUndo() { return !history().moments.empty(); }
+bool canUndo() {
+    return !history().moments.empty();
+}
 
-std::size_t undoSteps() { return history().moments.size(); }
+std::size_t undoSteps() {
+    return history().moments.size();
+}
 
 bool undoLastChange() {
     History& h = history();
     if (h.moments.empty()) return false;
-    Moment m = std::move(h.moments.back());
+    History::Moment m = std::move(h.moments.back());
     h.moments.pop_back();
     state() = m.state;
     showMarks(state());
@@ -86,6 +93,15 @@ void forgetUndo() {
 
 void setUndoListener(std::function<void(bool)> listener) {
     history().listener = std::move(listener);
+    tell();
+}
+
+UndoSetAside::UndoSetAside() : m_saved(std::make_shared<UndoHistoryData>()) {
+    std::swap(*m_saved, history());
+}
+
+UndoSetAside::~UndoSetAside() {
+    std::swap(*m_saved, history());
     tell();
 }
 

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 
 namespace vasora::workbench {
 
@@ -51,5 +52,19 @@ void forgetUndo();
 
 /// Called whenever canUndo() may have changed, for an Undo button.
 void setUndoListener(std::function<void(bool canUndo)> listener);
+
+/// Puts the learner's history aside for its lifetime, with the windows' hooks and the listener,
+/// so that runs made for another purpose (a figure's) through the change logic neither forget
+/// nor add to it; the history starts empty meanwhile and is given back whole.
+class UndoSetAside final {
+  public:
+    UndoSetAside();
+    ~UndoSetAside();
+    UndoSetAside(const UndoSetAside&) = delete;
+    UndoSetAside& operator=(const UndoSetAside&) = delete;
+
+  private:
+    std::shared_ptr<struct UndoHistoryData> m_saved;
+};
 
 }  // namespace vasora::workbench

@@ -12,6 +12,7 @@
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"
+#include "workbench/UndoHistory.h"
 
 namespace vasora::figures {
 namespace {
@@ -93,6 +94,32 @@ TEST_F(Scope, GivesAZeroedQuietEngineAndPutsEverythingBack) {
     }
     EXPECT_EQ(state().HrtRate, 88);
     EXPECT_EQ(&view(), &learner);
+}
+
+TEST_F(Scope, TheLearnersUndoHistoryIsNeitherForgottenNorAddedTo) {
+    workbench::loadModelWindow();
+    int told = 0;
+    workbench::setUndoListener([&](bool) { ++told; });
+    ASSERT_EQ(workbench::changeParameter(*workbench::findChangeLimit("lblHR_RV"), 90).status,
+              workbench::ChangeResult::Applied);
+    ASSERT_EQ(workbench::undoSteps(), 1u);
+    told = 0;
+    {
+        EngineScope scope;
+        EXPECT_EQ(workbench::undoSteps(), 0u);
+        // A figure's run: the load forgets, the change remembers; neither is the learner's.
+        const Settled s = settleAfter(110, [] {
+            return workbench::changeParameter(*workbench::findChangeLimit("lblHR_RV"), 110);
+        });
+        EXPECT_TRUE(s.applied);
+        EXPECT_EQ(told, 0) << "the learner's Undo button hears nothing of the figure's runs";
+    }
+    EXPECT_EQ(workbench::undoSteps(), 1u);
+    EXPECT_EQ(state().HrtRate, 90);
+    ASSERT_TRUE(workbench::undoLastChange());
+    EXPECT_EQ(state().HrtRate, 72);
+    workbench::setUndoListener(nullptr);
+    workbench::forgetUndo();
 }
 
 TEST_F(Scope, ARefusedChangeIsReportedAndTheNormalCirculationStays) {
