@@ -8,6 +8,7 @@
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoHost.h"
+#include "shell/AppState.h"
 #include "shell/Dialogs.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -84,7 +85,8 @@ void ScrivoControl::replaceDocument(QTextDocument* doc) {
 bool ScrivoControl::setLoadNow(qint16 value) {
     if (value != 1) return true;
     const QString shown = QFileInfo(m_fileName).fileName();
-    QFile file(m_fileName);
+    // A file name is compared without regard to case, as the documents were written for.
+    QFile file(existingPath(m_fileName));
     if (m_fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         ui::messageBox(QStringLiteral("The file %1 could not be opened.").arg(shown), {}, this);
         return false;
@@ -151,6 +153,8 @@ void ScrivoControl::setReadOnly(bool readOnly) {
     QTextEdit::setReadOnly(readOnly);
     // A read-only text still has a cursor the program and the keys can move.
     if (readOnly) setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // What an input method composes reaches KeyPress as typed keys do, read-only or not.
+    setAttribute(Qt::WA_InputMethodEnabled, true);
     applyPointer();
 }
 

@@ -133,12 +133,13 @@ class ScrivoControl final : public QTextEdit {
     /// Windows virtual-key code and shift state (1 shift, 2 control, 4 alt); a handler that
     /// sets keyCode to 0 swallows the key.
     void KeyDown(int& keyCode, int shift);
-    /// The character typed; a handler that sets it to 0 swallows it, one that changes it
-    /// types the new character instead.
+    /// The character typed (a Unicode code point), by a key or an input method; a handler that
+    /// sets it to 0 swallows it, one that changes it types the new character instead.
     void KeyPress(int& character);
 
   protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -154,6 +155,7 @@ class ScrivoControl final : public QTextEdit {
     void scheduleTagStyles();
     void applyPointer();
     int characterAt(const QPoint& viewportPos) const;
+    bool typeCharacters(const QList<uint>& typed, bool alwaysHandled);
     void replaceDocument(QTextDocument* doc);
 
     // The control's cursor. The edit's visible cursor is brought to it when the program

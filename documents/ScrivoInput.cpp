@@ -4,6 +4,7 @@
 
 #include "documents/EmbeddedObjects.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTimer>
@@ -11,73 +12,137 @@
 namespace vasora::documents {
 namespace {
 
-int virtualKey(const QKeyEvent* e) {
-    const int k = e->key();
+// Windows virtual-key codes, which the KeyDown event reports: the editing and moving keys by
+// their own codes, letters and digits by their upper-case ASCII codes, the keypad's keys by the
+// keypad codes, and every punctuation key by the OEM code of the key that types it on a US
+// keyboard. Qt names a key by the character it types, so "." (Qt::Key_Period, 46) must not pass
+// for 46, which is the virtual key of Delete, nor "%" (37) for the left arrow.
+constexpr int kVkNumpad0 = 96, kVkMultiply = 106, kVkAdd = 107, kVkSubtract = 109,
+              kVkDecimal = 110, kVkDivide = 111;
+constexpr int kVkOem1 = 186, kVkOemPlus = 187, kVkOemComma = 188, kVkOemMinus = 189,
+              kVkOemPeriod = 190, kVkOem2 = 191, kVkOem3 = 192, kVkOem4 = 219, kVkOem5 = 220,
+              kVkOem6 = 221, kVkOem7 = 222;
+// A character from a key that the US layout does not have (an accented letter of another
+// layout); Windows reports such characters with this code too.
+constexpr int kVkPacket = 231;
+
+int editingKey(int k) {
     switch (k) {
-        case Qt::Key_Backspace:
-            return 8;
+        case Qt::Key_Backspace: return 8;
         case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return 9;
+        case Qt::Key_Backtab: return 9;
+        case Qt::Key_Clear: return 12;
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return 13;
-        case Qt::Key_Shift:
-            return 16;
-        case Qt::Key_Control:
-            return 17;
-        case Qt::Key_Alt:
-            return 18;
-        case Qt::Key_Escape:
-            return 27;
-        case Qt::Key_Space:
-            return 32;
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_Left:
-            return 37;
-        case Qt::Key_Up:
-            return 38;
-        case Qt::Key_Right:
-            return 39;
-        case Qt::Key_Down:
-            return 40;
-        case Qt::Key_Insert:
-            return 45;
-        case Qt::Key_Delete:
-            return 46;
-        default:
-            break;
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Shift: return 16;
+        case Qt::Key_Control: return 17;
+        case Qt::Key_Alt: return 18;
+        case Qt::Key_Pause: return 19;
+        case Qt::Key_CapsLock: return 20;
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_PageUp: return 33;
+        case Qt::Key_PageDown: return 34;
+        case Qt::Key_End: return 35;
+        case Qt::Key_Home: return 36;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_Print: return 44;
+        case Qt::Key_Insert: return 45;
+        case Qt::Key_Delete: return 46;
+        case Qt::Key_Meta: return 91;
+        case Qt::Key_Menu: return 93;
+        case Qt::Key_NumLock: return 144;
+        case Qt::Key_ScrollLock: return 145;
+        default: return 0;
     }
-    if (k >= Qt::Key_0 && k <= Qt::Key_9) return 48 + (k - Qt::Key_0);
-    if (k >= Qt::Key_A && k <= Qt::Key_Z) return 65 + (k - Qt::Key_A);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
-    return k & 0xFFFF;
 }
 
-int typedCharacter(const QKeyEvent* e) {
+int keypadKey(int k) {
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return kVkNumpad0 + (k - Qt::Key_0);
+    switch (k) {
+        case Qt::Key_Asterisk: return kVkMultiply;
+        case Qt::Key_Plus: return kVkAdd;
+        case Qt::Key_Minus: return kVkSubtract;
+        case Qt::Key_Period:
+        case Qt::Key_Comma: return kVkDecimal;
+        case Qt::Key_Slash: return kVkDivide;
+        default: return 0;
+    }
+}
+
+// The key of a US keyboard that types the character, shifted or not.
+int characterKey(int k) {
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
+    if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);
+    switch (k) {
+        case Qt::Key_ParenRight: return '0';
+        case Qt::Key_Exclam: return '1';
+        case Qt::Key_At: return '2';
+        case Qt::Key_NumberSign: return '3';
+        case Qt::Key_Dollar: return '4';
+        case Qt::Key_Percent: return '5';
+        case Qt::Key_AsciiCircum: return '6';
+        case Qt::Key_Ampersand: return '7';
+        case Qt::Key_Asterisk: return '8';
+        case Qt::Key_ParenLeft: return '9';
+        case Qt::Key_Semicolon:
+        case Qt::Key_Colon: return kVkOem1;
+        case Qt::Key_Equal:
+        case Qt::Key_Plus: return kVkOemPlus;
+        case Qt::Key_Comma:
+        case Qt::Key_Less: return kVkOemComma;
+        case Qt::Key_Minus:
+        case Qt::Key_Underscore: return kVkOemMinus;
+        case Qt::Key_Period:
+        case Qt::Key_Greater: return kVkOemPeriod;
+        case Qt::Key_Slash:
+        case Qt::Key_Question: return kVkOem2;
+        case Qt::Key_QuoteLeft:
+        case Qt::Key_AsciiTilde: return kVkOem3;
+        case Qt::Key_BracketLeft:
+        case Qt::Key_BraceLeft: return kVkOem4;
+        case Qt::Key_Backslash:
+        case Qt::Key_Bar: return kVkOem5;
+        case Qt::Key_BracketRight:
+        case Qt::Key_BraceRight: return kVkOem6;
+        case Qt::Key_Apostrophe:
+        case Qt::Key_QuoteDbl: return kVkOem7;
+        default: return 0;
+    }
+}
+
+int virtualKey(const QKeyEvent* e) {
+    const int k = e->key();
+    if (const int vk = editingKey(k)) return vk;
+    if (e->modifiers() & Qt::KeypadModifier)
+        if (const int vk = keypadKey(k)) return vk;
+    if (const int vk = characterKey(k)) return vk;
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
+    // Any other key (é on a French keyboard, µ, a dead key's result, a media key) has no code
+    // of its own; what it types comes as a character.
+    return kVkPacket;
+}
+
+// The characters a key types, as code points: Backspace, Tab, Enter and Escape as their control
+// characters, anything else as the text the keyboard layout gives.
+QList<uint> typedCharacters(const QKeyEvent* e) {
     switch (e->key()) {
         case Qt::Key_Backspace:
-            return 8;
+            return {8};
         case Qt::Key_Tab:
-            return 9;
+            return {9};
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return 13;
+            return {13};
         case Qt::Key_Escape:
-            return 27;
+            return {27};
         default:
             break;
     }
-    const QString t = e->text();
-    if (t.isEmpty()) return 0;
-    return t.at(0).unicode();
+    return e->text().toUcs4();
 }
 
 QTextCharFormat lookFormat(TagLook look) {
@@ -188,6 +253,22 @@ int ScrivoControl::characterAt(const QPoint& viewportPos) const {
     return p;
 }
 
+bool ScrivoControl::typeCharacters(const QList<uint>& typed, bool alwaysHandled) {
+    // One character the handler leaves as it is is typed by the toolkit, as any key is; what
+    // the handler changed, and several characters at once, the control types itself.
+    bool handled = alwaysHandled || typed.size() > 1;
+    for (const uint original : typed) {
+        int ch = int(original);
+        emit KeyPress(ch);
+        if (ch == int(original) && !handled) continue;
+        handled = true;
+        const char32_t c = char32_t(ch);
+        if (ch > 0 && ch <= 0x10FFFF && !m_readOnly && !isReadOnly())
+            textCursor().insertText(QString::fromUcs4(&c, 1));
+    }
+    return handled;
+}
+
 void ScrivoControl::keyPressEvent(QKeyEvent* e) {
     syncVisualCursor();
     int key = virtualKey(e);
@@ -202,21 +283,22 @@ void ScrivoControl::keyPressEvent(QKeyEvent* e) {
     // Control-key shortcuts act on the key itself, as copying does, and type no character.
     const bool shortcut =
         (m & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z;
-    const int original = shortcut ? 0 : typedCharacter(e);
-    if (original != 0) {
-        int ch = original;
-        emit KeyPress(ch);
-        if (ch == 0) {
-            e->accept();
-            return;
-        }
-        if (ch != original) {
-            if (!m_readOnly) textCursor().insertText(QString(QChar(char16_t(ch))));
-            e->accept();
-            return;
-        }
+    const QList<uint> typed = shortcut ? QList<uint>{} : typedCharacters(e);
+    if (!typed.isEmpty() && typeCharacters(typed, false)) {
+        e->accept();
+        return;
     }
     QTextEdit::keyPressEvent(e);
+}
+
+void ScrivoControl::inputMethodEvent(QInputMethodEvent* e) {
+    // What an input method composes (a dead key's accent, a character picked from a list)
+    // arrives as its commit string, character by character, as typed keys do. The text being
+    // composed is not shown in the document.
+    syncVisualCursor();
+    const QList<uint> typed = e->commitString().toUcs4();
+    if (!typed.isEmpty()) typeCharacters(typed, true);
+    e->accept();
 }
 
 void ScrivoControl::mousePressEvent(QMouseEvent* e) {

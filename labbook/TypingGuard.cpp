@@ -65,6 +65,20 @@ TypingGuard::Mode TypingGuard::modeOf(int code) {
     return Mode::None;
 }
 
+int TypingGuard::keepBlankFieldsVisible(QTextDocument& doc) {
+    const bool modified = doc.isModified();
+    int changed = 0;
+    for (const TagSpan& t : documents::allTags(doc)) {
+        if (modeOf(t.code) != Mode::Bounded && modeOf(t.code) != Mode::Free) continue;
+        const QString text = documents::tagText(doc, t);
+        if (text.isEmpty() || text.count(QLatin1Char(' ')) != text.size()) continue;
+        documents::setTagText(doc, t, QString(text.size(), QChar(0x00A0)));
+        ++changed;
+    }
+    doc.setModified(modified);
+    return changed;
+}
+
 TypingGuard::Field TypingGuard::fieldHolding(int position) const {
     const TagSpan t = documents::tagAt(*m_control->document(), position);
     return {t, t.valid() ? modeOf(t.code) : Mode::None};
@@ -196,9 +210,12 @@ void TypingGuard::keyPress(int& character) {
     const Range r = selection();
     const Field f = r.empty() ? fieldAround(r.from) : fieldHolding(r.from);
     if ((ch == kTab || ch == kEnter) && f.mode != Mode::Free) return refuse();
-    if (QChar::isSurrogate(char32_t(ch))) return refuse();
+    // A lone half of a surrogate pair is no character; anything beyond the basic plane comes
+    // as one code point.
+    if (ch > 0x10FFFF || QChar::isSurrogate(char32_t(ch))) return refuse();
     if (!mayInsert(f, r)) return refuse();
-    replace(f, r, fieldText(QString(QChar(char16_t(ch))), f.mode));
+    const char32_t c = char32_t(ch);
+    replace(f, r, fieldText(QString::fromUcs4(&c, 1), f.mode));
 }
 
 void TypingGuard::paste() {
