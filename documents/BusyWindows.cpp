@@ -1,5 +1,7 @@
 #include "documents/BusyWindows.h"
 
+#include "shell/WindowPlacement.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
@@ -31,8 +33,7 @@ frmActive::frmActive(QWidget* parent)
     v->addWidget(l1);
     v->addWidget(l2);
     setFixedSize(300, 130);
-    if (const QScreen* s = QApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
+    move(shell::workArea().center() - rect().center());
 }
 
 frmClearScreen::frmClearScreen(QWidget* parent)
@@ -46,8 +47,7 @@ frmClearScreen::frmClearScreen(QWidget* parent)
 void frmClearScreen::showEvent(QShowEvent* e) {
     // The desktop's work area, so that the backdrop lies behind the program's windows and
     // leaves the task bar free.
-    if (const QScreen* s = screen() ? screen() : QApplication::primaryScreen())
-        setGeometry(s->availableGeometry());
+    setGeometry(shell::workArea(this));
     lower();
     QWidget::showEvent(e);
 }

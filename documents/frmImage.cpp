@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
@@ -9,10 +10,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "core/FileLookup.h"
 #include "documents/ScrivoControl.h"
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
+#include "shell/WindowPlacement.h"
 
 namespace vasora::documents {
 
@@ -99,7 +100,7 @@ bool frmImage::showPicture(const QString& file, const QString& caption) {
     m_caption->setText(caption);
     const bool doubled = img.width() >= kDoubleSizeFrom;
     QSize shown = doubled ? img.size() / 2 : img.size();
-    if (const QScreen* s = screen()) shown = shown.boundedTo(s->availableGeometry().size() * 0.85);
+    shown = shown.boundedTo(shell::workArea(this).size() * 0.85);
     resize(shown + QSize(24, 80));
     fit();
     return true;
@@ -123,9 +124,8 @@ bool ShowFigure(int n, FigureSource source, ScrivoControl* caller) {
     const QString imagePath = appState().ImagePath;
     QString found;
     for (const QString& c : figureCandidates(n, source, imagePath)) {
-        const QString f = QFile::decodeName(
-            QByteArray::fromStdString(findFileNoCase(QFile::encodeName(c).toStdString())));
-        if (fileExistsNoCase(QFile::encodeName(f).toStdString())) {
+        const QString f = existingPath(c);
+        if (QFileInfo(f).isFile()) {
             found = f;
             break;
         }

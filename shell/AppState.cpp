@@ -13,6 +13,16 @@ AppState& appState() {
     return s;
 }
 
+QString existingPath(const QString& path) {
+    if (path.isEmpty()) return path;
+    return QFile::decodeName(
+        QByteArray::fromStdString(findFileNoCase(QFile::encodeName(path).toStdString())));
+}
+
+QString projectFile(const QString& name) {
+    return existingPath(appState().ProjectPath + name);
+}
+
 void fixProjectPaths(const QString& folder) {
     AppState& a = appState();
     // The folder separator of this platform stands where the designs write a backslash.
@@ -23,16 +33,15 @@ void fixProjectPaths(const QString& folder) {
     a.LabBookBase = a.ProjectPath;
     a.ImagePath = a.ProjectPath;
     a.ParamSetBase = a.ProjectPath;
-    a.LabBookTemplate = a.ProjectPath + QStringLiteral("FinalLB.rtf");
-    a.InfoFile = a.ProjectPath + QStringLiteral("FinalNT.rtf");
-    a.HelpFile = a.ProjectPath + QStringLiteral("FileHelp.rtf");
-    a.OptionsHelpFile = a.ProjectPath + QStringLiteral("OptionsHelp.rtf");
+    a.LabBookTemplate = projectFile(QStringLiteral("FinalLB.rtf"));
+    a.InfoFile = projectFile(QStringLiteral("FinalNT.rtf"));
+    a.HelpFile = projectFile(QStringLiteral("FileHelp.rtf"));
+    a.OptionsHelpFile = projectFile(QStringLiteral("OptionsHelp.rtf"));
 }
 
 QString learnerFolder(const QString& base, const char* name) {
     const QString wanted = base + QString::fromUtf8(name);
-    const QString found = QFile::decodeName(
-        QByteArray::fromStdString(findFileNoCase(QFile::encodeName(wanted).toStdString())));
+    const QString found = existingPath(wanted);
     if (!QFileInfo(found).isDir()) {
         QDir().mkpath(wanted);
         return wanted + QLatin1Char('/');

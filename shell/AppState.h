@@ -38,6 +38,14 @@ AppState& appState();
 /// path from it, as the main menu's load does.
 void fixProjectPaths(const QString& folder);
 
+/// The existing file or folder that `path` names, its last component compared without regard
+/// to case ("finalNT.rtf" finds "FinalNT.rtf"); `path` itself when nothing matches. Every file
+/// name the program builds is looked up through this before it is opened.
+QString existingPath(const QString& path);
+
+/// The file `name` of the project folder, found whatever the case of its name.
+QString projectFile(const QString& name);
+
 /// The folders of the learner's own files under a project folder.
 inline constexpr const char* kParameterFolder = "Parameters";
 inline constexpr const char* kLabBookFolder = "Lab Book";

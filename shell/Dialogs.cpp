@@ -1,6 +1,8 @@
 #include "shell/Dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -48,9 +50,11 @@ class DesktopSeam final : public DialogSeam {
         return QFileDialog::getOpenFileName(parent, title, dir, filter);
     }
     QString saveFile(QWidget* parent, const QString& title, const QString& dir,
-                     const QString& filter) override {
-        // The callers ask about replacing a file themselves where the program wants that.
-        return QFileDialog::getSaveFileName(parent, title, dir, filter);
+                     const QString& filter, Replace replace) override {
+        return QFileDialog::getSaveFileName(parent, title, dir, filter, nullptr,
+                                            replace == Replace::CallerAsks
+                                                ? QFileDialog::DontConfirmOverwrite
+                                                : QFileDialog::Options());
     }
 };
 
@@ -103,7 +107,18 @@ QString ScriptedSeam::openFile(QWidget*, const QString& title, const QString&, c
     return p;
 }
 
-QString ScriptedSeam::saveFile(QWidget*, const QString& title, const QString&, const QString&) {
+bool mayReplace(const QString& path, const QString& what, QWidget* parent) {
+    const QFileInfo f(path);
+    // A folder of that name is no file to replace; the save then says it cannot be written.
+    if (!f.isFile()) return true;
+    return ask(QStringLiteral("%1 %2 exists already in %3.\nReplace it? What it holds now will "
+                              "be lost.")
+                   .arg(what, f.fileName(), QDir::toNativeSeparators(f.absolutePath())),
+               {}, Buttons::YesNo, parent) == Answer::Yes;
+}
+
+QString ScriptedSeam::saveFile(QWidget*, const QString& title, const QString&, const QString&,
+                               Replace) {
     shown.push_back({QStringLiteral("save"), title, {}});
     if (paths.empty()) return {};
     QString p = paths.front();

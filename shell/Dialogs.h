@@ -19,6 +19,11 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 
+/// Who asks before a save dialog's choice replaces a file of that name: the dialog itself, or
+/// the caller, which adds an extension to the name first and then asks in its own words
+/// (`mayReplace`), so that a name typed with or without the extension is asked about once.
+enum class Replace { DialogAsks, CallerAsks };
+
 class DialogSeam {
   public:
     virtual ~DialogSeam() = default;
@@ -31,7 +36,7 @@ class DialogSeam {
     virtual QString openFile(QWidget* parent, const QString& title, const QString& dir,
                              const QString& filter) = 0;
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& dir,
-                             const QString& filter) = 0;
+                             const QString& filter, Replace replace) = 0;
     /// The platform's print dialog for `printer` (which offers printing to a PDF file where no
     /// printer is installed); returns false for Cancel.
     virtual bool print(QWidget* parent, QPrinter& printer);
@@ -50,6 +55,10 @@ void messageBox(const QString& text, const QString& title = {}, QWidget* parent 
 Answer ask(const QString& text, const QString& title = {}, Buttons buttons = Buttons::YesNo,
            QWidget* parent = nullptr);
 
+/// Whether the file `path` may be replaced: true when there is none of that name, else the
+/// learner is asked (Yes replaces). `what` names the file for the learner ("Your Lab Book").
+bool mayReplace(const QString& path, const QString& what, QWidget* parent = nullptr);
+
 /// A seam for tests and for runs with no desktop: answers come from queues, every request is
 /// recorded. An empty answer queue gives Cancel (questions) or an empty path (file dialogs),
 /// which is what closing the dialog would give.
@@ -67,7 +76,7 @@ class ScriptedSeam final : public DialogSeam {
     QString openFile(QWidget* parent, const QString& title, const QString& dir,
                      const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& title, const QString& dir,
-                     const QString& filter) override;
+                     const QString& filter, Replace replace) override;
     /// Prints to the next PDF file of `printFiles`; an empty queue is Cancel.
     bool print(QWidget* parent, QPrinter& printer) override;
 

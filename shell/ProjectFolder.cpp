@@ -15,11 +15,6 @@ namespace vasora::shell {
 
 namespace {
 
-QString noCase(const QString& path) {
-    return QFile::decodeName(QByteArray::fromStdString(
-        findFileNoCase(QFile::encodeName(path).toStdString())));
-}
-
 bool sameFolder(const QString& a, const QString& b) {
     if (a.isEmpty() || b.isEmpty()) return false;
     const QString ca = QFileInfo(a).canonicalFilePath();
@@ -59,7 +54,7 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 bool isProjectFolder(const QString& folder) {
-    return QFileInfo(noCase(folder + QLatin1Char('/') + QLatin1String(kProjectMarker))).isFile();
+    return QFileInfo(existingPath(folder + QLatin1Char('/') + QLatin1String(kProjectMarker))).isFile();
 }
 
 ProjectChoice chooseProjectFolder(const QString& currentDir, const QStringList& args,
@@ -108,7 +103,7 @@ QStringList shippedFiles(const QString& shippedDir) {
          QStringLiteral("Img*.bmp")},
         QDir::Files, QDir::Name | QDir::IgnoreCase);
     out << documents;
-    const QString params = noCase(shippedDir + QLatin1Char('/') + QLatin1String(kParameterFolder));
+    const QString params = existingPath(shippedDir + QLatin1Char('/') + QLatin1String(kParameterFolder));
     for (const QString& f :
          QDir(params).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
         out << QLatin1String(kParameterFolder) + QLatin1Char('/') + f;
@@ -129,7 +124,7 @@ FillResult fillProjectFolder(const QString& folder, const QString& shippedDir) {
     bool manifestChanged = false;
     for (const QString& rel : shippedFiles(shippedDir)) {
         const QString source = shippedDir + QLatin1Char('/') + rel;
-        const QString target = noCase(base + rel);
+        const QString target = existingPath(base + rel);
         QFile in(source);
         if (!in.open(QIODevice::ReadOnly)) continue;
         const QByteArray bytes = in.readAll();

@@ -15,6 +15,7 @@ namespace vasora::shell {
 namespace {
 
 bool g_labBookPlaced = false;
+QRect g_workArea;
 
 // A frame to assume where the window manager has not told one yet: a title bar and thin
 // borders, on the generous side so that windows never overlap.
@@ -102,16 +103,25 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
     return p;
 }
 
+QRect workArea(const QWidget* on) {
+    if (!g_workArea.isEmpty()) return g_workArea;
+    const QScreen* screen = on && on->screen() ? on->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1366, 768);
+}
+
+void setWorkArea(const QRect& area) {
+    g_workArea = area;
+}
+
 void placeWorkbenchWindows() {
     QWidget* model = forms::existing(forms::frmCVModel);
     auto* scalable = dynamic_cast<Scalable*>(model);
     if (!scalable) return;
     const QScreen* screen = model->screen() ? model->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
     const QMargins frame = currentFrame();
     const WorkbenchPlacement p =
-        placeWorkbench(screen->availableGeometry(), scalable->designSize(), g_labBookPlaced, frame,
-                       screen->devicePixelRatio());
+        placeWorkbench(workArea(model), scalable->designSize(), g_labBookPlaced, frame,
+                       screen ? screen->devicePixelRatio() : 1.0);
     scalable->setDisplayScale(p.modelScale);
     putAt(model, p.model, frame);
     putAt(forms::existing(forms::frmPlotData), p.chart, frame);
@@ -139,15 +149,13 @@ void fitOnFirstShow(QWidget* window) {
     auto* scalable = dynamic_cast<Scalable*>(window);
     if (!scalable) return;
     window->installEventFilter(new FirstShow(window, [window, scalable] {
-        const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-        if (!screen) return;
         const QMargins frame = currentFrame();
-        const QSize room = screen->availableGeometry().size().shrunkBy(frame) - QSize(8, 8);
+        const QSize room = workArea(window).size().shrunkBy(frame) - QSize(8, 8);
         const QSize design = scalable->designSize();
         const double scale = std::min({1.0, double(room.width()) / design.width(),
                                        double(room.height()) / design.height()});
         scalable->setDisplayScale(std::max(kMinModelScaleAnyDpi, std::floor(scale * 100) / 100));
-        const QRect r = centredPlacement(screen->availableGeometry(), window->size(), frame);
+        const QRect r = centredPlacement(workArea(window), window->size(), frame);
         window->move(r.topLeft());
     }));
 }
@@ -155,9 +163,7 @@ void fitOnFirstShow(QWidget* window) {
 void centreOnFirstShow(QWidget* window, QSize preferred) {
     if (!window) return;
     window->installEventFilter(new FirstShow(window, [window, preferred] {
-        const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-        if (!screen) return;
-        const QRect r = centredPlacement(screen->availableGeometry(), preferred, currentFrame());
+        const QRect r = centredPlacement(workArea(window), preferred, currentFrame());
         window->resize(r.size());
         window->move(r.topLeft());
     }));

@@ -44,6 +44,14 @@ inline constexpr double kMinModelScaleAnyDpi = 0.3;
 WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
                                   const QMargins& frame, double devicePixelRatio = 1);
 
+/// The free area of the desktop that windows are placed in: the available geometry of the
+/// screen of `on` (or the primary screen), unless an area was set.
+QRect workArea(const QWidget* on = nullptr);
+/// Sets the area windows are placed in, as if the desktop were that size (a learner's 1366 x 768
+/// screen for a test on a headless platform, whose own screen is another size); an empty
+/// rectangle returns to the screen's own.
+void setWorkArea(const QRect& area);
+
 /// Places the workbench windows that exist, on the screen of the main menu.
 void placeWorkbenchWindows();
 

@@ -16,7 +16,7 @@ TEST(Dialogs, ScriptedSeamAnswersInOrderAndFallsBackToCancel) {
     EXPECT_EQ(ask(QStringLiteral("again?"), {}, Buttons::YesNo), Answer::No);
     EXPECT_EQ(ask(QStringLiteral("and?"), {}, Buttons::YesNoCancel), Answer::Cancel);
     EXPECT_EQ(seam().openFile(nullptr, QStringLiteral("Open"), {}, {}), "a.txt");
-    EXPECT_EQ(seam().saveFile(nullptr, QStringLiteral("Save"), {}, {}), "");
+    EXPECT_EQ(seam().saveFile(nullptr, QStringLiteral("Save"), {}, {}, Replace::DialogAsks), "");
     ASSERT_EQ(s.shown.size(), 6u);
     EXPECT_EQ(s.messages(), QStringList{QStringLiteral("one")});
     EXPECT_EQ(s.shown[1].text, "save?");

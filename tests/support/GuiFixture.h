@@ -19,9 +19,13 @@
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "shell/Navigation.h"
+#include "shell/WindowPlacement.h"
 
 class GuiFixture : public ::testing::Test {
   protected:
+    static constexpr QRect kSmallScreen{0, 0, 1366, 768};
+    static constexpr QRect kLargeScreen{0, 0, 1920, 1080};
+
     void SetUp() override {
         vasora::forms::reset();
         vasora::shell::resetNavigation();
@@ -31,8 +35,12 @@ class GuiFixture : public ::testing::Test {
         vasora::ui::setSeam(&seam);
         vasora::frmMain::setQuitHandler([this] { ++quits; });
         vasora::registerAllForms();
+        // The windows are placed as on a learner's screen of 1366 x 768, the smallest the
+        // program is made for; the headless platform's own screen is smaller.
+        vasora::shell::setWorkArea(kSmallScreen);
     }
     void TearDown() override {
+        vasora::shell::setWorkArea({});
         vasora::forms::reset();
         vasora::model::setView(nullptr);
         vasora::ui::setSeam(nullptr);
