@@ -11,6 +11,9 @@ void restartFromLabBook() {
     model::view().plotClear();
     model::view().showWindow(Window::CVModel);
     workbench::loadModelWindow();
+    // The normal set stops AutoRun; the box says so, as after the model window's Restart.
+    model::view().setChecked(Window::CVModel, "chkAutoRun", false);
+    model::state().AutoRunOn = 0;
 }
 
 bool runUntilEquilibrium() {

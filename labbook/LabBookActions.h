@@ -6,7 +6,7 @@
 namespace vasora::labbook {
 
 /// The restart tag: the strip chart cleared, the model window shown and its load steps run
-/// again (the normal set, one run, the display).
+/// again (the normal set, one run, the display), AutoRun off and its box unticked.
 void restartFromLabBook();
 
 /// Ticks AutoRun, which runs and displays until the six flows agree or the model time passes

@@ -1,5 +1,6 @@
 #include "labbook/LabBookSave.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,9 +19,25 @@ bool sameFile(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == cb;
 }
 
-QString existingFile(const QString& path) {
-    return QFile::decodeName(
-        QByteArray::fromStdString(findFileNoCase(QFile::encodeName(path).toStdString())));
+QString whyNotALabBook(const QString& path) {
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (!info.exists())
+        return QStringLiteral("The lab book %1 was not found in %2.")
+            .arg(name, QDir::toNativeSeparators(info.absolutePath()));
+    if (!info.isFile())
+        return QStringLiteral("%1 is a folder, not a lab book.").arg(name);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("The lab book %1 could not be opened: %2.").arg(name, f.errorString());
+    // The reader's own test: "{\rtf" after a byte-order mark and blanks. Anything else is not
+    // a lab book, whatever its name.
+    QByteArray head = f.read(64);
+    if (head.startsWith("\xEF\xBB\xBF")) head.remove(0, 3);
+    if (!head.trimmed().startsWith("{\\rtf"))
+        return QStringLiteral("The file %1 is not a lab book: it is not a rich-text (RTF) file.")
+            .arg(name);
+    return {};
 }
 
 bool isExploreName() {
@@ -29,14 +46,14 @@ bool isExploreName() {
 
 SaveResult saveLabBook(frmDisplay& display) {
     const AppState& a = appState();
-    const QString file = existingFile(a.LabBookFile);
+    const QString file = existingPath(a.LabBookFile);
     // The shipped files are shared by every learner: the sample under any name it was opened
     // by, the template always.
-    if (sameFile(file, existingFile(a.ProjectPath + QStringLiteral("Explore.rtf")))) {
+    if (sameFile(file, existingPath(a.ProjectPath + QStringLiteral("Explore.rtf")))) {
         ui::messageBox(QString::fromLatin1(kDoNotSaveExplore), {}, &display);
         return SaveResult::NothingToSave;
     }
-    if (sameFile(file, existingFile(a.LabBookTemplate))) {
+    if (sameFile(file, existingPath(a.LabBookTemplate))) {
         ui::messageBox(QStringLiteral("%1 is the template every lab book is copied from; it is "
                                       "never changed.\nUse \"Save New File\" to make your own "
                                       "copy of it.")
@@ -77,7 +94,7 @@ SaveResult saveWithNotice(frmDisplay& display) {
 bool offerToSaveBefore(const QString& chosen, QWidget* parent) {
     auto* d = forms::existing<frmDisplay>(forms::frmDisplay);
     if (!d || appState().OwnLabBook != 1 || !d->changedSinceSaved()) return true;
-    if (sameFile(existingFile(chosen), d->loadedFile())) return true;
+    if (sameFile(existingPath(chosen), d->loadedFile())) return true;
     const ui::Answer a = ui::ask(
         QStringLiteral("Your Lab Book %1 has changed since it was saved.\nSave the changes "
                        "before another Lab Book is opened?")

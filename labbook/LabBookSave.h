@@ -35,9 +35,11 @@ SaveResult saveWithNotice(frmDisplay& display);
 /// when the learner cancels, or the save fails: the other book is then not opened.
 bool offerToSaveBefore(const QString& chosen, QWidget* parent);
 
+/// Why the file `path` cannot be opened as a lab book (missing, unreadable, a folder, not a
+/// rich-text file), in words for the learner; empty when it can.
+QString whyNotALabBook(const QString& path);
+
 /// Whether `a` and `b` name the same existing file.
 bool sameFile(const QString& a, const QString& b);
-/// The existing file `path` names, found without regard to the case of its name.
-QString existingFile(const QString& path);
 
 }  // namespace vasora::labbook

@@ -30,7 +30,9 @@ void tableButton(ScrivoControl& c) {
     if (!button.valid()) return;
     const TableClick click = clickTableButton(*c.document(), button);
     if (click.plot()) {
+        // The curve is drawn from the boxes the table filled, as the window's Plot button does.
         model::view().showWindow(model::Window::Plot);
+        model::view().click(model::Window::Plot, "cmdPlot");
         QApplication::processEvents();
     }
 }

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QTextCharFormat>
 
+class QTextDocument;
+
 #include "documents/Tags.h"
 
 namespace vasora::documents {
@@ -43,6 +45,13 @@ class TypingGuard final : public QObject {
 
     /// The kind of field a tag code makes.
     static Mode modeOf(int code);
+
+    /// Gives the input fields of `doc` that hold blanks only non-breaking blanks instead: a
+    /// line never breaks inside them, so a field that would start at the end of a line moves
+    /// to the next as a whole, where it can be seen and clicked, instead of hanging past the
+    /// line's end. Books made from an earlier template have such fields. Leaves the document's
+    /// modified flag as it was; returns the number of fields changed.
+    static int keepBlankFieldsVisible(QTextDocument& doc);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

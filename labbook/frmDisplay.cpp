@@ -50,16 +50,6 @@ constexpr int kTablePage = 600;
 
 const QString kRootText = QStringLiteral("Lab Book Contents");
 
-// Whether the file opens as rich text (the reader's own test: "{\rtf" after a byte-order mark
-// and blanks). Anything else is not a lab book, whatever its name.
-bool looksLikeRtf(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return true;  // the control reports it cannot be opened
-    QByteArray head = f.read(64);
-    if (head.startsWith("\xEF\xBB\xBF")) head.remove(0, 3);
-    return head.trimmed().startsWith("{\\rtf");
-}
-
 }  // namespace
 
 frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -122,14 +112,14 @@ void frmDisplay::load() {
     m_saveLB->hide();
     m_showHide->setText(appState().LabBookTreeShown ? QStringLiteral("Hide Table of Contents")
                                                     : QStringLiteral("Show Table of Contents"));
-    loadChosen();
+    // The chosen book is read when the display is shown (showEvent), once.
     layoutControls();
 }
 
 void frmDisplay::loadChosen() {
     AppState& a = appState();
     if (a.LabBookState != 1) return;
-    const QString file = existingFile(a.LabBookFile);
+    const QString file = existingPath(a.LabBookFile);
     // Chosen again, the book that is open stays as the learner left it.
     if (!m_loadedFile.isEmpty() && sameFile(file, m_loadedFile)) {
         a.LabBookState = 2;
@@ -137,27 +127,19 @@ void frmDisplay::loadChosen() {
     }
     documents::BusyNotice busy;
     m_loadedFile.clear();
-    if (!looksLikeRtf(file)) {
+    if (const QString why = whyNotALabBook(file); !why.isEmpty()) {
+        // Nothing stale of an earlier book stays in view.
         leaveEmpty();
-        ui::messageBox(QStringLiteral("The file %1 is not a lab book: it is not a rich-text "
-                                      "(RTF) file.")
-                           .arg(QFileInfo(file).fileName()),
-                       {}, this);
+        ui::messageBox(why, {}, this);
         return;
     }
     m_text->setFileName(file);
     m_text->setFileFormat(documents::kFormatRichText);
     m_text->setPointerShape(documents::kPointerBusy);
-    const QFileInfo info(file);
-    const bool readable = info.isFile() && info.isReadable();
     const bool complete = m_text->setLoadNow(1);
     m_text->setPointerShape(documents::kPointerText);
     m_text->setDispatch(documents::kIdModifiedFlag, false);
-    if (!readable) {
-        // Nothing stale of an earlier book stays in view.
-        leaveEmpty();
-        return;
-    }
+    TypingGuard::keepBlankFieldsVisible(*m_text->document());
     m_text->setCursorPara(0);
     m_text->setCursorChar(0);
     m_text->hide();

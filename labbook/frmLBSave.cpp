@@ -71,7 +71,9 @@ void frmLBSave::yes() {
     forms::show(forms::frmActive);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     auto* display = forms::existing<frmDisplay>(forms::frmDisplay);
-    m_failed = display && saveLabBook(*display) == SaveResult::Failed;
+    // A save that failed or was refused (the template, the sample, a book read only in part)
+    // keeps the program running, so that the learner can save elsewhere; No still ends it.
+    m_failed = display && saveLabBook(*display) != SaveResult::Saved;
     if (m_failed) forms::hide(forms::frmActive);
     m_saving = false;
     emit answered();

@@ -45,20 +45,21 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption,
 }
 
 // The template is copied whole into a temporary file that then replaces the learner's file, so
-// an earlier book of that name is never left half overwritten.
-bool copyWhole(const QString& from, const QString& to) {
+// an earlier book of that name is never left half overwritten. Returns why it failed; empty
+// when the copy is made.
+QString copyWhole(const QString& from, const QString& to) {
     QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) return false;
+    if (!in.open(QIODevice::ReadOnly)) return in.errorString();
     QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    if (!out.open(QIODevice::WriteOnly)) return out.errorString();
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(1 << 16);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
             out.cancelWriting();
-            return false;
+            return chunk.isEmpty() ? in.errorString() : out.errorString();
         }
     }
-    return out.commit();
+    return out.commit() ? QString() : out.errorString();
 }
 
 void showLabBookName(const QString& text) {
@@ -144,8 +145,8 @@ void frmLBUser::takeProjectPath(const QString& typed) {
 
 void frmLBUser::takeDerivedPaths() {
     AppState& a = appState();
-    a.LabBookTemplate = a.ProjectPath + QStringLiteral("finalLB.rtf");
-    a.InfoFile = a.ProjectPath + QStringLiteral("finalNT.rtf");
+    a.LabBookTemplate = projectFile(QStringLiteral("finalLB.rtf"));
+    a.InfoFile = projectFile(QStringLiteral("finalNT.rtf"));
 }
 
 void frmLBUser::showChosen(const QString& boxText) {
@@ -155,8 +156,10 @@ void frmLBUser::showChosen(const QString& boxText) {
 }
 
 void frmLBUser::showDisplay() {
+    // Coming up, the display reads the book chosen now; one in view already is told to.
+    const bool shownAlready = forms::isVisible(forms::frmDisplay);
     forms::show(forms::frmDisplay);
-    // A display shown already loads the book chosen now as well.
+    if (!shownAlready) return;
     if (auto* d = forms::existing<frmDisplay>(forms::frmDisplay)) d->loadChosen();
 }
 
@@ -167,43 +170,49 @@ void frmLBUser::saveNewFile() {
     const QString typed = m_sourcePath->text();
     const QString chosen = ui::seam().saveFile(
         this, QStringLiteral("Enter the path and your name for your Lab Book"),
-        learnerFolder(a.LabBookBase, kLabBookFolder), kFilter);
+        learnerFolder(a.LabBookBase, kLabBookFolder), kFilter, ui::Replace::CallerAsks);
     if (chosen.isEmpty()) return;
     // A name typed with its extension does not get a second one.
     const QString file =
         chosen.endsWith(kExtension, Qt::CaseInsensitive) ? chosen : chosen + kExtension;
-    if (!offerToSaveBefore(file, this)) return;
-    a.LabBookName = chosen;
-    a.LabBookFile = file;
-    takeProjectPath(typed);
-    takeDerivedPaths();
-    const QString source = existingFile(a.LabBookTemplate);
+    // Nothing is taken over until the new book exists: a book that cannot be made leaves the
+    // open one with its names, so that it can still be saved.
+    const QString project = projectPathFrom(typed);
+    const QString source = existingPath(project + QStringLiteral("finalLB.rtf"));
     // The shipped files are every learner's: a new book never takes their place.
     if (sameFile(file, source) ||
-        sameFile(file, existingFile(a.ProjectPath + QStringLiteral("Explore.rtf")))) {
+        sameFile(file, existingPath(project + QStringLiteral("Explore.rtf")))) {
         ui::messageBox(QStringLiteral("%1 is one of the program's own files. Please choose "
                                       "another name for your Lab Book.")
                            .arg(QFileInfo(file).fileName()),
                        {}, this);
         return;
     }
-    bool copied = false;
-    {
-        documents::BusyNotice busy;
-        copied = QFileInfo(source).isFile() && copyWhole(source, file);
-    }
-    if (!copied) {
-        ui::messageBox(
-            QFileInfo(source).isFile()
-                ? QStringLiteral("Your Lab Book could not be made as %1. Please choose another "
-                                 "folder or name.")
-                      .arg(QDir::toNativeSeparators(file))
-                : QStringLiteral("The Lab Book template %1 is not in the project folder %2.\n"
-                                 "Please correct the path of Step 1.")
-                      .arg(QFileInfo(source).fileName(), QDir::toNativeSeparators(a.ProjectPath)),
-            {}, this);
+    if (!QFileInfo(source).isFile()) {
+        ui::messageBox(QStringLiteral("The Lab Book template %1 is not in the project folder %2.\n"
+                                      "Please correct the path of Step 1.")
+                           .arg(QStringLiteral("FinalLB.rtf"), QDir::toNativeSeparators(project)),
+                       {}, this);
         return;
     }
+    if (!ui::mayReplace(existingPath(file), QStringLiteral("A Lab Book named"), this)) return;
+    if (!offerToSaveBefore(file, this)) return;
+    QString why;
+    {
+        documents::BusyNotice busy;
+        why = copyWhole(source, file);
+    }
+    if (!why.isEmpty()) {
+        ui::messageBox(QStringLiteral("Your Lab Book could not be made as %1:\n%2\nPlease choose "
+                                      "another folder or name.")
+                           .arg(QDir::toNativeSeparators(file), why),
+                       {}, this);
+        return;
+    }
+    a.LabBookName = chosen;
+    a.LabBookFile = file;
+    takeProjectPath(typed);
+    takeDerivedPaths();
     a.LabBookState = 1;
     a.OwnLabBook = 1;
     // The fresh copy is read even when a book of this name is open.
@@ -218,6 +227,11 @@ void frmLBUser::retrieveFile() {
                                                learnerFolder(a.LabBookBase, kLabBookFolder),
                                                kFilter);
     if (chosen.isEmpty()) return;
+    // A file that is no lab book is reported here, once, and the book that is open stays.
+    if (const QString why = whyNotALabBook(existingPath(chosen)); !why.isEmpty()) {
+        ui::messageBox(why, {}, this);
+        return;
+    }
     if (!offerToSaveBefore(chosen, this)) return;
     a.LabBookName = chosen;
     a.LabBookFile = chosen;
@@ -231,8 +245,8 @@ void frmLBUser::retrieveFile() {
 void frmLBUser::explore() {
     AppState& a = appState();
     takeProjectPath(m_sourcePath->text());
-    a.InfoFile = a.ProjectPath + QStringLiteral("finalNT.rtf");
-    if (a.LabBookState == 0) a.LabBookFile = a.ProjectPath + QStringLiteral("Explore.rtf");
+    a.InfoFile = projectFile(QStringLiteral("finalNT.rtf"));
+    if (a.LabBookState == 0) a.LabBookFile = projectFile(QStringLiteral("Explore.rtf"));
     a.LabBookState = 1;
     showLabBookName(QStringLiteral(" The Lab Book is Explorer"));
     // The choice is made: the window goes, as it does for the learner's own book, rather than

@@ -324,7 +324,7 @@ TEST_F(WithTheLibrary, InsertObjectIsOfferedOnlyInsideAnAnswer) {
 TEST_F(WithTheLibrary, ADoubleClickOpensThePictureInItsServerAndItsEditIsSaved) {
     bookWithPicture();
     const int at = objectPosition();
-    QTest::mouseDClick(text().viewport(), Qt::LeftButton, {}, test::characterPoint(text(), at));
+    QTest::mouseDClick(text().viewport(), Qt::LeftButton, {}, test::pointInView(text(), at));
     ASSERT_EQ(g_library.launched.size(), 1);
     EXPECT_EQ(readFile(g_library.launched[0]), readFile(picture));
 
