@@ -138,7 +138,8 @@ QStringList checkDocument(const CheckInput& in) {
                     openTables.clear();
                     break;
                 }
-                // A button walks back to the start marker and fills the cells of its table.
+                // A button walks back to the nearest start marker, over other buttons, and fills
+                // the cells of its table; a later button of the same stretch walks there too.
                 if (tableStart < 0)
                     report(t.start, QStringLiteral("table button %1 has no start marker before "
                                                    "it")
@@ -148,8 +149,6 @@ QStringList checkDocument(const CheckInput& in) {
                                                    "before it")
                                         .arg(t.code)
                                         .arg(p2));
-                tableStart = -1;
-                openTables.clear();
                 break;
             default:
                 break;

@@ -25,8 +25,11 @@ const QString kFamily = QStringLiteral("Arial");
 constexpr qreal kBodySize = 11, kTitleSize = 20, kH1Size = 16, kH2Size = 13;
 const QColor kHeadingColour(0x1f, 0x3a, 0x68);
 const QColor kNoteColour(0x40, 0x40, 0x48);
-// An empty answer field of the template: room to click into and type.
+// An empty answer field of the template: room to click into and type. Its blanks do not break,
+// so that the field wraps to the next line as a whole rather than hang, unseen, past the end
+// of a line.
 constexpr int kAnswerBlanks = 12;
+constexpr QChar kFieldBlank(0x00A0);
 
 struct Line {
     QString text;
@@ -189,7 +192,7 @@ std::vector<Run> Compiler::inlineRuns(const Line& where, const QString& s) {
             const QString answer = s.mid(i + 2, end - i - 2).trimmed();
             if (answer.isEmpty()) problem(where, QStringLiteral("an answer field without an answer"));
             t.text = m_variant == SourceVariant::Sample ? QLatin1Char(' ') + answer + QLatin1Char(' ')
-                                                         : QString(kAnswerBlanks, QLatin1Char(' '));
+                                                         : QString(kAnswerBlanks, kFieldBlank);
             t.tag = 61000;
             runs.push_back(t);
             i = end + 1;

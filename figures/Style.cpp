@@ -65,7 +65,8 @@ QRectF text(QPainter& p, QPointF at, const QString& text, Qt::Alignment align, d
     p.save();
     p.setFont(f);
     p.setPen(colour);
-    p.drawText(r, horizontalFlag(align) | Qt::AlignVCenter, text);
+    // An italic letter leans past its advance; the text is not cut at its box.
+    p.drawText(r, horizontalFlag(align) | Qt::AlignVCenter | Qt::TextDontClip, text);
     p.restore();
     return r;
 }

@@ -26,6 +26,9 @@ class ModelView {
     virtual void setBold(Window w, std::string_view control, bool bold) = 0;
     /// Ticks or unticks a check box.
     virtual void setChecked(Window w, std::string_view control, bool checked) = 0;
+    /// Presses a button as the learner would (the chart window's "Plot", once the lab book has
+    /// filled its boxes). A view without that button ignores it.
+    virtual void click(Window, std::string_view) {}
     /// The caption a control shows now: a label's or a button's text, a text box's content.
     /// Empty for a control the window does not have. The lab book copies model values this
     /// way, so that it records exactly what the learner sees.

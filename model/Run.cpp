@@ -219,6 +219,8 @@ void RunModel() {
         s = before;
         s.AutoRunOn = 0;
         out().setChecked(CV, "chkAutoRun", false);
+        // The failed run's warnings go with it: those of the state put back are shown.
+        clearWarnings();
         postWarnings(s);
         out().message(kRunFailedMessage);
     }

@@ -7,6 +7,7 @@
 #include "model/Derived.h"
 #include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
+#include "workbench/ParameterChanges.h"
 
 namespace vasora::options {
 
@@ -66,8 +67,7 @@ void untickIntervals() {
 void setAVBlock(bool ticked) {
     state().AVBlock = ticked ? 1 : 0;
     state().ChangedMarks &= ~parameterMark("lblHR_LV");
-    view().setBackColor(Window::CVModel, "lblHR_LV",
-                        ticked ? palette::LightYellow : palette::BrightWhite);
+    workbench::showParameterMark("lblHR_LV");
     showChangeableLabels();
 }
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/NumberParse.h"
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
 #include "model/ModelState.h"
@@ -71,6 +72,8 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* iterCaption = label(this, "Label4", QStringLiteral("Iteration interval"));
     auto* printCaption = label(this, "lblPrntPeriod", QStringLiteral("Display interval"));
     auto* current = label(this, "Label3", QStringLiteral("Current value ="));
+    m_stability = label(this, "lblStability", QString::fromLatin1(kStabilityNote.data(),
+                                                                  qsizetype(kStabilityNote.size())));
     m_iteration = new QLineEdit(this);
     m_iteration->setObjectName(QStringLiteral("txtIterationInterval"));
     m_iteration->setToolTip(QStringLiteral("Iteration interval in minutes"));
@@ -100,6 +103,16 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     intervals->addWidget(current, 1, 0);
     intervals->addWidget(m_iteration, 1, 1);
     intervals->addWidget(m_print, 1, 2);
+    intervals->addWidget(m_stability, 2, 0, 1, 3);
+    // The note turns red while the box holds a step beyond the stable ones.
+    connect(m_iteration, &QLineEdit::textChanged, this, [this](const QString& text) {
+        const auto v = parseDecimal(text.toStdString());
+        QPalette p = m_stability->palette();
+        p.setColor(QPalette::WindowText, v && *v > kStableIterInterval + 1e-12
+                                             ? QColor(128, 0, 0)
+                                             : palette().color(QPalette::WindowText));
+        m_stability->setPalette(p);
+    });
 
     auto* files = new QGridLayout;
     files->addWidget(fileCaption, 0, 0);
@@ -189,7 +202,7 @@ void frmOptions::afterFileWork() {
 void frmOptions::exportClicked() {
     const QString chosen = ui::seam().saveFile(
         this, QStringLiteral("Enter a unique file name for your saved set of parameters"),
-        paramSetFolder(), kFilter);
+        paramSetFolder(), kFilter, ui::Replace::DialogAsks);
     if (chosen.isEmpty()) return;  // Cancel: nothing is reset, nothing is said
     const std::string written = saveParameterSet(localPath(chosen));
     if (written.empty()) return;  // reported; the model and the boxes are as they were

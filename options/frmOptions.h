@@ -10,6 +10,7 @@
 #include "shell/Forms.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace vasora::options {
@@ -44,6 +45,7 @@ private:
     QCheckBox* m_avBlock;
     QCheckBox* m_original;
     QLineEdit* m_iteration;
+    QLabel* m_stability;
     QLineEdit* m_print;
     QLineEdit* m_currentFile;
 };

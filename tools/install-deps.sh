@@ -5,7 +5,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev
       libbenchmark-dev clang libclang-rt-14-dev time g++-mingw-w64-i686 binutils-mingw-w64-i686
-      desktop-file-utils appstream dpkg-dev file)
+      desktop-file-utils appstream dpkg-dev file fonts-liberation2)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,6 +3,7 @@
 #include "model/Derived.h"
 #include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
+#include "workbench/ParameterChanges.h"
 #include "workbench/UndoHistory.h"
 
 namespace vasora::workbench {
@@ -75,7 +76,7 @@ void clickRestart() {
     }
     if (g_hooks.avBlockChecked && g_hooks.avBlockChecked()) s.AVBlock = 1;
     s.ChangedMarks &= ~parameterMark("lblHR_LV");
-    v.setBackColor(CV, "lblHR_LV", s.AVBlock == 1 ? palette::LightYellow : palette::BrightWhite);
+    showParameterMark("lblHR_LV");
     showChangeableLabels();
     setDefaultIntervals(s);
     DisplayValues();

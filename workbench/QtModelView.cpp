@@ -110,6 +110,10 @@ void QtModelView::setChecked(Window w, std::string_view name, bool checked) {
         if (b->isChecked() != checked) b->setChecked(checked);
 }
 
+void QtModelView::click(Window w, std::string_view name) {
+    if (auto* b = qobject_cast<QAbstractButton*>(control(w, name)); b && b->isEnabled()) b->click();
+}
+
 void QtModelView::setEnabled(Window w, std::string_view name, bool enabled) {
     if (auto* l = qobject_cast<ParamLabel*>(control(w, name))) l->setChangeable(enabled);
 }

@@ -24,6 +24,7 @@ class QtModelView final : public model::ModelView {
     void setForeColor(model::Window w, std::string_view control, model::Rgb c) override;
     void setBold(model::Window w, std::string_view control, bool bold) override;
     void setChecked(model::Window w, std::string_view control, bool checked) override;
+    void click(model::Window w, std::string_view control) override;
     void setEnabled(model::Window w, std::string_view control, bool enabled) override;
     void showWindow(model::Window w) override;
     void hideWindow(model::Window w) override;

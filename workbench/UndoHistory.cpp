@@ -4,6 +4,7 @@
 
 #include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
+#include "workbench/ParameterChanges.h"
 
 namespace vasora::workbench {
 
@@ -30,25 +31,6 @@ History& history() {
 
 void tell() {
     if (history().listener) history().listener(canUndo());
-}
-
-// The labels' backgrounds as the marks and the state say: changed, normal, or (the left heart
-// rate without AV block) not a parameter at all, as Restart and the options window colour it.
-void showMarks(const ModelState& s) {
-    ModelView& v = view();
-    for (std::string_view label : parameterLabels()) {
-        const bool marked = (s.ChangedMarks & parameterMark(label)) != 0;
-        if (marked) {
-            v.setBackColor(Window::CVModel, label, s.ColorChanged);
-            v.setBackColor(Window::Layout, label, s.ColorChanged);
-        } else if (quantityByLabel(label)->changeableNow(s)) {
-            v.setBackColor(Window::CVModel, label, kParamNormal);
-            v.setBackColor(Window::Layout, label, kParamNormal);
-        } else {
-            v.setBackColor(Window::CVModel, label, palette::BrightWhite);
-        }
-    }
-    showChangeableLabels();
 }
 
 }  // namespace
@@ -78,7 +60,7 @@ bool undoLastChange() {
     History::Moment m = std::move(h.moments.back());
     h.moments.pop_back();
     state() = m.state;
-    showMarks(state());
+    showParameterMarks();
     RedisplayState();
     if (m.view) m.view();
     tell();

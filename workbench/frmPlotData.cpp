@@ -123,9 +123,10 @@ QString frmPlotData::chooseFile(const QString& title, const QString& filter,
                                 const QString& extension) {
     const QString project = appState().ProjectPath;
     const QString folder = project.isEmpty() ? QString() : learnerFolder(project, kLabBookFolder);
-    QString path = ui::seam().saveFile(this, title, folder, filter);
-    if (!path.isEmpty() && !path.endsWith(extension, Qt::CaseInsensitive)) path += extension;
-    return path;
+    QString path = ui::seam().saveFile(this, title, folder, filter, ui::Replace::CallerAsks);
+    if (path.isEmpty()) return {};
+    if (!path.endsWith(extension, Qt::CaseInsensitive)) path += extension;
+    return ui::mayReplace(path, QStringLiteral("A file named"), this) ? path : QString();
 }
 
 namespace {

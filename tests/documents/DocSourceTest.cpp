@@ -230,7 +230,7 @@ TEST(DocCheck, PlotTablesMayHoldRowButtonsAndTakeElevenRows) {
     auto rows = [](int n) {
         QString s = QStringLiteral("[[80000|Curve]]\n");
         for (int i = 0; i < n; ++i)
-            s += QStringLiteral("| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | [[10000|.]] "
+            s += QStringLiteral("| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | "
                                 "[[27052|       ]] | [[27121|       ]] [[47000|Record]] |\n")
                      .arg(30 + 20 * i);
         return s + QStringLiteral("[[48000|Plot the curve]]\n");

@@ -86,7 +86,7 @@ QString plotSource(int rows, bool filled) {
         const int hr = 30 + 20 * i;
         const QString y = filled ? QString::number(1000 + i) : QStringLiteral("       ");
         const QString z = filled ? QString::number(50 + i) : QStringLiteral("       ");
-        s += QStringLiteral("| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | [[10000|.]] "
+        s += QStringLiteral("| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | "
                             "[[27052|%2]] | [[27121|%3]] [[47000|Record]] |\n")
                  .arg(hr)
                  .arg(y, z);
