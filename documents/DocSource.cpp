@@ -1,5 +1,7 @@
 #include "documents/DocSource.h"
 
+#include "documents/TableWidths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,6 +88,7 @@ class Compiler final {
     QString m_title;
     SourceVariant m_variant;
     bool m_numbered = true;
+    double m_tableWidth = kTextTableBudget;  ///< pixels a table of text may take
     bool m_firstBlock = true;
     int m_nextTagId = 1;
     std::size_t m_headingIndex = 0;
@@ -120,6 +123,8 @@ void Compiler::collect() {
                     m_title = value;
                 else if (key == QLatin1String("numbered"))
                     m_numbered = value != QLatin1String("no");
+                else if (key == QLatin1String("table width") && value.toInt() >= 200)
+                    m_tableWidth = value.toInt();
                 else
                     problem({t, f, i + 1}, QStringLiteral("unknown setting \"%1\"").arg(key));
                 continue;
@@ -375,29 +380,47 @@ void Compiler::table(const std::vector<Line>& rows) {
     newBlock(QTextBlockFormat());
     QTextTableFormat tf;
     tf.setBorder(1);
-    tf.setCellPadding(3);
+    tf.setCellPadding(kTableCellPadding);
     tf.setCellSpacing(0);
     tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    // Columns as wide as their longest cell asks for, within about 540 pixels: a page, and the
-    // lab book display beside the model window on a small screen.
-    std::vector<int> longest(std::size_t(cols), 4);
-    for (const auto& r : cells)
-        for (int c = 0; c < int(r.second.size()); ++c)
-            longest[size_t(c)] = std::max<int>(longest[size_t(c)], int(r.second[c].size()));
-    int total = 0;
-    for (int n : longest) total += std::min(n, 60);
-    QList<QTextLength> widths;
-    for (int n : longest)
-        widths << QTextLength(QTextLength::FixedLength,
-                              std::max(44.0, 540.0 * std::min(n, 60) / std::max(1, total)));
-    tf.setColumnWidthConstraints(widths);
+    // Columns as wide as their cells ask for, narrowed where the table would not fit the lab
+    // book display beside the model window on a small screen.
+    std::vector<std::vector<CellText>> measured;
+    std::vector<std::vector<std::vector<Run>>> runs;
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        std::vector<CellText> row;
+        runs.emplace_back();
+        for (const QString& cell : cells[r].second) {
+            CellText pieces;
+            runs.back().push_back(inlineRuns(cells[r].first, cell));
+            for (const Run& run : runs.back().back()) {
+                const int kind = run.tag >= 0 ? run.tag / 10000 : -1;
+                pieces.push_back({run.text, run.bold || int(r) < headerRows, run.tag >= 0,
+                                  kind == 2 || kind == 3});
+            }
+            row.push_back(pieces);
+        }
+        measured.push_back(row);
+    }
+    bool values = false, fits = true;
+    for (const auto& row : measured)
+        for (const CellText& cell : row)
+            for (const CellPiece& p : cell) values = values || p.value;
+    const double budget = values ? kValueTableBudget : m_tableWidth;
+    tf.setColumnWidthConstraints(
+        columnWidths(measured, kTablePointSize, kTableCellPadding, budget, fits));
+    if (!fits && !cells.empty())
+        problem(cells.front().first,
+                QStringLiteral("this table is wider than the window it is read in (%1 pixels)")
+                    .arg(budget));
     QTextTable* t = m_cursor.insertTable(int(cells.size()), cols, tf);
     for (int r = 0; r < int(cells.size()); ++r) {
         for (int c = 0; c < int(cells[size_t(r)].second.size()); ++c) {
             m_cursor = t->cellAt(r, c).firstCursorPosition();
             QTextCharFormat base = body();
+            base.setFontPointSize(kTablePointSize);
             if (r < headerRows) base.setFontWeight(QFont::Bold);
-            writeRuns(inlineRuns(cells[size_t(r)].first, cells[size_t(r)].second[c]), base);
+            writeRuns(runs[size_t(r)][size_t(c)], base);
         }
     }
     m_cursor = t->lastCursorPosition();

@@ -68,6 +68,9 @@ void ScrivoControl::replaceDocument(QTextDocument* doc) {
     // The cursor is a plain position; edits before it move it on or back.
     connect(doc, &QTextDocument::contentsChange, this, [this](int at, int removed, int added) {
         ++m_edits;
+        // The looks of the tags are drawn over spans of the text: an edit anywhere may move
+        // them, so they are laid again over the text as it now is.
+        scheduleTagStyles();
         if (at >= m_pos) return;
         m_pos = at + removed <= m_pos ? m_pos - removed + added : at;
     });
@@ -182,6 +185,18 @@ void ScrivoControl::setScrollTop(qint32 y) {
     // The scroll range follows the layout; make sure the layout reaches the wanted line.
     document()->documentLayout()->documentSize();
     verticalScrollBar()->setValue(y);
+}
+
+int ScrivoControl::topPosition() const {
+    return cursorForPosition(QPoint(0, 0)).position();
+}
+
+void ScrivoControl::scrollToTopPosition(int position) {
+    const QTextBlock b = document()->findBlock(position);
+    if (!b.isValid()) return;
+    qint32 x = 0, y = 0;
+    ScrivoAPI::SCRIVO_CURTOXY(*this, b.blockNumber(), position - b.position(), x, y);
+    setScrollTop(y);
 }
 
 TagSpan ScrivoControl::currentTag() const {

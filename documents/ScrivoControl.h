@@ -107,6 +107,10 @@ class ScrivoControl final : public QTextEdit {
     TagSpan currentTag() const;
     /// Makes a tag current: the cursor goes to its start and the range is its span.
     void standOnTag(const TagSpan& tag);
+    /// The character at the top left of the view, and the view scrolled so that it is there
+    /// again once the text has been laid out anew (at another width): a reader keeps the place.
+    int topPosition() const;
+    void scrollToTopPosition(int position);
     /// The cursor's absolute position (what CursorPara and CursorChar describe).
     int cursorPosition() const { return m_pos; }
 

@@ -53,21 +53,34 @@ class FragmentWalk final {
         settleForward();
     }
     void previous() {
+        // A block's fragments are walked back by seeking forward from the block's start: the
+        // iterator's own step back can land inside a run of fragments that its step forward
+        // takes as one (after an edit in the middle of a tag), which would split the tag.
+        int target = m_at - 1;
         for (;;) {
-            if (m_it != m_block.begin()) {
-                --m_it;
-                if (!m_it.fragment().isValid()) continue;
-                m_at -= m_it.fragment().length();
-                return;
+            while (m_block.isValid() && target < m_block.position()) {
+                m_block = m_block.previous();
+                if (m_block.isValid()) target = m_block.position() + m_block.length() - 2;
             }
-            m_block = m_block.previous();
             if (!m_block.isValid()) return;
-            m_it = m_block.end();
-            m_at = m_block.position() + m_block.length() - 1;
+            seek(target);
+            if (!m_it.atEnd()) return;
+            target = m_block.position() - 1;
         }
     }
 
   private:
+    // The fragment of the current block that holds `position`, or the block's end.
+    void seek(int position) {
+        m_it = m_block.begin();
+        m_at = m_block.position();
+        while (!m_it.atEnd()) {
+            const int length = m_it.fragment().length();
+            if (m_at + length > position) return;
+            m_at += length;
+            ++m_it;
+        }
+    }
     void settleForward() {
         while (m_block.isValid() && m_it.atEnd()) {
             m_block = m_block.next();

@@ -250,12 +250,15 @@ void frmInfo::walkHistory(bool back) {
 
 void frmInfo::showHideContents() {
     forms::hide(forms::frmImage);
+    // The text takes another width and flows anew; the line being read stays at the top.
+    const int reading = m_text->topPosition();
     AppState& a = appState();
     m_showHide->setText(a.InfoTreeShown ? QStringLiteral("Show Table of Contents")
                                         : QStringLiteral("Hide Table of Contents"));
     a.InfoTreeShown = !a.InfoTreeShown;
     m_tree->setVisible(a.InfoTreeShown);
     layoutControls();
+    m_text->scrollToTopPosition(reading);
 }
 
 void frmInfo::returnClicked() {

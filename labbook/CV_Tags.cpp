@@ -197,6 +197,24 @@ std::string columnErrorMessage(std::string_view procedure) {
     return "Case on column in " + std::string(procedure);
 }
 
+std::string inputCellProblem(std::int32_t code, std::string_view text, std::string_view cell) {
+    std::int16_t kind = 0, table = 0, row = 0, column = 0;
+    if (!SplitTag(code, kind, table, row, column) || kind != kTagInputCell) return {};
+    const InputCell c = inputCell(row, column);
+    if (c.kind != InputCell::Ok) return {};
+    const std::string name(cell);
+    const NumberText n = readNumber(text);
+    if (n.kind != NumberText::Number) {
+        const bool comma = text.find(',') != std::string_view::npos;
+        return name +
+               (n.kind == NumberText::Blank ? std::string(" is empty.")
+                                            : ": \"" + std::string(text) + "\" is not a number.") +
+               "\r\nNothing was changed; type a number such as 120 or 2.5" +
+               (comma ? " (with a period, not a comma)." : ".");
+    }
+    return refusal(c, n.value, name);
+}
+
 std::string Get_It(std::int32_t code) {
     // The parts keep 0 when the code is out of range, which no output cell has.
     std::int16_t kind = 0, table = 0, row = 0, column = 0;
@@ -238,22 +256,12 @@ void Put_It(std::int32_t code, std::string_view text) {
         return;
     }
     // A cell that holds no number is not applied with a made-up value.
-    const std::string cell = cellName(table, row, column);
-    const NumberText n = readNumber(text);
-    if (n.kind != NumberText::Number) {
-        const bool comma = text.find(',') != std::string_view::npos;
-        out().message(cell + (n.kind == NumberText::Blank
-                                  ? std::string(" is empty.")
-                                  : ": \"" + std::string(text) + "\" is not a number.") +
-                      "\r\nNothing was changed; type a number such as 120 or 2.5" +
-                      (comma ? " (with a period, not a comma)." : "."));
-        return;
-    }
-    const double x = n.value;
-    if (const std::string why = refusal(c, x, cell); !why.empty()) {
+    if (const std::string why = inputCellProblem(code, text, cellName(table, row, column));
+        !why.empty()) {
         out().message(why);
         return;
     }
+    const double x = readNumber(text).value;
 
     ModelState& s = state();
     apply(c, x);

@@ -28,6 +28,11 @@ std::string Get_It(std::int32_t code);
 /// the left heart rate without separate heart rates are refused with a message; nothing changes.
 void Put_It(std::int32_t code, std::string_view text);
 
+/// Why input cell `code` holding `text` cannot be applied, as Put_It would say it, the cell named
+/// `cell` for the learner ("Table 3b, the cell of Systemic venous compliance"); empty when it can
+/// be (and for a wrong code, row or column, which Put_It reports in its own words).
+std::string inputCellProblem(std::int32_t code, std::string_view text, std::string_view cell);
+
 /// Writes `text` into text box `index` (0 to 10) of column `axis` (0 txtX, 1 txtY, 2 txtZ) of
 /// the chart window; a text that is no number goes in as "0".
 void LoadPlotCell(std::string_view text, std::int16_t index, std::int16_t axis);

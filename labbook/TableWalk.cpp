@@ -2,6 +2,7 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include "core/TagCodes.h"
 #include "labbook/CV_Tags.h"
@@ -59,7 +60,64 @@ class EditBatch final {
     bool m_open = false;
 };
 
+// The text of a table cell, trimmed.
+QString cellTextAt(QTextTable& t, int row, int column) {
+    const QTextTableCell cell = t.cellAt(row, column);
+    if (!cell.isValid()) return {};
+    QTextCursor c = cell.firstCursorPosition();
+    c.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return c.selectedText().simplified();
+}
+
+// A cell as the book shows it: the table's name, from its start marker, and the heading of the
+// cell's row (or of its column, where the cell heads its row).
+QString bookCellName(QTextDocument& doc, const TagSpan& cell, const TagSpan& marker) {
+    QTextCursor at(&doc);
+    at.setPosition(marker.valid() ? marker.start : 0);
+    const QString markerText = marker.valid() ? documents::tagText(doc, marker).trimmed() : "";
+    // A marker that starts a row inside a table (the plot table's rows) names the row.
+    const QString table = markerText.isEmpty() ? QStringLiteral("The table")
+                          : at.currentTable()  ? QStringLiteral("The row ") + markerText
+                                               : markerText;
+    at.setPosition(cell.start);
+    QTextTable* t = at.currentTable();
+    if (!t) return table + QStringLiteral(", the cell");
+    const QTextTableCell c = t->cellAt(at);
+    QString heading = c.column() > 0 ? cellTextAt(*t, c.row(), 0) : QString();
+    if (heading.isEmpty() && c.row() > 0) heading = cellTextAt(*t, 0, c.column());
+    return heading.isEmpty() ? table + QStringLiteral(", the cell")
+                             : table + QStringLiteral(", the cell of ") + heading;
+}
+
+// Before an input table is applied, every cell it would apply is checked: a cell that holds no
+// number, or a value the model cannot take, is reported by the book's own names for table and
+// cell, and nothing of the table is applied.
+bool inputsReady(QTextDocument& doc, const TagSpan& button, int table) {
+    std::vector<TagSpan> inputs;
+    TagSpan marker;
+    for (TagSpan t = documents::findTag(doc, button.start, -1, true, 0); t.valid();
+         t = documents::findTag(doc, t.start, -1, true, 0)) {
+        const Parts p = split(t.code);
+        if (p.kind == kTagTableStart) {
+            marker = t;
+            break;
+        }
+        if (p.kind == kTagInputCell && p.p2 == table) inputs.push_back(t);
+    }
+    for (const TagSpan& t : inputs) {
+        const QString name = bookCellName(doc, t, marker);
+        const std::string why = inputCellProblem(t.code, documents::tagText(doc, t).toStdString(),
+                                                 name.toStdString());
+        if (!why.empty()) {
+            model::view().message(why);
+            return false;
+        }
+    }
+    return true;
+}
+
 void walkTable(QTextDocument& doc, const TagSpan& button, TableClick& click) {
+    if (!inputsReady(doc, button, click.table)) return;
     EditBatch batch(doc);
     // One click of an input table is one step for Undo, however many cells it applies.
     bool remembered = false;

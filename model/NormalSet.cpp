@@ -46,6 +46,21 @@ void showChangeableLabels() {
                 g_view->setEnabled(w, q.label, q.changeableNow(s));
 }
 
+void showParameterMark(std::string_view label) {
+    const ModelState& s = state();
+    const bool marked = (s.ChangedMarks & parameterMark(label)) != 0;
+    const Rgb layout = marked ? s.ColorChanged : kParamNormal;
+    const Quantity* q = quantityByLabel(label);
+    const Rgb model = marked || !q || q->changeableNow(s) ? layout : palette::BrightWhite;
+    g_view->setBackColor(Window::CVModel, label, model);
+    g_view->setBackColor(Window::Layout, label, layout);
+}
+
+void showParameterMarks() {
+    for (std::string_view label : parameterLabels()) showParameterMark(label);
+    showChangeableLabels();
+}
+
 void SetNormalParameters() {
     ModelState& s = state();
     s.AutoRunOn = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 // The circulation model engine: the normal parameter set, the time-stepping run, the warnings
 // and the two displays. The operations take no arguments and return nothing; they work on the
 // process-wide state (ModelState.h) and write into the windows through the installed view.
@@ -18,6 +20,12 @@ void SetNormalParameters();
 /// Tells the windows which parameter labels can be changed in the present state (the left
 /// heart rate only with AV block).
 void showChangeableLabels();
+/// Colours a parameter label on the model window and on the layout sheet alike, from the marks
+/// of the model state: changed (ColorChanged), else the parameter colour; on the model window a
+/// label that cannot be changed now (lblHR_LV without AV block) is white.
+void showParameterMark(std::string_view label);
+/// The same for every parameter label, and which of them can be clicked now.
+void showParameterMarks();
 void StoreNormals();
 void RunModel();
 void DisplayValues();

@@ -7,7 +7,6 @@
 #include "model/Derived.h"
 #include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
-#include "workbench/ParameterChanges.h"
 
 namespace vasora::options {
 
@@ -67,7 +66,7 @@ void untickIntervals() {
 void setAVBlock(bool ticked) {
     state().AVBlock = ticked ? 1 : 0;
     state().ChangedMarks &= ~parameterMark("lblHR_LV");
-    workbench::showParameterMark("lblHR_LV");
+    showParameterMark("lblHR_LV");
     showChangeableLabels();
 }
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -20,6 +21,8 @@ QRect g_workArea;
 // A frame to assume where the window manager has not told one yet: a title bar and thin
 // borders, on the generous side so that windows never overlap.
 const QMargins kGuessedFrame(4, 30, 4, 4);
+// How long a window manager takes to frame a window that has just been shown, at most.
+constexpr int kFramedAfterMs = 300;
 
 QMargins frameOf(const QWidget* w) {
     if (!w || !w->isVisible()) return {};
@@ -41,12 +44,14 @@ QRect outer(const QRect& inner, const QMargins& frame) {
     return inner.marginsAdded(frame);
 }
 
-// Sets a window's inner geometry from its outer rectangle.
+// Puts a window's frame at the outer rectangle. The inner geometry is set, with the window's
+// own frame once the window manager has framed it and the frame of the others until then: a
+// window's position given by move() is that of its frame only once the frame is known, which
+// made a window shown for the first time stand a title bar higher than the rest.
 void putAt(QWidget* w, const QRect& outerRect, const QMargins& frame) {
     if (!w || outerRect.isEmpty()) return;
-    const QRect inner = outerRect.marginsRemoved(frame);
-    w->move(inner.topLeft());
-    w->resize(inner.size());
+    const QMargins own = frameOf(w);
+    w->setGeometry(outerRect.marginsRemoved(own.top() > 0 ? own : frame));
 }
 
 class FirstShow final : public QObject {
@@ -133,7 +138,12 @@ void setLabBookPlaced(bool placed) {
 }
 
 void placeOnFirstShow(QWidget* window) {
-    if (window) window->installEventFilter(new FirstShow(window, &placeWorkbenchWindows));
+    if (!window) return;
+    window->installEventFilter(new FirstShow(window, [window] {
+        placeWorkbenchWindows();
+        // Once the window manager has framed the window, its frame is known: placed again.
+        QTimer::singleShot(kFramedAfterMs, window, [] { placeWorkbenchWindows(); });
+    }));
 }
 
 QRect centredPlacement(const QRect& screen, QSize preferred, const QMargins& frame) {
@@ -156,16 +166,14 @@ void fitOnFirstShow(QWidget* window) {
                                        double(room.height()) / design.height()});
         scalable->setDisplayScale(std::max(kMinModelScaleAnyDpi, std::floor(scale * 100) / 100));
         const QRect r = centredPlacement(workArea(window), window->size(), frame);
-        window->move(r.topLeft());
+        window->setGeometry(QRect(r.topLeft(), window->size()));
     }));
 }
 
 void centreOnFirstShow(QWidget* window, QSize preferred) {
     if (!window) return;
     window->installEventFilter(new FirstShow(window, [window, preferred] {
-        const QRect r = centredPlacement(workArea(window), preferred, currentFrame());
-        window->resize(r.size());
-        window->move(r.topLeft());
+        window->setGeometry(centredPlacement(workArea(window), preferred, currentFrame()));
     }));
 }
 

@@ -3,7 +3,6 @@
 #include "model/Derived.h"
 #include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
-#include "workbench/ParameterChanges.h"
 #include "workbench/UndoHistory.h"
 
 namespace vasora::workbench {

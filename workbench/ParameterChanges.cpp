@@ -77,21 +77,6 @@ void markParameterChanged(std::string_view label) {
     view().setBackColor(Window::Layout, label, c);
 }
 
-void showParameterMark(std::string_view label) {
-    const ModelState& s = state();
-    const bool marked = (s.ChangedMarks & parameterMark(label)) != 0;
-    const Rgb layout = marked ? s.ColorChanged : kParamNormal;
-    const Quantity* q = quantityByLabel(label);
-    const Rgb model = marked || !q || q->changeableNow(s) ? layout : palette::BrightWhite;
-    view().setBackColor(Window::CVModel, label, model);
-    view().setBackColor(Window::Layout, label, layout);
-}
-
-void showParameterMarks() {
-    for (std::string_view label : parameterLabels()) showParameterMark(label);
-    showChangeableLabels();
-}
-
 const ChangeLimit* findChangeLimit(std::string_view label) {
     for (const ChangeLimit& row : ChangeLimits)
         if (row.label == label) return &row;

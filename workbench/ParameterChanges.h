@@ -72,13 +72,6 @@ struct ChangeResult {
 /// ColorChanged. Nothing clears the marking again but the normal reference being stored.
 void markParameterChanged(std::string_view label);
 
-/// Colours a parameter label on the model window and on the layout sheet alike, from the marks
-/// of the model state: changed (ColorChanged), else the parameter colour; on the model window a
-/// label that cannot be changed now (lblHR_LV without AV block) is white.
-void showParameterMark(std::string_view label);
-/// The same for every parameter label, and which of them can be clicked now.
-void showParameterMarks();
-
 /// lblHR_LV only opens while the ventricles beat at their own rates (AVBlock 1).
 bool parameterLabelEnabled(const ChangeLimit& row);
 

@@ -4,7 +4,6 @@
 
 #include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
-#include "workbench/ParameterChanges.h"
 
 namespace vasora::workbench {
 
