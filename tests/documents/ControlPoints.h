@@ -3,6 +3,8 @@
 // Where the tests point the mouse in a text control, whatever fonts the machine has and
 // wherever its lines happen to wrap.
 
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QPoint>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -33,6 +35,9 @@ inline QPoint characterPoint(const QTextEdit& edit, int position) {
 /// The same point after the view has scrolled, as a learner scrolls, so that the character is in
 /// view; the cursor stays where it is.
 inline QPoint pointInView(QTextEdit& edit, int position) {
+    // The scroll range follows the layout, which is made as the text is first shown.
+    edit.document()->documentLayout()->documentSize();
+    QCoreApplication::processEvents();
     QTextCursor c(edit.document());
     c.setPosition(position);
     const QRect r = edit.cursorRect(c);

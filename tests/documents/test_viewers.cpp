@@ -187,6 +187,24 @@ TEST_F(InfoViewer, LoadsTheShippedFileWithItsTreeAndIndexAndStartsWithTheTreeHid
     EXPECT_GT(text().x(), info->tree()->x() + 100);  // the text moved aside for the tree
 }
 
+TEST_F(InfoViewer, ShowingAndHidingTheContentsKeepsTheLineBeingRead) {
+    // Deep in the text, a line starting at the top of the view.
+    text().setScrollTop(text().verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    const int reading = text().topPosition();
+    ASSERT_GT(reading, 1000);
+    for (int i = 0; i < 2; ++i) {
+        click(forms::frmInfo, "cmdSHContents");
+        QApplication::processEvents();
+        // The text flowed at another width; the line read is still the top one.
+        QTextCursor c(text().document());
+        c.setPosition(reading);
+        const QRect line = text().cursorRect(c);
+        EXPECT_GE(line.top(), -line.height()) << "after toggle " << i;
+        EXPECT_LE(line.top(), line.height()) << "after toggle " << i;
+    }
+}
+
 TEST_F(InfoViewer, ALinkJumpsToItsAnchorAndBackAndForwardWalkTheHistory) {
     // The first link of the file, clicked with the mouse.
     int link = 0;

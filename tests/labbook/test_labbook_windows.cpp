@@ -317,6 +317,65 @@ TEST_F(LabBookWindows, TheSampleIsNeverSaved) {
     EXPECT_EQ(readFile(project + "Explore.rtf"), before);
 }
 
+// A new book that cannot be made (its folder is a file, the template is missing, the project
+// folder typed is wrong) is reported once, and the open book keeps its names: it can still be
+// saved, and quitting saves it.
+TEST_F(LabBookWindows, ANewBookThatCannotBeMadeLeavesTheOpenBookSavable) {
+    newLabBook("mine");
+    clickTag(41000);
+    const QString mine = appState().LabBookFile;
+    QFile blocker(project + "Lab Book/blocked");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // The first is asked whether to save the open book first (No); the others fail before.
+    auto attempt = [&](const QString& typedFolder, const QString& newBook, bool asked) {
+        click(forms::frmMain, "cmdHelp");
+        if (!typedFolder.isEmpty())
+            child<QLineEdit>(forms::frmLBUser, "txtSourcePath")->setText(typedFolder);
+        seam.shown.clear();
+        seam.paths.push_back(newBook);
+        if (asked) seam.answers.push_back(ui::Answer::No);
+        click(forms::frmLBUser, "cmdSaveNewFile");
+        EXPECT_EQ(seam.messages().size(), 1) << seam.messages().join('\n').toStdString();
+        EXPECT_EQ(appState().LabBookFile, mine);
+        EXPECT_EQ(appState().LabBookName, project + "Lab Book/mine");
+        EXPECT_EQ(appState().ProjectPath, project);
+        EXPECT_EQ(appState().LabBookState, 2);
+        EXPECT_EQ(appState().OwnLabBook, 1);
+        EXPECT_TRUE(seam.answers.empty());
+    };
+    attempt({}, project + "Lab Book/blocked/new", true);
+    attempt(project + "no such folder", project + "Lab Book/new", false);
+    ASSERT_TRUE(QFile::rename(project + "FinalLB.rtf", project + "moved.rtf"));
+    attempt({}, project + "Lab Book/new", false);
+    EXPECT_FALSE(QFileInfo::exists(project + "Lab Book/new.rtf"));
+    seam.shown.clear();
+    clickTag(54000);
+    EXPECT_TRUE(seam.messages().isEmpty()) << seam.messages().join('\n').toStdString();
+    EXPECT_FALSE(display()->changedSinceSaved());
+    QTimer::singleShot(0, [this] { click(forms::frmLBSave, "cmdSaveLBFile"); });
+    click(forms::frmMain, "cmdExit");
+    EXPECT_EQ(quits, 1);
+}
+
+// A save refused on quitting (the template opened as one's own book) keeps the program
+// running, as a failed save does; No still ends it.
+TEST_F(LabBookWindows, ARefusedSaveOnQuittingKeepsTheProgramRunning) {
+    click(forms::frmMain, "cmdLabBook");
+    seam.paths.push_back(project + "FinalLB.rtf");
+    click(forms::frmLBUser, "cmdRetrieveFile");
+    ASSERT_EQ(appState().OwnLabBook, 1);
+    seam.shown.clear();
+    QTimer::singleShot(0, [this] { click(forms::frmLBSave, "cmdSaveLBFile"); });
+    click(forms::frmMain, "cmdExit");
+    EXPECT_EQ(quits, 0);
+    ASSERT_EQ(seam.messages().size(), 1);
+    EXPECT_TRUE(seam.messages()[0].contains("template")) << seam.messages()[0].toStdString();
+    QTimer::singleShot(0, [this] { click(forms::frmLBSave, "cmdNo"); });
+    click(forms::frmMain, "cmdExit");
+    EXPECT_EQ(quits, 1);
+}
+
 TEST_F(LabBookWindows, QuittingAsksToSaveTheLearnersOwnBook) {
     newLabBook("mine");
     clickTag(41000);

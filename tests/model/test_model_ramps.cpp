@@ -284,6 +284,24 @@ TEST_F(RunGuard, HugeIterationIntervalBlowsUpAndIsUndone) {
     EXPECT_EQ(pct.find("inf"), std::string::npos) << pct;
 }
 
+// An accepted but unstable step: the run swings, posts warnings on its way and is undone; the
+// warnings shown are then those of the state put back, not of the failed run.
+TEST_F(RunGuard, TheWarningsOfAnUndoneRunGoWithIt) {
+    load();
+    s().IterInterval = 0.005;
+    for (int i = 0; i < 200 && view.messages.empty(); ++i) workbench::clickRun();
+    ASSERT_EQ(view.messages.size(), 1u) << "a step of 0.005 minute must fail";
+    std::vector<std::string> shown;
+    for (int w = 1; w <= 5; ++w)
+        shown.push_back(view.captionOf(Window::CVModel, "lblWarning" + std::to_string(w)));
+    // The warnings that the state put back gives, posted afresh.
+    RedisplayState();
+    for (int w = 1; w <= 5; ++w)
+        EXPECT_EQ(shown[std::size_t(w - 1)],
+                  view.captionOf(Window::CVModel, "lblWarning" + std::to_string(w)))
+            << w;
+}
+
 TEST_F(RunGuard, IntervalsThatCannotEndARunAreRefusedWithoutRunning) {
     load();
     for (double iter : {0.0, -0.001}) {

@@ -12,6 +12,7 @@
 
 #include "model/Palette.h"
 #include "options/ParameterSetFile.h"
+#include "workbench/ParameterChanges.h"
 #include "tests/support/GuiFixture.h"
 
 using namespace vasora;
@@ -154,6 +155,34 @@ TEST_F(OptionsWindow, AVBlockColoursTheLeftRateAndRestartKeepsIt) {
     click(forms::frmCVModel, "cmdRestart");
     EXPECT_EQ(state().AVBlock, 0);
     EXPECT_EQ(hrLvBack(), QColor(255, 255, 255));
+}
+
+// Steps of 0.003 minute and more are accepted, but the model runs away with them; the window
+// says which steps are stable, and says it in red while the box holds one that is not.
+TEST_F(OptionsWindow, TheWindowSaysWhichIterationIntervalsKeepTheModelStable) {
+    auto* note = options->findChild<QLabel*>("lblStability");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->text().contains("up to 0.002 min")) << note->text().toStdString();
+    const QColor normal = note->palette().color(QPalette::WindowText);
+    box(forms::frmOptions, "txtIterationInterval")->setText(QStringLiteral("0.005"));
+    EXPECT_EQ(note->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    box(forms::frmOptions, "txtIterationInterval")->setText(QStringLiteral("0.002"));
+    EXPECT_EQ(note->palette().color(QPalette::WindowText), normal);
+}
+
+// The layout sheet and the model window read the same marks: after separate heart rates are
+// taken back, the left heart rate is no changed parameter on either.
+TEST_F(OptionsWindow, TheLayoutSheetForgetsTheLeftRatesMarkWithTheModelWindow) {
+    tick("chkAV_Block");
+    ASSERT_EQ(workbench::changeByText("lblHR_LV", "50").status, workbench::ChangeResult::Applied);
+    forms::show(forms::frmLayout);
+    auto back = [this](forms::FormName f) {
+        return child<QWidget>(f, "lblHR_LV")->palette().color(QPalette::Window);
+    };
+    EXPECT_EQ(back(forms::frmLayout), QColor(200, 255, 255));
+    tick("chkAV_Block");
+    EXPECT_EQ(back(forms::frmCVModel), QColor(255, 255, 255));
+    EXPECT_EQ(back(forms::frmLayout), QColor(255, 255, 0));
 }
 
 TEST_F(OptionsWindow, SavesUnderTheTypedNameWithOneTxtAndNamesItEverywhere) {
