@@ -5,11 +5,18 @@
 #include <QDir>
 #include <QPixmap>
 #include <QScreen>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <functional>
 #include <vector>
 
 #include "documents/frmInfo.h"
+#include "documents/ScrivoControl.h"
+#include "documents/Tags.h"
+#include "labbook/frmDisplay.h"
 #include "labbook/frmLBUser.h"
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
@@ -28,6 +35,40 @@ struct Stop {
 void click(forms::FormName form, const char* button) {
     if (QWidget* w = forms::existing(form))
         if (auto* b = w->findChild<QAbstractButton*>(QString::fromLatin1(button))) b->click();
+}
+
+// A click of the mouse on the first tag of the lab book with `code`, scrolled into view.
+void clickBookTag(int code) {
+    auto* d = forms::existing<labbook::frmDisplay>(forms::frmDisplay);
+    if (!d) return;
+    documents::ScrivoControl* text = d->text();
+    for (const documents::TagSpan& t : documents::allTags(*text->document())) {
+        if (t.code != code) continue;
+        QTextCursor c(text->document());
+        c.setPosition(t.start + 1);
+        text->setTextCursor(c);
+        text->ensureCursorVisible();
+        const QPoint at = text->cursorRect(c).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, text->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+            QApplication::sendEvent(text->viewport(), &e);
+        }
+        return;
+    }
+}
+
+// Brings the heading `title` of the lab book to the top of its view.
+void showBookHeading(const QString& title) {
+    auto* d = forms::existing<labbook::frmDisplay>(forms::frmDisplay);
+    if (!d) return;
+    QTextDocument* doc = d->text()->document();
+    const QTextCursor found = doc->find(title);
+    if (found.isNull()) return;
+    qint32 x = 0, y = 0;
+    ScrivoAPI::SCRIVO_CURTOXY(*d->text(), found.block().blockNumber(), 0, x, y);
+    d->text()->setScrollTop(y);
 }
 
 void hideAll() {
@@ -75,6 +116,14 @@ void startScreenshotTour(const QString& folder) {
              if (auto* u = forms::existing<labbook::frmLBUser>(forms::frmLBUser)) u->explore();
              click(forms::frmDisplay, "cmdLoadModel");
              click(forms::frmDisplay, "cmdPlotData");
+             // Experiment 1's tables filled and its first answers, with their decimals.
+             QTimer::singleShot(300, [] { showBookHeading(QStringLiteral("Recording the normal state")); });
+         }},
+        {"lab-book-plot.png",
+         [] {
+             // The heart-rate curve of Experiment 7, drawn from its table.
+             showBookHeading(QStringLiteral("Experiment 7"));
+             clickBookTag(48000);
          }},
         {"information.png",
          [] {

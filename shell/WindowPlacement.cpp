@@ -146,6 +146,20 @@ void placeOnFirstShow(QWidget* window) {
     }));
 }
 
+void placeOverModelOnFirstShow(QWidget* window) {
+    if (!window) return;
+    window->installEventFilter(new FirstShow(window, [window] {
+        QWidget* model = forms::existing(forms::frmCVModel);
+        auto* scalable = dynamic_cast<Scalable*>(model);
+        if (!scalable) return;
+        const QMargins frame = currentFrame();
+        const WorkbenchPlacement p = placeWorkbench(workArea(model), scalable->designSize(),
+                                                    g_labBookPlaced, frame);
+        const QSize inner = window->size().boundedTo(p.model.marginsRemoved(frame).size());
+        putAt(window, QRect(p.model.topLeft(), inner.grownBy(frame)), frame);
+    }));
+}
+
 QRect centredPlacement(const QRect& screen, QSize preferred, const QMargins& frame) {
     const QSize room = screen.size().shrunkBy(frame) - QSize(16, 16);
     const QSize size = preferred.boundedTo(room).expandedTo(QSize(200, 150));

@@ -62,6 +62,11 @@ void setLabBookPlaced(bool placed);
 /// are kept.
 void placeOnFirstShow(QWidget* window);
 
+/// The first time `window` (a chart of the lab book's table) is shown it opens over the model
+/// window's place, no larger than it: the lab book beside it and the strip chart below stay in
+/// view while the learner looks at the curve.
+void placeOverModelOnFirstShow(QWidget* window);
+
 /// The first time `window` is shown it takes `preferred` (its inner size), made smaller where
 /// the screen is smaller, and is centred on the screen: the main menu, the document viewers.
 void centreOnFirstShow(QWidget* window, QSize preferred);

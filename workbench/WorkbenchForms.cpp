@@ -52,7 +52,11 @@ void registerWorkbenchForms() {
         shell::fitOnFirstShow(w);
         return w;
     });
-    forms::registerForm(forms::frmPlot, [] { return new frmPlot; });
+    forms::registerForm(forms::frmPlot, [] {
+        auto* w = new frmPlot;
+        shell::placeOverModelOnFirstShow(w);
+        return w;
+    });
     shell::hideOnReturnToMainMenu(forms::frmCVModel);
     shell::hideOnReturnToMainMenu(forms::frmPlotData);
     model::setView(&view);
