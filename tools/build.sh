@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vasora and runs it, its tests, its sanitizer tests or its benchmarks.
-#   tools/build.sh run        build, then open the main menu with the shipped content
+#   tools/build.sh run        build, then open the main menu with the shipped content (further
+#                             arguments go to the program, e.g. --quit-after-start)
 #   tools/build.sh test       build, then run every test headless
 #   tools/build.sh sanitize   build with ASan and UBSan in build-asan/, run every test there
 #   tools/build.sh nogui      build without Qt in build-nogui/: the engine, the shared actions,
@@ -17,7 +18,8 @@ jobs=$(nproc)
 
 configure_build() { # dir, extra cmake args...
     local dir=$1; shift
-    cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
+    # Warnings are errors where CI asks for it (VASORA_WERROR=ON), never in a learner's build.
+    cmake -S "$root" -B "$root/$dir" -G Ninja -DVASORA_WERROR="${VASORA_WERROR:-OFF}" "$@" >/dev/null
     cmake --build "$root/$dir" -j "$jobs"
 }
 
@@ -26,7 +28,7 @@ case "$what" in
         configure_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
         # The program takes its project folder from the current directory.
         cd "$root/content"
-        exec "$root/build/app/vasora"
+        exec "$root/build/app/vasora" "${@:2}"
         ;;
     test)
         configure_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
