@@ -72,11 +72,9 @@ void Reader::problem(const QString& what) {
 }
 
 void Reader::run() {
-    // The data must open as RTF: "{\rtf", after blanks and a byte-order mark at most.
-    qsizetype start = 0;
-    if (m_data.startsWith("\xEF\xBB\xBF")) start = 3;
-    while (start < m_data.size() && QChar::isSpace(uchar(m_data[start]))) ++start;
-    if (m_data.mid(start, 5) != "{\\rtf") {
+    // The data must open as RTF (rtfStart); anything else is read as plain text.
+    const qsizetype start = rtfStart(m_data);
+    if (start < 0) {
         m_report.isRtf = false;
         QStringDecoder utf8(QStringDecoder::Utf8);
         QString text = utf8.decode(m_data);
@@ -454,6 +452,22 @@ void Reader::endParagraph() {
 }  // namespace vasora::documents::rtf
 
 namespace vasora::documents {
+
+qsizetype rtfStart(const QByteArray& data) {
+    qsizetype start = 0;
+    if (data.startsWith("\xEF\xBB\xBF")) start = 3;
+    auto blanks = [&](qsizetype at) {
+        while (at < data.size() && QChar::isSpace(uchar(data[at]))) ++at;
+        return at;
+    };
+    start = blanks(start);
+    if (start >= data.size() || data[start] != '{') return -1;
+    // Inside the group only line breaks may come before "\rtf", as a reader passes over them.
+    qsizetype at = start + 1;
+    while (at < data.size() && (data[at] == '\r' || data[at] == '\n')) ++at;
+    return data.mid(at, 4) == "\\rtf" ? start : -1;
+}
+
 
 QString RtfReadReport::message(const QString& fileName) const {
     if (!isRtf)

@@ -26,4 +26,9 @@ struct RtfReadReport final {
 /// Replaces the document's content by the RTF in data.
 RtfReadReport readRtf(const QByteArray& data, QTextDocument& doc);
 
+/// Where the RTF of `data` begins: "{\rtf" after a byte-order mark and blanks at most, with
+/// line breaks allowed between the brace and "\rtf", as word processors read it; -1
+/// when `data` does not open as RTF.
+qsizetype rtfStart(const QByteArray& data);
+
 }  // namespace vasora::documents

@@ -47,6 +47,12 @@ bool Reader::tableWord(Word w, int param) {
             if (m_rowOpen) finishRow();
             return true;
         case wTrowd:
+            // An empty paragraph in front of a table, as the writer leaves one with no paragraph
+            // mark of its own, takes the paragraph properties given before the row: they are
+            // reset by the row's first \pard, and would be lost save after save.
+            if (!m_table && !m_rowOpen && m_text.isEmpty() && !m_cur.currentTable() &&
+                m_cur.block().length() == 1)
+                applyBlockFormat();
             m_rowDef.clear();
             m_cellDef = {};
             return true;

@@ -6,6 +6,7 @@
 
 #include "core/FileLookup.h"
 #include "documents/BusyWindows.h"
+#include "documents/RtfReader.h"
 #include "documents/ScrivoControl.h"
 #include "labbook/frmDisplay.h"
 #include "shell/AppState.h"
@@ -30,11 +31,8 @@ QString whyNotALabBook(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("The lab book %1 could not be opened: %2.").arg(name, f.errorString());
-    // The reader's own test: "{\rtf" after a byte-order mark and blanks. Anything else is not
-    // a lab book, whatever its name.
-    QByteArray head = f.read(64);
-    if (head.startsWith("\xEF\xBB\xBF")) head.remove(0, 3);
-    if (!head.trimmed().startsWith("{\\rtf"))
+    // The reader's own test. Anything else is not a lab book, whatever its name.
+    if (documents::rtfStart(f.read(4096)) < 0)
         return QStringLiteral("The file %1 is not a lab book: it is not a rich-text (RTF) file.")
             .arg(name);
     return {};

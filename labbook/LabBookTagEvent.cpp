@@ -28,6 +28,8 @@ constexpr int kBlack = 0;
 void tableButton(ScrivoControl& c) {
     const documents::TagSpan button = c.currentTag();
     if (!button.valid()) return;
+    // A book of thousands of wrong cells brings up a few of each message, then a question.
+    ui::RepeatedMessages repeats;
     const TableClick click = clickTableButton(*c.document(), button);
     if (click.plot()) {
         // The curve is drawn from the boxes the table filled, as the window's Plot button does.

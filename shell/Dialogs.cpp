@@ -1,6 +1,7 @@
 #include "shell/Dialogs.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -77,7 +78,52 @@ void setSeam(DialogSeam* s) {
     g_seam = s;
 }
 
+namespace {
+RepeatedMessages* g_repeats = nullptr;
+constexpr int kShownBeforeAsking = 3;
+
+// A message's words without its numbers: "Case on row error (R:12) in C2" and "(R:13) in C4"
+// are of one kind.
+QString wordsOf(const QString& text) {
+    QString out;
+    for (const QChar c : text)
+        if (!c.isDigit()) out += c;
+    return out;
+}
+}  // namespace
+
+RepeatedMessages::RepeatedMessages() : m_outer(g_repeats) {
+    g_repeats = this;
+}
+
+RepeatedMessages::~RepeatedMessages() {
+    g_repeats = m_outer;
+}
+
+bool RepeatedMessages::show(const QString& text, QWidget* parent) {
+    const QString words = wordsOf(text);
+    auto it = std::find_if(m_kinds.begin(), m_kinds.end(),
+                           [&](const Kind& k) { return k.words == words; });
+    if (it == m_kinds.end()) {
+        m_kinds.push_back({words, 0, false});
+        it = m_kinds.end() - 1;
+    }
+    if (it->silenced) return false;
+    if (++it->count <= kShownBeforeAsking) return true;
+    if (it->count == kShownBeforeAsking + 1 &&
+        ask(QStringLiteral("This message has come %1 times already:\n\n%2\n\nShow the rest of "
+                           "its kind?")
+                .arg(kShownBeforeAsking)
+                .arg(text),
+            {}, Buttons::YesNo, parent) == Answer::No) {
+        it->silenced = true;
+        return false;
+    }
+    return true;
+}
+
 void messageBox(const QString& text, const QString& title, QWidget* parent) {
+    if (g_repeats && !g_repeats->show(text, parent)) return;
     seam().message(parent, text, title);
 }
 

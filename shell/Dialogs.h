@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <vector>
 
 class QPrinter;
 class QWidget;
@@ -58,6 +59,29 @@ Answer ask(const QString& text, const QString& title = {}, Buttons buttons = But
 /// Whether the file `path` may be replaced: true when there is none of that name, else the
 /// learner is asked (Yes replaces). `what` names the file for the learner ("Your Lab Book").
 bool mayReplace(const QString& path, const QString& what, QWidget* parent = nullptr);
+
+/// While one lives, a message box that comes up for the third time with the same words (numbers
+/// aside) asks whether the rest of its kind should be shown; answered No, they are not, until
+/// the guard goes. One click of the learner's that meets a hostile document of thousands of
+/// wrong tags then brings up three messages of a kind and a question, not thousands.
+class RepeatedMessages final {
+  public:
+    RepeatedMessages();
+    ~RepeatedMessages();
+    RepeatedMessages(const RepeatedMessages&) = delete;
+    RepeatedMessages& operator=(const RepeatedMessages&) = delete;
+    /// Whether the message `text` is to be shown.
+    bool show(const QString& text, QWidget* parent);
+
+  private:
+    struct Kind {
+        QString words;
+        int count = 0;
+        bool silenced = false;
+    };
+    std::vector<Kind> m_kinds;
+    RepeatedMessages* m_outer;
+};
 
 /// A seam for tests and for runs with no desktop: answers come from queues, every request is
 /// recorded. An empty answer queue gives Cancel (questions) or an empty path (file dialogs),

@@ -33,7 +33,7 @@ step_end() { # name
 # The archive of this machine's apt sources: the first Debian archive named there.
 mirror=$(grep -hoE '^(URIs:|deb)[[:space:]]+https?://[^[:space:]]+/debian/?( |$)' \
              /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
-             2>/dev/null | head -n 1 | awk '{print $2}')
+             2>/dev/null | head -n 1 | awk '{print $2}' || true)
 mirror=${mirror:-http://deb.debian.org/debian}
 
 step "debootstrap bookworm from $mirror"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fuzzes the RTF reader for the given number of seconds (default 60) under AddressSanitizer and
-# UndefinedBehaviorSanitizer, with clang, in build-fuzz/. Starts from the seed corpus and the
-# kept regression files, with the RTF dictionary. Fails when the fuzzer finds a crash; the
+# UndefinedBehaviorSanitizer, with clang, in build-fuzz/. Starts from the seed corpus (the
+# project's own documents, and documents re-saved by two other word processors, an office suite
+# and a small one, whose RTF differs from ours) and the kept regression files, with the RTF
+# dictionary. Fails when the fuzzer finds a crash; the
 # input it saved goes into tests/documents/fuzz/regressions/ to be kept.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

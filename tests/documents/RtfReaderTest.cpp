@@ -341,3 +341,19 @@ TEST(RtfReaderFields, HyperlinksAndOtherFields) {
     EXPECT_EQ(formatAt(doc, 5).anchorHref(), "#place");
     EXPECT_FALSE(formatAt(doc, 10).isAnchor());
 }
+
+// Word processors read a file as RTF when a line break or blanks stand between its opening brace
+// and "\\rtf"; so does the reader, and so does the lab book's test of a file.
+TEST(RtfReader, ABraceALineBreakAndRtfIsRtf) {
+    for (const QByteArray& head : {QByteArray("{\n\\rtf1 x}"), QByteArray("{\r\n\\rtf1 x}"),
+                                   QByteArray("\xEF\xBB\xBF  {\\rtf1 x}")}) {
+        QTextDocument doc;
+        const RtfReadReport r = readRtf(head, doc);
+        EXPECT_TRUE(r.isRtf) << head.toStdString();
+        EXPECT_EQ(doc.toPlainText(), "x") << head.toStdString();
+        EXPECT_GE(rtfStart(head), 0);
+    }
+    for (const QByteArray& notRtf : {QByteArray("x{\\rtf1 x}"), QByteArray("{x\\rtf1}"), QByteArray("{ \\rtf1}"),
+                                     QByteArray("{"), QByteArray("")})
+        EXPECT_EQ(rtfStart(notRtf), -1) << notRtf.toStdString();
+}

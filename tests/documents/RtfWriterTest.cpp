@@ -265,6 +265,23 @@ TEST(RtfRegressions, EveryKeptFileLoadsWithoutHarm) {
     EXPECT_GT(files, 20);
 }
 
+// The paragraph before a table keeps its line spacing however often the file is saved, as a
+// document of an online word processor has it: an empty paragraph of 1.15 lines, then a table.
+TEST(RtfWriter, TheParagraphBeforeATableKeepsItsSpacingSaveAfterSave) {
+    const QByteArray file(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\sl276\\slmult1{\\f0\\par}"
+        "\\trowd\\trgaph108\\cellx3000\\cellx6000\\pard\\intbl\\sl276\\slmult1 A\\cell B\\cell"
+        "\\row\\pard\\sl276\\slmult1 After the table.\\par}");
+    QTextDocument doc;
+    ASSERT_TRUE(read(file, doc).isRtf);
+    const QByteArray once = writeRtf(doc);
+    EXPECT_TRUE(once.contains("\\sl276\\slmult1 \\trowd")) << once.toStdString();
+    QTextDocument again;
+    ASSERT_TRUE(read(once, again).isRtf);
+    EXPECT_EQ(writeRtf(again), once);
+    EXPECT_DOUBLE_EQ(again.firstBlock().blockFormat().lineHeight(), 115.0);
+}
+
 TEST(RtfWriter, OddInputsWriteStably) {
     // Inputs the fuzzer found where a second write once differed from the first.
     for (const QByteArray& body : {

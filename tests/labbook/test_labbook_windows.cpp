@@ -587,3 +587,24 @@ TEST_F(LabBookWindows, TheShippedTemplateWorksInTheDisplay) {
     }
     EXPECT_TRUE(display()->changedSinceSaved());
 }
+
+// A hostile book of thousands of cells a table has no label for: one click of its button brings
+// up three of the message and a question, and answered No, nothing more.
+TEST_F(LabBookWindows, AThousandWrongCellsBringUpThreeMessagesAndAQuestion) {
+    QString rows;
+    for (int i = 0; i < 1000; ++i) rows += QStringLiteral("| [[21071|       ]] |\n");
+    auto book = test::compileBook(QStringLiteral("[[10000|Table 1]]\n\n") + rows +
+                                  QStringLiteral("\n[[41000|Fill]]\n"));
+    ASSERT_TRUE(QDir().mkpath(project + "Lab Book"));
+    ASSERT_TRUE(test::writeBook(*book, project + "Lab Book/hostile.rtf"));
+    click(forms::frmMain, "cmdLabBook");
+    seam.paths.push_back(project + "Lab Book/hostile.rtf");
+    click(forms::frmLBUser, "cmdRetrieveFile");
+    ASSERT_EQ(appState().LabBookState, 2);
+    seam.shown.clear();
+    seam.answers.push_back(ui::Answer::No);
+    clickTag(41000);
+    EXPECT_EQ(seam.messages().size(), 3);
+    ASSERT_EQ(seam.shown.size(), 4u);
+    EXPECT_EQ(seam.shown[3].kind, "question");
+}
