@@ -152,18 +152,19 @@ TEST_F(ParameterFiles, TheNormalSetSavedAtStartHasTheKnownLines) {
 
 TEST_F(ParameterFiles, SaveThenRetrieveRestoresEveryValueExactly) {
     ModelState& s = state();
-    // Values whose shortest text is long, or that a careless format would round.
+    // Values whose shortest text is long, or that a careless format would round, all within
+    // what a parameter set may hold.
     s.Comp[SysA] = 0.1 + 0.2;
-    s.Resis[PulmV] = 1.0 / 3.0;
+    s.Resis[PulmV] = 1.0 / 3000.0;
     s.Vunstrs[SysV] = 2905.1000000000004;
     s.Pit = -0.0;
     s.VolChangeRate = -1.2345678901234567e-300;
-    s.VolAdded = 1.7976931348623157e308;
+    s.VolAdded = 99999.99999999999;
     s.K2_RV = 5e-324;
     s.HrtRate_LV = 91.25;
     s.AVBlock = 1;
     s.StepCount = 2147483647;
-    s.PlotSpan = -32768;
+    s.PlotSpan = 32767;
     s.PlotHidden = 1;
     s.SegName[9] = "Heart Rate LV";
     const std::string path = saveParameterSet(file("exact"));
