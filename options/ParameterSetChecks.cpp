@@ -79,9 +79,11 @@ LineBound dialogBound(std::string_view label) {
 
 LineBound chainBound(const PercentParameter& p) {
     const workbench::ChangeLimit* row = workbench::findChangeLimit(p.label);
-    return {p.normal * std::pow(row->lower / 100, kChainedChanges),
-            p.normal * std::pow(row->upper / 100, kChainedChanges), unitOf(p.label),
-            LineBound::DialogChain};
+    // The chain's products round differently from the power, in the last digits.
+    constexpr double kRounding = 1e-9;
+    return {p.normal * std::pow(row->lower / 100, kChainedChanges) * (1 - kRounding),
+            p.normal * std::pow(row->upper / 100, kChainedChanges) * (1 + kRounding),
+            unitOf(p.label), LineBound::DialogChain};
 }
 
 LineBound circulation(double lower, double upper, std::string_view unit) {
