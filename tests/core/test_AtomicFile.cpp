@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "core/AtomicFile.h"
+#include "tests/core/Unprivileged.h"
 #include "tests/support/TempDir.h"
 
 using namespace vasora;
@@ -52,24 +52,6 @@ struct Umask {
     explicit Umask(mode_t m) : old(::umask(m)) {}
     ~Umask() { ::umask(old); }
     mode_t old;
-};
-
-// Drops the administrator's rights for a while, so that folder permissions bind the test as
-// they bind a learner; does nothing for an ordinary user.
-struct Unprivileged {
-    Unprivileged() {
-        if (::geteuid() != 0) return;
-        const passwd* nobody = ::getpwnam("nobody");
-        const uid_t uid = nobody ? nobody->pw_uid : 65534;
-        const gid_t gid = nobody ? nobody->pw_gid : 65534;
-        dropped = ::setegid(gid) == 0 && ::seteuid(uid) == 0;
-    }
-    ~Unprivileged() {
-        if (!dropped) return;
-        EXPECT_EQ(::seteuid(0), 0);
-        EXPECT_EQ(::setegid(0), 0);
-    }
-    bool dropped = false;
 };
 
 class AtomicFile : public ::testing::Test {
@@ -163,7 +145,7 @@ TEST_F(AtomicFile, AFolderThatMayNotBeWrittenIsReportedWithTheSystemsReason) {
     ASSERT_EQ(::chmod((dir / "shared").c_str(), 0555), 0);
     std::string why;
     {
-        const Unprivileged user;
+        const vasora::testing::Unprivileged user;
         why = writeFileAtomically((dir / "shared" / "set.txt").string(), "new");
     }
     EXPECT_EQ(why, "no new file can be made in its folder (Permission denied)");
