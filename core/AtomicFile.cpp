@@ -196,7 +196,8 @@ std::string fillTemp(int fd, std::string_view data, const Existing& e) {
         }
         if (::fchmod(fd, e.mode) != 0) why = withError("its permissions cannot be kept", errno);
     }
-    if (why.empty() && ::fsync(fd) != 0) why = withError("it could not be written to the disk", errno);
+    if (why.empty() && ::fsync(fd) != 0)
+        why = withError("it could not be written to the disk", errno);
     // Some file systems (network shares) report a failed write only when the file is closed.
     if (::close(fd) != 0 && why.empty()) why = withError("writing it failed", errno);
     return why;

@@ -58,10 +58,10 @@ struct PercentParameter {
     double normal;
 };
 constexpr PercentParameter kPercentParameters[] = {
-    {5, "lblCompSysA", 2.0},        {6, "lblResisSysA", 0.01582},   {11, "lblCompSysV", 104.0},
-    {12, "lblResisSysV", 0.0010027}, {17, "lblCompRghtV", 21.0},     {23, "lblCompPulmA", 11.0},
-    {24, "lblResisPulmA", 0.001001}, {29, "lblCompPulmV", 14.0},     {30, "lblResisPulmV", 0.0002442},
-    {35, "lblCompLeftV", 13.0},      {53, "lblEmax_RV", 0.3784},     {54, "lblEmax_LV", 3.52},
+    {5, "lblCompSysA", 2.0},         {6, "lblResisSysA", 0.01582}, {11, "lblCompSysV", 104.0},
+    {12, "lblResisSysV", 0.0010027}, {17, "lblCompRghtV", 21.0},   {23, "lblCompPulmA", 11.0},
+    {24, "lblResisPulmA", 0.001001}, {29, "lblCompPulmV", 14.0},   {30, "lblResisPulmV", 0.0002442},
+    {35, "lblCompLeftV", 13.0},      {53, "lblEmax_RV", 0.3784},   {54, "lblEmax_LV", 3.52},
 };
 
 using Bounds = std::array<std::optional<LineBound>, kParameterSetLines + 1>;
@@ -124,7 +124,8 @@ void addHeart(Bounds& b) {
 
 // Lines 57 to 75: the volume ramps, the totals, the intervals, the clock and the strip chart.
 void addRampsAndRun(Bounds& b) {
-    for (int line : {57, 58, 60, 62, 65, 67}) b[line] = circulation(-kMostVolume, kMostVolume, "ml");
+    for (int line : {57, 58, 60, 62, 65, 67})
+        b[line] = circulation(-kMostVolume, kMostVolume, "ml");
     for (int line : {59, 61}) b[line] = circulation(-kMostRate, kMostRate, "ml/min");
     b[63] = circulation(-kMostCollapseRate, kMostCollapseRate, "ml/min");
     b[64] = circulation(0, kMostVolume, "ml");
@@ -164,10 +165,14 @@ std::string outOfBound(int line, double v, const LineBound& b) {
     std::string why = head + ", outside the " + boundText(b.lower) + " to " + boundText(b.upper) +
                       unit + " that ";
     switch (b.origin) {
-        case LineBound::Dialog: return why + "the change dialogs allow";
-        case LineBound::DialogChain: return why + "changes in the dialogs can reach";
-        case LineBound::Run: return why + "the model can run with";
-        default: return why + "a circulation can have";
+        case LineBound::Dialog:
+            return why + "the change dialogs allow";
+        case LineBound::DialogChain:
+            return why + "changes in the dialogs can reach";
+        case LineBound::Run:
+            return why + "the model can run with";
+        default:
+            return why + "a circulation can have";
     }
 }
 

@@ -16,6 +16,10 @@ using namespace vasora::model;
 
 namespace {
 
+std::string systemText(int err) {
+    return std::error_code(err, std::generic_category()).message();
+}
+
 // Reads the beginning of `path` into `text`: one byte more than a parameter set may have, so
 // that a larger file is told from one that just fits. Returns why it could not be read, or an
 // empty string.
@@ -29,15 +33,13 @@ std::string readBeginning(const std::string& path, std::string& text) {
     errno = 0;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
-        const int err = errno ? errno : ENOENT;
-        return "the file could not be opened (" +
-               std::error_code(err, std::generic_category()).message() + ")";
+        return "the file could not be opened (" + systemText(errno ? errno : ENOENT) + ")";
     }
     text.resize(kMostParameterSetBytes + 1);
     const std::size_t n = std::fread(text.data(), 1, text.size(), f);
     const int err = std::ferror(f) ? errno : 0;
     std::fclose(f);
-    if (err) return "reading it failed (" + std::error_code(err, std::generic_category()).message() + ")";
+    if (err) return "reading it failed (" + systemText(err) + ")";
     text.resize(n);
     return {};
 }

@@ -40,12 +40,9 @@ void addCompartments(std::array<Field, kParameterSetLines>& t, std::size_t& n) {
         const char* name;
     };
     static constexpr Entry kEntries[] = {
-        {&ModelState::Press, "pressure"},
-        {&ModelState::Flow, "flow"},
-        {&ModelState::Vstrs, "stressed volume"},
-        {&ModelState::Vunstrs, "unstressed volume"},
-        {&ModelState::Comp, "compliance"},
-        {&ModelState::Resis, "resistance"},
+        {&ModelState::Press, "pressure"},        {&ModelState::Flow, "flow"},
+        {&ModelState::Vstrs, "stressed volume"}, {&ModelState::Vunstrs, "unstressed volume"},
+        {&ModelState::Comp, "compliance"},       {&ModelState::Resis, "resistance"},
     };
     for (int i = 1; i <= kCompartments; ++i) {
         for (const Entry& e : kEntries) {
@@ -203,10 +200,14 @@ std::string lineName(int line) {
 std::optional<double> lineValue(const ModelState& s, int line) {
     const Field& f = fieldOf(line);
     switch (f.kind) {
-        case Kind::Real: return realOf(f, s);
-        case Kind::Int16: return s.*f.int16;
-        case Kind::Int32: return s.*f.int32;
-        case Kind::Text: return std::nullopt;
+        case Kind::Real:
+            return realOf(f, s);
+        case Kind::Int16:
+            return s.*f.int16;
+        case Kind::Int32:
+            return s.*f.int32;
+        case Kind::Text:
+            return std::nullopt;
     }
     return std::nullopt;
 }
@@ -233,8 +234,8 @@ ReadResult parseParameterSet(std::string_view text, ModelState& into) {
     // A file with no line is no parameter set: loading it would change nothing and say that
     // it had worked.
     if (pos == text.size())
-        return {false, 0, mark ? "the file holds only a byte-order mark and no values"
-                               : "the file is empty"};
+        return {false, 0,
+                mark ? "the file holds only a byte-order mark and no values" : "the file is empty"};
     int line = 0;
     while (pos < text.size() && line < kParameterSetLines) {
         std::size_t end = text.find('\n', pos);

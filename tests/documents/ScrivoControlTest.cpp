@@ -103,7 +103,8 @@ TEST_F(ScrivoFixture, FailedLoadAndSaveAreReportedAndHarmNothing) {
     control.setRangeLength(control.TextLength());
     EXPECT_FALSE(control.setSaveNow(1));
     ASSERT_EQ(seam.messages().size(), 2);
-    EXPECT_EQ(seam.messages()[1], "The file book.rtf could not be saved: its folder does not exist.");
+    EXPECT_EQ(seam.messages()[1],
+              "The file book.rtf could not be saved: its folder does not exist.");
     // A damaged file opens with a message and shows what could be read.
     load(rtf("{\\b readable") + QByteArray(10, '{'));
     ASSERT_EQ(seam.messages().size(), 3);

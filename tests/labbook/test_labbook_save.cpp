@@ -61,8 +61,9 @@ TEST_F(LabBookSaving, AFolderThatMayNotBeWrittenIsGivenAsTheReasonAndTheBookStay
     }
     ASSERT_EQ(chmodPath(project + "Lab Book", 0755), 0);
     ASSERT_EQ(seam.messages().size(), 1);
-    EXPECT_EQ(seam.messages()[0], "The file mine.rtf could not be saved: no new file can be made "
-                                  "in its folder (Permission denied).");
+    EXPECT_EQ(seam.messages()[0],
+              "The file mine.rtf could not be saved: no new file can be made "
+              "in its folder (Permission denied).");
     EXPECT_EQ(readFile(book), lastSaved);
     EXPECT_EQ(QDir(project + "Lab Book").entryList(QDir::Files | QDir::Hidden),
               QStringList{"mine.rtf"});

@@ -53,7 +53,7 @@ inline void writeText(const fs::path& p, const std::string& text) {
 }
 
 class ParameterFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         model::resetState();
         options::paramSetFile().clear();

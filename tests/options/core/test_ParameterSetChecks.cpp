@@ -63,21 +63,34 @@ TEST_F(ParameterChecks, ValuesNoCirculationHasAreRefusedNamingTheLineAndTheValue
         const char* shown;  // how the message writes the value
     };
     const Case cases[] = {
-        {5, "-100", "-100 ml/mmHg"},       {5, "1e308", "1e+308 ml/mmHg"},
-        {11, "5000", "5000 ml/mmHg"},      {12, "-0.001", "-0.001 mmHg/(ml/min)"},
-        {46, "1e300", "1e+300 beats/min"}, {46, "250", "250 beats/min"},
-        {48, "0.5", "0.5 beats/min"},      {45, "16", "16 mmHg"},
-        {54, "4000", "4000 mmHg/ml"},      {56, "102", "102 ml"},
-        {55, "-11", "-11 ml"},             {1, "1000.5", "1000.5 mmHg"},
-        {2, "-2e6", "-2e+06 ml/min"},    {3, "-100001", "-100001 ml"},
-        {10, "-1", "-1 ml"},               {18, "-1", "-1 mmHg/(ml/min)"},
-        {44, "-2", "-2 ml/mmHg"},          {47, "1.5", "1.5"},
+        {5, "-100", "-100 ml/mmHg"},
+        {5, "1e308", "1e+308 ml/mmHg"},
+        {11, "5000", "5000 ml/mmHg"},
+        {12, "-0.001", "-0.001 mmHg/(ml/min)"},
+        {46, "1e300", "1e+300 beats/min"},
+        {46, "250", "250 beats/min"},
+        {48, "0.5", "0.5 beats/min"},
+        {45, "16", "16 mmHg"},
+        {54, "4000", "4000 mmHg/ml"},
+        {56, "102", "102 ml"},
+        {55, "-11", "-11 ml"},
+        {1, "1000.5", "1000.5 mmHg"},
+        {2, "-2e6", "-2e+06 ml/min"},
+        {3, "-100001", "-100001 ml"},
+        {10, "-1", "-1 ml"},
+        {18, "-1", "-1 mmHg/(ml/min)"},
+        {44, "-2", "-2 ml/mmHg"},
+        {47, "1.5", "1.5"},
         {50, "2", "2, but it can only be 0 or 1"},
-        {59, "1e6", "1e+06 ml/min"},     {63, "5000", "5000 ml/min"},
-        {66, "-5", "-5 ml"},               {68, "0.02", "0.02 min"},
-        {69, "5", "5 min"},                {71, "1e9", "1e+09 min"},
+        {59, "1e6", "1e+06 ml/min"},
+        {63, "5000", "5000 ml/min"},
+        {66, "-5", "-5 ml"},
+        {68, "0.02", "0.02 min"},
+        {69, "5", "5 min"},
+        {71, "1e9", "1e+09 min"},
         {72, "-1", "-1, but it can only be 0 or 1"},
-        {73, "-5", "-5"},                  {74, "0", "0"},
+        {73, "-5", "-5"},
+        {74, "0", "0"},
         {75, "3", "3, but it can only be 0 or 1"},
     };
     for (const Case& c : cases) {
@@ -112,13 +125,13 @@ TEST_F(ParameterChecks, TheDialogsOwnLimitsLoad) {
         int line;
         const char* text;
     };
-    const Case cases[] = {{46, "249.5"}, {46, "1"},  {48, "249.5"}, {45, "15"},  {45, "-15"},
-                          {56, "101"},   {56, "-10.1"}, {55, "101"}, {47, "0"}, {74, "1"},
-                          {68, "0.0001"}, {68, "0.01"}, {69, "3"},   {71, "0"}, {50, "1"}};
+    const Case cases[] = {{46, "249.5"},  {46, "1"},     {48, "249.5"}, {45, "15"}, {45, "-15"},
+                          {56, "101"},    {56, "-10.1"}, {55, "101"},   {47, "0"},  {74, "1"},
+                          {68, "0.0001"}, {68, "0.01"},  {69, "3"},     {71, "0"},  {50, "1"}};
     for (const Case& c : cases) {
         SetNormalParameters();
-        EXPECT_TRUE(retrieveText(normalWith(c.line, c.text))) << c.line << " " << c.text << ": "
-                                                              << view.messages[0];
+        EXPECT_TRUE(retrieveText(normalWith(c.line, c.text)))
+            << c.line << " " << c.text << ": " << view.messages[0];
     }
     // The change dialogs agree on the intrathoracic pressure.
     EXPECT_EQ(workbench::changePit(15).status, workbench::ChangeResult::Applied);
@@ -130,10 +143,9 @@ TEST_F(ParameterChecks, PercentParametersMayHoldThreeDialogChangesFromTheNormalS
     // of the normal set cannot leave them behind.
     const ModelState normal = state();
     const std::pair<int, const char*> rows[] = {
-        {5, "lblCompSysA"},    {6, "lblResisSysA"},   {11, "lblCompSysV"}, {12, "lblResisSysV"},
-        {17, "lblCompRghtV"},  {23, "lblCompPulmA"},  {24, "lblResisPulmA"},
-        {29, "lblCompPulmV"},  {30, "lblResisPulmV"}, {35, "lblCompLeftV"},
-        {53, "lblEmax_RV"},    {54, "lblEmax_LV"}};
+        {5, "lblCompSysA"},    {6, "lblResisSysA"},  {11, "lblCompSysV"},   {12, "lblResisSysV"},
+        {17, "lblCompRghtV"},  {23, "lblCompPulmA"}, {24, "lblResisPulmA"}, {29, "lblCompPulmV"},
+        {30, "lblResisPulmV"}, {35, "lblCompLeftV"}, {53, "lblEmax_RV"},    {54, "lblEmax_LV"}};
     int chained = 0;
     for (int line = 1; line <= kParameterSetLines; ++line)
         if (lineBound(line) && lineBound(line)->origin == LineBound::DialogChain) ++chained;
