@@ -2,6 +2,7 @@
 
 #include "documents/ScrivoControl.h"
 
+#include "core/AtomicFile.h"
 #include "core/Twips.h"
 #include "documents/EmbeddedObjects.h"
 #include "documents/RtfFormat.h"
@@ -14,7 +15,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -126,12 +126,18 @@ bool ScrivoControl::setSaveNow(qint16 value) {
         m_fileFormat == kFormatRichText
             ? writeRtfRange(*document(), m_rangeStart, m_rangeLength)
             : document()->toPlainText().mid(m_rangeStart, m_rangeLength).toUtf8();
-    // The file is replaced only once the new one is completely written, so a failed save
-    // leaves the learner's earlier copy intact.
-    QSaveFile file(m_fileName);
-    if (m_fileName.isEmpty() || !file.open(QIODevice::WriteOnly) ||
-        file.write(data) != data.size() || !file.commit()) {
-        ui::messageBox(QStringLiteral("The file %1 could not be saved.").arg(shown), {}, this);
+    // The file is replaced only once the new one is completely written and on the disk, so a
+    // failed save leaves the learner's earlier copy intact. The learner is told why, so that
+    // a full disk or a folder that may not be written can be put right.
+    const std::string why =
+        m_fileName.isEmpty()
+            ? std::string("no file name was given")
+            : writeFileAtomically(QFile::encodeName(m_fileName).toStdString(),
+                                  std::string_view(data.constData(), std::size_t(data.size())));
+    if (!why.empty()) {
+        ui::messageBox(QStringLiteral("The file %1 could not be saved: %2.")
+                           .arg(shown, QString::fromStdString(why)),
+                       {}, this);
         return false;
     }
     document()->setModified(false);

@@ -4,15 +4,20 @@
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
 #include "tests/documents/ControlPoints.h"
+#include "tests/core/Unprivileged.h"
 #include "tests/documents/TestDocs.h"
 #include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vasora::documents;
 using namespace vasora::ScrivoAPI;
@@ -98,13 +103,57 @@ TEST_F(ScrivoFixture, FailedLoadAndSaveAreReportedAndHarmNothing) {
     control.setRangeLength(control.TextLength());
     EXPECT_FALSE(control.setSaveNow(1));
     ASSERT_EQ(seam.messages().size(), 2);
-    EXPECT_EQ(seam.messages()[1], "The file book.rtf could not be saved.");
+    EXPECT_EQ(seam.messages()[1],
+              "The file book.rtf could not be saved: its folder does not exist.");
     // A damaged file opens with a message and shows what could be read.
     load(rtf("{\\b readable") + QByteArray(10, '{'));
     ASSERT_EQ(seam.messages().size(), 3);
     EXPECT_TRUE(seam.messages()[2].contains("could not be read completely"));
     EXPECT_TRUE(control.document()->toPlainText().startsWith("readable"));
     EXPECT_FALSE(control.document()->isModified());
+}
+
+TEST_F(ScrivoFixture, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldCopy) {
+    load(smallBook());
+    auto saveAs = [this](const QString& path) {
+        control.setFileName(path);
+        control.setRangeStart(0);
+        control.setRangeLength(control.TextLength());
+        return control.setSaveNow(1);
+    };
+    // A folder of the book's name.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("book.rtf/inside")));
+    EXPECT_FALSE(saveAs(dir.filePath("book.rtf")));
+    ASSERT_EQ(seam.messages().size(), 1);
+    EXPECT_EQ(seam.messages()[0], "The file book.rtf could not be saved: there is a folder of "
+                                  "that name.");
+    // A book the learner made read-only.
+    const QString locked = write("locked.rtf", "{\\rtf1 kept}");
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    EXPECT_FALSE(saveAs(locked));
+    ASSERT_EQ(seam.messages().size(), 2);
+    EXPECT_EQ(seam.messages()[1], "The file locked.rtf could not be saved: the file is read-only.");
+    EXPECT_EQ(vasora::test::readFile(locked), "{\\rtf1 kept}");
+    // A folder in which no new file may be made: the book stays as it was, and no temporary
+    // file is left.
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    const QString book = write("shared/mine.rtf", "{\\rtf1 last saved}");
+    ASSERT_EQ(::chmod(QFile::encodeName(book).constData(), 0666), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 0555), 0);
+    bool saved = true;
+    {
+        const vasora::testing::Unprivileged learner;
+        saved = saveAs(book);
+    }
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(seam.messages().size(), 3);
+    EXPECT_EQ(seam.messages()[2], "The file mine.rtf could not be saved: no new file can be made "
+                                  "in its folder (Permission denied).");
+    EXPECT_EQ(vasora::test::readFile(book), "{\\rtf1 last saved}");
+    EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{"mine.rtf"});
+    ::chmod(QFile::encodeName(shared).constData(), 0755);
 }
 
 TEST_F(ScrivoFixture, BackwardWalkFromTheButtonRewritesCells) {

@@ -25,6 +25,7 @@
 #include "labbook/frmDisplay.h"
 #include "model/Vasora_Model_coding.h"
 #include "tests/labbook/LabBookDocs.h"
+#include "tests/labbook/LabBookWindowsFixture.h"
 #include "tests/support/Files.h"
 #include "tests/support/GuiFixture.h"
 #include "workbench/frmPlot.h"
@@ -34,70 +35,6 @@ using documents::ScrivoControl;
 using labbook::cellText;
 using labbook::frmDisplay;
 using test::readFile;
-
-namespace {
-
-QString shipped(const QString& name) {
-    return qEnvironmentVariable("VASORA_SOURCE_DIR") + QStringLiteral("/content/") + name;
-}
-
-class LabBookWindows : public GuiFixture {
-  protected:
-    void SetUp() override {
-        GuiFixture::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        project = QDir(dir.path()).canonicalPath() + QLatin1Char('/');
-        // The project folder: the template of a short course, the sample made from it, the
-        // information file and a figure.
-        const QString course = test::courseSource() + test::plotSource(3, false);
-        auto templ = test::compileBook(course);
-        ASSERT_TRUE(test::writeBook(*templ, project + "FinalLB.rtf"));
-        auto sample = test::compileBook(course, documents::SourceVariant::Sample);
-        labbook::playLabBook(*sample);
-        ASSERT_TRUE(test::writeBook(*sample, project + "Explore.rtf"));
-        ASSERT_TRUE(QFile::copy(shipped("FinalNT.rtf"), project + "FinalNT.rtf"));
-        QImage picture(40, 30, QImage::Format_RGB32);
-        picture.fill(Qt::darkRed);
-        ASSERT_TRUE(picture.save(project + "Img001.jpg", "JPG"));
-        start();
-        fixProjectPaths(project);
-    }
-
-    frmDisplay* display() { return forms::existing<frmDisplay>(forms::frmDisplay); }
-    ScrivoControl& text() { return *display()->text(); }
-    QTextDocument& doc() { return *text().document(); }
-    QString cell(int code, std::size_t nth = 0) { return test::cellOf(doc(), code, nth); }
-    QString modelCaption(const char* label) { return caption(label); }
-
-    /// A new lab book `name` under the project's "Lab Book" folder, as the learner makes it.
-    void newLabBook(const QString& name) {
-        click(forms::frmMain, "cmdLabBook");
-        ASSERT_TRUE(visible(forms::frmLBUser));
-        seam.paths.push_back(project + "Lab Book/" + name);
-        click(forms::frmLBUser, "cmdSaveNewFile");
-        ASSERT_NE(display(), nullptr);
-    }
-
-    /// Clicks the `nth` tag with `code` in the display with the mouse.
-    void clickTag(int code, std::size_t nth = 0) {
-        const auto tags = test::tagsWithCode(doc(), code);
-        ASSERT_LT(nth, tags.size()) << code;
-        QTextCursor c(&doc());
-        c.setPosition(tags[nth].start + 1);
-        text().setTextCursor(c);
-        text().ensureCursorVisible();
-        QApplication::processEvents();
-        QTest::mouseClick(text().viewport(), Qt::LeftButton, {}, text().cursorRect(c).center());
-    }
-    int paragraphOf(int code, std::size_t nth = 0) {
-        return doc().findBlock(test::tagsWithCode(doc(), code).at(nth).start).blockNumber();
-    }
-
-    QTemporaryDir dir;
-    QString project;
-};
-
-}  // namespace
 
 TEST_F(LabBookWindows, ANewLabBookIsACopyOfTheTemplateShownWithItsTree) {
     newLabBook("mine");
@@ -407,7 +344,9 @@ TEST_F(LabBookWindows, ASaveThatFailsIsReportedAndTheProgramGoesOn) {
     seam.shown.clear();
     clickTag(54000);
     ASSERT_EQ(seam.messages().size(), 1);
-    EXPECT_TRUE(seam.messages()[0].contains("mine.rtf could not be saved"));
+    EXPECT_TRUE(seam.messages()[0].contains("mine.rtf could not be saved: a file stands where "
+                                            "its folder should be."))
+        << seam.messages()[0].toStdString();
     EXPECT_TRUE(display()->changedSinceSaved());
     QTimer::singleShot(0, [this] { click(forms::frmLBSave, "cmdSaveLBFile"); });
     click(forms::frmMain, "cmdExit");

@@ -1,53 +1,22 @@
 // Parameter-set files: the layout of the 75 lines, the exact round trip, the refusals that keep
-// the model as it was, short files, the ".txt" rule and the atomic save.
+// the model as it was, short, empty and oversized files, the ".txt" rule and the atomic save.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "model/RecordingView.h"
-#include "model/Vasora_Model_coding.h"
-#include "options/ParameterSetFile.h"
-#include "workbench/CVModelActions.h"
+#include <sys/stat.h>
+
+#include "tests/options/core/ParameterFilesFixture.h"
 
 using namespace vasora;
+using namespace vasora::testing;
 using namespace vasora::model;
 using namespace vasora::options;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> splitCrLf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find("\r\n", pos);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(pos));
-            break;
-        }
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return lines;
-}
-
-std::string join(const std::vector<std::string>& lines, const char* eol = "\r\n") {
-    std::string t;
-    for (const auto& l : lines) t += l + eol;
-    return t;
-}
-
-std::string readAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 bool sameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -95,32 +64,6 @@ std::vector<double> keptNumbers(const ModelState& s) {
     return v;
 }
 
-class ParameterFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetState();
-        paramSetFile().clear();
-        setView(&view);
-        workbench::setRestartHooks({});
-        workbench::loadModelWindow();
-        view.messages.clear();
-        dir =
-            fs::temp_directory_path() /
-            ("vasora-params-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        setView(nullptr);
-        fs::remove_all(dir);
-    }
-    std::string file(const char* name) { return (dir / name).string(); }
-
-    RecordingView view;
-    fs::path dir;
-};
-
 }  // namespace
 
 TEST_F(ParameterFiles, TheNormalSetSavedAtStartHasTheKnownLines) {
@@ -152,18 +95,19 @@ TEST_F(ParameterFiles, TheNormalSetSavedAtStartHasTheKnownLines) {
 
 TEST_F(ParameterFiles, SaveThenRetrieveRestoresEveryValueExactly) {
     ModelState& s = state();
-    // Values whose shortest text is long, or that a careless format would round.
+    // Values whose shortest text is long, or that a careless format would round, all within
+    // what a parameter set may hold.
     s.Comp[SysA] = 0.1 + 0.2;
-    s.Resis[PulmV] = 1.0 / 3.0;
+    s.Resis[PulmV] = 1.0 / 3000.0;
     s.Vunstrs[SysV] = 2905.1000000000004;
     s.Pit = -0.0;
     s.VolChangeRate = -1.2345678901234567e-300;
-    s.VolAdded = 1.7976931348623157e308;
+    s.VolAdded = 99999.99999999999;
     s.K2_RV = 5e-324;
     s.HrtRate_LV = 91.25;
     s.AVBlock = 1;
     s.StepCount = 2147483647;
-    s.PlotSpan = -32768;
+    s.PlotSpan = 32767;
     s.PlotHidden = 1;
     s.SegName[9] = "Heart Rate LV";
     const std::string path = saveParameterSet(file("exact"));
@@ -302,11 +246,15 @@ TEST_F(ParameterFiles, ASaveThatCannotBeWrittenIsReportedAndChangesNothing) {
     EXPECT_EQ(saveParameterSet(file("missing/set")), "");
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_NE(view.messages[0].find("could not be saved"), std::string::npos);
+    EXPECT_NE(view.messages[0].find(": its folder does not exist."), std::string::npos)
+        << view.messages[0];
     // A folder stands where the file would go: the temporary file must not stay behind.
     fs::create_directory(dir / "taken.txt");
     fs::create_directory(dir / "taken.txt" / "inside");
     EXPECT_EQ(saveParameterSet(file("taken")), "");
-    EXPECT_EQ(view.messages.size(), 2u);
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_NE(view.messages[1].find(": there is a folder of that name."), std::string::npos)
+        << view.messages[1];
     std::vector<std::string> left;
     for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string>{"taken.txt"});
@@ -346,4 +294,80 @@ TEST_F(ParameterFiles, RestartReadsTheRetrievedSetAgain) {
     EXPECT_EQ(state().Emax_LV, 3.52);
     EXPECT_EQ(state().ParamSetLoaded, 0);
     workbench::setRestartHooks({});
+}
+
+TEST_F(ParameterFiles, AFileWithNoValuesOrLargerThanAnySetIsRefusedAndChangesNothing) {
+    const std::string good = readAll(saveParameterSet(file("good")));
+    state().HrtRate = 77;  // something a loaded file would overwrite
+    const std::string before = writeParameterSet(state());
+    auto refused = [&](const std::string& text, const std::string& why) {
+        writeText(dir / "bad.txt", text);
+        view.messages.clear();
+        EXPECT_FALSE(retrieveParameterSet(file("bad.txt"))) << why;
+        ASSERT_EQ(view.messages.size(), 1u) << why;
+        EXPECT_NE(view.messages[0].find(why), std::string::npos) << view.messages[0];
+        EXPECT_EQ(writeParameterSet(state()), before) << why;
+        EXPECT_EQ(state().ParamSetLoaded, 0);
+        EXPECT_EQ(paramSetFile(), file("good.txt"));
+    };
+    refused("", "was not loaded: the file is empty. The model is unchanged.");
+    refused("\xEF\xBB\xBF", "the file holds only a byte-order mark and no values");
+    // Sound lines, but the segment name of line 37 runs past the most a set may have: its
+    // beginning must not be loaded as if it were the whole file.
+    auto padded = [&](std::size_t total) {
+        std::string t = good;
+        const std::size_t at = t.find("\"Right Ventricle\"") + 1;
+        t.insert(at, total - good.size(), 'x');
+        return t;
+    };
+    refused(padded(kMostParameterSetBytes + 1), "longer than the 1048576 bytes read of it");
+    refused(padded(2 * kMostParameterSetBytes), "longer than the 1048576 bytes read of it");
+    // What just fits is read whole.
+    writeText(dir / "full.txt", padded(kMostParameterSetBytes));
+    ASSERT_TRUE(retrieveParameterSet(file("full.txt")));
+    EXPECT_EQ(state().SegName[6].size(), kMostParameterSetBytes - good.size() + 15);
+    EXPECT_EQ(state().HrtRate, 72);
+    // A folder is no file.
+    view.messages.clear();
+    EXPECT_FALSE(retrieveParameterSet(dir.string()));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("could not be read: it is a folder."), std::string::npos)
+        << view.messages[0];
+}
+
+TEST_F(ParameterFiles, ASaveKeepsTheFilesPermissionsAndLinksAndRefusesAReadOnlyFile) {
+    const std::string set = file("private.txt");
+    writeText(set, "old");
+    ASSERT_EQ(::chmod(set.c_str(), 0600), 0);
+    // A killed save of an earlier version left this behind, hours ago.
+    writeText(dir / "private.txt.saving-123456", "half");
+    fs::last_write_time(dir / "private.txt.saving-123456",
+                        fs::file_time_type::clock::now() - std::chrono::hours(3));
+    ASSERT_EQ(saveParameterSet(set), set);
+    struct stat st {};
+    ASSERT_EQ(::stat(set.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(splitCrLf(readAll(set)).size(), 75u);
+    EXPECT_FALSE(fs::exists(dir / "private.txt.saving-123456"));
+
+    fs::create_directory(dir / "course");
+    fs::create_symlink("course/shared.txt", dir / "link.txt");
+    ASSERT_EQ(saveParameterSet(file("link.txt")), file("link.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(splitCrLf(readAll(dir / "course" / "shared.txt")).size(), 75u);
+
+    const std::string locked = file("handout.txt");
+    writeText(locked, "the teacher's set");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    RunModel();
+    const double time = state().ModelTime;
+    view.messages.clear();
+    EXPECT_EQ(saveParameterSet(locked), "");
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("could not be saved as " + locked + ": the file is read-only."),
+              std::string::npos)
+        << view.messages[0];
+    EXPECT_EQ(readAll(locked), "the teacher's set");
+    EXPECT_EQ(state().ModelTime, time);
+    EXPECT_EQ(paramSetFile(), file("link.txt"));
 }
