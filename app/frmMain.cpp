@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "labbook/frmLBSave.h"
+#include "labbook/frmLBUser.h"
 #include "shell/AppState.h"
 
 namespace vasora {
@@ -27,6 +28,8 @@ QPushButton* menuButton(QWidget* parent, const char* name, const QString& captio
     b->setObjectName(QString::fromLatin1(name));
     if (!tip.isEmpty()) b->setToolTip(tip);
     b->setMinimumHeight(40);
+    // Enter presses the button that has the focus, as Space does.
+    b->setAutoDefault(true);
     return b;
 }
 
@@ -48,9 +51,18 @@ void frmMain::endProgram() {
 frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(forms::frmMain.str());
     setWindowTitle(QStringLiteral("Vasora   -  Main menu"));
+    auto* v = new QVBoxLayout(this);
+    buildTitle(*v);
+    buildButtons(*v);
+    buildPath(*v);
+    resize(560, 460);
+    indexControls(this);
+}
 
+void frmMain::buildTitle(QVBoxLayout& v) {
     auto* title = new QLineEdit(QStringLiteral("    Vasora"), this);
     title->setObjectName(QStringLiteral("txtTitle1"));
+    title->setAccessibleName(QStringLiteral("Vasora"));
     title->setReadOnly(true);
     title->setFrame(false);
     QFont big = title->font();
@@ -70,9 +82,12 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
         this);
     purpose->setObjectName(QStringLiteral("lblPurpose"));
     purpose->setWordWrap(true);
-    auto* version = new QLabel(QStringLiteral("Version 0.1  -  December 2026"), this);
-    version->setObjectName(QStringLiteral("lblVersion"));
+    v.addWidget(title);
+    v.addWidget(purpose);
+    v.addSpacing(8);
+}
 
+void frmMain::buildButtons(QVBoxLayout& v) {
     auto* info = menuButton(this, "cmdInfo", QStringLiteral(" Information and Help"),
                             QStringLiteral("Instructions for and information about this application"));
     auto* labBook = menuButton(this, "cmdLabBook", QStringLiteral("&Lab Book"),
@@ -84,14 +99,6 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = menuButton(this, "cmdLayout", QStringLiteral("Model Layout"),
                               QStringLiteral(" Diagram of the Model with variables and parameters"));
     auto* help = menuButton(this, "cmdHelp", QStringLiteral(" File Help"), {});
-    auto* exit = menuButton(this, "cmdExit", QStringLiteral("Quit"),
-                            QStringLiteral("Exit this application"));
-
-    auto* pathCaption = new QLabel(QStringLiteral(" Current path to Vasora project is :"), this);
-    m_sourcePath = new QLineEdit(this);
-    m_sourcePath->setObjectName(QStringLiteral("lblSourcePath"));
-    m_sourcePath->setReadOnly(true);
-
     auto* grid = new QGridLayout;
     grid->addWidget(model, 0, 0);
     grid->addWidget(labBook, 0, 1);
@@ -99,58 +106,21 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     grid->addWidget(concepts, 1, 1);
     grid->addWidget(layout, 2, 0);
     grid->addWidget(help, 2, 1);
+    v.addLayout(grid);
+    v.addSpacing(8);
+    // Tab goes through the buttons as they stand, row by row.
+    QWidget::setTabOrder(model, labBook);
+    QWidget::setTabOrder(labBook, info);
+    QWidget::setTabOrder(info, concepts);
+    QWidget::setTabOrder(concepts, layout);
+    QWidget::setTabOrder(layout, help);
 
-    auto* v = new QVBoxLayout(this);
-    v->addWidget(title);
-    v->addWidget(purpose);
-    v->addSpacing(8);
-    v->addLayout(grid);
-    v->addSpacing(8);
-    v->addWidget(pathCaption);
-    v->addWidget(m_sourcePath);
-    v->addWidget(version);
-    v->addWidget(exit, 0, Qt::AlignRight);
-
-    connect(info, &QPushButton::clicked, this, [this] {
-        forms::show(forms::frmInfo);
-        hide();
-    });
-    connect(labBook, &QPushButton::clicked, this, [this] {
-        AppState& a = appState();
-        if (a.InfoState != 2 && forms::registered(forms::frmInfo)) {
-            // Showing the viewer once loads it and its file.
-            forms::show(forms::frmInfo);
-            forms::hide(forms::frmInfo);
-        }
-        if (a.LabBookState != 2) {
-            forms::show(forms::frmLBUser);
-            hide();
-            if (auto* u = forms::existing(forms::frmLBUser))
-                if (auto* e = u->findChild<QWidget*>(QStringLiteral("cmdExplore"))) e->setFocus();
-            a.LabBookState = 0;
-            a.OwnLabBook = 0;
-        } else {
-            forms::show(forms::frmDisplay);
-            hide();
-        }
-    });
-    connect(model, &QPushButton::clicked, this, [this] {
-        forms::show(forms::frmCVModel);
-        hide();
-    });
-    connect(concepts, &QPushButton::clicked, this,
-            [] { forms::show(forms::frmConcepts); });
-    connect(layout, &QPushButton::clicked, this, [] {
-        forms::show(forms::frmCVModel);
-        forms::show(forms::frmLayout);
-        forms::hide(forms::frmCVModel);
-        forms::hide(forms::frmPlotData);
-    });
-    connect(help, &QPushButton::clicked, this, [] {
-        if (forms::registered(forms::frmLBUser)) forms::show(forms::frmLBUser);
-        forms::show(forms::frmHelp);
-    });
-    connect(exit, &QPushButton::clicked, this, [this] { quit(); });
+    connect(info, &QPushButton::clicked, this, &frmMain::infoClicked);
+    connect(labBook, &QPushButton::clicked, this, &frmMain::labBookClicked);
+    connect(model, &QPushButton::clicked, this, &frmMain::modelClicked);
+    connect(concepts, &QPushButton::clicked, this, &frmMain::conceptsClicked);
+    connect(layout, &QPushButton::clicked, this, &frmMain::layoutClicked);
+    connect(help, &QPushButton::clicked, this, &frmMain::helpClicked);
 
     // A button whose window is not in this version stays disabled and says so.
     auto offer = [](QPushButton* b, bool ok) {
@@ -164,9 +134,72 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window) {
     offer(concepts, available(forms::frmConcepts));
     offer(layout, available(forms::frmLayout));
     offer(help, available(forms::frmHelp));
+    m_lastButton = help;
+}
 
-    resize(560, 460);
-    indexControls(this);
+void frmMain::buildPath(QVBoxLayout& v) {
+    auto* pathCaption = new QLabel(QStringLiteral(" Current path to Vasora project is :"), this);
+    m_sourcePath = new QLineEdit(this);
+    m_sourcePath->setObjectName(QStringLiteral("lblSourcePath"));
+    m_sourcePath->setAccessibleName(QStringLiteral("Current path to Vasora project"));
+    m_sourcePath->setReadOnly(true);
+    pathCaption->setBuddy(m_sourcePath);
+    auto* version = new QLabel(QStringLiteral("Version 0.1  -  December 2026"), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    auto* exit = menuButton(this, "cmdExit", QStringLiteral("Quit"),
+                            QStringLiteral("Exit this application"));
+    connect(exit, &QPushButton::clicked, this, [this] { quit(); });
+    v.addWidget(pathCaption);
+    v.addWidget(m_sourcePath);
+    v.addWidget(version);
+    v.addWidget(exit, 0, Qt::AlignRight);
+    QWidget::setTabOrder(m_lastButton, m_sourcePath);
+    QWidget::setTabOrder(m_sourcePath, exit);
+}
+
+void frmMain::infoClicked() {
+    forms::show(forms::frmInfo);
+    hide();
+}
+
+void frmMain::labBookClicked() {
+    AppState& a = appState();
+    if (a.InfoState != 2 && forms::registered(forms::frmInfo)) {
+        // Showing the viewer once loads it and its file.
+        forms::show(forms::frmInfo);
+        forms::hide(forms::frmInfo);
+    }
+    if (a.LabBookState != 2) {
+        forms::show(forms::frmLBUser);
+        hide();
+        if (auto* u = forms::existing<labbook::frmLBUser>(forms::frmLBUser)) u->focusExplore();
+        a.LabBookState = 0;
+        a.OwnLabBook = 0;
+    } else {
+        forms::show(forms::frmDisplay);
+        hide();
+    }
+}
+
+void frmMain::modelClicked() {
+    forms::show(forms::frmCVModel);
+    hide();
+}
+
+void frmMain::conceptsClicked() {
+    forms::show(forms::frmConcepts);
+}
+
+void frmMain::layoutClicked() {
+    forms::show(forms::frmCVModel);
+    forms::show(forms::frmLayout);
+    forms::hide(forms::frmCVModel);
+    forms::hide(forms::frmPlotData);
+}
+
+void frmMain::helpClicked() {
+    if (forms::registered(forms::frmLBUser)) forms::show(forms::frmLBUser);
+    forms::show(forms::frmHelp);
 }
 
 void frmMain::load() {

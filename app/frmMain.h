@@ -8,6 +8,7 @@
 #include "shell/Forms.h"
 
 class QLineEdit;
+class QVBoxLayout;
 
 namespace vasora {
 
@@ -30,10 +31,20 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void buildTitle(QVBoxLayout& v);
+    void buildButtons(QVBoxLayout& v);
+    void buildPath(QVBoxLayout& v);
+    void infoClicked();
+    void labBookClicked();
+    void modelClicked();
+    void conceptsClicked();
+    void layoutClicked();
+    void helpClicked();
     void quit();
 
     bool m_quitting = false;
-    QLineEdit* m_sourcePath;
+    QLineEdit* m_sourcePath = nullptr;
+    QWidget* m_lastButton = nullptr;
 };
 
 }  // namespace vasora

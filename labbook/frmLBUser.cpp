@@ -82,6 +82,7 @@ frmLBUser::frmLBUser(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     m_sourcePath = new QLineEdit(this);
     m_sourcePath->setObjectName(QStringLiteral("txtSourcePath"));
+    m_sourcePath->setAccessibleName(QStringLiteral("Path to the Vasora project files"));
     auto* saveNew = button(this, "cmdSaveNewFile", QStringLiteral("Save New File"));
     auto* retrieve = button(this, "cmdRetrieveFile", QStringLiteral(" Retrieve File"));
     auto* sample = button(this, "cmdExplore", QStringLiteral("Explore"));
@@ -254,6 +255,10 @@ void frmLBUser::explore() {
     hide();
     showDisplay();
     forms::hide(forms::frmHelp);
+}
+
+void frmLBUser::focusExplore() {
+    if (auto* e = findChild<QWidget*>(QStringLiteral("cmdExplore"))) e->setFocus();
 }
 
 void frmLBUser::exitToMain() {

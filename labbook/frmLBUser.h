@@ -19,6 +19,8 @@ class frmLBUser final : public QWidget, public forms::ControlHost {
     void saveNewFile();
     void retrieveFile();
     void explore();
+    /// The keyboard focus on "Explore", the choice offered first.
+    void focusExplore();
 
   protected:
     bool event(QEvent* e) override;

@@ -1,5 +1,7 @@
 #include "workbench/QtModelView.h"
 
+#include "workbench/ValueAccess.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLabel>
@@ -71,7 +73,10 @@ void QtModelView::setCaption(Window w, std::string_view name, std::string_view t
     if (!c) return;
     const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (auto* l = qobject_cast<QLabel*>(c)) {
-        if (l->text() != t) l->setText(t);
+        if (l->text() != t) {
+            l->setText(t);
+            valueShown(l);
+        }
     } else if (auto* b = qobject_cast<QAbstractButton*>(c)) {
         if (b->text() != t) b->setText(t);
     } else if (auto* e = qobject_cast<QLineEdit*>(c)) {
@@ -195,7 +200,12 @@ void QtModelView::titledMessage(std::string_view title, std::string_view text) {
 }
 
 void QtModelView::focus(Window w, std::string_view name) {
-    if (QWidget* c = control(w, name)) c->setFocus();
+    QWidget* c = control(w, name);
+    if (!c) return;
+    // The window of the control becomes the active one, so that the keys reach the control.
+    if (QWidget* win = c->window(); win->isVisible() && !win->isActiveWindow())
+        win->activateWindow();
+    c->setFocus();
 }
 
 void QtModelView::autoRunStep() {

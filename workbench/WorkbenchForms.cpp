@@ -14,6 +14,7 @@
 #include "workbench/frmChangePit.h"
 #include "workbench/frmChangeVol.h"
 #include "workbench/frmLayout.h"
+#include "workbench/ValueAccess.h"
 #include "workbench/frmPlot.h"
 #include "workbench/frmPlotData.h"
 
@@ -31,6 +32,7 @@ int labelTopic(const QString& name, const QString& caption) {
 
 void registerWorkbenchForms() {
     static QtModelView view;
+    installValueAccess();
     forms::registerForm(forms::frmCVModel, [] {
         auto* w = new frmCVModel;
         QObject::connect(w, &frmCVModel::parameterClicked, w, &parameterLabelClicked);

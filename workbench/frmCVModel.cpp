@@ -20,6 +20,7 @@
 #include "workbench/ModelDiagram.h"
 #include "workbench/ParamLabel.h"
 #include "workbench/UndoHistory.h"
+#include "workbench/ValueAccess.h"
 
 namespace vasora::workbench {
 
@@ -58,6 +59,7 @@ frmCVModel::frmCVModel(QWidget* parent) : QWidget(parent, Qt::Window), m_layout(
     buildCompartments();
     buildHeartPanels();
     buildPanels();
+    arrowsBetweenValues(this);
     indexControls(this);
 }
 
@@ -75,7 +77,7 @@ void frmCVModel::setDisplayScale(double scale) {
 }
 
 QLabel* frmCVModel::value(std::string_view name, QRect r) {
-    auto* l = new QLabel(this);
+    auto* l = new ValueLabel(this);
     l->setObjectName(QString::fromLatin1(name.data(), qsizetype(name.size())));
     l->setGeometry(r);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -89,16 +91,7 @@ QLabel* frmCVModel::value(std::string_view name, QRect r) {
 
 void frmCVModel::describe(QLabel* l, std::string_view name, bool withTip) {
     // What the label shows, for its tooltip and for a screen reader.
-    const Quantity* q = quantityByLabel(name);
-    if (!q) return;
-    QString what = QString::fromUtf8(q->description.data(), qsizetype(q->description.size()));
-    if (q->unitsViewPercent)
-        what += QStringLiteral(" (% of normal)");
-    else if (!q->unit.empty())
-        what += QStringLiteral(" (%1)").arg(
-            QString::fromUtf8(q->unit.data(), qsizetype(q->unit.size())));
-    l->setAccessibleName(what);
-    if (withTip) l->setToolTip(what + QStringLiteral("\nRight-click or F1: Explain"));
+    makeValueLabel(l, QString::fromLatin1(name.data(), qsizetype(name.size())), withTip);
 }
 
 ParamLabel* frmCVModel::param(std::string_view name, QRect r) {

@@ -1,5 +1,7 @@
 #include "workbench/frmLayout.h"
 
+#include "workbench/ValueAccess.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
@@ -93,8 +95,9 @@ frmLayout::frmLayout(QWidget* parent)
         return l;
     };
     auto value = [this](const QString& name, QRect r, Look k) {
-        auto* l = new QLabel(this);
+        auto* l = new ValueLabel(this);
         l->setObjectName(name);
+        makeValueLabel(l, name, false);
         l->setGeometry(r);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -266,6 +269,7 @@ frmLayout::frmLayout(QWidget* parent)
     connect(back, &QPushButton::clicked, this, [this] { returnToModel(); });
 
     picture->lower();
+    arrowsBetweenValues(this);
     indexControls(this);
 }
 

@@ -35,6 +35,9 @@ QLabel* legend(QWidget* parent, const char* name, const char* text, QColor colou
 frmPlotData::frmPlotData(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmPlotData"));
     setWindowTitle(QStringLiteral("Data Plot"));
+    // The chart is watched, not worked in: shown after every run, it never takes the focus
+    // from the window the learner works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     auto* top = new QHBoxLayout;
     top->addWidget(legend(this, "Label1", "--- Blood Pressure ---", QColor(0, 0, 255)));
