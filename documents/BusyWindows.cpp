@@ -36,8 +36,11 @@ frmActive::frmActive(QWidget* parent)
     move(shell::workArea().center() - rect().center());
 }
 
+// A tool window, so that it has no entry of its own in the task bar: on X11 the toolkit makes
+// it a utility window transient for the program, which task bars leave out. Kept below the
+// program's other windows, and never taking the focus from them.
 frmClearScreen::frmClearScreen(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
                           Qt::WindowDoesNotAcceptFocus) {
     setObjectName(forms::frmClearScreen.str());
     setWindowTitle(QStringLiteral("Form1"));

@@ -27,6 +27,10 @@ QStringList candidates() {
         const QString dir = QCoreApplication::applicationDirPath();
         files << dir + QLatin1Char('/') + name
               << dir + QStringLiteral("/" VASORA_LIB_FROM_BIN "/") + name;
+#ifdef VASORA_MULTIARCH_LIB_FROM_BIN
+        // The Debian package's place, whatever library folder this build was configured with.
+        files << dir + QStringLiteral("/" VASORA_MULTIARCH_LIB_FROM_BIN "/") + name;
+#endif
     }
     files << name;  // the system's library path
     return files;

@@ -222,25 +222,33 @@ void frmLBUser::saveNewFile() {
 }
 
 void frmLBUser::retrieveFile() {
-    AppState& a = appState();
+    const AppState& a = appState();
     const QString typed = m_sourcePath->text();
     const QString chosen = ui::seam().openFile(this, QStringLiteral("Retrieve your LabBook file"),
                                                learnerFolder(a.LabBookBase, kLabBookFolder),
                                                kFilter);
     if (chosen.isEmpty()) return;
+    openChosen(chosen, typed);
+}
+
+bool frmLBUser::openLabBook(const QString& path) { return openChosen(path, m_sourcePath->text()); }
+
+bool frmLBUser::openChosen(const QString& chosen, const QString& typedProject) {
+    AppState& a = appState();
     // A file that is no lab book is reported here, once, and the book that is open stays.
     if (const QString why = whyNotALabBook(existingPath(chosen)); !why.isEmpty()) {
         ui::messageBox(why, {}, this);
-        return;
+        return false;
     }
-    if (!offerToSaveBefore(chosen, this)) return;
+    if (!offerToSaveBefore(chosen, this)) return false;
     a.LabBookName = chosen;
     a.LabBookFile = chosen;
-    takeProjectPath(typed);
+    takeProjectPath(typedProject);
     takeDerivedPaths();
     a.LabBookState = 1;
     a.OwnLabBook = 1;
     showChosen(a.LabBookFile);
+    return true;
 }
 
 void frmLBUser::explore() {

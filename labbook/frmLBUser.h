@@ -18,6 +18,10 @@ class frmLBUser final : public QWidget, public forms::ControlHost {
 
     void saveNewFile();
     void retrieveFile();
+    /// Opens `path` as the learner's own lab book, as "Retrieve File" does with the file chosen
+    /// in its dialog: a file that is no lab book is reported once and the open book stays.
+    /// Returns whether the book was taken (the display then shows it).
+    bool openLabBook(const QString& path);
     void explore();
     /// The keyboard focus on "Explore", the choice offered first.
     void focusExplore();
@@ -28,6 +32,7 @@ class frmLBUser final : public QWidget, public forms::ControlHost {
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    bool openChosen(const QString& chosen, const QString& typedProject);
     void takeProjectPath(const QString& typed);
     void takeDerivedPaths();
     void showChosen(const QString& boxText);

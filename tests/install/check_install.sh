@@ -30,9 +30,17 @@ sets=("$data"/Parameters/*.txt)
     fail "sources or placeholders installed into share/vasora"
 for f in applications/org.vasora.Vasora.desktop metainfo/org.vasora.Vasora.metainfo.xml \
          icons/hicolor/scalable/apps/org.vasora.Vasora.svg \
-         icons/hicolor/48x48/apps/org.vasora.Vasora.png; do
+         man/man1/vasora.1.gz man/man1/vasora-cli.1.gz man/man1/vasora-rtf.1.gz \
+         doc/vasora/README.md doc/vasora/LICENSE; do
     [ -f "$prefix/share/$f" ] || fail "share/$f not installed"
 done
+for size in 16 22 24 32 48 64 128 256; do
+    [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/org.vasora.Vasora.png" ] ||
+        fail "the ${size}x${size} icon is not installed"
+done
+# The Debian package's own files are its alone.
+[ ! -e "$prefix/share/doc/vasora/copyright" ] && [ ! -e "$prefix/share/doc/vasora/changelog.Debian.gz" ] &&
+    [ ! -e "$prefix/share/lintian" ] || fail "the Debian package's files installed by cmake --install"
 
 # The installed vasora-cli runs the model, and takes an installed parameter set.
 out=$("$prefix/bin/vasora-cli" --run 1 --format text)
@@ -52,6 +60,16 @@ mkdir -p "$tmp/home" "$tmp/desktop"
     "$prefix/bin/vasora" --quit-after-start)
 [ -f "$tmp/home/.local/share/Vasora/Img998.jpg" ] ||
     fail "the installed program did not fill the learner's folder from share/vasora"
+
+# Given a lab book, the installed program opens it, and its rich-text control loads the
+# installed ScrivoOLE from the library folder beside bin/.
+cp "$data/FinalLB.rtf" "$tmp/desktop/mine.rtf"
+(cd "$tmp/desktop" && env -u XDG_DATA_HOME -u VASORA_SCRIVOOLE HOME="$tmp/home" \
+    QT_QPA_PLATFORM=offscreen LD_DEBUG=files "$prefix/bin/vasora" --quit-after-start mine.rtf) \
+    2>"$tmp/loaded"
+loaded=$(sed -n 's/.*file=\([^ ]*libScrivoOLE\.so\.0\) .*generating link map.*/\1/p' "$tmp/loaded" | head -n 1)
+[ -n "$loaded" ] && [ "$(realpath "$loaded")" = "$(realpath "$lib")" ] ||
+    fail "the installed program did not load the installed ScrivoOLE (${loaded:-none})"
 
 # The desktop files, as installed, where the validators are present.
 if command -v desktop-file-validate >/dev/null; then
