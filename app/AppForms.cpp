@@ -8,11 +8,13 @@
 #include "shell/Explain.h"
 #include "shell/Forms.h"
 #include "shell/WindowPlacement.h"
+#include "shell/WindowRoles.h"
 #include "workbench/WorkbenchForms.h"
 
 namespace vasora {
 
 void registerAllForms() {
+    shell::installWindowRoles();
     forms::registerForm(forms::frmMain, [] {
         auto* w = new frmMain;
         shell::centreOnFirstShow(w, QSize(560, 460));

@@ -32,6 +32,7 @@ QLabel* ChangeDialog::makeLabel(const char* name, const QString& caption) {
 QLineEdit* ChangeDialog::makeInput() {
     m_input = new QLineEdit(this);
     m_input->setObjectName(QStringLiteral("txtInputValue"));
+    m_input->setAccessibleName(QStringLiteral("The new value"));
     return m_input;
 }
 

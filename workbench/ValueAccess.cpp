@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kValueProperty = "vasoraValueLabel";
 
 bool isValueLabel(const QObject* o) {
-    return o && o->property(kValueProperty).toBool();
+    return o && (o->property(kValueProperty).toBool() || o->inherits("vasora::workbench::ValueLabel"));
 }
 
 // The name is the quantity, the value the number shown; a changeable parameter is a button.
@@ -66,10 +66,12 @@ class ValueLabelAccessible final : public QAccessibleWidget, public QAccessibleV
     QVariant minimumStepSize() const override { return {}; }
 };
 
+// The toolkit asks for an interface as early as the label's construction, and keeps the first
+// it gets: the two classes of value labels are known by their class alone.
 QAccessibleInterface* valueFactory(const QString& key, QObject* o) {
-    if ((key == QLatin1String("QLabel") || key == QLatin1String("vasora::workbench::ParamLabel") ||
-         key == QLatin1String("vasora::workbench::ValueLabel")) &&
-        isValueLabel(o))
+    if (key == QLatin1String("vasora::workbench::ParamLabel") ||
+        key == QLatin1String("vasora::workbench::ValueLabel") ||
+        (key == QLatin1String("QLabel") && isValueLabel(o)))
         return new ValueLabelAccessible(static_cast<QWidget*>(o));
     return nullptr;
 }
@@ -141,8 +143,8 @@ void makeValueLabel(QLabel* l, const QString& name, bool withTip) {
     else if (!q->unit.empty())
         what += QStringLiteral(" (%1)").arg(
             QString::fromUtf8(q->unit.data(), qsizetype(q->unit.size())));
-    l->setAccessibleName(what);
     l->setProperty(kValueProperty, true);
+    l->setAccessibleName(what);
     // Reached by a click or an arrow key, not by Tab: there are dozens of them.
     if (!qobject_cast<ParamLabel*>(l)) l->setFocusPolicy(Qt::ClickFocus);
     if (withTip) l->setToolTip(what + QStringLiteral("\nRight-click or F1: Explain"));

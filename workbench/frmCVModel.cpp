@@ -307,6 +307,7 @@ void frmCVModel::buildPanels() {
                           QRect(w.x() + 6, w.y() + 26 + (i - 1) * 29, w.width() - 12, 26));
         l->setAlignment(Qt::AlignCenter);
         l->setFont(warnFont);
+        l->setAccessibleName(QStringLiteral("Warning %1").arg(i));
     }
 
     // Atrial and arterial pressures beside the hearts.
