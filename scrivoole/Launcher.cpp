@@ -37,7 +37,7 @@ std::string serverCommand(const std::string& className) {
     KeyHandle classKey = 0;
     if (!registry.open(registry.root(), className, classKey)) return {};
     // Commands are longer than the walker's 80-byte buffers allow; the launcher reads more.
-    constexpr std::size_t kCommandBuffer = 4096;
+    constexpr std::size_t kCommandBuffer = kLongestValueRead;
     std::string command;
     for (const char* path : {"Protocol\\StdFileEditing\\Server", "shell\\open\\command"}) {
         KeyHandle key = classKey, next = 0;
