@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <cstdio>
@@ -55,7 +56,13 @@ bool decodeImage(const std::vector<std::uint8_t>& bytes, Raster& out) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    if (!reader.canRead()) return false;
+    // Only readers that fill every pixel of a picture cut short, or refuse it: others (Qt's
+    // bitmap reader among them) leave its missing rows as the memory held them, and those
+    // bytes would go into the learner's document. Bitmaps have the library's own reader.
+    static const QByteArray filling[] = {"png", "jpeg", "gif", "pbm", "pgm", "ppm", "xbm", "xpm"};
+    if (!reader.canRead() || std::find(std::begin(filling), std::end(filling), reader.format()) ==
+                                 std::end(filling))
+        return false;
     const QSize size = reader.size();
     if (size.isValid() && !pictureSizeAllowed(size.width(), size.height())) return false;
     QImage image = reader.read();
