@@ -83,12 +83,21 @@ void screenDpi(int& x, int& y) {
     y = static_cast<int>(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInchY()));
 }
 
+namespace {
+// The timer belongs to the application, but its slot is the library's code: it goes when the
+// library is unloaded, or its next tick would call into code no longer there.
+struct PollTimer {
+    QPointer<QTimer> timer;
+    ~PollTimer() { delete timer.data(); }
+};
+}  // namespace
+
 void startPollTimer() {
-    static QPointer<QTimer> timer;
-    if (timer || !QCoreApplication::instance()) return;
-    timer = new QTimer(QCoreApplication::instance());
-    QObject::connect(timer, &QTimer::timeout, [] { ScrivoOLE_Poll(); });
-    timer->start(1000);
+    static PollTimer poll;
+    if (poll.timer || !QCoreApplication::instance()) return;
+    poll.timer = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll.timer, &QTimer::timeout, [] { ScrivoOLE_Poll(); });
+    poll.timer->start(1000);
 }
 
 }  // namespace scrivoole::platform
