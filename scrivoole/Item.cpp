@@ -91,10 +91,13 @@ void ContainerDocument::removeFiles(Item& item) noexcept {
     // Only what lies in the library's own folder: a path read from anywhere else is not the
     // library's to delete.
     try {
-        if (item.openFile.empty() || !folder_.holds(item.openFile)) return;
-        std::error_code ec;
-        fs::remove(item.openFile, ec);
-        fs::remove(fs::path(item.openFile).parent_path(), ec);
+        for (const std::string& file : {item.openFile, item.unreadableFile}) {
+            if (file.empty() || !folder_.holds(file)) continue;
+            std::error_code ec;
+            fs::remove(file, ec);
+            // The item's folder, once nothing else of the item is in it.
+            fs::remove(fs::path(file).parent_path(), ec);
+        }
     } catch (...) {
         // Out of memory the files stay until the folder goes with the library.
     }

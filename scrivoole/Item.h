@@ -28,6 +28,12 @@ struct Item {
     // An object whose data could not be read keeps its bytes to write them back unchanged.
     bool unreadable = false;
     std::vector<std::uint8_t> unreadableBytes;
+    // An unreadable object larger than LoadRtf holds in memory: its bytes in a file of the
+    // library's temporary folder; refused when they could not be kept there, and then it
+    // cannot be saved.
+    std::string unreadableFile;
+    std::uint64_t unreadableFileSize = 0;
+    bool refused = false;
     // The content extent in hundredths of a millimetre; 0 when the item has none.
     std::int32_t extentX = 0;
     std::int32_t extentY = 0;
