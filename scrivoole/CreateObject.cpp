@@ -45,10 +45,9 @@ bool createFromFile(Item& item, const std::string& className, const std::string&
 bool createFromFileOfItsType(Item& item, const std::string& path) {
     const auto dot = path.rfind('.');
     if (dot == std::string::npos) return false;
-    std::string type;
-    if (!Registry::current().firstLevelValue(path.substr(dot), type) || type.empty())
-        return false;
-    return createFromFile(item, type, path);
+    const std::string type =
+        Registry::current().fileTypeOfExtension(std::string_view(path).substr(dot + 1));
+    return !type.empty() && createFromFile(item, type, path);
 }
 
 // The first extension registered for a class, so that its server recognises the new file.

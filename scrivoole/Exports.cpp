@@ -174,11 +174,7 @@ SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL GET_ASSEXTENSIONS(int16_t index, Scriv
 
 SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL GET_EXTASS(const char* ext) {
     return guarded([] { return allocString(""); }, [&] {
-        const std::string_view e = argument(ext);
-        std::string key(1, '.'), value;
-        key += e;
-        if (e.empty() || !Registry::current().firstLevelValue(key, value)) value.clear();
-        return allocString(value);
+        return allocString(Registry::current().fileTypeOfExtension(argument(ext)));
     });
 }
 

@@ -116,4 +116,11 @@ bool Registry::firstLevelValue(std::string_view name, std::string& value) {
     return false;
 }
 
+std::string Registry::fileTypeOfExtension(std::string_view extension) {
+    std::string key(1, '.'), type;
+    key += extension;
+    if (extension.empty() || !firstLevelValue(key, type)) type.clear();
+    return type;
+}
+
 }  // namespace scrivoole

@@ -35,6 +35,9 @@ public:
     // The default value of a first-level key found by enumeration, ignoring case; false when
     // there is none.
     bool firstLevelValue(std::string_view name, std::string& value);
+    // GET_EXTASS: the file type of an extension given without its dot, or "" when there is
+    // none or the extension is empty.
+    std::string fileTypeOfExtension(std::string_view extension);
 
 private:
     explicit Registry(RegistryStore* store) : store_(store) {}

@@ -27,7 +27,10 @@ public:
     virtual void close(KeyHandle key) = 0;
 };
 
-// Names compare ignoring letter case; only ASCII letters fold, other bytes compare as they are.
+// Names compare ignoring letter case, as the class registry compares them: UTF-8 names by
+// Unicode's simple case folding, bytes that are no UTF-8 as they are; on Windows, names in the
+// ANSI code page by the system's uppercase table. foldCase gives the form both names of a pair
+// that compare equal share.
 std::string foldCase(std::string_view name);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 

@@ -78,6 +78,19 @@ TEST_F(Objects, CreateFailures) {
     EXPECT_EQ(object->item, nullptr);
 }
 
+// The class of "*path" is the type of the text after the path's last dot, found as GET_EXTASS
+// finds it: a path that ends in its dot has no extension, even where a key "." exists.
+TEST_F(Objects, APathEndingInADotHasNoType) {
+    std::ifstream in(fixture("classes.reg"), std::ios::binary);
+    const std::string classes(std::istreambuf_iterator<char>(in), {});
+    useRegistry(dir.write("dot.reg", classes + "\r\n[HKEY_CLASSES_ROOT\\.]\r\n@=\"Paint.Picture\"\r\n"));
+    EXPECT_EQ(take(GET_EXTASS("")), "");
+    const auto dotted = dir.write("picture.", bmpFile(4, 4, quarters));
+    EXPECT_EQ(create("*" + dotted.string()), 0);
+    EXPECT_EQ(object->item, nullptr);
+    EXPECT_EQ(create("*" + picture.string()), 1);
+}
+
 TEST_F(Objects, SpecOf500BytesProceedsAnd501Fails) {
     // Two files whose specs "*" + path are exactly 500 and 501 bytes long.
     const std::string base = dir.path().string() + "/";
