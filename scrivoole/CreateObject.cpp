@@ -70,19 +70,6 @@ bool createNew(Item& item, const std::string& className) {
     return openInServer(item);
 }
 
-std::vector<platform::ServerEntry> registeredServers() {
-    std::vector<platform::ServerEntry> servers;
-    Registry registry = Registry::current();
-    // A class is listed when a server walk of its key alone counts a server entry.
-    std::string name;
-    for (std::uint32_t i = 0; registry.enumerate(registry.root(), i, name); ++i) {
-        RegistryWalker one(registry, RegistryWalker::Mode::Server, 1000000);
-        one.walkOne(name);
-        if (one.counter >= 0) servers.push_back({name, state().lastFirstLevelValue});
-    }
-    return servers;
-}
-
 bool createFromDialog(ScrivoExtensionObject* object, Item& item) {
     platform::InsertChoice choice;
     const auto& hooks = state().hooks;
@@ -94,7 +81,8 @@ bool createFromDialog(ScrivoExtensionObject* object, Item& item) {
         freeString(className);
         freeString(file);
         if (!confirmed) return false;
-    } else if (!platform::insertObjectDialog(object->parent, registeredServers(), choice)) {
+    } else if (!platform::insertObjectDialog(
+                   object->parent, [] { return registeredServers(Registry::current()); }, choice)) {
         return false;
     }
     if (!choice.file.empty()) return createFromFileOfItsType(item, choice.file);

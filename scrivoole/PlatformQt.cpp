@@ -35,7 +35,7 @@ void showError(const std::string& text) {
     box.exec();
 }
 
-bool insertObjectDialog(void* parent, const std::vector<ServerEntry>& servers,
+bool insertObjectDialog(void* parent, const std::function<std::vector<ServerEntry>()>& servers,
                         InsertChoice& choice) {
     if (!widgetsRunning()) return false;
     // The control hands its window object over as the dialog's parent. The pointer is only
@@ -43,7 +43,7 @@ bool insertObjectDialog(void* parent, const std::vector<ServerEntry>& servers,
     QWidget* owner = nullptr;
     for (QWidget* w : QApplication::allWidgets())
         if (static_cast<void*>(w) == parent) owner = w;
-    InsertObjectDialog dialog(owner, servers);
+    InsertObjectDialog dialog(owner, servers());
     if (dialog.exec() != QDialog::Accepted) return false;
     choice = dialog.choice();
     return !choice.className.empty() || !choice.file.empty();

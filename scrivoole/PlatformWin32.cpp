@@ -15,7 +15,8 @@ void showError(const std::string& text) {
 }
 
 // Without a dialog of its own the Windows build offers the creation from a file only.
-bool insertObjectDialog(void* parent, const std::vector<ServerEntry>&, InsertChoice& choice) {
+bool insertObjectDialog(void* parent, const std::function<std::vector<ServerEntry>()>&,
+                        InsertChoice& choice) {
     char file[MAX_PATH] = {};
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;

@@ -96,10 +96,12 @@ Registry Registry::current() {
 std::uint64_t Registry::generation() { return cache().generation; }
 
 bool Registry::enumerate(KeyHandle key, std::uint32_t index, std::string& name) {
+    ++operations_;
     return store_->subkeyName(key, index, name) && name.size() < kNameBuffer;
 }
 
 std::string Registry::value(KeyHandle key, std::string_view subkey, std::size_t buffer) {
+    ++operations_;
     std::string v;
     if (!store_->defaultValue(key, subkey, v) || v.size() >= buffer) return {};
     return v;
