@@ -30,6 +30,18 @@ extern "C" __attribute__((visibility("default"))) std::intptr_t SCRIVO_SENDMESSA
 
 namespace {
 
+// Set in children of the tests, which end with the objects they made still alive, as a host
+// may end: what they leave is no leak of the library's.
+bool endingWithObjects = false;
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"), used)) int __lsan_is_turned_off() {
+    return endingWithObjects ? 1 : 0;
+}
+
+namespace {
+
 std::vector<std::string>& launched() {
     static std::vector<std::string> files;
     return files;
@@ -81,6 +93,11 @@ struct Loaded {
 class Unload : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Unloading the library unloads the toolkit it brought in, and with it a system library
+        // below Qt (OpenMP, for hashing) whose start-up allocation the leak checker then counts
+        // as lost. Held by the test, it stays loaded; where it is absent nothing is held.
+        static void* const held = dlopen("libgomp.so.1", RTLD_NOW | RTLD_NODELETE);
+        (void)held;
         static std::mt19937 random(static_cast<unsigned>(::getpid()));
         static const fs::path temporary = fs::temp_directory_path();
         base = temporary / ("scrivoole-unload-" + std::to_string(random()));
@@ -130,6 +147,8 @@ TEST_F(Unload, ThePrivateFolderIsNewAndGoesWithTheLibrary) {
     for (ScrivoExtensionObject* o : loaded.objects) EXPECT_EQ(o->item, nullptr);
     EXPECT_EQ(folders(), std::vector<fs::path>{squatted});
     EXPECT_TRUE(fs::exists(squatted / "item1"));
+    // The library that made them is gone, and with it their Destroy: freed as plain memory.
+    for (ScrivoExtensionObject* o : loaded.objects) ::operator delete(o);
 }
 
 TEST_F(Unload, TheEndOfTheProgramRemovesTheFolderAndAForkedChildLeavesItsParents) {
@@ -137,6 +156,7 @@ TEST_F(Unload, TheEndOfTheProgramRemovesTheFolderAndAForkedChildLeavesItsParents
     ASSERT_EQ(::pipe(pipe), 0);
     const pid_t program = ::fork();
     if (program == 0) {
+        endingWithObjects = true;
         Loaded loaded;
         const std::string file = loaded.openObject(picture);
         // A child of the program ends normally; the program's folder stays until it ends too.
