@@ -35,7 +35,8 @@ std::string foldText(std::string_view name) {
     if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), wide, upper.data(), wide) !=
         wide)
         return std::string(name);
-    const int narrow = WideCharToMultiByte(CP_ACP, 0, upper.data(), wide, nullptr, 0, nullptr, nullptr);
+    const int narrow =
+        WideCharToMultiByte(CP_ACP, 0, upper.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(std::max(narrow, 0)), '\0');
     WideCharToMultiByte(CP_ACP, 0, upper.data(), wide, out.data(), narrow, nullptr, nullptr);
     return out;
@@ -52,6 +53,7 @@ struct FoldRange {
 
 // The simple case folding of the Unicode Character Database 14.0 (CaseFolding.txt, the
 // mappings of status C and S), as ranges.
+// clang-format off
 constexpr FoldRange kFolds[] = {
     {0x0041, 0x005A, 32, 1}, {0x00B5, 0x00B5, 775, 1}, {0x00C0, 0x00D6, 32, 1},
     {0x00D8, 0x00DE, 32, 1}, {0x0100, 0x012E, 1, 2}, {0x0132, 0x0136, 1, 2}, {0x0139, 0x0147, 1, 2},
@@ -120,11 +122,12 @@ constexpr FoldRange kFolds[] = {
     {0x10594, 0x10595, 39, 1}, {0x10C80, 0x10CB2, 64, 1}, {0x118A0, 0x118BF, 32, 1},
     {0x16E40, 0x16E5F, 32, 1}, {0x1E900, 0x1E921, 34, 1},
 };
+// clang-format on
 
 char32_t fold(char32_t c) {
     const auto* end = std::end(kFolds);
-    const auto* range = std::upper_bound(std::begin(kFolds), end, c,
-                                         [](char32_t v, const FoldRange& r) { return v < r.first; });
+    const auto* range = std::upper_bound(
+        std::begin(kFolds), end, c, [](char32_t v, const FoldRange& r) { return v < r.first; });
     if (range == std::begin(kFolds)) return c;
     --range;
     if (c > range->last || (c - range->first) % range->step != 0) return c;
@@ -193,7 +196,9 @@ std::string foldText(std::string_view name) {
 
 }  // namespace
 
-std::string foldCase(std::string_view name) { return foldText(name); }
+std::string foldCase(std::string_view name) {
+    return foldText(name);
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     // Names are mostly ASCII: compared byte by byte until the first that is not.

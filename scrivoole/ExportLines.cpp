@@ -41,7 +41,7 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 #ifdef _WIN32
 
 class FileSource final : public ByteSource {
-public:
+  public:
     explicit FileSource(const std::string& path) : in_(path, std::ios::binary) {}
     bool good() const { return static_cast<bool>(in_); }
     long long read(char* buffer, std::size_t size) override {
@@ -50,14 +50,14 @@ public:
         return static_cast<long long>(in_.gcount());
     }
 
-private:
+  private:
     std::ifstream in_;
 };
 
 #else
 
 class FileSource final : public ByteSource {
-public:
+  public:
     explicit FileSource(int fd) : fd_(fd) {}
     ~FileSource() override { ::close(fd_); }
     FileSource(const FileSource&) = delete;
@@ -70,7 +70,7 @@ public:
         }
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -12,18 +12,18 @@
 namespace scrivoole {
 
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
     // Up to size bytes into buffer: their count, 0 at the end, or -1 when the source fails.
     virtual long long read(char* buffer, std::size_t size) = 0;
 };
 
 class MemorySource final : public ByteSource {
-public:
+  public:
     explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
     long long read(char* buffer, std::size_t size) override;
 
-private:
+  private:
     std::string_view bytes_;
 };
 
@@ -32,7 +32,7 @@ private:
 std::unique_ptr<ByteSource> openRegularFile(const std::string& path, std::size_t maxBytes);
 
 class LineReader final {
-public:
+  public:
     // Lines longer than maxLine bytes (as UTF-8) and sources of more than maxBytes fail.
     LineReader(ByteSource& source, std::size_t maxLine, std::size_t maxBytes);
     // The next line without its line end (CR, LF or CR LF); false at the end of the text and
@@ -42,7 +42,7 @@ public:
     // The source failed, held more than maxBytes, or a line was too long.
     bool failed() const { return failed_; }
 
-private:
+  private:
     enum class Encoding { Unknown, Bytes, Utf16Little, Utf16Big };
     bool fill();
     void detect();

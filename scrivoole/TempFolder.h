@@ -6,7 +6,7 @@
 namespace scrivoole {
 
 class TempFolder final {
-public:
+  public:
     TempFolder() = default;
     ~TempFolder() { remove(); }
     TempFolder(const TempFolder&) = delete;
@@ -24,7 +24,7 @@ public:
     // leaves it alone: it is still the parent's.
     void remove() noexcept;
 
-private:
+  private:
     std::string path_;
     unsigned long owner_ = 0;  // the process that made it
 };

@@ -45,7 +45,7 @@ int firstRecordInChild(const fs::path& file, const std::string& expected) {
 const std::string kHeader = "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\First]\r\n@=\"one\"\r\n";
 
 class RegistryLimits : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { installHooks(); }
     TempDir dir;
 };
@@ -93,7 +93,8 @@ TEST_F(RegistryLimits, LinesNamesAndPathsAtTheirLimits) {
     };
     const std::size_t mib = 1u << 20;
     const std::string named = "\"Big\"=\"";  // then the text, then a closing quote
-    const std::string hexLines = "\"Blob\"=hex:" + repeated("00,01,02,03,04,05,06,07,\\\r\n  ", 80000) + "ff\r\n";
+    const std::string hexLines =
+        "\"Blob\"=hex:" + repeated("00,01,02,03,04,05,06,07,\\\r\n  ", 80000) + "ff\r\n";
     struct Case {
         const char* what;
         std::string body;
@@ -105,7 +106,8 @@ TEST_F(RegistryLimits, LinesNamesAndPathsAtTheirLimits) {
         {"a name of 255 characters", section(1, repeated("\xC3\xA4", 255)), true},
         {"a name of 256 characters", section(1, repeated("\xC3\xA4", 256)), false},
         {"a line of 1 MiB", named + std::string(mib - named.size() - 1, 'x') + "\"\r\n", true},
-        {"a line of 1 MiB and a byte", named + std::string(mib - named.size(), 'x') + "\"\r\n", false},
+        {"a line of 1 MiB and a byte", named + std::string(mib - named.size(), 'x') + "\"\r\n",
+         false},
         {"a default value over lines beyond 1 MiB",
          "@=\"" + repeated(std::string(1000, 'v') + "\\\r\n", 1100) + "\"\r\n", false},
         {"a named value over 2 MB of continuation lines", hexLines, true},
@@ -113,7 +115,8 @@ TEST_F(RegistryLimits, LinesNamesAndPathsAtTheirLimits) {
          "[HKEY_LOCAL_MACHINE" + repeated("\\" + std::string(300, 'h'), 600) + "]\r\n", true},
     };
     for (const Case& c : cases) {
-        const fs::path file = dir.write("case.reg", kHeader + c.body + "[HKEY_CLASSES_ROOT\\Z]\r\n");
+        const fs::path file =
+            dir.write("case.reg", kHeader + c.body + "[HKEY_CLASSES_ROOT\\Z]\r\n");
         useRegistry(file);
         EXPECT_EQ(firstRecord(), c.read ? "First\\" : "") << c.what;
     }

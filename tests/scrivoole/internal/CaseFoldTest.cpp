@@ -46,8 +46,8 @@ TEST(CaseFold, EveryCharacterFoldsAsUnicodeSays) {
 #endif
 
 TEST(CaseFold, BytesThatAreNoUtf8CompareAsTheyAre) {
-    for (const std::string bytes : {"\xC3", "\xC0\x81", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                                    "\xE2\x84", "\x80", "\xFF\xFE"}) {
+    for (const std::string bytes :
+         {"\xC3", "\xC0\x81", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x84", "\x80", "\xFF\xFE"}) {
         EXPECT_EQ(foldCase("A" + bytes + "B"), "a" + bytes + "b");
         EXPECT_TRUE(equalsIgnoringCase("A" + bytes, "a" + bytes));
     }

@@ -33,7 +33,7 @@ std::vector<std::string> keysOf(KeyTree& tree) {
 // A source that gives at most a few bytes at a time, so that line ends, CR LF pairs, UTF-8
 // sequences and UTF-16 surrogate pairs all fall across its pieces somewhere.
 class Trickle final : public ByteSource {
-public:
+  public:
     explicit Trickle(std::string bytes) : bytes_(std::move(bytes)) {}
     long long read(char* buffer, std::size_t size) override {
         const std::size_t n = std::min({size, bytes_.size() - at_, std::size_t{1} + at_ % 5});
@@ -42,7 +42,7 @@ public:
         return static_cast<long long>(n);
     }
 
-private:
+  private:
     std::string bytes_;
     std::size_t at_ = 0;
 };
@@ -75,7 +75,8 @@ std::string toUtf8(const std::u32string& text) {
         static const unsigned lead[] = {0, 0xC0, 0xE0, 0xF0};
         const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
         out += static_cast<char>(lead[tail] | (c >> (6 * tail)));
-        for (int i = tail - 1; i >= 0; --i) out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+        for (int i = tail - 1; i >= 0; --i)
+            out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
     }
     return out;
 }
@@ -85,12 +86,15 @@ TEST(ExportReader, LinesAcrossPiecesInEveryEncoding) {
     std::vector<std::string> expected;
     for (int i = 0; i < 300; ++i) {
         const std::u32string n(static_cast<std::size_t>(i % 7), U'x');
-        text += U"[HKEY_CLASSES_ROOT\\K" + n + U"\u00E4\U0001D11E" + std::u32string(1, U'a' + i % 26) +
-                U"]" + (i % 3 ? U"\r\n" : U"\n") + U"@=\"v\u20AC" + n + U"\"\r\n\r\n";
+        text += U"[HKEY_CLASSES_ROOT\\K" + n + U"\u00E4\U0001D11E" +
+                std::u32string(1, U'a' + i % 26) + U"]" + (i % 3 ? U"\r\n" : U"\n") +
+                U"@=\"v\u20AC" + n + U"\"\r\n\r\n";
         const std::string name = "K" + std::string(static_cast<std::size_t>(i % 7), 'x') +
                                  "\xC3\xA4\xF0\x9D\x84\x9E" + std::string(1, 'a' + i % 26);
-        const std::string entry = name + "\\=v\xE2\x82\xAC" + std::string(static_cast<std::size_t>(i % 7), 'x');
-        if (std::find(expected.begin(), expected.end(), entry) == expected.end()) expected.push_back(entry);
+        const std::string entry =
+            name + "\\=v\xE2\x82\xAC" + std::string(static_cast<std::size_t>(i % 7), 'x');
+        if (std::find(expected.begin(), expected.end(), entry) == expected.end())
+            expected.push_back(entry);
     }
     for (bool bigEndian : {false, true}) {
         Trickle source(utf16(text, bigEndian));
@@ -112,8 +116,10 @@ TEST(ExportReader, KeysMadeByTheWholeFileAreLimited) {
         std::string text = "REGEDIT4\n";
         for (int i = 0; i < keys; ++i) text += "[HKEY_CLASSES_ROOT\\K" + std::to_string(i) + "]\n";
         if (deleteFirst) {
-            for (int i = 0; i < keys; ++i) text += "[-HKEY_CLASSES_ROOT\\K" + std::to_string(i) + "]\n";
-            for (int i = 0; i < keys; ++i) text += "[HKEY_CLASSES_ROOT\\K" + std::to_string(i) + "]\n";
+            for (int i = 0; i < keys; ++i)
+                text += "[-HKEY_CLASSES_ROOT\\K" + std::to_string(i) + "]\n";
+            for (int i = 0; i < keys; ++i)
+                text += "[HKEY_CLASSES_ROOT\\K" + std::to_string(i) + "]\n";
         }
         return text;
     };
@@ -134,10 +140,10 @@ TEST(ExportReader, DeletedKeysLeaveTheirSiblingsInOrder) {
     text += "[HKEY_CLASSES_ROOT\\K3]\n@=\"again\"\n[HKEY_CLASSES_ROOT\\K507\\Sub\\Deeper]\n";
     const auto tree = parseRegistryExport(text);
     ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(keysOf(*tree), (std::vector<std::string>{
-                                 "K7\\=", "K7\\Sub\\=", "K507\\=", "K507\\Sub\\=",
-                                 "K507\\Sub\\Deeper\\=", "K1007\\=", "K1007\\Sub\\=", "K1507\\=",
-                                 "K1507\\Sub\\=", "K3\\=again"}));
+    EXPECT_EQ(keysOf(*tree),
+              (std::vector<std::string>{
+                  "K7\\=", "K7\\Sub\\=", "K507\\=", "K507\\Sub\\=", "K507\\Sub\\Deeper\\=",
+                  "K1007\\=", "K1007\\Sub\\=", "K1507\\=", "K1507\\Sub\\=", "K3\\=again"}));
 }
 
 TEST(ExportReader, LongValuesAreKeptOnlyAsFarAsAnyQueryReads) {

@@ -25,7 +25,8 @@ struct TextReader {
 };
 std::int32_t SCRIVOOLE_CALL nextChar(ScrivoRtfReader* r) {
     auto* reader = reinterpret_cast<TextReader*>(r);
-    return reader->at < reader->text.size() ? static_cast<unsigned char>(reader->text[reader->at++]) : -1;
+    return reader->at < reader->text.size() ? static_cast<unsigned char>(reader->text[reader->at++])
+                                            : -1;
 }
 const ScrivoRtfReaderOps kReaderOps = {nextChar};
 
@@ -43,7 +44,9 @@ std::vector<std::string>& errors() {
     static std::vector<std::string> e;
     return e;
 }
-void SCRIVOOLE_CALL showError(void*, const char* text) { errors().emplace_back(text); }
+void SCRIVOOLE_CALL showError(void*, const char* text) {
+    errors().emplace_back(text);
+}
 
 // Bytes that are no object: they stay unreadable at any size.
 std::string hexOf(std::size_t size) {
@@ -68,7 +71,7 @@ std::string savedData(const std::string& hex) {
 }
 
 class LargeObjects : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved = objectBytesInMemory();
         objectBytesInMemory() = 1000;
@@ -134,7 +137,9 @@ TEST_F(LargeObjects, RefusedWithAMessageWhenItCannotBeKept) {
         TextWriter writer{{&kWriterOps, 0}, {}};
         if (object->ops->SaveRtf(object, &writer.base, "other") != 0) std::_Exit(2);
         if (!writer.text.empty()) std::_Exit(3);
-        std::_Exit(errors().size() == 1 && errors()[0].find("could not be kept") != std::string::npos ? 0 : 4);
+        std::_Exit(
+            errors().size() == 1 && errors()[0].find("could not be kept") != std::string::npos ? 0
+                                                                                               : 4);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

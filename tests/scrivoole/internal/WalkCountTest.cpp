@@ -22,22 +22,26 @@ namespace {
 // n classes with a server, n classes without one and n extensions, sorted as a registry
 // lists them.
 fs::path registryOf(int n) {
-    const fs::path file = fs::temp_directory_path() /
-                          ("scrivoole-walk-" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".reg");
+    const fs::path file =
+        fs::temp_directory_path() /
+        ("scrivoole-walk-" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".reg");
     std::ofstream out(file, std::ios::binary);
     out << "REGEDIT4\n";
-    for (int i = 0; i < n; ++i) out << "[HKEY_CLASSES_ROOT\\.e" << i << "]\n@=\"Server" << i << "\"\n";
+    for (int i = 0; i < n; ++i)
+        out << "[HKEY_CLASSES_ROOT\\.e" << i << "]\n@=\"Server" << i << "\"\n";
     for (int i = 0; i < n; ++i) {
         out << "[HKEY_CLASSES_ROOT\\Plain" << i << "]\n@=\"no server\"\n";
         out << "[HKEY_CLASSES_ROOT\\Server" << i << "]\n@=\"Server number " << i << "\"\n"
-            << "[HKEY_CLASSES_ROOT\\Server" << i << "\\CLSID]\n@=\"{00000000-0000-0000-0000-000000000001}\"\n"
-            << "[HKEY_CLASSES_ROOT\\Server" << i << "\\Protocol\\StdFileEditing\\Server]\n@=\"server.exe\"\n";
+            << "[HKEY_CLASSES_ROOT\\Server" << i
+            << "\\CLSID]\n@=\"{00000000-0000-0000-0000-000000000001}\"\n"
+            << "[HKEY_CLASSES_ROOT\\Server" << i
+            << "\\Protocol\\StdFileEditing\\Server]\n@=\"server.exe\"\n";
     }
     return file;
 }
 
 class RegistryWalk : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         for (const auto& file : files) fs::remove(file);
         ::unsetenv("SCRIVOOLE_REGISTRY");

@@ -23,8 +23,10 @@ extern "C" __attribute__((visibility("default"))) void* SCRIVO_GETHWNDCONTROL(st
     return &window;
 }
 
-extern "C" __attribute__((visibility("default"))) std::intptr_t SCRIVO_SENDMESSAGE(
-    std::uint32_t, std::uint32_t, std::uintptr_t, std::intptr_t) {
+extern "C" __attribute__((visibility("default"))) std::intptr_t SCRIVO_SENDMESSAGE(std::uint32_t,
+                                                                                   std::uint32_t,
+                                                                                   std::uintptr_t,
+                                                                                   std::intptr_t) {
     return 0;
 }
 
@@ -68,9 +70,11 @@ struct Loaded {
         if (!library) return {};
         ScrivoHostHooks hooks{};
         hooks.launch = launch;
-        symbol<void(SCRIVOOLE_CALL*)(const ScrivoHostHooks*)>(library, "ScrivoOLE_SetHostHooks")(&hooks);
+        symbol<void(SCRIVOOLE_CALL*)(const ScrivoHostHooks*)>(library,
+                                                              "ScrivoOLE_SetHostHooks")(&hooks);
         std::int32_t slot = 0;
-        symbol<decltype(&SET_OLDCREATOR)>(library, "SET_OLDCREATOR")(dlopen(nullptr, RTLD_NOW), 0, &slot);
+        symbol<decltype(&SET_OLDCREATOR)>(library, "SET_OLDCREATOR")(dlopen(nullptr, RTLD_NOW), 0,
+                                                                     &slot);
         const auto create = symbol<decltype(&New_EXTOBJ)>(library, "New_EXTOBJ");
         const std::string spec = "Paint.Picture*" + picture.string();
         launched().clear();
@@ -91,7 +95,7 @@ struct Loaded {
 };
 
 class Unload : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Unloading the library unloads the toolkit it brought in, and with it a system library
         // below Qt (OpenMP, for hashing) whose start-up allocation the leak checker then counts
@@ -104,7 +108,8 @@ protected:
         fs::create_directories(base);
         ::setenv("TMPDIR", base.c_str(), 1);
         const char* source = std::getenv("VASORA_SOURCE_DIR");
-        const fs::path registry = fs::path(source ? source : ".") / "tests/scrivoole/fixtures/classes.reg";
+        const fs::path registry =
+            fs::path(source ? source : ".") / "tests/scrivoole/fixtures/classes.reg";
         ::setenv("SCRIVOOLE_REGISTRY", registry.c_str(), 1);
         picture = base / "picture.bmp";
         std::ofstream(picture, std::ios::binary) << scrivotest::bmpFile(8, 8, scrivotest::green);
