@@ -12,14 +12,14 @@ namespace scrivoole {
 
 #ifdef _WIN32
 
-ScrivoString allocString(std::string_view bytes) {
+ScrivoString allocString(std::string_view bytes) noexcept {
     BSTR s = SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
     return reinterpret_cast<ScrivoString>(s);
 }
 
-void freeString(ScrivoString text) { SysFreeString(reinterpret_cast<BSTR>(text)); }
+void freeString(ScrivoString text) noexcept { SysFreeString(reinterpret_cast<BSTR>(text)); }
 
-std::uint32_t stringLength(ScrivoString text) {
+std::uint32_t stringLength(ScrivoString text) noexcept {
     return SysStringByteLen(reinterpret_cast<BSTR>(text));
 }
 
@@ -31,7 +31,7 @@ constexpr std::size_t kPrefix = sizeof(std::uint32_t);
 constexpr std::size_t kTerminator = 2;
 }  // namespace
 
-ScrivoString allocString(std::string_view bytes) {
+ScrivoString allocString(std::string_view bytes) noexcept {
     if (bytes.size() > 0xFFFFFFF0u) return nullptr;
     auto* block = static_cast<char*>(std::malloc(kPrefix + bytes.size() + kTerminator));
     if (!block) return nullptr;
@@ -42,11 +42,11 @@ ScrivoString allocString(std::string_view bytes) {
     return block + kPrefix;
 }
 
-void freeString(ScrivoString text) {
+void freeString(ScrivoString text) noexcept {
     if (text) std::free(text - kPrefix);
 }
 
-std::uint32_t stringLength(ScrivoString text) {
+std::uint32_t stringLength(ScrivoString text) noexcept {
     if (!text) return 0;
     std::uint32_t length;
     std::memcpy(&length, text - kPrefix, kPrefix);
@@ -55,7 +55,7 @@ std::uint32_t stringLength(ScrivoString text) {
 
 #endif
 
-void replaceOut(ScrivoString* out, std::string_view bytes) {
+void replaceOut(ScrivoString* out, std::string_view bytes) noexcept {
     if (!out) return;
     freeString(*out);
     *out = allocString(bytes);

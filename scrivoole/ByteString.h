@@ -8,13 +8,13 @@
 
 namespace scrivoole {
 
-ScrivoString allocString(std::string_view bytes);
-void freeString(ScrivoString text);
-std::uint32_t stringLength(ScrivoString text);
+ScrivoString allocString(std::string_view bytes) noexcept;
+void freeString(ScrivoString text) noexcept;
+std::uint32_t stringLength(ScrivoString text) noexcept;
 
 // Replaces an out string: frees what it holds, stores a new copy of the bytes. A null out
 // pointer is ignored.
-void replaceOut(ScrivoString* out, std::string_view bytes);
+void replaceOut(ScrivoString* out, std::string_view bytes) noexcept;
 
 // A text argument up to its terminating zero; null reads as empty.
 inline std::string_view argument(const char* text) {

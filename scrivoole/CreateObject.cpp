@@ -45,10 +45,9 @@ bool createFromFile(Item& item, const std::string& className, const std::string&
 bool createFromFileOfItsType(Item& item, const std::string& path) {
     const auto dot = path.rfind('.');
     if (dot == std::string::npos) return false;
-    std::string type;
-    if (!Registry::current().firstLevelValue(path.substr(dot), type) || type.empty())
-        return false;
-    return createFromFile(item, type, path);
+    const std::string type =
+        Registry::current().fileTypeOfExtension(std::string_view(path).substr(dot + 1));
+    return !type.empty() && createFromFile(item, type, path);
 }
 
 // The first extension registered for a class, so that its server recognises the new file.
@@ -71,19 +70,6 @@ bool createNew(Item& item, const std::string& className) {
     return openInServer(item);
 }
 
-std::vector<platform::ServerEntry> registeredServers() {
-    std::vector<platform::ServerEntry> servers;
-    Registry registry = Registry::current();
-    // A class is listed when a server walk of its key alone counts a server entry.
-    std::string name;
-    for (std::uint32_t i = 0; registry.enumerate(registry.root(), i, name); ++i) {
-        RegistryWalker one(registry, RegistryWalker::Mode::Server, 1000000);
-        one.walkOne(name);
-        if (one.counter >= 0) servers.push_back({name, state().lastFirstLevelValue});
-    }
-    return servers;
-}
-
 bool createFromDialog(ScrivoExtensionObject* object, Item& item) {
     platform::InsertChoice choice;
     const auto& hooks = state().hooks;
@@ -95,7 +81,8 @@ bool createFromDialog(ScrivoExtensionObject* object, Item& item) {
         freeString(className);
         freeString(file);
         if (!confirmed) return false;
-    } else if (!platform::insertObjectDialog(object->parent, registeredServers(), choice)) {
+    } else if (!platform::insertObjectDialog(
+                   object->parent, [] { return registeredServers(Registry::current()); }, choice)) {
         return false;
     }
     if (!choice.file.empty()) return createFromFileOfItsType(item, choice.file);

@@ -15,20 +15,52 @@ namespace {
 
 using Obj = ScrivoExtensionObject;
 
-void SCRIVOOLE_CALL deleteItem(Obj* object) {
-    if (Item* item = itemOf(object)) ContainerDocument::instance().deleteItem(item);
+// Deletes the object's item; out of memory the item is only let go of, so that the object is
+// left without one either way.
+void dropItem(Obj* object) noexcept {
+    try {
+        if (Item* item = itemOf(object)) ContainerDocument::instance().deleteItem(item);
+    } catch (...) {
+    }
     object->item = nullptr;
 }
 
+void SCRIVOOLE_CALL deleteItem(Obj* object) { dropItem(object); }
+
 void SCRIVOOLE_CALL destroy(Obj* object, std::uint32_t flags) {
-    deleteItem(object);
+    dropItem(object);
     if (flags & 1u) delete reinterpret_cast<ObjectImpl*>(object);
 }
 
+std::int32_t SCRIVOOLE_CALL createOperation(Obj* object, const char* spec) {
+    return guarded(
+        [object] {
+            dropItem(object);
+            return 0;
+        },
+        [&] { return create(object, spec); });
+}
+
 std::int32_t SCRIVOOLE_CALL createAndNotify(Obj* object, const char* spec) {
-    const std::int32_t result = create(object, spec);
-    if (result == 1) sendChangeNotification(object);
+    const std::int32_t result = createOperation(object, spec);
+    if (result == 1) guarded([] {}, [object] { sendChangeNotification(object); });
     return result;
+}
+
+std::int32_t SCRIVOOLE_CALL saveOperation(Obj* object, ScrivoRtfWriter* writer,
+                                          const char* format) {
+    return guarded([] { return 0; }, [&] { return saveRtf(object, writer, format); });
+}
+
+std::int32_t SCRIVOOLE_CALL loadOperation(Obj* object, ScrivoRtfReader* reader,
+                                          std::intptr_t ignored) {
+    return guarded(
+        [object] {
+            object->updating = 0;
+            dropItem(object);
+            return 0;
+        },
+        [&] { return loadRtf(object, reader, ignored); });
 }
 
 const Raster& pictureOf(Obj* object) {
@@ -43,8 +75,7 @@ void drawOnto(const ScrivoDeviceContext* dc, const ScrivoRect& r, const Raster& 
                   picture.pixels.data(), picture.width, picture.height, picture.width * 4);
 }
 
-void SCRIVOOLE_CALL paint(Obj* object, const ScrivoDeviceContext* dc, std::int32_t x,
-                          std::int32_t y) {
+void paintOnto(Obj* object, const ScrivoDeviceContext* dc, std::int32_t x, std::int32_t y) {
     if (!dc) return;
     ScrivoRect r = itemRect(object);
     r = {x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
@@ -74,11 +105,18 @@ void SCRIVOOLE_CALL paint(Obj* object, const ScrivoDeviceContext* dc, std::int32
     drawOnto(dc, r, bitmap);
 }
 
+void SCRIVOOLE_CALL paint(Obj* object, const ScrivoDeviceContext* dc, std::int32_t x,
+                          std::int32_t y) {
+    guarded([] {}, [&] { paintOnto(object, dc, x, y); });
+}
+
 void SCRIVOOLE_CALL draw(Obj* object, const ScrivoDeviceContext* dc, std::int32_t dx,
                          std::int32_t dy) {
-    ScrivoRect r = itemRect(object);
-    r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-    drawOnto(dc, r, pictureOf(object));
+    guarded([] {}, [&] {
+        ScrivoRect r = itemRect(object);
+        r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+        drawOnto(dc, r, pictureOf(object));
+    });
 }
 
 void SCRIVOOLE_CALL getRect(Obj* object, ScrivoRect* rect) {
@@ -86,7 +124,9 @@ void SCRIVOOLE_CALL getRect(Obj* object, ScrivoRect* rect) {
 }
 
 void SCRIVOOLE_CALL activate(Obj* object, std::intptr_t, std::intptr_t) {
-    if (Item* item = itemOf(object)) openInServer(*item);
+    guarded([] {}, [object] {
+        if (Item* item = itemOf(object)) openInServer(*item);
+    });
 }
 
 const char* SCRIVOOLE_CALL getName(Obj* object) {
@@ -122,8 +162,8 @@ std::int32_t SCRIVOOLE_CALL minusOne3(Obj*, std::intptr_t, std::intptr_t, std::i
 std::int32_t SCRIVOOLE_CALL equal2(Obj*, std::intptr_t a, std::intptr_t b) { return a == b; }
 
 const ScrivoExtObjOps kOperations = {
-    destroy,   createAndNotify, create,    paint,    zero3,     draw,      nothing3, getRect,
-    activate,  nothing2,        getName,   getNumber, saveRtf,  loadRtf,   deleteItem, nothing1,
+    destroy,   createAndNotify, createOperation, paint,   zero3,     draw,      nothing3, getRect,
+    activate,  nothing2,        getName,   getNumber, saveOperation, loadOperation, deleteItem, nothing1,
     zero1,     minusOne4,       minusOne4, minusOneOut, minusOne3, nothing1, equal2,   nothing1,
 };
 

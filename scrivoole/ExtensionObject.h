@@ -28,6 +28,10 @@ std::int32_t SCRIVOOLE_CALL loadRtf(ScrivoExtensionObject* object, ScrivoRtfRead
                                     std::intptr_t);
 std::int32_t SCRIVOOLE_CALL create(ScrivoExtensionObject* object, const char* spec);
 
+// The object data LoadRtf holds in memory at most (256 MiB); a reference, so that tests can
+// lower it.
+std::size_t& objectBytesInMemory();
+
 // The item's rectangle in screen pixels: 100 x 100 without an item or extent.
 ScrivoRect itemRect(ScrivoExtensionObject* object);
 

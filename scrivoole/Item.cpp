@@ -1,6 +1,7 @@
 #include "Item.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "ExtensionObject.h"
 #include "Launcher.h"
@@ -9,6 +10,8 @@
 #include "Platform.h"
 
 namespace scrivoole {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -75,9 +78,36 @@ Item& ContainerDocument::newItem(ScrivoExtensionObject* owner) {
 
 void ContainerDocument::deleteItem(Item* item) {
     if (!item) return;
-    removeTemporaryFile(item->openFile);
+    removeFiles(*item);
     if (item->owner && item->owner->item == item) item->owner->item = nullptr;
     std::erase_if(items_, [item](const auto& held) { return held.get() == item; });
+}
+
+std::string ContainerDocument::itemFolder(const Item& item) {
+    return folder_.subfolder("item" + std::to_string(item.number));
+}
+
+void ContainerDocument::removeFiles(Item& item) noexcept {
+    // Only what lies in the library's own folder: a path read from anywhere else is not the
+    // library's to delete.
+    try {
+        for (const std::string& file : {item.openFile, item.unreadableFile}) {
+            if (file.empty() || !folder_.holds(file)) continue;
+            std::error_code ec;
+            fs::remove(file, ec);
+            // The item's folder, once nothing else of the item is in it.
+            fs::remove(fs::path(file).parent_path(), ec);
+        }
+    } catch (...) {
+        // Out of memory the files stay until the folder goes with the library.
+    }
+}
+
+void ContainerDocument::release() noexcept {
+    for (auto& item : items_)
+        if (item->owner && item->owner->item == item.get()) item->owner->item = nullptr;
+    items_.clear();
+    folder_.remove();
 }
 
 int ContainerDocument::pollOpenItems() {
@@ -143,7 +173,7 @@ bool openInServer(Item& item) {
     const std::string command = serverCommand(item.object.className);
     if (command.empty()) return false;
     if (item.openFile.empty()) {
-        const std::string folder = temporaryFolder(item.number);
+        const std::string folder = ContainerDocument::instance().itemFolder(item);
         if (folder.empty()) return false;
         const std::string file = folder + "/" + safeFileName(item.object.topic);
         if (!writeWholeFile(file, item.object.native)) return false;

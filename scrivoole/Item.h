@@ -11,6 +11,7 @@
 #include "Ole1Stream.h"
 #include "Raster.h"
 #include "ScrivoOLE.h"
+#include "TempFolder.h"
 
 namespace scrivoole {
 
@@ -27,6 +28,12 @@ struct Item {
     // An object whose data could not be read keeps its bytes to write them back unchanged.
     bool unreadable = false;
     std::vector<std::uint8_t> unreadableBytes;
+    // An unreadable object larger than LoadRtf holds in memory: its bytes in a file of the
+    // library's temporary folder; refused when they could not be kept there, and then it
+    // cannot be saved.
+    std::string unreadableFile;
+    std::uint64_t unreadableFileSize = 0;
+    bool refused = false;
     // The content extent in hundredths of a millimetre; 0 when the item has none.
     std::int32_t extentX = 0;
     std::int32_t extentY = 0;
@@ -53,9 +60,15 @@ void screenDpi(int& x, int& y);
 // conversion back gives the same pixels.
 std::int32_t pixelsToHimetric(int pixels, int dpi);
 
+// The one container document, made when the library first needs it and released when the
+// library is unloaded or the program ends.
 class ContainerDocument final {
 public:
     static ContainerDocument& instance();
+    ContainerDocument() = default;
+    ~ContainerDocument() { release(); }
+    ContainerDocument(const ContainerDocument&) = delete;
+    ContainerDocument& operator=(const ContainerDocument&) = delete;
     // A new item with the next item number, linked both ways with the object.
     Item& newItem(ScrivoExtensionObject* owner);
     // Deletes an item with its storage (the temporary file of a server).
@@ -64,8 +77,16 @@ public:
     bool modified() const { return modified_; }
     // Takes in what servers saved to open items; the count of items changed.
     int pollOpenItems();
+    // A new folder of the library's own for one item's files; empty when it cannot be made.
+    std::string itemFolder(const Item& item);
+    // Lets go of every item, leaving their objects without one, and removes the library's
+    // temporary folder with all it holds: nothing of a learner's objects stays on the disk.
+    void release() noexcept;
 
 private:
+    void removeFiles(Item& item) noexcept;
+
+    TempFolder folder_;
     std::vector<std::unique_ptr<Item>> items_;
     std::int32_t nextNumber_ = 1;
     bool modified_ = false;

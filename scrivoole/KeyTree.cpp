@@ -1,64 +1,112 @@
 #include "RegistryStore.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace scrivoole {
 
-std::string foldCase(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
+namespace {
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+constexpr std::size_t kBlockBytes = 64u << 10;
+
+std::uint32_t hashOf(KeyTree::Node parent, std::string_view name) {
+    std::uint32_t h = 2166136261u ^ parent;
+    for (char c : foldCase(name)) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 16777619u;
     }
-    return true;
+    return h;
 }
 
-KeyTree::KeyTree() { nodes_.emplace_back(); }
+}  // namespace
+
+KeyTree::KeyTree() : slots_(16, kNone) { entries_.emplace_back(); }
+
+std::string_view KeyTree::keep(std::string_view text) {
+    if (text.empty()) return {};
+    if (blockUsed_ + text.size() > blockSize_) {
+        blockSize_ = std::max(kBlockBytes, text.size());
+        blocks_.push_back(std::make_unique<char[]>(blockSize_));
+        blockUsed_ = 0;
+    }
+    char* at = blocks_.back().get() + blockUsed_;
+    std::copy(text.begin(), text.end(), at);
+    blockUsed_ += text.size();
+    return {at, text.size()};
+}
+
+KeyTree::Node KeyTree::find(Node parent, std::string_view name, std::uint32_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Node n = slots_[i];
+        if (n == kNone) return kNone;
+        const Entry& e = entries_[n];
+        if (e.hash == hash && e.parent == parent && equalsIgnoringCase(e.name, name)) return n;
+    }
+}
+
+void KeyTree::index(Node node) {
+    const auto place = [this](Node n) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = entries_[n].hash & mask;
+        while (slots_[i] != kNone) i = (i + 1) & mask;
+        slots_[i] = n;
+    };
+    if (entries_.size() * 2 > slots_.size()) {
+        std::vector<Node> old(slots_.size() * 2, kNone);
+        old.swap(slots_);
+        for (Node n : old)
+            if (n != kNone) place(n);
+    }
+    place(node);
+}
 
 KeyTree::Node KeyTree::child(Node parent, std::string_view name, bool add) {
-    std::string folded = foldCase(name);
-    if (auto found = nodes_[parent].byFoldedName.find(folded);
-        found != nodes_[parent].byFoldedName.end())
-        return found->second;
-    if (!add) return kNone;
-    const auto index = static_cast<Node>(nodes_.size());
-    nodes_.emplace_back();
-    nodes_.back().name = std::string(name);
-    nodes_[parent].children.push_back(index);
-    nodes_[parent].byFoldedName.emplace(std::move(folded), index);
-    return index;
+    const std::uint32_t hash = hashOf(parent, name);
+    if (const Node found = find(parent, name, hash); found != kNone || !add) return found;
+    if (entries_.size() >= kNone - 1) throw std::length_error("registry too large");
+    const auto n = static_cast<Node>(entries_.size());
+    Entry entry;
+    entry.name = keep(name);
+    entry.parent = parent;
+    entry.hash = hash;
+    entries_[parent].children.push_back(n);
+    entries_.push_back(std::move(entry));
+    index(n);
+    return n;
 }
 
 void KeyTree::setValue(Node node, std::string_view value) {
-    nodes_[node].value = std::string(value);
-    nodes_[node].hasValue = true;
+    entries_[node].value = keep(value.substr(0, kLongestValueRead));
+    entries_[node].hasValue = true;
 }
 
 void KeyTree::clearValue(Node node) {
-    nodes_[node].value.clear();
-    nodes_[node].hasValue = false;
+    entries_[node].value = {};
+    entries_[node].hasValue = false;
 }
 
 void KeyTree::remove(Node parent, std::string_view name) {
-    auto& entry = nodes_[parent];
-    auto found = entry.byFoldedName.find(foldCase(name));
-    if (found == entry.byFoldedName.end()) return;
-    const Node gone = found->second;
-    entry.byFoldedName.erase(found);
-    std::erase(entry.children, gone);
-    // The detached entries stay in the vector, unreachable; a file that deletes and re-adds
-    // keys over and over only costs memory in proportion to its own length.
+    const Node gone = find(parent, name, hashOf(parent, name));
+    if (gone == kNone) return;
+    // Dropped from the parent's list when it is next listed, so that deleting many of many
+    // siblings costs one pass. The detached entries stay, unreachable; a file that deletes and
+    // re-adds keys over and over only costs memory in proportion to its own length.
+    entries_[gone].parent = kNone;
+    entries_[parent].detachedChildren = true;
+}
+
+const std::vector<KeyTree::Node>& KeyTree::childrenOf(Node n) {
+    Entry& e = entries_[n];
+    if (e.detachedChildren) {
+        std::erase_if(e.children, [&](Node c) { return entries_[c].parent != n; });
+        e.detachedChildren = false;
+    }
+    return e.children;
 }
 
 KeyTree::Node KeyTree::node(KeyHandle key) const {
-    if (key == 0 || key > nodes_.size()) return kNone;
+    if (key == 0 || key > entries_.size()) return kNone;
     return static_cast<Node>(key - 1);
 }
 
@@ -73,8 +121,10 @@ bool KeyTree::open(KeyHandle parent, std::string_view name, KeyHandle& key) {
 
 bool KeyTree::subkeyName(KeyHandle key, std::uint32_t index, std::string& name) {
     const Node p = node(key);
-    if (p == kNone || index >= nodes_[p].children.size()) return false;
-    name = nodes_[nodes_[p].children[index]].name;
+    if (p == kNone) return false;
+    const auto& children = childrenOf(p);
+    if (index >= children.size()) return false;
+    name = entries_[children[index]].name;
     return true;
 }
 
@@ -84,7 +134,7 @@ bool KeyTree::defaultValue(KeyHandle key, std::string_view subkey, std::string& 
     if (!subkey.empty()) n = child(n, subkey, false);
     if (n == kNone) return false;
     // A key without a default value reads as an empty one, as the registry's own call does.
-    value = nodes_[n].hasValue ? nodes_[n].value : std::string();
+    value = entries_[n].hasValue ? entries_[n].value : std::string_view();
     return true;
 }
 

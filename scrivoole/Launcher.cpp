@@ -37,7 +37,7 @@ std::string serverCommand(const std::string& className) {
     KeyHandle classKey = 0;
     if (!registry.open(registry.root(), className, classKey)) return {};
     // Commands are longer than the walker's 80-byte buffers allow; the launcher reads more.
-    constexpr std::size_t kCommandBuffer = 4096;
+    constexpr std::size_t kCommandBuffer = kLongestValueRead;
     std::string command;
     for (const char* path : {"Protocol\\StdFileEditing\\Server", "shell\\open\\command"}) {
         KeyHandle key = classKey, next = 0;
@@ -160,24 +160,6 @@ void reapServers() {
 #endif
 }
 
-std::string temporaryFolder(std::int32_t itemNumber) {
-    std::error_code ec;
-    fs::path base = fs::temp_directory_path(ec);
-    if (ec) return {};
-#ifdef _WIN32
-    const unsigned long pid = GetCurrentProcessId();
-#else
-    const unsigned long pid = static_cast<unsigned long>(getpid());
-#endif
-    const fs::path folder = base / ("scrivoole-" + std::to_string(pid)) /
-                            ("item" + std::to_string(itemNumber));
-    fs::create_directories(folder, ec);
-    if (ec) return {};
-    fs::permissions(folder.parent_path(), fs::perms::owner_all, ec);
-    fs::permissions(folder, fs::perms::owner_all, ec);
-    return folder.string();
-}
-
 std::string safeFileName(const std::string& topic) {
     std::string name = topic;
     if (auto cut = name.find_last_of("/\\"); cut != std::string::npos) name = name.substr(cut + 1);
@@ -221,13 +203,6 @@ bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out.flush());
-}
-
-void removeTemporaryFile(const std::string& path) {
-    if (path.empty()) return;
-    std::error_code ec;
-    fs::remove(path, ec);
-    fs::remove(fs::path(path).parent_path(), ec);
 }
 
 }  // namespace scrivoole

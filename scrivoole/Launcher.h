@@ -20,8 +20,6 @@ std::vector<std::string> commandArguments(const std::string& command, const std:
 // Starts the server on the file, through the host's launcher when it has given one.
 bool startServer(const std::string& command, const std::string& file, const Item& item);
 
-// A private folder for one item's temporary file.
-std::string temporaryFolder(std::int32_t itemNumber);
 // A file name from a stored topic: no folders, no control characters; "Object" when nothing
 // usable is left.
 std::string safeFileName(const std::string& topic);
@@ -31,7 +29,6 @@ FileStamp fileStamp(const std::string& path);
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
                    std::size_t maxBytes);
 bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-void removeTemporaryFile(const std::string& path);
 // Collects servers that have ended, so that none lingers as a zombie process.
 void reapServers();
 

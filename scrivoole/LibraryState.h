@@ -43,4 +43,16 @@ std::string moduleFileName(ScrivoModule module);
 
 constexpr std::size_t kMaxHostName = 128;
 
+// No exception may leave the library through its C interface: the host is no C++ caller and
+// would end at once. Every export and every operation of the object's table runs its body
+// through here, and a body that throws (out of memory, mostly) gives the failure's answer.
+template <typename Failure, typename Body>
+auto guarded(Failure&& failure, Body&& body) noexcept -> decltype(body()) {
+    try {
+        return body();
+    } catch (...) {
+        return failure();
+    }
+}
+
 }  // namespace scrivoole

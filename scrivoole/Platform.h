@@ -3,6 +3,7 @@
 // dialog, image decoding, the screen's resolution and a timer. Each platform file (Qt, Windows,
 // plain) defines these; the core never includes a toolkit.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,9 @@ struct InsertChoice {
 };
 
 // The library's insert-object dialog, parented to the control's window object, with
-// "Create New" preselected. False when the learner cancels or no dialog can be shown.
-bool insertObjectDialog(void* parent, const std::vector<ServerEntry>& servers,
+// "Create New" preselected. False when the learner cancels or no dialog can be shown. The
+// servers are asked for only when the dialog shows them: listing them walks the registry.
+bool insertObjectDialog(void* parent, const std::function<std::vector<ServerEntry>()>& servers,
                         InsertChoice& choice);
 
 // Decodes an image file's bytes; false when the platform cannot read them.

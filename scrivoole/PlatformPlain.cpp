@@ -8,7 +8,9 @@ namespace scrivoole::platform {
 
 void showError(const std::string& text) { std::fprintf(stderr, "ScrivoOLE Error:%s\n", text.c_str()); }
 
-bool insertObjectDialog(void*, const std::vector<ServerEntry>&, InsertChoice&) { return false; }
+bool insertObjectDialog(void*, const std::function<std::vector<ServerEntry>()>&, InsertChoice&) {
+    return false;
+}
 
 bool decodeImage(const std::vector<std::uint8_t>&, Raster&) { return false; }
 

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <cstdio>
@@ -34,7 +35,7 @@ void showError(const std::string& text) {
     box.exec();
 }
 
-bool insertObjectDialog(void* parent, const std::vector<ServerEntry>& servers,
+bool insertObjectDialog(void* parent, const std::function<std::vector<ServerEntry>()>& servers,
                         InsertChoice& choice) {
     if (!widgetsRunning()) return false;
     // The control hands its window object over as the dialog's parent. The pointer is only
@@ -42,7 +43,7 @@ bool insertObjectDialog(void* parent, const std::vector<ServerEntry>& servers,
     QWidget* owner = nullptr;
     for (QWidget* w : QApplication::allWidgets())
         if (static_cast<void*>(w) == parent) owner = w;
-    InsertObjectDialog dialog(owner, servers);
+    InsertObjectDialog dialog(owner, servers());
     if (dialog.exec() != QDialog::Accepted) return false;
     choice = dialog.choice();
     return !choice.className.empty() || !choice.file.empty();
@@ -55,7 +56,13 @@ bool decodeImage(const std::vector<std::uint8_t>& bytes, Raster& out) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    if (!reader.canRead()) return false;
+    // Only readers that fill every pixel of a picture cut short, or refuse it: others (Qt's
+    // bitmap reader among them) leave its missing rows as the memory held them, and those
+    // bytes would go into the learner's document. Bitmaps have the library's own reader.
+    static const QByteArray filling[] = {"png", "jpeg", "gif", "pbm", "pgm", "ppm", "xbm", "xpm"};
+    if (!reader.canRead() || std::find(std::begin(filling), std::end(filling), reader.format()) ==
+                                 std::end(filling))
+        return false;
     const QSize size = reader.size();
     if (size.isValid() && !pictureSizeAllowed(size.width(), size.height())) return false;
     QImage image = reader.read();
@@ -76,12 +83,21 @@ void screenDpi(int& x, int& y) {
     y = static_cast<int>(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInchY()));
 }
 
+namespace {
+// The timer belongs to the application, but its slot is the library's code: it goes when the
+// library is unloaded, or its next tick would call into code no longer there.
+struct PollTimer {
+    QPointer<QTimer> timer;
+    ~PollTimer() { delete timer.data(); }
+};
+}  // namespace
+
 void startPollTimer() {
-    static QPointer<QTimer> timer;
-    if (timer || !QCoreApplication::instance()) return;
-    timer = new QTimer(QCoreApplication::instance());
-    QObject::connect(timer, &QTimer::timeout, [] { ScrivoOLE_Poll(); });
-    timer->start(1000);
+    static PollTimer poll;
+    if (poll.timer || !QCoreApplication::instance()) return;
+    poll.timer = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll.timer, &QTimer::timeout, [] { ScrivoOLE_Poll(); });
+    poll.timer->start(1000);
 }
 
 }  // namespace scrivoole::platform

@@ -15,7 +15,8 @@ void showError(const std::string& text) {
 }
 
 // Without a dialog of its own the Windows build offers the creation from a file only.
-bool insertObjectDialog(void* parent, const std::vector<ServerEntry>&, InsertChoice& choice) {
+bool insertObjectDialog(void* parent, const std::function<std::vector<ServerEntry>()>&,
+                        InsertChoice& choice) {
     char file[MAX_PATH] = {};
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -42,9 +43,17 @@ namespace {
 void CALLBACK pollTick(HWND, UINT, UINT_PTR, DWORD) { ScrivoOLE_Poll(); }
 }  // namespace
 
+// The timer's procedure is the library's code: the timer goes when the library is unloaded.
+struct PollTimer {
+    UINT_PTR id = 0;
+    ~PollTimer() {
+        if (id) KillTimer(nullptr, id);
+    }
+};
+
 void startPollTimer() {
-    static UINT_PTR timer = 0;
-    if (!timer) timer = SetTimer(nullptr, 0, 1000, pollTick);
+    static PollTimer timer;
+    if (!timer.id) timer.id = SetTimer(nullptr, 0, 1000, pollTick);
 }
 
 }  // namespace scrivoole::platform

@@ -29,7 +29,10 @@ void setOpaque(std::uint8_t* px, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 }
 
 // The pixels of a bitmap whose bits start at bitsOffset (0: right after header and palette).
-bool decodeDibAt(const std::uint8_t* data, std::size_t size, std::size_t bitsOffset, Raster& out) {
+// With partial, a bitmap whose last rows are missing keeps the rows present; the others stay
+// blank (transparent) in a picture that is filled in full, never left with what memory held.
+bool decodeDibAt(const std::uint8_t* data, std::size_t size, std::size_t bitsOffset, bool partial,
+                 Raster& out) {
     if (size < 40) return false;
     const std::uint32_t headerSize = le32(data);
     if (headerSize < 40 || headerSize > size) return false;
@@ -56,11 +59,13 @@ bool decodeDibAt(const std::uint8_t* data, std::size_t size, std::size_t bitsOff
     const std::uint8_t* palette = data + headerSize;
     if (bitsOffset == 0) bitsOffset = headerSize + paletteBytes;
     const std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
-    if (bitsOffset > size || stride * static_cast<std::size_t>(height) > size - bitsOffset)
+    if (bitsOffset > size) return false;
+    const std::size_t rowsPresent = std::min<std::size_t>(height, (size - bitsOffset) / stride);
+    if (rowsPresent == 0 || (rowsPresent < static_cast<std::size_t>(height) && !partial))
         return false;
 
     out = Raster(width, height);
-    for (std::int32_t row = 0; row < height; ++row) {
+    for (std::int32_t row = 0; row < static_cast<std::int32_t>(rowsPresent); ++row) {
         const std::uint8_t* line = data + bitsOffset + stride * static_cast<std::size_t>(row);
         const int y = topDown ? row : height - 1 - row;
         for (std::int32_t x = 0; x < width; ++x) {
@@ -150,14 +155,14 @@ Raster onWhite(const Raster& source) {
 }
 
 bool decodeDib(const std::uint8_t* data, std::size_t size, Raster& out) {
-    return decodeDibAt(data, size, 0, out);
+    return decodeDibAt(data, size, 0, false, out);
 }
 
 bool decodeBmp(const std::vector<std::uint8_t>& bytes, Raster& out) {
     if (bytes.size() < 14 + 40 || bytes[0] != 'B' || bytes[1] != 'M') return false;
     const std::uint32_t offset = le32(bytes.data() + 10);
     if (offset < 14 + 40 || offset > bytes.size()) return false;
-    return decodeDibAt(bytes.data() + 14, bytes.size() - 14, offset - 14, out);
+    return decodeDibAt(bytes.data() + 14, bytes.size() - 14, offset - 14, true, out);
 }
 
 std::vector<std::uint8_t> encodeDib(const Raster& picture) {

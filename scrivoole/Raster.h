@@ -42,7 +42,8 @@ Raster onWhite(const Raster& source);
 // A device-independent bitmap (header, palette, rows) of 1, 4, 8, 24 or 32 bits per pixel,
 // uncompressed; every size is checked against the bytes present.
 bool decodeDib(const std::uint8_t* data, std::size_t size, Raster& out);
-// A ".bmp" file: the file header, then a bitmap as above.
+// A ".bmp" file: the file header, then a bitmap as above. A file cut short in its pixels, as a
+// picture viewer shows it: the rows present, the missing ones blank.
 bool decodeBmp(const std::vector<std::uint8_t>& bytes, Raster& out);
 // The picture as a 24-bit bottom-up bitmap laid on white.
 std::vector<std::uint8_t> encodeDib(const Raster& picture);

@@ -1,7 +1,7 @@
 #include "Registry.h"
 
 #include <cstdlib>
-#include <fstream>
+#include <exception>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -11,9 +11,16 @@ namespace scrivoole {
 
 namespace {
 
-// An export of a whole class tree runs to a few hundred megabytes; beyond this limit a file is
-// taken as unreadable rather than exhaust memory.
-constexpr long long kMaxExportBytes = 512ll << 20;
+// The registry of a file that cannot be read, and of a read that ran out of memory: no keys.
+// It allocates nothing, so it can always be answered from.
+class UnreadableStore final : public RegistryStore {
+public:
+    KeyHandle root() override { return 1; }
+    bool open(KeyHandle, std::string_view, KeyHandle&) override { return false; }
+    bool subkeyName(KeyHandle, std::uint32_t, std::string&) override { return false; }
+    bool defaultValue(KeyHandle, std::string_view, std::string&) override { return false; }
+    void close(KeyHandle) override {}
+};
 
 struct StoreCache {
     std::string choice;
@@ -56,17 +63,7 @@ std::string currentChoice() {
 
 std::unique_ptr<RegistryStore> loadStore() {
     const std::string file = environment("SCRIVOOLE_REGISTRY");
-    if (!file.empty()) {
-        struct stat st {};
-        std::string bytes;
-        if (::stat(file.c_str(), &st) == 0 && st.st_size <= kMaxExportBytes) {
-            std::ifstream in(file, std::ios::binary);
-            std::ostringstream text;
-            text << in.rdbuf();
-            bytes = text.str();
-        }
-        return parseRegistryExport(bytes);
-    }
+    if (!file.empty()) return readRegistryExport(file);
 #ifdef _WIN32
     return openSystemRegistry();
 #else
@@ -77,23 +74,34 @@ std::unique_ptr<RegistryStore> loadStore() {
 }  // namespace
 
 Registry Registry::current() {
+    static UnreadableStore unreadable;
     auto& c = cache();
     std::string choice = currentChoice();
-    if (!c.store || choice != c.choice) {
-        c.store = loadStore();
-        c.choice = std::move(choice);
+    if (choice != c.choice || c.generation == 0) {
+        c.store.reset();
+        c.choice.clear();
         ++c.generation;
+        // Out of memory the registry reads as unreadable this time and is read again next
+        // time; a file refused for its limits stays refused until it changes.
+        try {
+            c.store = loadStore();
+            c.choice = std::move(choice);
+        } catch (const std::exception&) {
+            c.store.reset();
+        }
     }
-    return Registry(c.store.get());
+    return Registry(c.store ? c.store.get() : &unreadable);
 }
 
 std::uint64_t Registry::generation() { return cache().generation; }
 
 bool Registry::enumerate(KeyHandle key, std::uint32_t index, std::string& name) {
+    ++operations_;
     return store_->subkeyName(key, index, name) && name.size() < kNameBuffer;
 }
 
 std::string Registry::value(KeyHandle key, std::string_view subkey, std::size_t buffer) {
+    ++operations_;
     std::string v;
     if (!store_->defaultValue(key, subkey, v) || v.size() >= buffer) return {};
     return v;
@@ -108,6 +116,13 @@ bool Registry::firstLevelValue(std::string_view name, std::string& value) {
         return true;
     }
     return false;
+}
+
+std::string Registry::fileTypeOfExtension(std::string_view extension) {
+    std::string key(1, '.'), type;
+    key += extension;
+    if (extension.empty() || !firstLevelValue(key, type)) type.clear();
+    return type;
 }
 
 }  // namespace scrivoole

@@ -23,8 +23,13 @@ public:
     // generation are void.
     static std::uint64_t generation();
 
+    // The calls made of the four operations so far: what the queries cost, which the tests
+    // count to show how a walk grows with the registry.
+    static std::uint64_t operations() { return operations_; }
+
     KeyHandle root() { return store_->root(); }
     bool open(KeyHandle parent, std::string_view name, KeyHandle& key) {
+        ++operations_;
         return store_->open(parent, name, key);
     }
     bool enumerate(KeyHandle key, std::uint32_t index, std::string& name);
@@ -35,10 +40,14 @@ public:
     // The default value of a first-level key found by enumeration, ignoring case; false when
     // there is none.
     bool firstLevelValue(std::string_view name, std::string& value);
+    // GET_EXTASS: the file type of an extension given without its dot, or "" when there is
+    // none or the extension is empty.
+    std::string fileTypeOfExtension(std::string_view extension);
 
 private:
     explicit Registry(RegistryStore* store) : store_(store) {}
     RegistryStore* store_;
+    static inline std::uint64_t operations_ = 0;
 };
 
 }  // namespace scrivoole

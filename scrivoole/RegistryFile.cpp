@@ -1,99 +1,21 @@
 // The registry export reader. Exports come from many tools and hands, so it reads leniently:
 // lines it does not understand are skipped, never guessed at.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "ExportLines.h"
 #include "RegistryStore.h"
 
 namespace scrivoole {
 
 namespace {
 
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// Version 5 exports are written in UTF-16; keys and values then travel as UTF-8, the narrow
-// encoding of this platform. Unpaired surrogates become U+FFFD.
-std::string fromUtf16(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    auto unit = [&](std::size_t i) -> std::uint32_t {
-        const auto a = static_cast<unsigned char>(bytes[i]);
-        const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return bigEndian ? (a << 8 | b) : (b << 8 | a);
-    };
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        std::uint32_t code = unit(i);
-        if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size()) {
-            const std::uint32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            } else {
-                code = 0xFFFD;
-            }
-        } else if (code >= 0xD800 && code < 0xE000) {
-            code = 0xFFFD;
-        }
-        appendUtf8(out, code);
-    }
-    return out;
-}
-
-std::string decodeText(std::string_view bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-        return fromUtf16(bytes.substr(2), false);
-    if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF')
-        return fromUtf16(bytes.substr(2), true);
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
-    return std::string(bytes);
-}
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
     return s;
-}
-
-std::vector<std::string_view> splitPath(std::string_view path) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i < path.size() && path[i] != '\\') continue;
-        // "A\\B" has an empty component, which no key can have: it is passed over.
-        if (i > start) parts.push_back(path.substr(start, i - start));
-        start = i + 1;
-    }
-    return parts;
 }
 
 // The string after '=' of a value line: "text" with \\ and \" escaped. False when it is not a
@@ -113,36 +35,124 @@ bool quotedString(std::string_view s, std::string& out) {
     return false;
 }
 
+// The characters of a name in UTF-8: the bytes that begin one.
+std::size_t characters(std::string_view name) {
+    return static_cast<std::size_t>(std::count_if(name.begin(), name.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// "@=" followed by a quoted string or "-": the only value lines that set anything.
+bool setsDefaultText(std::string_view line) {
+    if (line.empty() || line.front() != '@') return false;
+    line = trim(line.substr(1));
+    if (line.empty() || line.front() != '=') return false;
+    line = trim(line.substr(1));
+    return !line.empty() && (line.front() == '"' || line.front() == '-');
+}
+
 class ExportReader {
 public:
-    explicit ExportReader(KeyTree& tree) : tree_(tree) {}
+    ExportReader(KeyTree& tree, const ExportLimits& limits) : tree_(tree), limits_(limits) {}
 
-    void section(std::string_view line) {
-        current_ = KeyTree::kNone;
+    // One line of the file after its header; false when the file goes beyond the limits.
+    bool line(std::string_view raw) {
+        const std::string_view line = trim(raw);
+        if (pending_ != Pending::None) return continued(line);
+        if (line.empty() || line.front() == ';') return true;
+        if (line.front() == '[') return section(line);
+        // A value may go on over lines that end in a backslash (long hex data). Only a default
+        // value is gathered; the lines of any other are passed over as they come.
+        const bool more = line.back() == '\\';
+        if (current_ == KeyTree::kNone || !setsDefaultText(line)) {
+            if (more) pending_ = Pending::Skip;
+            return true;
+        }
+        joined_.assign(line);
+        if (more) {
+            pending_ = Pending::Join;
+        } else {
+            value(joined_);
+        }
+        return true;
+    }
+
+    // Only a value going on over lines ends at an empty line.
+    bool blankLinesIgnored() const { return pending_ == Pending::None; }
+
+    // The end of the file, which ends a value still going on.
+    void finish() {
+        if (pending_ == Pending::Join) value(joined_);
+        pending_ = Pending::None;
+    }
+
+private:
+    enum class Pending { None, Skip, Join };
+
+    bool continued(std::string_view line) {
+        const bool more = !line.empty() && line.back() == '\\';
+        if (pending_ == Pending::Skip) {
+            if (!more) pending_ = Pending::None;
+            return true;
+        }
+        joined_.pop_back();
+        if (joined_.size() + line.size() > limits_.lineBytes) return false;
+        joined_ += line;
+        if (!more) {
+            pending_ = Pending::None;
+            value(joined_);
+        }
+        return true;
+    }
+
+    // The key path of a section line, its components checked against the limits; false when
+    // the file is to be refused. Empty for a section of another hive.
+    bool path(std::string_view line, std::vector<std::string_view>& parts, bool& remove) {
+        parts.clear();
         const std::size_t close = line.rfind(']');
-        if (close == std::string_view::npos) return;
+        if (close == std::string_view::npos) return true;
         std::string_view path = line.substr(1, close - 1);
-        const bool remove = !path.empty() && path.front() == '-';
+        remove = !path.empty() && path.front() == '-';
         if (remove) path.remove_prefix(1);
-        const auto parts = splitPath(path);
         // Only the class tree matters; sections of other hives and their values are skipped.
-        if (parts.empty() || !equalsIgnoringCase(parts[0], "HKEY_CLASSES_ROOT")) return;
+        const std::string_view hive = path.substr(0, path.find('\\'));
+        if (!equalsIgnoringCase(hive, "HKEY_CLASSES_ROOT")) return true;
+        std::size_t start = hive.size() + 1;
+        while (start < path.size()) {
+            std::size_t end = path.find('\\', start);
+            if (end == std::string_view::npos) end = path.size();
+            // "A\\B" has an empty component, which no key can have: it is passed over.
+            if (end > start) {
+                const std::string_view name = path.substr(start, end - start);
+                if (parts.size() == limits_.keyDepth || characters(name) > limits_.nameCharacters)
+                    return false;
+                parts.push_back(name);
+            }
+            start = end + 1;
+        }
+        parts.insert(parts.begin(), hive);
+        return true;
+    }
+
+    bool section(std::string_view line) {
+        current_ = KeyTree::kNone;
+        bool remove = false;
+        if (!path(line, parts_, remove)) return false;
+        if (parts_.empty()) return true;
         KeyTree::Node node = KeyTree::kRoot;
-        const std::size_t last = remove ? parts.size() - 1 : parts.size();
+        const std::size_t last = remove ? parts_.size() - 1 : parts_.size();
         for (std::size_t i = 1; i < last && node != KeyTree::kNone; ++i)
-            node = tree_.child(node, parts[i], !remove);
+            node = tree_.child(node, parts_[i], !remove);
         if (!remove) {
             current_ = node;
-        } else if (node != KeyTree::kNone && parts.size() > 1) {
-            tree_.remove(node, parts.back());
+        } else if (node != KeyTree::kNone && parts_.size() > 1) {
+            tree_.remove(node, parts_.back());
         }
+        return tree_.size() <= limits_.keys + 1;
     }
 
     void value(std::string_view line) {
-        if (current_ == KeyTree::kNone || line.front() != '@') return;
-        std::string_view rest = trim(line.substr(1));
-        if (rest.empty() || rest.front() != '=') return;
-        rest = trim(rest.substr(1));
+        std::string_view rest = trim(trim(line.substr(1)).substr(1));
         std::string text;
         if (rest == "-") {
             tree_.clearValue(current_);
@@ -153,9 +163,12 @@ public:
         // text call, so they are left unset.
     }
 
-private:
     KeyTree& tree_;
+    const ExportLimits& limits_;
     KeyTree::Node current_ = KeyTree::kNone;
+    Pending pending_ = Pending::None;
+    std::string joined_;
+    std::vector<std::string_view> parts_;
 };
 
 bool isHeader(std::string_view line) {
@@ -164,31 +177,34 @@ bool isHeader(std::string_view line) {
 
 }  // namespace
 
-std::unique_ptr<KeyTree> parseRegistryExport(std::string_view bytes) {
+std::unique_ptr<KeyTree> readRegistryExport(ByteSource& source, const ExportLimits& limits) {
     auto tree = std::make_unique<KeyTree>();
-    const std::string text = decodeText(bytes);
-    const auto lines = splitLines(text);
-    std::size_t i = 0;
-    while (i < lines.size() && trim(lines[i]).empty()) ++i;
-    if (i == lines.size() || !isHeader(trim(lines[i]))) return tree;
-    ExportReader reader(*tree);
-    std::string joined;
-    for (++i; i < lines.size(); ++i) {
-        std::string_view line = trim(lines[i]);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            reader.section(line);
-            continue;
-        }
-        // A value may go on over lines that end in a backslash (long hex data).
-        joined.assign(line);
-        while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
-            joined.pop_back();
-            joined += trim(lines[++i]);
-        }
-        reader.value(joined);
+    LineReader lines(source, limits.lineBytes, limits.fileBytes);
+    std::string line;
+    bool header = false;
+    while (!header && lines.next(line, true)) {
+        if (trim(line).empty()) continue;
+        if (!isHeader(trim(line))) break;
+        header = true;
     }
+    if (lines.failed()) return nullptr;
+    if (!header) return tree;
+    ExportReader reader(*tree, limits);
+    while (lines.next(line, reader.blankLinesIgnored()))
+        if (!reader.line(line)) return nullptr;
+    if (lines.failed()) return nullptr;
+    reader.finish();
     return tree;
+}
+
+std::unique_ptr<KeyTree> parseRegistryExport(std::string_view bytes, const ExportLimits& limits) {
+    MemorySource source(bytes);
+    return readRegistryExport(source, limits);
+}
+
+std::unique_ptr<KeyTree> readRegistryExport(const std::string& path, const ExportLimits& limits) {
+    const auto source = openRegularFile(path, limits.fileBytes);
+    return source ? readRegistryExport(*source, limits) : nullptr;
 }
 
 }  // namespace scrivoole

@@ -33,12 +33,15 @@ bool RegistryWalker::walk(std::uint32_t startPosition, std::int32_t startCounter
 bool RegistryWalker::walkOne(std::string_view wanted) {
     const KeyHandle root = registry_.root();
     std::string name;
-    for (std::uint32_t pos = 0; registry_.enumerate(root, pos, name); ++pos) {
-        if (skippedAtFirstLevel(name) || !equalsIgnoringCase(name, wanted)) continue;
-        position = static_cast<std::int32_t>(pos);
-        return visit(root, name, 0);
-    }
+    for (std::uint32_t pos = 0; registry_.enumerate(root, pos, name); ++pos)
+        if (equalsIgnoringCase(name, wanted)) return walkAt(pos, name);
     return false;
+}
+
+bool RegistryWalker::walkAt(std::uint32_t at, const std::string& name) {
+    if (skippedAtFirstLevel(name)) return false;
+    position = static_cast<std::int32_t>(at);
+    return visit(registry_.root(), name, 0);
 }
 
 bool RegistryWalker::visit(KeyHandle parent, const std::string& name, int depth) {
@@ -113,6 +116,20 @@ std::vector<std::pair<std::string, std::string>> fileTypesWithPatterns(Registry 
         }
     }
     return types;
+}
+
+std::vector<platform::ServerEntry> registeredServers(Registry registry) {
+    std::vector<platform::ServerEntry> servers;
+    // A class is listed when a server walk of its key alone counts a server entry. The key is
+    // walked where the enumeration found it: looking it up by name again would make the list
+    // cost the square of the registry's size.
+    std::string name;
+    for (std::uint32_t i = 0; registry.enumerate(registry.root(), i, name); ++i) {
+        RegistryWalker one(registry, RegistryWalker::Mode::Server, 1000000);
+        one.walkAt(i, name);
+        if (one.counter >= 0) servers.push_back({name, state().lastFirstLevelValue});
+    }
+    return servers;
 }
 
 }  // namespace scrivoole

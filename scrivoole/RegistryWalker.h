@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Platform.h"
 #include "Registry.h"
 
 namespace scrivoole {
@@ -23,6 +24,8 @@ public:
     bool walk(std::uint32_t startPosition, std::int32_t counter);
     // Visits and descends the one first-level key equal to name (server-mode skips apply).
     bool walkOne(std::string_view name);
+    // The same for the first-level key the caller's enumeration found at that position.
+    bool walkAt(std::uint32_t position, const std::string& name);
 
     // "A\B\C\": the path from the first level to the key where the search ended.
     std::string foundPath() const;
@@ -49,5 +52,9 @@ private:
 // GET_ASSEXTENSIONS: file types with their patterns ("*.txt;*.log"), in order of first
 // appearance of the type among the extension keys.
 std::vector<std::pair<std::string, std::string>> fileTypesWithPatterns(Registry registry);
+
+// The classes the insert-object dialog offers: those whose key alone counts a server entry in
+// a server walk, with their display names (their default values).
+std::vector<platform::ServerEntry> registeredServers(Registry registry);
 
 }  // namespace scrivoole

@@ -1,5 +1,6 @@
 // Extension objects: Create with its spec forms and limits, the rectangle, painting on screens
 // and printers, activation in a server and the change it brings back.
+#include <algorithm>
 #include <fstream>
 
 #include "ScrivoTest.h"
@@ -75,6 +76,19 @@ TEST_F(Objects, CreateFailures) {
     EXPECT_EQ(create("NoSuchClass"), 0);
     EXPECT_EQ(hooks().insertCalls, 0);
     EXPECT_EQ(object->item, nullptr);
+}
+
+// The class of "*path" is the type of the text after the path's last dot, found as GET_EXTASS
+// finds it: a path that ends in its dot has no extension, even where a key "." exists.
+TEST_F(Objects, APathEndingInADotHasNoType) {
+    std::ifstream in(fixture("classes.reg"), std::ios::binary);
+    const std::string classes(std::istreambuf_iterator<char>(in), {});
+    useRegistry(dir.write("dot.reg", classes + "\r\n[HKEY_CLASSES_ROOT\\.]\r\n@=\"Paint.Picture\"\r\n"));
+    EXPECT_EQ(take(GET_EXTASS("")), "");
+    const auto dotted = dir.write("picture.", bmpFile(4, 4, quarters));
+    EXPECT_EQ(create("*" + dotted.string()), 0);
+    EXPECT_EQ(object->item, nullptr);
+    EXPECT_EQ(create("*" + picture.string()), 1);
 }
 
 TEST_F(Objects, SpecOf500BytesProceedsAnd501Fails) {
@@ -206,6 +220,77 @@ TEST_F(Objects, ActivateOpensATemporaryCopyAndTakesBackTheSavedChange) {
     EXPECT_EQ(object->item, nullptr);
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(rect().right, 100);
+}
+
+// A picture file cut short: the rows it lacks are blank, on the screen and in the document,
+// whatever the memory they were decoded into held before (the tests run with a perturbed heap).
+TEST_F(Objects, ATruncatedPictureCarriesNoMemoryOfTheProcess) {
+    const auto colour = [](int x, int y) { return static_cast<std::uint32_t>(x * 4 << 16 | y * 4 << 8 | 0x40); };
+    const auto lower = [](int x, int y) { return y < 56 ? 0xFFFFFFu : static_cast<std::uint32_t>(x * 4 << 16 | y * 4 << 8 | 0x40); };
+    // Rows are stored bottom up: the eight rows present are the lowest.
+    const std::string whole = bmpFile(64, 64, colour);
+    const auto truncated = dir.write("cut.bmp", whole.substr(0, 14 + 40 + 8 * 64 * 3));
+    ASSERT_EQ(create("Paint.Picture*" + truncated.string()), 1);
+    Device screen(kScreenCaps, 96);
+    object->ops->Draw(object, &screen.dc, 0, 0);
+    ASSERT_EQ(screen.drawn.size(), 1u);
+    const Drawn& d = screen.drawn[0];
+    ASSERT_EQ(std::vector<int>({d.width, d.height}), std::vector<int>({64, 64}));
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(d.pixel(x, y), y < 56 ? 0u : 0xFF000000u | colour(x, y)) << x << "," << y;
+
+    // Saved, the picture is the one of a whole file with white rows in place of the missing.
+    const auto save = [](ScrivoExtensionObject* o) {
+        Writer w(true);
+        EXPECT_EQ(o->ops->SaveRtf(o, &w.base, "RTF"), 1);
+        return w.text;
+    };
+    const std::string cut = save(object);
+    ScrivoExtensionObject* reference = newObject();
+    const auto white = dir.write("white.bmp", bmpFile(64, 64, lower));
+    ASSERT_EQ(reference->ops->Create(reference, ("Paint.Picture*" + white.string()).c_str()), 1);
+    const std::string expected = save(reference);
+    reference->ops->Destroy(reference, 1);
+    const auto result = [](const std::string& rtf) { return rtf.substr(rtf.find("{\\result ")); };
+    EXPECT_EQ(result(cut), result(expected));
+    // The object data ends in the same presentation, after the native data (the file itself).
+    const auto presentation = [](const std::string& rtf, const std::string& file) {
+        const auto start = rtf.find("objdata ") + 8;
+        const auto bytes = fromHex(rtf.substr(start, rtf.find('}', start) - start));
+        const std::vector<std::uint8_t> native(file.begin(), file.end());
+        const auto at = std::search(bytes.begin(), bytes.end(), native.begin(), native.end());
+        EXPECT_NE(at, bytes.end());
+        return std::vector<std::uint8_t>(at + static_cast<std::ptrdiff_t>(native.size()), bytes.end());
+    };
+    EXPECT_EQ(presentation(cut, whole.substr(0, 14 + 40 + 8 * 64 * 3)),
+              presentation(expected, bmpFile(64, 64, lower)));
+}
+
+// Run-length compressed bitmaps have no reader that fills a picture cut short, so they show as
+// the icon of a file that is no picture.
+TEST_F(Objects, ACompressedBitmapCutShortShowsTheIcon) {
+    std::string rle;
+    const auto put32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) rle += static_cast<char>(v >> (8 * i) & 0xFF);
+    };
+    rle = "BM";
+    put32(14 + 40 + 1024 + 32);
+    put32(0);
+    put32(14 + 40 + 1024);
+    for (std::uint32_t v : {40u, 64u, 64u, 1u | 8u << 16, 1u, 32u, 2835u, 2835u, 256u, 0u}) put32(v);
+    for (int i = 0; i < 256; ++i) put32(static_cast<std::uint32_t>(i * 0x010101));
+    // Eight rows of one run each, then the data ends without its end-of-bitmap mark.
+    for (int row = 0; row < 8; ++row) rle += std::string{64, static_cast<char>(row * 10 + 5), 0, 0};
+    const auto draw = [&](const std::string& content) {
+        const auto file = dir.write("rle.bmp", content);
+        EXPECT_EQ(create("Paint.Picture*" + file.string()), 1);
+        Device screen(kScreenCaps, 96);
+        object->ops->Draw(object, &screen.dc, 0, 0);
+        EXPECT_EQ(screen.drawn.size(), 1u);
+        return screen.drawn.empty() ? std::vector<std::uint8_t>() : screen.drawn[0].pixels;
+    };
+    EXPECT_EQ(draw(rle), draw("no picture"));
 }
 
 TEST_F(Objects, DestroyWithoutFreeKeepsTheObject) {

@@ -237,6 +237,36 @@ TEST_F(Registry, FileTypesWithTheirPatterns) {
     EXPECT_EQ(take(patterns), "");
 }
 
+// Letter case beyond ASCII, in UTF-8 names: one key however its name is written, lookups and
+// file types alike; "ß" and "ss" stay apart, and bytes that are no UTF-8 compare as they are.
+TEST_F(Registry, NamesCompareIgnoringCaseBeyondAscii) {
+    load("REGEDIT4\n"
+         "[HKEY_CLASSES_ROOT\\\xC3\x84pfel]\n@=\"apples\"\n"          // Äpfel
+         "[HKEY_CLASSES_ROOT\\\xC3\xA4PFEL\\Sorte]\n"                 // äPFEL
+         "[HKEY_CLASSES_ROOT\\Stra\xC3\x9F" "e]\n@=\"street\"\n"      // Straße
+         "[HKEY_CLASSES_ROOT\\STRASSE]\n@=\"shouted\"\n"
+         "[HKEY_CLASSES_ROOT\\\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91\xCE\xA3]\n@=\"greek\"\n"  // ΣΟΦΊΑΣ
+         "[HKEY_CLASSES_ROOT\\\xE2\x84\xAA" "elvin]\n@=\"kelvin\"\n"  // Kelvin sign
+         "[HKEY_CLASSES_ROOT\\\xC4pfel]\n@=\"latin-1\"\n"
+         "[HKEY_CLASSES_ROOT\\.\xC3\xA4pf]\n@=\"\xC3\x84pfel\"\n"
+         "[HKEY_CLASSES_ROOT\\.\xC3\x84PF2]\n@=\"\xC3\xA4PFEL\"\n");
+    std::vector<std::string> paths;
+    for (const auto& r : allRecords()) paths.push_back(r.path);
+    EXPECT_EQ(paths.size(), 9u);
+    EXPECT_EQ(paths[1], "\xC3\x84pfel\\Sorte\\");
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xC3\xA4pfel")), "apples");
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xC3\x84PFEL")), "apples");
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("STRA\xE1\xBA\x9E" "E")), "street");  // capital ẞ
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("strasse")), "shouted");
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1\xCF\x82")), "greek");  // σοφίας
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("KELVIN")), "kelvin");
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xE4pfel")), "");  // Latin-1 ä: no UTF-8, no case
+    EXPECT_EQ(take(GET_EXTASS("\xC3\x84PF")), "\xC3\x84pfel");
+    ScrivoString patterns = nullptr;
+    EXPECT_EQ(take(GET_ASSEXTENSIONS(0, &patterns)), "\xC3\x84pfel");
+    EXPECT_EQ(take(patterns), "*.\xC3\xA4pf;*.\xC3\x84PF2");
+}
+
 TEST_F(Registry, FirstLevelLookups) {
     useRegistry(fixture("classes.reg"));
     EXPECT_EQ(take(GET_EXTASS("BMP")), "Paint.Picture");

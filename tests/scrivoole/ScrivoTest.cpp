@@ -1,8 +1,11 @@
 #include "ScrivoTest.h"
 
 #include <dlfcn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -139,6 +142,27 @@ ScrivoExtensionObject* newObject(std::uint32_t window) {
 fs::path fixture(const std::string& name) {
     const char* source = std::getenv("VASORA_SOURCE_DIR");
     return fs::path(source ? source : ".") / "tests" / "scrivoole" / "fixtures" / name;
+}
+
+int inChild(const std::function<int()>& body, unsigned seconds) {
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        ::alarm(seconds);
+        // An exception that leaves the library ends the child as it would end a host in C.
+        std::_Exit([&]() noexcept { return body(); }());
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+long peakMemoryKb() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 void useRegistry(const fs::path& file) { ::setenv("SCRIVOOLE_REGISTRY", file.c_str(), 1); }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,13 @@ void bind();
 ScrivoExtensionObject* newObject(std::uint32_t window = 7);
 
 std::filesystem::path fixture(const std::string& name);
+
+// Runs body in a child process that is killed after the given seconds; its exit code, or 128 +
+// the signal that ended it. What hangs or aborts then fails one test, not the whole run; an
+// exception that reaches body's caller aborts the child.
+int inChild(const std::function<int()>& body, unsigned seconds = 20);
+// The peak resident memory of this process so far, in kilobytes.
+long peakMemoryKb();
 void useRegistry(const std::filesystem::path& file);
 
 // A fresh folder under the temporary folder, removed at the end of the test.
