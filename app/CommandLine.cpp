@@ -96,7 +96,7 @@ bool openStartingLabBook(const QString& file) {
     if (!chooser) return false;
     // As the main menu's Lab Book button does before the choice: the information viewer is
     // loaded with its file, so that the book's links find their topics.
-    if (appState().InfoState != 2 && forms::registered(forms::frmInfo)) {
+    if (appState().InfoState != kInfoLoaded && forms::registered(forms::frmInfo)) {
         forms::show(forms::frmInfo);
         forms::hide(forms::frmInfo);
     }

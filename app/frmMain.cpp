@@ -12,6 +12,7 @@
 #include "labbook/frmLBSave.h"
 #include "labbook/frmLBUser.h"
 #include "shell/AppState.h"
+#include "shell/Navigation.h"
 
 namespace vasora {
 
@@ -135,6 +136,8 @@ void frmMain::buildButtons(QVBoxLayout& v) {
     offer(layout, available(forms::frmLayout));
     offer(help, available(forms::frmHelp));
     m_lastButton = help;
+    // The information viewer's way back offers File Help again.
+    shell::setFileHelpOffer([help] { help->show(); });
 }
 
 void frmMain::buildPath(QVBoxLayout& v) {
@@ -164,16 +167,16 @@ void frmMain::infoClicked() {
 
 void frmMain::labBookClicked() {
     AppState& a = appState();
-    if (a.InfoState != 2 && forms::registered(forms::frmInfo)) {
+    if (a.InfoState != kInfoLoaded && forms::registered(forms::frmInfo)) {
         // Showing the viewer once loads it and its file.
         forms::show(forms::frmInfo);
         forms::hide(forms::frmInfo);
     }
-    if (a.LabBookState != 2) {
+    if (a.LabBookState != kLabBookLoaded) {
         forms::show(forms::frmLBUser);
         hide();
         if (auto* u = forms::existing<labbook::frmLBUser>(forms::frmLBUser)) u->focusExplore();
-        a.LabBookState = 0;
+        a.LabBookState = kNoLabBook;
         a.OwnLabBook = 0;
     } else {
         forms::show(forms::frmDisplay);

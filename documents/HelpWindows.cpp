@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "documents/ScrivoControl.h"
+#include "shell/Navigation.h"
 #include "shell/AppState.h"
 
 namespace vasora::documents {
@@ -59,11 +60,9 @@ HelpWindow::Design fileHelpDesign() {
                 // Back to where the learner came from: the main menu once a lab book is
                 // loaded, else the choice of lab book (the main menu while that window is
                 // not in this version).
-                if (appState().LabBookState == 2 || !forms::registered(forms::frmLBUser)) {
+                if (appState().LabBookState == kLabBookLoaded || !shell::showLabBook()) {
                     forms::show(forms::frmMain);
                     forms::hide(forms::frmLBUser);
-                } else {
-                    forms::show(forms::frmLBUser);
                 }
             }};
 }

@@ -18,6 +18,7 @@
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
 #include "documents/frmImage.h"
+#include "shell/Navigation.h"
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
 
@@ -119,7 +120,7 @@ void frmInfo::load() {
     m_tree->setVisible(a.InfoTreeShown);
     m_showHide->setText(a.InfoTreeShown ? QStringLiteral("Hide Table of Contents")
                                         : QStringLiteral("Show Table of Contents"));
-    a.InfoState = 2;
+    a.InfoState = kInfoLoaded;
     layoutControls();
 }
 
@@ -263,12 +264,7 @@ void frmInfo::showHideContents() {
 
 void frmInfo::returnClicked() {
     hide();
-    if (appState().LabBookState == 2 && forms::registered(forms::frmDisplay))
-        forms::show(forms::frmDisplay);
-    else if (forms::registered(forms::frmLBUser))
-        forms::show(forms::frmLBUser);
-    else
-        forms::show(forms::frmMain);
+    if (!shell::showLabBook()) forms::show(forms::frmMain);
     nav::ClearHistory();
     updateHistoryButtons();
 }
@@ -276,13 +272,12 @@ void frmInfo::returnClicked() {
 void frmInfo::toMainClicked() {
     forms::show(forms::frmMain);
     hide();
-    if (appState().LabBookState == 2) {
+    if (appState().LabBookState == kLabBookLoaded) {
         forms::hide(forms::frmDisplay);
     } else {
         forms::hide(forms::frmCVModel);
         forms::hide(forms::frmPlotData);
-        if (QWidget* m = forms::existing(forms::frmMain))
-            if (QWidget* help = m->findChild<QWidget*>(QStringLiteral("cmdHelp"))) help->show();
+        shell::offerFileHelp();
     }
     nav::ClearHistory();
     updateHistoryButtons();

@@ -4,6 +4,7 @@
 #include "labbook/frmLBSave.h"
 #include "labbook/frmLBUser.h"
 #include "shell/Forms.h"
+#include "shell/AppState.h"
 #include "shell/Navigation.h"
 #include "shell/WindowPlacement.h"
 
@@ -24,6 +25,12 @@ void registerLabBookForms() {
     });
     shell::hideOnReturnToMainMenu(forms::frmLBUser);
     shell::hideOnReturnToMainMenu(forms::frmDisplay);
+    // Back to the lab book: the display once a book is loaded, else the choice of one.
+    shell::setLabBookShower([] {
+        forms::show(appState().LabBookState == kLabBookLoaded ? forms::frmDisplay
+                                                              : forms::frmLBUser);
+        return true;
+    });
 }
 
 }  // namespace vasora::labbook

@@ -118,11 +118,11 @@ void frmDisplay::load() {
 
 void frmDisplay::loadChosen() {
     AppState& a = appState();
-    if (a.LabBookState != 1) return;
+    if (a.LabBookState != kLabBookChosen) return;
     const QString file = existingPath(a.LabBookFile);
     // Chosen again, the book that is open stays as the learner left it.
     if (!m_loadedFile.isEmpty() && sameFile(file, m_loadedFile)) {
-        a.LabBookState = 2;
+        a.LabBookState = kLabBookLoaded;
         return;
     }
     documents::BusyNotice busy;
@@ -150,7 +150,7 @@ void frmDisplay::loadChosen() {
     // whole book: it is not taken as loaded, so it is never saved over the file.
     if (!complete) return;
     m_loadedFile = file;
-    a.LabBookState = 2;
+    a.LabBookState = kLabBookLoaded;
     layoutControls();
 }
 

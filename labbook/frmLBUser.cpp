@@ -214,7 +214,7 @@ void frmLBUser::saveNewFile() {
     a.LabBookFile = file;
     takeProjectPath(typed);
     takeDerivedPaths();
-    a.LabBookState = 1;
+    a.LabBookState = kLabBookChosen;
     a.OwnLabBook = 1;
     // The fresh copy is read even when a book of this name is open.
     if (auto* d = forms::existing<frmDisplay>(forms::frmDisplay)) d->forgetLoaded();
@@ -245,7 +245,7 @@ bool frmLBUser::openChosen(const QString& chosen, const QString& typedProject) {
     a.LabBookFile = chosen;
     takeProjectPath(typedProject);
     takeDerivedPaths();
-    a.LabBookState = 1;
+    a.LabBookState = kLabBookChosen;
     a.OwnLabBook = 1;
     showChosen(a.LabBookFile);
     return true;
@@ -255,8 +255,8 @@ void frmLBUser::explore() {
     AppState& a = appState();
     takeProjectPath(m_sourcePath->text());
     a.InfoFile = projectFile(QStringLiteral("finalNT.rtf"));
-    if (a.LabBookState == 0) a.LabBookFile = projectFile(QStringLiteral("Explore.rtf"));
-    a.LabBookState = 1;
+    if (a.LabBookState == kNoLabBook) a.LabBookFile = projectFile(QStringLiteral("Explore.rtf"));
+    a.LabBookState = kLabBookChosen;
     showLabBookName(QStringLiteral(" The Lab Book is Explorer"));
     // The choice is made: the window goes, as it does for the learner's own book, rather than
     // staying behind the display.

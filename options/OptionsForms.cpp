@@ -30,6 +30,9 @@ void registerOptionsForms() {
             if (frmOptions* w = optionsWindow(); w && hadSet && model::state().ParamSetLoaded == 1)
                 w->showRetrieved();
         },
+        [] {
+            if (frmOptions* w = optionsWindow()) w->showAVBlockOfState();
+        },
     });
 }
 

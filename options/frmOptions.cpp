@@ -151,6 +151,10 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     indexControls(this);
 }
 
+void frmOptions::showAVBlockOfState() {
+    m_avBlock->setChecked(model::state().AVBlock != 0);
+}
+
 bool frmOptions::avBlockChecked() const {
     return m_avBlock->isChecked();
 }
@@ -195,7 +199,7 @@ void frmOptions::originalClicked(bool checked) {
 
 void frmOptions::afterFileWork() {
     AppState& a = appState();
-    if (a.LabBookState == 0) a.LabBookBase = a.StartPath;
+    if (a.LabBookState == kNoLabBook) a.LabBookBase = a.StartPath;
     hide();
 }
 
@@ -227,7 +231,7 @@ void frmOptions::importClicked() {
 
 void frmOptions::showRetrieved() {
     m_currentFile->setText(shownPath(paramSetFile()));
-    m_avBlock->setChecked(model::state().AVBlock != 0);
+    showAVBlockOfState();
     afterFileWork();
 }
 

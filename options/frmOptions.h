@@ -24,6 +24,8 @@ public:
     bool avBlockChecked() const;
     /// The box and the file name after a set was (re)read, as the retrieval leaves them.
     void showRetrieved();
+    /// The separate-rates box as the model state has it (after Undo put a state back).
+    void showAVBlockOfState();
     /// Writes the intervals in force into the two text boxes.
     void showIntervals();
 

@@ -29,7 +29,7 @@ void fixProjectPaths(const QString& folder) {
     QString path = QDir::cleanPath(folder);
     if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
     a.ProjectPath = path;
-    if (a.LabBookState == 0) a.StartPath = a.ProjectPath;
+    if (a.LabBookState == kNoLabBook) a.StartPath = a.ProjectPath;
     a.LabBookBase = a.ProjectPath;
     a.ImagePath = a.ProjectPath;
     a.ParamSetBase = a.ProjectPath;

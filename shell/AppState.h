@@ -8,6 +8,19 @@
 
 namespace vasora {
 
+/// Where the choice of a lab book stands.
+enum LabBookStatus : std::int16_t {
+    kNoLabBook = 0,      ///< none chosen; the main menu offers the choice
+    kLabBookChosen = 1,  ///< chosen, not yet loaded into the display
+    kLabBookLoaded = 2,  ///< loaded; the main menu goes straight to the display
+};
+
+/// Whether the information viewer has loaded its file.
+enum InfoStatus : std::int16_t {
+    kInfoNotLoaded = 0,
+    kInfoLoaded = 2,  ///< the viewer's load step has run
+};
+
 struct AppState {
     /// Folder of the project files; always ends in the folder separator.
     QString ProjectPath;
@@ -22,12 +35,10 @@ struct AppState {
     QString OptionsHelpFile;
     QString LabBookName;
     QString LabBookFile;
-    /// 0 no lab book chosen, 1 chosen but not loaded into the display, 2 loaded.
-    std::int16_t LabBookState = 0;
+    LabBookStatus LabBookState = kNoLabBook;
     /// 1 while the learner's own lab book is open.
     std::int16_t OwnLabBook = 0;
-    /// 2 once the information viewer has loaded InfoFile.
-    std::int16_t InfoState = 0;
+    InfoStatus InfoState = kInfoNotLoaded;
     bool InfoTreeShown = false;
     bool LabBookTreeShown = false;
 };

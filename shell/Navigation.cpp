@@ -11,7 +11,25 @@ std::vector<forms::FormName>& hiddenOnReturn() {
     static std::vector<forms::FormName> names;
     return names;
 }
+std::function<bool()> g_showLabBook;
+std::function<void()> g_offerFileHelp;
 }  // namespace
+
+void setLabBookShower(std::function<bool()> show) {
+    g_showLabBook = std::move(show);
+}
+
+bool showLabBook() {
+    return g_showLabBook && g_showLabBook();
+}
+
+void setFileHelpOffer(std::function<void()> offer) {
+    g_offerFileHelp = std::move(offer);
+}
+
+void offerFileHelp() {
+    if (g_offerFileHelp) g_offerFileHelp();
+}
 
 void hideOnReturnToMainMenu(forms::FormName name) {
     auto& names = hiddenOnReturn();
@@ -27,6 +45,8 @@ void returnToMainMenu() {
 
 void resetNavigation() {
     hiddenOnReturn().clear();
+    g_showLabBook = {};
+    g_offerFileHelp = {};
 }
 
 }  // namespace vasora::shell

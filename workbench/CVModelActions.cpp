@@ -16,6 +16,12 @@ constexpr Window CV = Window::CVModel;
 
 void setRestartHooks(RestartHooks hooks) { g_hooks = std::move(hooks); }
 
+bool clickUndo() {
+    if (!undoLastChange()) return false;
+    if (g_hooks.showAVBlockOfState) g_hooks.showAVBlockOfState();
+    return true;
+}
+
 void loadModelWindow() {
     forgetUndo();
     SetNormalParameters();

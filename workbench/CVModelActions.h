@@ -8,15 +8,20 @@
 
 namespace vasora::workbench {
 
-/// What Restart needs of the options window; both are empty until the options window exists.
+/// What Restart and Undo need of the options window; empty until the options window exists.
 struct RestartHooks {
     /// Whether the options window's chkAV_Block is ticked.
     std::function<bool()> avBlockChecked;
     /// The options window's "Retrieve Parameter set" action, re-reading the retrieved set.
     std::function<void()> retrieveParameterSet;
+    /// The options window's box follows a state put back by Undo, as it does a retrieved set.
+    std::function<void()> showAVBlockOfState;
 };
 
 void setRestartHooks(RestartHooks hooks);
+
+/// Undo on the model window: the last change taken back, and the options window told.
+bool clickUndo();
 
 /// The load steps of the model window: normal set, one run, display, strip chart shown.
 void loadModelWindow();

@@ -372,11 +372,7 @@ void frmCVModel::buildPanels() {
 }
 
 void frmCVModel::undoClicked() {
-    if (!undoLastChange()) return;
-    // The options window's box follows the state put back, as it does a retrieved set.
-    if (QWidget* options = forms::existing(forms::frmOptions))
-        if (auto* box = options->findChild<QCheckBox*>(QStringLiteral("chkAV_Block")))
-            box->setChecked(state().AVBlock != 0);
+    clickUndo();
 }
 
 ParamLabel* frmCVModel::parameterLabel(const QString& name) const {

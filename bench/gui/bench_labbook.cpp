@@ -126,7 +126,7 @@ void freshProgram() {
     appState().LabBookTreeShown = true;
     forms::get(forms::frmCVModel);
     appState().LabBookFile = book();
-    appState().LabBookState = 1;
+    appState().LabBookState = kLabBookChosen;
     appState().OwnLabBook = 1;
 }
 
@@ -147,7 +147,7 @@ void LoadTheLabBookWithItsTree(benchmark::State& st) {
         auto* d = forms::get<labbook::frmDisplay>(forms::frmDisplay);  // its load step runs
         benchmark::DoNotOptimize(d->tree()->topLevelItemCount());
         st.PauseTiming();
-        if (appState().LabBookState != 2) st.SkipWithError("the book did not load");
+        if (appState().LabBookState != kLabBookLoaded) st.SkipWithError("the book did not load");
         QApplication::processEvents();
         st.ResumeTiming();
     }
@@ -202,7 +202,7 @@ void SaveTheLabBook(benchmark::State& st) {
     QFile::copy(book(), copy);
     appState().LabBookFile = copy;
     d->forgetLoaded();
-    appState().LabBookState = 1;
+    appState().LabBookState = kLabBookChosen;
     d->loadChosen();
     for (auto _ : st) {
         if (labbook::saveLabBook(*d) != labbook::SaveResult::Saved)

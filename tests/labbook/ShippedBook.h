@@ -60,8 +60,10 @@ class ShippedBook : public GuiFixture {
 
     /// A click of the mouse on the character at `position`, scrolled into view first.
     void clickAt(int position) {
-        const QPoint at = vasora::test::pointInView(text(), position);
+        // Pending events (the view following the cursor) run first; the point is taken from
+        // the view as it then stands.
         QApplication::processEvents();
+        const QPoint at = vasora::test::pointInView(text(), position);
         QTest::mouseClick(text().viewport(), Qt::LeftButton, {}, at);
         QApplication::processEvents();
     }
