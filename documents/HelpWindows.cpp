@@ -33,7 +33,6 @@ void HelpWindow::load() {
     m_text->setFileFormat(kFormatRichText);
     m_text->setReadOnly(true);
     m_text->setLoadNow(1);
-    m_text->setDispatch(kIdModifiedFlag, false);
     m_text->setCursorPara(0);
     m_text->setCursorChar(0);
 }

@@ -22,8 +22,11 @@ namespace vasora::documents {
 
 class EmbeddedObjects;
 
-/// Dispatch ids of the members. The program also sets ids 45, 64, 69, 81, 90 and 99, whose
-/// meaning belonged to an earlier control; they are kept and otherwise ignored.
+/// Dispatch ids of the members. Ids 45, 64, 69, 81, 90 and 99 (below, kIdTypingColour to
+/// kIdHyperMode) named settings of an earlier control: the typing colour and flag, the tag base
+/// and mode, a modified flag and a hypertext mode. This control needs none of them; it accepts
+/// them by dispatch (a document's host may still set them) and does nothing with them, and the
+/// program itself no longer sets them. This is the one place that says so.
 enum ScrivoId : int {
     kIdPointerShape = 5,
     kIdCursorChar = 19,

@@ -120,7 +120,7 @@ void frmImage::resizeEvent(QResizeEvent* e) {
     fit();
 }
 
-bool ShowFigure(int n, FigureSource source, ScrivoControl* caller) {
+bool ShowFigure(int n, FigureSource source) {
     const QString imagePath = appState().ImagePath;
     QString found;
     for (const QString& c : figureCandidates(n, source, imagePath)) {
@@ -132,7 +132,6 @@ bool ShowFigure(int n, FigureSource source, ScrivoControl* caller) {
     }
     const QString base = imagePath + QStringLiteral("Img%1").arg(n, 3, 10, QLatin1Char('0'));
     if (found.isEmpty()) {
-        if (caller) caller->setDispatch(kIdModifiedFlag, false);
         ui::messageBox(source == FigureSource::Info
                            ? QStringLiteral("File: ") + base + QStringLiteral(" as .gif or .jpg not found.")
                            : QStringLiteral("File: ") + base + QStringLiteral(" not found."));
@@ -140,7 +139,6 @@ bool ShowFigure(int n, FigureSource source, ScrivoControl* caller) {
     }
     auto* w = forms::get<frmImage>(forms::frmImage);
     if (!w) return false;
-    if (source == FigureSource::Info && caller) caller->setDispatch(kIdModifiedFlag, false);
     if (!w->showPicture(found, figureCaption(n, source))) {
         ui::messageBox(QStringLiteral("File: ") + found + QStringLiteral(" is not a picture."));
         return false;

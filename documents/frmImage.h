@@ -43,8 +43,7 @@ class frmImage final : public QWidget, public forms::ControlHost {
 };
 
 /// Shows figure n (0 to 999) from `source`. A figure with no file is reported and leaves the
-/// figure window as it was; the caller's control has its flag 90 cleared. Returns whether the
-/// figure is shown.
-bool ShowFigure(int n, FigureSource source, ScrivoControl* caller);
+/// figure window as it was. Returns whether the figure is shown.
+bool ShowFigure(int n, FigureSource source);
 
 }  // namespace vasora::documents

@@ -98,7 +98,6 @@ QPushButton* frmInfo::button(const char* name, const QString& caption, const QSt
 void frmInfo::load() {
     BusyNotice busy;
     AppState& a = appState();
-    m_text->setDispatch(kIdTagBase, 13);
     m_text->setPointerShape(kPointerText);
     m_text->setFileName(a.InfoFile);
     m_text->setFileFormat(kFormatRichText);
@@ -106,10 +105,8 @@ void frmInfo::load() {
     m_text->setLoadNow(1);
     m_buildTree->show();
     m_index->show();
-    m_text->setDispatch(kIdModifiedFlag, false);
     m_text->setCursorPara(0);
     m_text->setCursorChar(0);
-    m_text->setDispatch(kIdHyperMode, true);
     m_text->show();
     m_indexPara =
         BuildContentsTree(*m_text, *m_tree, {QStringLiteral("Information file Contents"), true});
@@ -181,7 +178,6 @@ void frmInfo::updateHistoryButtons() {
 bool frmInfo::followAnchor(int anchorCode, bool reportMissing) {
     m_linkFromChar = m_text->CursorChar();
     m_linkFromPara = m_text->CursorPara();
-    m_text->setDispatch(kIdModifiedFlag, false);
     m_text->setCursorPara(0);
     m_text->setCursorChar(0);
     if (ScrivoAPI::FIND_HTAG(*m_text, anchorCode, 1) <= 0) {
@@ -197,7 +193,6 @@ bool frmInfo::followAnchor(int anchorCode, bool reportMissing) {
         if (!nav::PushPosition(para)) ui::messageBox(QString::fromLatin1(nav::kStackFullMessage));
     updateHistoryButtons();
     scrollToParagraph(m_text->CursorPara());
-    m_text->setDispatch(kIdModifiedFlag, false);
     return true;
 }
 
@@ -213,7 +208,7 @@ void frmInfo::tagClicked() {
         followAnchor(kind * 10000 + 1000 + p3, true);
     } else if (p2 == 3) {
         if (appState().InfoTreeShown) showHideContents();
-        ShowFigure(p3, FigureSource::Info, m_text);
+        ShowFigure(p3, FigureSource::Info);
     }
 }
 
@@ -225,14 +220,12 @@ bool frmInfo::showTopic(int topic) {
 }
 
 bool frmInfo::showAnchor(int anchorCode) {
-    m_text->setDispatch(kIdModifiedFlag, false);
     m_text->setCursorPara(0);
     m_text->setCursorChar(0);
     if (ScrivoAPI::FIND_HTAG(*m_text, anchorCode, 1) <= 0) return false;
     m_linkFromChar = m_text->CursorChar();
     m_linkFromPara = m_text->CursorPara();
     scrollToParagraph(m_text->CursorPara());
-    m_text->setDispatch(kIdModifiedFlag, false);
     show();
     raise();
     activateWindow();
@@ -246,7 +239,6 @@ void frmInfo::walkHistory(bool back) {
     updateHistoryButtons();
     m_text->setCursorPara(p);
     scrollToParagraph(p);
-    if (back) m_text->setDispatch(kIdModifiedFlag, false);
 }
 
 void frmInfo::showHideContents() {

@@ -80,7 +80,6 @@ SaveResult saveLabBook(frmDisplay& display) {
     c.setRangeStart(0);
     c.setRangeLength(c.TextLength());
     const bool saved = c.setSaveNow(1);
-    c.setDispatch(documents::kIdModifiedFlag, false);
     return saved ? SaveResult::Saved : SaveResult::Failed;
 }
 

@@ -21,10 +21,6 @@ namespace {
 
 using documents::ScrivoControl;
 
-// Colours of the sixteen-colour palette the program names fields by.
-constexpr int kLightRed = 12;
-constexpr int kBlack = 0;
-
 void tableButton(ScrivoControl& c) {
     const documents::TagSpan button = c.currentTag();
     if (!button.valid()) return;
@@ -50,13 +46,12 @@ void followLink(int code, QWidget* parent) {
 
 // Kind 5. Returns whether the closing steps follow.
 bool linkFigureOrSave(frmDisplay& d, int code, int p2, int p3) {
-    ScrivoControl& c = *d.text();
     switch (p2) {
         case 1:
             followLink(code, &d);
             return true;
         case 3:
-            return documents::ShowFigure(p3, documents::FigureSource::LabBook, &c);
+            return documents::ShowFigure(p3, documents::FigureSource::LabBook);
         case 4:
             if (isExploreName()) {
                 ui::messageBox(QString::fromLatin1(kDoNotSaveExplore), {}, &d);
@@ -89,12 +84,10 @@ void labBookTagEvent(frmDisplay& d) {
     std::int16_t kind = 0, p2 = 0, p3 = 0, p4 = 0;
     if (!SplitTag(code, kind, p2, p3, p4))
         ui::messageBox(QString::fromStdString(splitTagError(code)), {}, &d);
-    c.setDispatch(documents::kIdHyperMode, true);
 
     bool closing = true;
     switch (kind) {
         case kTagTableButton:
-            c.setDispatch(documents::kIdModifiedFlag, false);
             tableButton(c);
             break;
         case kTagLink:
@@ -103,9 +96,6 @@ void labBookTagEvent(frmDisplay& d) {
         case kTagInputField:
             st.FieldStart = c.CursorChar();
             st.FieldLength = qint16(c.RangeLength());
-            c.setDispatch(documents::kIdTypingColour, p2 == 0 ? kLightRed : kBlack);
-            c.setDispatch(documents::kIdTypingFlag, p2 == 0);
-            c.setDispatch(documents::kIdHyperMode, false);
             break;
         case kTagRestart:
             restartFromLabBook();
@@ -114,7 +104,6 @@ void labBookTagEvent(frmDisplay& d) {
             break;
     }
     if (!closing) return;
-    c.setDispatch(documents::kIdModifiedFlag, false);
     if (kind == kTagOutputCell || kind == kTagTableButton) {
         // On to the start of the second paragraph below: past the table's button, where the
         // learner reads on.

@@ -106,8 +106,6 @@ QPushButton* frmDisplay::button(const char* name, const QString& caption, const 
 
 void frmDisplay::load() {
     m_text->setPointerShape(documents::kPointerText);
-    m_text->setDispatch(documents::kIdTagBase, 13);
-    m_text->setDispatch(documents::kIdTagMode, 2);
     m_buildTree->hide();
     m_saveLB->hide();
     m_showHide->setText(appState().LabBookTreeShown ? QStringLiteral("Hide Table of Contents")
@@ -138,7 +136,6 @@ void frmDisplay::loadChosen() {
     m_text->setPointerShape(documents::kPointerBusy);
     const bool complete = m_text->setLoadNow(1);
     m_text->setPointerShape(documents::kPointerText);
-    m_text->setDispatch(documents::kIdModifiedFlag, false);
     TypingGuard::keepBlankFieldsVisible(*m_text->document());
     m_text->setCursorPara(0);
     m_text->setCursorChar(0);

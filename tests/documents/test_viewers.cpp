@@ -326,20 +326,20 @@ TEST_F(Viewers, ShowFigurePrefersGifFromTheTextAndBmpFromTheLabBook) {
     picture("Img007.JPG", Qt::green);
     picture("Img008.BMP", Qt::blue);
     picture("Img008.jpg", Qt::yellow);
-    ASSERT_TRUE(documents::ShowFigure(7, documents::FigureSource::Info, nullptr));
+    ASSERT_TRUE(documents::ShowFigure(7, documents::FigureSource::Info));
     auto* fig = forms::get<documents::frmImage>(forms::frmImage);
     EXPECT_TRUE(fig->isVisible());
     EXPECT_TRUE(fig->fileShown().endsWith("Img007.gif"));
     EXPECT_EQ(child<QLabel>(forms::frmImage, "lblCaption")->text(), "No label");
-    ASSERT_TRUE(documents::ShowFigure(8, documents::FigureSource::LabBook, nullptr));
+    ASSERT_TRUE(documents::ShowFigure(8, documents::FigureSource::LabBook));
     EXPECT_TRUE(fig->fileShown().endsWith("Img008.BMP"));
-    ASSERT_TRUE(documents::ShowFigure(8, documents::FigureSource::Info, nullptr));
+    ASSERT_TRUE(documents::ShowFigure(8, documents::FigureSource::Info));
     EXPECT_TRUE(fig->fileShown().endsWith("Img008.jpg"));
     // A figure with no file is reported and leaves the window as it was.
-    EXPECT_FALSE(documents::ShowFigure(9, documents::FigureSource::Info, nullptr));
+    EXPECT_FALSE(documents::ShowFigure(9, documents::FigureSource::Info));
     EXPECT_EQ(seam.messages().back(),
               "File: " + appState().ImagePath + "Img009 as .gif or .jpg not found.");
-    EXPECT_FALSE(documents::ShowFigure(9, documents::FigureSource::LabBook, nullptr));
+    EXPECT_FALSE(documents::ShowFigure(9, documents::FigureSource::LabBook));
     EXPECT_EQ(seam.messages().back(), "File: " + appState().ImagePath + "Img009 not found.");
     EXPECT_TRUE(fig->fileShown().endsWith("Img008.jpg"));
 }
