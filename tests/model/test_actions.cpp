@@ -105,7 +105,7 @@ TEST_F(Actions, RestartGoesBackToTheNormalCirculation) {
 
 TEST_F(Actions, RestartColoursTheLeftHeartRateFromTheBlockBox) {
     bool blockTicked = true;
-    workbench::setRestartHooks({[&] { return blockTicked; }, {}});
+    workbench::setRestartHooks({[&] { return blockTicked; }, {}, {}});
     load();
     workbench::clickRestart();
     EXPECT_EQ(s().AVBlock, 1);
@@ -126,7 +126,8 @@ TEST_F(Actions, RestartRereadsARetrievedParameterSet) {
                                     s().Resis[SysA] = 0.02;
                                     s().ParamSetLoaded = 1;
                                     RunModel();
-                                }});
+                                },
+                                {}});
     load();
     s().ParamSetLoaded = 1;
     s().AutoRunOn = 1;

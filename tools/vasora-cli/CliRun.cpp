@@ -359,7 +359,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                     options::reloadParameterSet();
                                     if (state().ParamSetLoaded == 1)
                                         opts.avBlockTicked = state().AVBlock != 0;
-                                }});
+                                },
+                                [&opts] { opts.avBlockTicked = state().AVBlock != 0; }});
     workbench::loadModelWindow();
     for (auto& act : actions) act();
     if (percent) workbench::clickPercent();

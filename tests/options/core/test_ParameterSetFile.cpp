@@ -273,7 +273,7 @@ TEST_F(ParameterFiles, SavingOverAnOlderFileReplacesItWhole) {
 }
 
 TEST_F(ParameterFiles, RestartReadsTheRetrievedSetAgain) {
-    workbench::setRestartHooks({[] { return false; }, [] { reloadParameterSet(); }});
+    workbench::setRestartHooks({[] { return false; }, [] { reloadParameterSet(); }, {}});
     state().Emax_LV = 2.5;
     RunModel();
     const std::string path = saveParameterSet(file("weak"));

@@ -14,6 +14,7 @@ using namespace scrivoole;
 
 namespace {
 
+#ifdef SCRIVOOLE_TEST_WITH_QT
 std::string utf8(char32_t c) {
     std::string out;
     if (c < 0x80) return std::string(1, static_cast<char>(c));
@@ -24,7 +25,6 @@ std::string utf8(char32_t c) {
     return out;
 }
 
-#ifdef SCRIVOOLE_TEST_WITH_QT
 TEST(CaseFold, EveryCharacterFoldsAsUnicodeSays) {
     int checked = 0, wrong = 0;
     for (char32_t c = 0; c <= 0x10FFFF; ++c) {
