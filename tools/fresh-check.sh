@@ -6,6 +6,7 @@
 # --quit-after-start under a virtual screen. Needs root, debootstrap and the network to the
 # archive; prints how long each step took. Exit status: that of the first step that failed.
 #   tools/fresh-check.sh [folder to build the root in]   (default: a new folder under /var/tmp)
+# VASORA_FRESH_KEEP=1 keeps the root afterwards (its path is printed), to look into a failure.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 [ "$(id -u)" -eq 0 ] || { echo "fresh-check: run as root" >&2; exit 1; }
@@ -17,7 +18,8 @@ root=$(mktemp -d "$base/vasora-fresh.XXXXXX")
 mounted=()
 cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
-    rm -rf --one-file-system "$root"
+    if [ "${VASORA_FRESH_KEEP:-0}" = 1 ]; then echo "== fresh-check: the root is kept in $root"
+    else rm -rf --one-file-system "$root"; fi
 }
 trap cleanup EXIT
 
@@ -70,7 +72,15 @@ run_step() { # name, shown lines, command
     tail -n "$2" "$log"
     rm -f "$log"
     step_end "$1"
-    [ "$status" -eq 0 ] || { echo "== fresh-check: $1 failed ($status)"; exit "$status"; }
+    [ "$status" -eq 0 ] && return 0
+    # What the failing tests printed, so that the log says why and not only which.
+    if [ -d "$root/root/vasora/build" ]; then
+        echo "== fresh-check: the failing tests again, with their output"
+        in_root 'cd /root/vasora && ctest --test-dir build --rerun-failed --output-on-failure' 2>&1 |
+            grep -vE '^\s*(PASS|QDEBUG|QINFO|\[       OK|\[ RUN)' | tail -n 200 || true
+    fi
+    echo "== fresh-check: $1 failed ($status)"
+    exit "$status"
 }
 
 run_step "the README's test command: tools/build.sh test" 25 \
