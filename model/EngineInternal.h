@@ -3,6 +3,7 @@
 // What the parts of the engine share among themselves: the installed view and the short forms
 // through which they write into the model window. Not for use outside model/.
 
+#include <array>
 #include <string_view>
 
 #include "core/NumberFormat.h"
@@ -42,6 +43,20 @@ void arterialPressures(ModelState& s, double diasFracPerBeat);
 void postWarnings(const ModelState& s);
 /// Empties the warning captions and whitens the first three, as every run call does first.
 void clearWarnings();
+
+/// What a step may hold still, for runs that hold a part of the circulation (the curves of
+/// Guyton's diagram, checked against the engine's own steps): compartments whose volume is
+/// kept, and whether the arteries receive what the veins return (the heart replaced by a pump).
+struct StepClamp {
+    std::array<bool, kCompartments + 1> holdVolume{};
+    bool pumpVenousReturn = false;
+};
+
+/// The heart rates and filling of the run about to start, as every run call sets them first.
+void prepareHeartRates(ModelState& s);
+/// One Euler step of the model: pressures, flows, vein collapse, volumes, ramps. Returns the
+/// step's length in minutes. `clamp` nullptr is the model's own step.
+double eulerStep(ModelState& s, const StepClamp* clamp);
 
 /// The strip chart: the sweep position of the model time, the sweep's axis captions, the
 /// points of one step. Returns false when the model time is past the last sweep.

@@ -37,10 +37,11 @@ bool statePhysical(const ModelState& s, double bloodVolume) {
     return true;
 }
 
-// One run call; returns normally whether it completed or stopped past 17 minutes.
-void runCall(ModelState& s) {
-    s.RunUntil = s.RunUntil + s.PrintInterval;
+}  // namespace
 
+namespace engine {
+
+void prepareHeartRates(ModelState& s) {
     s.FillTime_RV = fillTime(s.HrtRate);
     s.Kfill_RV = 1600;
     s.K2_RV = fillingCompleteness(s.Kfill_RV, s.FillTime_RV);
@@ -52,98 +53,121 @@ void runCall(ModelState& s) {
         s.HrtRate_LV = s.HrtRate;
         s.K2_LV = s.K2_RV;
     }
+}
 
+double eulerStep(ModelState& s, const StepClamp* clamp) {
+    auto& P = s.Press;
+    auto& F = s.Flow;
+    auto& V = s.Vstrs;
+
+    // Pressures. Above 175 ml a ventricle is about four times stiffer: the stiff branch adds
+    // 1/(0.33 C) to the slope 1/C.
+    P[SysA] = V[SysA] / s.Comp[SysA];
+    P[SysV] = V[SysV] / s.Comp[SysV];
+    P[RghtV] = V[RghtV] / s.Comp[RghtV] + s.Pit;
+    if (V[RghtV] > kStiffVentricleVolume)
+        P[RghtV] = P[RghtV] + (V[RghtV] - kStiffVentricleVolume) / (0.33 * s.Comp[RghtV]);
+    P[PulmA] = V[PulmA] / s.Comp[PulmA] + s.Pit;
+    P[PulmV] = V[PulmV] / s.Comp[PulmV] + s.Pit;
+    P[LeftV] = V[LeftV] / s.Comp[LeftV] + s.Pit;
+    if (V[LeftV] > kStiffVentricleVolume)
+        P[LeftV] = P[LeftV] + (V[LeftV] - kStiffVentricleVolume) / (0.33 * s.Comp[LeftV]);
+
+    // Flows and ventricles. A ventricle never ejects a negative stroke volume; every other
+    // flow follows its pressure difference, backward flow included.
+    F[SysA] = (P[SysA] - P[SysV]) / s.Resis[SysA];
+    F[SysV] = (P[SysV] - P[RghtV]) * s.K2_RV / s.Resis[SysV];
+    s.ESV_RV = P[PulmA] / s.Emax_RV + s.Vo_RV;
+    s.ClampedESV_RV = s.ESV_RV >= V[RghtV];
+    if (s.ClampedESV_RV) s.ESV_RV = V[RghtV];
+    s.SV_RV = V[RghtV] - s.ESV_RV;
+    F[RghtV] = s.HrtRate * s.SV_RV;
+    // A pulmonary resistance below normal makes the lungs' time constants short enough for
+    // the normal step to go unstable, so the step shrinks for good.
+    if (s.Resis[PulmA] < s.Resis_N[PulmA]) s.IterInterval = kShortIterInterval;
+    F[PulmA] = (P[PulmA] - P[PulmV]) / s.Resis[PulmA];
+    if (s.Resis[PulmV] < s.Resis_N[PulmV]) s.IterInterval = kShortIterInterval;
+    F[PulmV] = (P[PulmV] - P[LeftV]) / s.Resis[PulmV] * s.K2_LV;
+    s.ESV_LV = P[SysA] / s.Emax_LV + s.Vo_LV;
+    s.ClampedESV_LV = s.ESV_LV >= V[LeftV];
+    if (s.ClampedESV_LV) s.ESV_LV = V[LeftV];
+    s.SV_LV = V[LeftV] - s.ESV_LV;
+    if (s.AVBlock == 0) s.HrtRate_LV = s.HrtRate;
+    F[LeftV] = s.HrtRate_LV * s.SV_LV;
+    // A held right atrium: the arteries receive what the veins return (Guyton's pump).
+    if (clamp && clamp->pumpVenousReturn) F[LeftV] = F[SysV];
+
+    // The step length is read only now: a step that has just shrunk the interval is itself
+    // the first short step.
+    const double dt = s.IterInterval;
+
+    // Vein collapse: veins emptied below their unstressed volume recruit unstressed volume
+    // at 200 ml/min and give it back at 100 ml/min once they refill.
+    if (V[SysV] < 0) {
+        s.CollapseRate = 200;
+        s.Vunstrs[SysV] = s.Vunstrs[SysV] - 200 * dt;
+        s.CollapseVol = s.CollapseVol + 200 * dt;
+    } else {
+        s.CollapseRate = 0;
+    }
+    if (V[SysV] > 0 && s.CollapseVol > 0) {
+        s.CollapseRate = -100;
+        s.Vunstrs[SysV] = s.Vunstrs[SysV] + 100 * dt;
+        s.CollapseVol = s.CollapseVol - 100 * dt;
+    }
+
+    // Euler update, every volume with this step's flows; a held compartment keeps its volume.
+    const PerCompartment before = V;
+    V[SysA] = V[SysA] + (F[LeftV] - F[SysA]) * dt;
+    V[SysV] = V[SysV] +
+              (F[SysA] - F[SysV] + s.VolChangeRate + s.VunstrsChangeRate + s.CollapseRate) * dt;
+    V[RghtV] = V[RghtV] + (F[SysV] - F[RghtV]) * dt;
+    V[PulmA] = V[PulmA] + (F[RghtV] - F[PulmA]) * dt;
+    V[PulmV] = V[PulmV] + (F[PulmA] - F[PulmV]) * dt;
+    V[LeftV] = V[LeftV] + (F[PulmV] - F[LeftV]) * dt;
+    if (clamp)
+        for (int i = 1; i <= kCompartments; ++i)
+            if (clamp->holdVolume[std::size_t(i)]) V[std::size_t(i)] = before[std::size_t(i)];
+
+    // Ramp bookkeeping. Each kind is kept while it is the kind started last or while its
+    // own rate still runs, so that a ramp started before a ramp of the other kind also ends
+    // and is counted.
+    if (s.VolChangeKind == 1 || s.VolChangeRate != 0) {
+        s.VolAdded = s.VolAdded + s.VolChangeRate * dt;
+        s.VolChangeDone = s.VolChangeDone + s.VolChangeRate * dt;
+        if (std::fabs(s.VolChangeTarget) <= std::fabs(s.VolChangeDone)) {
+            s.VolChangeRate = 0;
+            s.VolChangeTarget = 0;
+        }
+    }
+    if (s.VolChangeKind == 0 || s.VunstrsChangeRate != 0) {
+        s.Vunstrs[SysV] = s.Vunstrs[SysV] - s.VunstrsChangeRate * dt;
+        s.VunstrsChangeDone = s.VunstrsChangeDone + s.VunstrsChangeRate * dt;
+        if (std::fabs(s.VunstrsChangeDone) >= std::fabs(s.VunstrsChangeTarget)) {
+            s.VunstrsChangeRate = 0;
+            s.VunstrsChangeTarget = 0;
+        }
+    }
+    return dt;
+}
+
+}  // namespace engine
+
+namespace {
+
+// One run call; returns normally whether it completed or stopped past 17 minutes.
+void runCall(ModelState& s) {
+    s.RunUntil = s.RunUntil + s.PrintInterval;
+    prepareHeartRates(s);
     clearWarnings();
 
     ModelView& v = out();
     const int W = v.plotWidth();
     const int H = v.plotHeight();
-    auto& P = s.Press;
     auto& F = s.Flow;
-    auto& V = s.Vstrs;
 
     do {
-        // Pressures. Above 175 ml a ventricle is three times stiffer.
-        P[SysA] = V[SysA] / s.Comp[SysA];
-        P[SysV] = V[SysV] / s.Comp[SysV];
-        P[RghtV] = V[RghtV] / s.Comp[RghtV] + s.Pit;
-        if (V[RghtV] > kStiffVentricleVolume)
-            P[RghtV] = P[RghtV] + (V[RghtV] - kStiffVentricleVolume) / (0.33 * s.Comp[RghtV]);
-        P[PulmA] = V[PulmA] / s.Comp[PulmA] + s.Pit;
-        P[PulmV] = V[PulmV] / s.Comp[PulmV] + s.Pit;
-        P[LeftV] = V[LeftV] / s.Comp[LeftV] + s.Pit;
-        if (V[LeftV] > kStiffVentricleVolume)
-            P[LeftV] = P[LeftV] + (V[LeftV] - kStiffVentricleVolume) / (0.33 * s.Comp[LeftV]);
-
-        // Flows and ventricles. A ventricle never ejects a negative stroke volume; every other
-        // flow follows its pressure difference, backward flow included.
-        F[SysA] = (P[SysA] - P[SysV]) / s.Resis[SysA];
-        F[SysV] = (P[SysV] - P[RghtV]) * s.K2_RV / s.Resis[SysV];
-        s.ESV_RV = P[PulmA] / s.Emax_RV + s.Vo_RV;
-        s.ClampedESV_RV = s.ESV_RV >= V[RghtV];
-        if (s.ClampedESV_RV) s.ESV_RV = V[RghtV];
-        s.SV_RV = V[RghtV] - s.ESV_RV;
-        F[RghtV] = s.HrtRate * s.SV_RV;
-        // A pulmonary resistance below normal makes the lungs' time constants short enough for
-        // the normal step to go unstable, so the step shrinks for good.
-        if (s.Resis[PulmA] < s.Resis_N[PulmA]) s.IterInterval = kShortIterInterval;
-        F[PulmA] = (P[PulmA] - P[PulmV]) / s.Resis[PulmA];
-        if (s.Resis[PulmV] < s.Resis_N[PulmV]) s.IterInterval = kShortIterInterval;
-        F[PulmV] = (P[PulmV] - P[LeftV]) / s.Resis[PulmV] * s.K2_LV;
-        s.ESV_LV = P[SysA] / s.Emax_LV + s.Vo_LV;
-        s.ClampedESV_LV = s.ESV_LV >= V[LeftV];
-        if (s.ClampedESV_LV) s.ESV_LV = V[LeftV];
-        s.SV_LV = V[LeftV] - s.ESV_LV;
-        if (s.AVBlock == 0) s.HrtRate_LV = s.HrtRate;
-        F[LeftV] = s.HrtRate_LV * s.SV_LV;
-
-        // The step length is read only now: a step that has just shrunk the interval is itself
-        // the first short step.
-        const double dt = s.IterInterval;
-
-        // Vein collapse: veins emptied below their unstressed volume recruit unstressed volume
-        // at 200 ml/min and give it back at 100 ml/min once they refill.
-        if (V[SysV] < 0) {
-            s.CollapseRate = 200;
-            s.Vunstrs[SysV] = s.Vunstrs[SysV] - 200 * dt;
-            s.CollapseVol = s.CollapseVol + 200 * dt;
-        } else {
-            s.CollapseRate = 0;
-        }
-        if (V[SysV] > 0 && s.CollapseVol > 0) {
-            s.CollapseRate = -100;
-            s.Vunstrs[SysV] = s.Vunstrs[SysV] + 100 * dt;
-            s.CollapseVol = s.CollapseVol - 100 * dt;
-        }
-
-        // Euler update, every volume with this step's flows.
-        V[SysA] = V[SysA] + (F[LeftV] - F[SysA]) * dt;
-        V[SysV] = V[SysV] +
-                  (F[SysA] - F[SysV] + s.VolChangeRate + s.VunstrsChangeRate + s.CollapseRate) * dt;
-        V[RghtV] = V[RghtV] + (F[SysV] - F[RghtV]) * dt;
-        V[PulmA] = V[PulmA] + (F[RghtV] - F[PulmA]) * dt;
-        V[PulmV] = V[PulmV] + (F[PulmA] - F[PulmV]) * dt;
-        V[LeftV] = V[LeftV] + (F[PulmV] - F[LeftV]) * dt;
-
-        // Ramp bookkeeping. Each kind is kept while it is the kind started last or while its
-        // own rate still runs, so that a ramp started before a ramp of the other kind also ends
-        // and is counted.
-        if (s.VolChangeKind == 1 || s.VolChangeRate != 0) {
-            s.VolAdded = s.VolAdded + s.VolChangeRate * dt;
-            s.VolChangeDone = s.VolChangeDone + s.VolChangeRate * dt;
-            if (std::fabs(s.VolChangeTarget) <= std::fabs(s.VolChangeDone)) {
-                s.VolChangeRate = 0;
-                s.VolChangeTarget = 0;
-            }
-        }
-        if (s.VolChangeKind == 0 || s.VunstrsChangeRate != 0) {
-            s.Vunstrs[SysV] = s.Vunstrs[SysV] - s.VunstrsChangeRate * dt;
-            s.VunstrsChangeDone = s.VunstrsChangeDone + s.VunstrsChangeRate * dt;
-            if (std::fabs(s.VunstrsChangeDone) >= std::fabs(s.VunstrsChangeTarget)) {
-                s.VunstrsChangeRate = 0;
-                s.VunstrsChangeTarget = 0;
-            }
-        }
+        const double dt = eulerStep(s, nullptr);
 
         if (!traceStep(s, v, W, H)) return;
 
