@@ -1,0 +1,3 @@
+#include "high/High.h"
+#include "low/Low.h"
+int high() { return low() + 1; }

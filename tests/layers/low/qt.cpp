@@ -1,0 +1,3 @@
+#include "low/Low.h"
+#include <QtCore/QString>
+int low() { return 1; }
