@@ -75,6 +75,28 @@ class LayoutPicture final : public QWidget {
     }
 };
 
+// A caption of the sheet at `r`.
+QLabel* sheetText(QWidget* sheet, const QString& caption, QRect r,
+                  Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* l = new QLabel(caption, sheet);
+    l->setGeometry(r);
+    l->setAlignment(a);
+    return l;
+}
+
+// A value label named `name` at `r`, in the colour of its kind.
+QLabel* sheetValue(QWidget* sheet, const QString& name, QRect r, Look k) {
+    auto* l = new ValueLabel(sheet);
+    l->setObjectName(name);
+    makeValueLabel(l, name, false);
+    l->setGeometry(r);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setMargin(1);
+    paintBack(l, lookColour(k));
+    return l;
+}
+
 }  // namespace
 
 frmLayout::frmLayout(QWidget* parent)
@@ -86,34 +108,25 @@ frmLayout::frmLayout(QWidget* parent)
 
     auto* picture = new LayoutPicture(this);
     picture->setGeometry(0, 36, kLayoutSheetSize.width(), 570);
+    buildTitleAndLegend();
+    buildCompartments();
+    buildVentricles();
+    buildTotals();
+    buildFilesAndButtons();
+    picture->lower();
+    arrowsBetweenValues(this);
+    indexControls(this);
+}
 
-    auto text = [this](const QString& caption, QRect r,
-                       Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter) {
-        auto* l = new QLabel(caption, this);
-        l->setGeometry(r);
-        l->setAlignment(a);
-        return l;
-    };
-    auto value = [this](const QString& name, QRect r, Look k) {
-        auto* l = new ValueLabel(this);
-        l->setObjectName(name);
-        makeValueLabel(l, name, false);
-        l->setGeometry(r);
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        l->setMargin(1);
-        paintBack(l, lookColour(k));
-        return l;
-    };
-
-    QLabel* title = text(QStringLiteral("   Vasora Model"), QRect(6, 4, 250, 32));
+void frmLayout::buildTitleAndLegend() {
+    QLabel* title = sheetText(this, QStringLiteral("   Vasora Model"), QRect(6, 4, 250, 32));
     title->setObjectName(QStringLiteral("Label11"));
     QFont big = title->font();
     big.setPixelSize(22);
     big.setBold(true);
     title->setFont(big);
     QLabel* note =
-        text(QStringLiteral(" > See Information File for details <"), QRect(260, 10, 260, 22));
+        sheetText(this, QStringLiteral(" > See Information File for details <"), QRect(260, 10, 260, 22));
     note->setObjectName(QStringLiteral("Label7"));
 
     struct Legend {
@@ -129,7 +142,7 @@ frmLayout::frmLayout(QWidget* parent)
         {"Label53", " Fixed Parameter", kFixed},
     };
     for (int k = 0; k < 5; ++k) {
-        QLabel* l = text(QString::fromLatin1(legend[k].caption), QRect(530 + k * 113, 10, 110, 22));
+        QLabel* l = sheetText(this, QString::fromLatin1(legend[k].caption), QRect(530 + k * 113, 10, 110, 22));
         l->setObjectName(QString::fromLatin1(legend[k].name));
         QFont small = l->font();
         small.setPixelSize(11);
@@ -137,7 +150,9 @@ frmLayout::frmLayout(QWidget* parent)
         l->setFrameStyle(QFrame::Box | QFrame::Plain);
         paintBack(l, legend[k].colour);
     }
+}
 
+void frmLayout::buildCompartments() {
     // The six compartments, one column of values each, named from the table of quantities.
     static constexpr const char* kCaptions[] = {
         "",          " Syst Artery", " Syst Vein",     " Right Ventricle",
@@ -146,7 +161,7 @@ frmLayout::frmLayout(QWidget* parent)
     bold.setBold(true);
     for (const CompartmentInfo& c : compartments()) {
         const QRect r = layoutBoxes()[static_cast<std::size_t>(c.index)];
-        text(QString::fromLatin1(kCaptions[c.index]),
+        sheetText(this, QString::fromLatin1(kCaptions[c.index]),
              QRect(r.x() + 8, r.y() + 4, r.width() - 16, 22), Qt::AlignCenter)
             ->setFont(bold);
         auto name = [&c](Role role) {
@@ -171,15 +186,19 @@ frmLayout::frmLayout(QWidget* parent)
         };
         int y = r.y() + 28;
         for (const Row& row : rows) {
-            text(QString::fromLatin1(row.caption), QRect(r.x() + 8, y, 130, 20));
-            QLabel* l = value(name(row.role), QRect(r.right() - 104, y, 96, 20), row.look);
+            sheetText(this, QString::fromLatin1(row.caption), QRect(r.x() + 8, y, 130, 20));
+            QLabel* l = sheetValue(this, name(row.role), QRect(r.right() - 104, y, 96, 20), row.look);
             // The ventricles have no outflow resistance in the model.
             if (c.ventricle && row.role == Role::Resistance) l->setText(QStringLiteral("zero"));
             y += 20;
         }
     }
-    text(QStringLiteral("  Pstress = EDP - Pit"), QRect(480, 362, 140, 20), Qt::AlignCenter);
+    sheetText(this, QStringLiteral("  Pstress = EDP - Pit"), QRect(480, 362, 140, 20), Qt::AlignCenter);
+}
 
+void frmLayout::buildVentricles() {
+    QFont bold = font();
+    bold.setBold(true);
     // The ventricles' data beside their boxes.
     struct Side {
         const char* caption;
@@ -200,24 +219,26 @@ frmLayout::frmLayout(QWidget* parent)
     };
     for (int side = 0; side < 2; ++side) {
         const int x = side == 0 ? 10 : 890;
-        text(QString::fromLatin1(side == 0 ? " Right Ventricle" : " Left Ventricle"),
+        sheetText(this, QString::fromLatin1(side == 0 ? " Right Ventricle" : " Left Ventricle"),
              QRect(x, 214, 200, 22), Qt::AlignCenter)
             ->setFont(bold);
         int y = 240;
         for (const Side& s : kSides) {
             const QString caption = s.caption ? QString::fromLatin1(s.caption)
                                               : QString::fromLatin1(side == 0 ? "RV K2 " : "LV K2");
-            text(caption, QRect(x + 4, y, 100, 20));
-            value(QString::fromLatin1(side == 0 ? s.rv : s.lv), QRect(x + 108, y, 88, 20),
+            sheetText(this, caption, QRect(x + 4, y, 100, 20));
+            sheetValue(this, QString::fromLatin1(side == 0 ? s.rv : s.lv), QRect(x + 108, y, 88, 20),
                   side == 0 ? s.rvLook : s.lvLook);
             y += 24;
         }
-        text(QString::fromLatin1(side == 0 ? "      P ra " : "    P la "),
+        sheetText(this, QString::fromLatin1(side == 0 ? "      P ra " : "    P la "),
              QRect(x + 4, y + 6, 100, 20));
-        value(side == 0 ? QStringLiteral("lblPra") : QStringLiteral("lblPla"),
+        sheetValue(this, side == 0 ? QStringLiteral("lblPra") : QStringLiteral("lblPla"),
               QRect(x + 108, y + 6, 88, 20), Look::Computed);
     }
+}
 
+void frmLayout::buildTotals() {
     // Totals along the bottom, in two rows of four.
     struct Total {
         const char* caption;
@@ -237,17 +258,19 @@ frmLayout::frmLayout(QWidget* parent)
     for (const Total& t : kTotals) {
         const int x = 10 + (k % 4) * 272;
         const int y = 608 + (k / 4) * 30;
-        text(QString::fromLatin1(t.caption), QRect(x, y, 124, 22));
-        value(QString::fromLatin1(t.name), QRect(x + 126, y, 100, 22), t.look);
+        sheetText(this, QString::fromLatin1(t.caption), QRect(x, y, 124, 22));
+        sheetValue(this, QString::fromLatin1(t.name), QRect(x + 126, y, 100, 22), t.look);
         ++k;
     }
     // The blood pressure takes the last place: systolic over diastolic.
     const int bx = 10 + 3 * 272, by = 608 + 30;
-    text(QStringLiteral(" Blood pressure ="), QRect(bx, by, 124, 22));
-    value(QStringLiteral("lblSystP"), QRect(bx + 126, by, 48, 22), Look::Computed);
-    text(QStringLiteral("/"), QRect(bx + 174, by, 8, 22), Qt::AlignCenter);
-    value(QStringLiteral("lblDiasP"), QRect(bx + 182, by, 48, 22), Look::Computed);
+    sheetText(this, QStringLiteral(" Blood pressure ="), QRect(bx, by, 124, 22));
+    sheetValue(this, QStringLiteral("lblSystP"), QRect(bx + 126, by, 48, 22), Look::Computed);
+    sheetText(this, QStringLiteral("/"), QRect(bx + 174, by, 8, 22), Qt::AlignCenter);
+    sheetValue(this, QStringLiteral("lblDiasP"), QRect(bx + 182, by, 48, 22), Look::Computed);
+}
 
+void frmLayout::buildFilesAndButtons() {
     auto* labBook = new QLineEdit(QStringLiteral(" Original Lab Book"), this);
     labBook->setObjectName(QStringLiteral("txtLabBookF"));
     labBook->setReadOnly(true);
@@ -267,10 +290,6 @@ frmLayout::frmLayout(QWidget* parent)
     back->setGeometry(950, 666, 140, 30);
     connect(print, &QPushButton::clicked, this, [this] { this->print(); });
     connect(back, &QPushButton::clicked, this, [this] { returnToModel(); });
-
-    picture->lower();
-    arrowsBetweenValues(this);
-    indexControls(this);
 }
 
 void frmLayout::fill() {

@@ -38,6 +38,13 @@ class frmLayout final : public QWidget, public forms::ControlHost, public shell:
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    // The sheet is built in these steps, top to bottom.
+    void buildTitleAndLegend();
+    void buildCompartments();
+    void buildVentricles();
+    void buildTotals();
+    void buildFilesAndButtons();
+
     void print();
     void returnToModel();
 
