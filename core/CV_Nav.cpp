@@ -38,7 +38,7 @@ bool canGoForward() {
     return history().NavPos < history().NavTop;
 }
 
-void ClearHistory() {
+void clearHistory() {
     NavHistory& h = history();
     h.NavStack.fill(0);
     h.NavPos = 0;

@@ -35,6 +35,6 @@ bool canGoBack();
 bool canGoForward();
 /// Forgets every entry. NavTop goes back to 0 as well, so that no button can walk a cleared
 /// history.
-void ClearHistory();
+void clearHistory();
 
 }  // namespace vasora::nav

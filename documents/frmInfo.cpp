@@ -257,7 +257,7 @@ void frmInfo::showHideContents() {
 void frmInfo::returnClicked() {
     hide();
     if (!shell::showLabBook()) forms::show(forms::frmMain);
-    nav::ClearHistory();
+    nav::clearHistory();
     updateHistoryButtons();
 }
 
@@ -271,7 +271,7 @@ void frmInfo::toMainClicked() {
         forms::hide(forms::frmPlotData);
         shell::offerFileHelp();
     }
-    nav::ClearHistory();
+    nav::clearHistory();
     updateHistoryButtons();
 }
 

@@ -96,7 +96,7 @@ void DisplayValues() {
     }
 }
 
-void RedisplayState() {
+void redisplayState() {
     ModelState& s = state();
     s.AutoRunOn = 0;
     out().setChecked(CV, "chkAutoRun", false);

@@ -56,7 +56,7 @@ void showSweepCaptions(ModelView& v, int k) {
 
 namespace vasora::model {
 
-int StripChartSweep(double modelTime) {
+int stripChartSweep(double modelTime) {
     int sweep = modelTime < 3 ? 0 : -1;
     for (int k = 3; k <= 15; k += 3)
         if (modelTime > k) sweep = k;
@@ -84,7 +84,7 @@ bool traceStep(ModelState& s, ModelView& v, int W, int H) {
     const double t = s.ModelTime;
     for (int k = 3; k <= 15; k += 3)
         if (k < t && t < k + 0.003) v.plotSweepEnd();
-    const int sweep = StripChartSweep(t);
+    const int sweep = stripChartSweep(t);
     if (sweep >= 0) s.PlotX = nearest16((t - sweep) * 1000 / s.PlotSpan * W);
     if (sweep >= 0 && sweep != g_sweepShown) showSweepCaptions(v, sweep);
     if (t > 17) return false;

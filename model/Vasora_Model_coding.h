@@ -33,12 +33,12 @@ void DisplayPercent();
 /// Shows the state as it stands without running it: the warnings its last run posted, the
 /// units display (with AutoRun off, so nothing runs), and the strip chart's sweep captions
 /// written afresh by the next step. For a state put back by taking a change back.
-void RedisplayState();
+void redisplayState();
 
 /// The minute at which the strip chart's sweep that `modelTime` falls in starts (0, 3, ... 15);
 /// -1 at exactly 3 minutes or for a time that is not a number, where the trace stays where it
 /// was.
-int StripChartSweep(double modelTime);
+int stripChartSweep(double modelTime);
 
 /// The message shown when a run would have left a value that is not finite in the state.
 extern const char* const kRunFailedMessage;

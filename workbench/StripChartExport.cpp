@@ -19,7 +19,7 @@ QByteArray cell(int y, double (*convert)(int), int decimals) {
 
 SweepTimes sweepTimes(double modelTime, int plotSpan) {
     // At exactly a sweep's end the trace is still drawn in the sweep before.
-    const int sweep = model::StripChartSweep(modelTime);
+    const int sweep = model::stripChartSweep(modelTime);
     return {double(sweep < 0 ? 0 : sweep), plotSpan / 1000.0 / S::kLogicalWidth};
 }
 

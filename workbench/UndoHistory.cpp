@@ -60,7 +60,7 @@ bool undoLastChange() {
     h.moments.pop_back();
     state() = m.state;
     showParameterMarks();
-    RedisplayState();
+    redisplayState();
     if (m.view) m.view();
     tell();
     return true;

@@ -53,7 +53,7 @@ void FollowALink(benchmark::State& st) {
     for (auto _ : st) {
         if (!info->showTopic(++k % 2 ? 409 : 101)) st.SkipWithError("no anchor");
         st.PauseTiming();
-        if (k % 20 == 0) nav::ClearHistory();  // the history holds thirty links
+        if (k % 20 == 0) nav::clearHistory();  // the history holds thirty links
         st.ResumeTiming();
     }
 }

@@ -8,8 +8,8 @@ using namespace vasora::nav;
 
 namespace {
 struct Nav : ::testing::Test {
-    void SetUp() override { ClearHistory(); }
-    void TearDown() override { ClearHistory(); }
+    void SetUp() override { clearHistory(); }
+    void TearDown() override { clearHistory(); }
     // A link as the viewer follows it: the place left, then the place reached. Returns how
     // many of the two pushes found the history full.
     int link(int from, int to) { return !PushPosition(from) + !PushPosition(to); }
@@ -64,7 +64,7 @@ TEST_F(Nav, ClearingLeavesNothingToWalk) {
     link(1, 2);
     link(3, 4);
     GoBack();
-    ClearHistory();
+    clearHistory();
     EXPECT_EQ(history().NavPos, 0);
     EXPECT_EQ(history().NavTop, 0);
     EXPECT_FALSE(canGoBack());

@@ -295,7 +295,7 @@ TEST_F(RunGuard, TheWarningsOfAnUndoneRunGoWithIt) {
     for (int w = 1; w <= 5; ++w)
         shown.push_back(view.captionOf(Window::CVModel, "lblWarning" + std::to_string(w)));
     // The warnings that the state put back gives, posted afresh.
-    RedisplayState();
+    redisplayState();
     for (int w = 1; w <= 5; ++w)
         EXPECT_EQ(shown[std::size_t(w - 1)],
                   view.captionOf(Window::CVModel, "lblWarning" + std::to_string(w)))

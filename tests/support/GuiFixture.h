@@ -29,7 +29,7 @@ class GuiFixture : public ::testing::Test {
     void SetUp() override {
         vasora::forms::reset();
         vasora::shell::resetNavigation();
-        vasora::nav::ClearHistory();
+        vasora::nav::clearHistory();
         vasora::model::resetState();
         vasora::appState() = vasora::AppState{};
         vasora::ui::setSeam(&seam);
