@@ -2,67 +2,50 @@
 
 namespace vasora::documents {
 
+namespace {
+
+// \fcharsetN and the code page it stands for.
+struct CharsetPage {
+    int charset;
+    int codePage;
+};
+constexpr CharsetPage kCharsetPages[] = {
+    {0, 1252},
+    {77, 10000},  // Mac Roman
+    {78, 10001},  // Mac Japanese
+    {79, 10003},  // Mac Korean
+    {80, 10008},  // Mac simplified Chinese
+    {81, 10002},  // Mac traditional Chinese
+    {83, 10005},  // Mac Hebrew
+    {84, 10004},  // Mac Arabic
+    {85, 10006},  // Mac Greek
+    {86, 10081},  // Mac Turkish
+    {87, 10021},  // Mac Thai
+    {88, 10029},  // Mac Central European
+    {89, 10007},  // Mac Cyrillic
+    {128, 932},
+    {129, 949},
+    {130, 1361},
+    {134, 936},
+    {136, 950},
+    {161, 1253},
+    {162, 1254},
+    {163, 1258},
+    {177, 1255},
+    {178, 1256},
+    {186, 1257},
+    {204, 1251},
+    {222, 874},
+    {238, 1250},
+    {254, 437},
+};
+
+}  // namespace
+
 int codePageOfCharset(int charset) {
-    switch (charset) {
-        case 0:
-            return 1252;
-        case 77:
-            return 10000;  // Mac Roman
-        case 78:
-            return 10001;  // Mac Japanese
-        case 79:
-            return 10003;  // Mac Korean
-        case 80:
-            return 10008;  // Mac simplified Chinese
-        case 81:
-            return 10002;  // Mac traditional Chinese
-        case 83:
-            return 10005;  // Mac Hebrew
-        case 84:
-            return 10004;  // Mac Arabic
-        case 85:
-            return 10006;  // Mac Greek
-        case 86:
-            return 10081;  // Mac Turkish
-        case 87:
-            return 10021;  // Mac Thai
-        case 88:
-            return 10029;  // Mac Central European
-        case 89:
-            return 10007;  // Mac Cyrillic
-        case 128:
-            return 932;
-        case 129:
-            return 949;
-        case 130:
-            return 1361;
-        case 134:
-            return 936;
-        case 136:
-            return 950;
-        case 161:
-            return 1253;
-        case 162:
-            return 1254;
-        case 163:
-            return 1258;
-        case 177:
-            return 1255;
-        case 178:
-            return 1256;
-        case 186:
-            return 1257;
-        case 204:
-            return 1251;
-        case 222:
-            return 874;
-        case 238:
-            return 1250;
-        case 254:
-            return 437;
-        default:
-            return 0;  // the default set, symbol fonts and others: the document's code page
-    }
+    for (const CharsetPage& row : kCharsetPages)
+        if (row.charset == charset) return row.codePage;
+    return 0;  // the default set, symbol fonts and others: the document's code page
 }
 
 QByteArray codecName(int codePage) {

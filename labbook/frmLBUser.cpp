@@ -210,15 +210,9 @@ void frmLBUser::saveNewFile() {
                        {}, this);
         return;
     }
-    a.LabBookName = chosen;
-    a.LabBookFile = file;
-    takeProjectPath(typed);
-    takeDerivedPaths();
-    a.LabBookState = kLabBookChosen;
-    a.OwnLabBook = 1;
     // The fresh copy is read even when a book of this name is open.
     if (auto* d = forms::existing<frmDisplay>(forms::frmDisplay)) d->forgetLoaded();
-    showChosen(a.LabBookFile);
+    takeLabBook(chosen, file, typed);
 }
 
 void frmLBUser::retrieveFile() {
@@ -234,21 +228,25 @@ void frmLBUser::retrieveFile() {
 bool frmLBUser::openLabBook(const QString& path) { return openChosen(path, m_sourcePath->text()); }
 
 bool frmLBUser::openChosen(const QString& chosen, const QString& typedProject) {
-    AppState& a = appState();
     // A file that is no lab book is reported here, once, and the book that is open stays.
     if (const QString why = whyNotALabBook(existingPath(chosen)); !why.isEmpty()) {
         ui::messageBox(why, {}, this);
         return false;
     }
     if (!offerToSaveBefore(chosen, this)) return false;
-    a.LabBookName = chosen;
-    a.LabBookFile = chosen;
+    takeLabBook(chosen, chosen, typedProject);
+    return true;
+}
+
+void frmLBUser::takeLabBook(const QString& name, const QString& file, const QString& typedProject) {
+    AppState& a = appState();
+    a.LabBookName = name;
+    a.LabBookFile = file;
     takeProjectPath(typedProject);
     takeDerivedPaths();
     a.LabBookState = kLabBookChosen;
     a.OwnLabBook = 1;
     showChosen(a.LabBookFile);
-    return true;
 }
 
 void frmLBUser::explore() {

@@ -36,6 +36,9 @@ class frmLBUser final : public QWidget, public forms::ControlHost {
     void takeProjectPath(const QString& typed);
     void takeDerivedPaths();
     void showChosen(const QString& boxText);
+    /// The learner's own lab book `file` (named `name`) becomes the chosen one, with the
+    /// project folder typed; shown in the box, not yet read.
+    void takeLabBook(const QString& name, const QString& file, const QString& typedProject);
     void showDisplay();
     void exitToMain();
 

@@ -9,13 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 fuzz="$root/tests/documents/fuzz"
-"$root/tools/install-deps.sh"
-flags="-O1 -gline-tables-only -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Fuzz \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-    -DVASORA_FUZZ=ON -DVASORA_BENCH=OFF >/dev/null
-cmake --build "$root/build-fuzz" -j 2 --target fuzz_rtf_reader
+. "$root/tools/fuzz-build.sh"
+fuzz_build "$root" fuzz_rtf_reader
 work="$root/build-fuzz/fuzz-work"
 rm -rf "$work"
 mkdir -p "$work/corpus" "$work/crashes"

@@ -11,6 +11,7 @@
 #include "core/NumberFormat.h"
 #include "model/Derived.h"
 #include "model/Quantities.h"
+#include "workbench/DiagramStyle.h"
 
 namespace vasora::workbench {
 
@@ -18,9 +19,9 @@ using namespace vasora::model;
 
 namespace {
 
-const QColor kArterial(250, 220, 220);
-const QColor kVenous(218, 228, 252);
-const QColor kLine(80, 80, 100);
+using diagram::kArterial;
+using diagram::kLine;
+using diagram::kVenous;
 const QColor kMuscle(150, 40, 50);
 
 void arrow(QPainter& p, QPointF from, QPointF to) {

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include "model/ModelState.h"
+#include "workbench/DiagramStyle.h"
 
 namespace vasora::workbench {
 
@@ -11,10 +12,9 @@ using namespace vasora::model;
 
 namespace {
 
-// Oxygenated blood is drawn in a red tint, venous blood in a blue one.
-const QColor kArterial(250, 222, 222);
-const QColor kVenous(220, 230, 252);
-const QColor kLine(90, 90, 110);
+using diagram::kArterial;
+using diagram::kLine;
+using diagram::kVenous;
 
 void arrow(QPainter& p, QPoint from, QPoint to, const QString& text = {}) {
     p.setPen(QPen(kLine, 3));
