@@ -14,12 +14,7 @@
 
 namespace vasora::workbench {
 
-/// The answer of frmChangeParam: the number entered, or kParamNoChange.
-inline double ParamEntry = -1;
-/// The answer of frmChangeVol (the change in ml, or kVolNoChange) and of frmChangePit (the new
-/// pressure in mmHg, or kPitNoChange).
-inline double VolPitEntry = -9999;
-
+/// The dialogs' own no-change answers: frmChangeParam's, frmChangeVol's and frmChangePit's.
 constexpr double kParamNoChange = -1;
 constexpr double kVolNoChange = -9999;
 constexpr double kPitNoChange = -99;
