@@ -26,7 +26,7 @@ bool refusedBeforeOpening(const std::string& busy) {
 
 void parameterLabelClicked(const QString& name) {
     const std::string label = name.toStdString();
-    if (const ChangeLimit* row = findChangeLimit(label)) {
+    if (const model::Quantity* row = model::parameterByLabel(label)) {
         if (!parameterLabelEnabled(*row)) return;
         auto* dialog = forms::get<frmChangeParam>(forms::frmChangeParam);
         if (!dialog) return;
