@@ -1,6 +1,8 @@
 #include "workbench/ParameterChanges.h"
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 #include "core/NumberFormat.h"
 #include "model/Vasora_Model_coding.h"
@@ -22,6 +24,47 @@ void runAndDisplay() {
 
 ChangeResult refused(std::string message) {
     return {ChangeResult::Refused, std::move(message)};
+}
+
+// A ramped volume change: the fields of the state it runs on, the kind it sets as the one
+// started last (ModelState::VolChangeKind) and the label it marks.
+struct Ramp {
+    double ModelState::*target;
+    double ModelState::*done;
+    double ModelState::*rate;
+    std::int16_t kind;
+    std::string_view label;
+};
+constexpr Ramp kBloodVolumeRamp{&ModelState::VolChangeTarget, &ModelState::VolChangeDone,
+                                &ModelState::VolChangeRate, 1, "lblVtotalBody"};
+constexpr Ramp kUnstressedRamp{&ModelState::VunstrsChangeTarget, &ModelState::VunstrsChangeDone,
+                               &ModelState::VunstrsChangeRate, 0, "lblVunstrsTotal"};
+
+// A typed entry as its dialog reads it: the number, or what the dialog says instead (a blank
+// or a text that is not a number refused, the dialog's no-change answer changing nothing).
+struct Entry {
+    std::optional<double> value;
+    ChangeResult result;
+};
+Entry readEntry(std::string_view text, std::string_view blankMessage, double noChange) {
+    const NumberText e = readNumber(text);
+    if (e.kind == NumberText::Blank) return {{}, refused(std::string(blankMessage))};
+    if (e.kind == NumberText::NotNumber) return {{}, refused(std::string(kNotNumericMessage))};
+    if (e.value == noChange) return {{}, {ChangeResult::NoChange, {}}};
+    return {e.value, {}};
+}
+
+// Starts the ramp of `amount` ml at `rate` ml/min, which the runs carry out step by step.
+ChangeResult startRamp(const Ramp& r, double amount, double rate) {
+    rememberForUndo();
+    ModelState& s = state();
+    s.*r.target = amount;
+    s.*r.done = 0;
+    s.VolChangeKind = r.kind;
+    markParameterChanged(r.label);
+    s.*r.rate = rate;
+    runAndDisplay();
+    return {ChangeResult::Applied, {}};
 }
 
 }  // namespace
@@ -142,14 +185,7 @@ ChangeResult changeBloodVolume(double dV) {
     }
 
     // The run moves the volume into the systemic veins step by step until the target is done.
-    rememberForUndo();
-    s.VolChangeTarget = dV;
-    s.VolChangeDone = 0;
-    s.VolChangeKind = 1;
-    markParameterChanged("lblVtotalBody");
-    s.VolChangeRate = bloodVolumeRate(dV);
-    runAndDisplay();
-    return {ChangeResult::Applied, {}};
+    return startRamp(kBloodVolumeRamp, dV, bloodVolumeRate(dV));
 }
 
 ChangeResult changeUnstressedVolume(double dU) {
@@ -174,14 +210,7 @@ ChangeResult changeUnstressedVolume(double dU) {
 
     // Unstressed volume moves into (or out of) the stressed volume of the systemic veins; the
     // total stays the same.
-    rememberForUndo();
-    s.VunstrsChangeTarget = dU;
-    s.VunstrsChangeDone = 0;
-    s.VolChangeKind = 0;
-    markParameterChanged("lblVunstrsTotal");
-    s.VunstrsChangeRate = unstressedRate(dU);
-    runAndDisplay();
-    return {ChangeResult::Applied, {}};
+    return startRamp(kUnstressedRamp, dU, unstressedRate(dU));
 }
 
 ChangeResult changePit(double pit) {
@@ -199,36 +228,31 @@ ChangeResult changePit(double pit) {
 }
 
 ChangeResult changeByText(std::string_view label, std::string_view text) {
-    auto number = [&](std::string_view blankMessage, NumberText& e) -> std::string {
-        e = readNumber(text);
-        if (e.kind == NumberText::Blank) return std::string(blankMessage);
-        if (e.kind == NumberText::NotNumber) return std::string(kNotNumericMessage);
-        return {};
-    };
-    NumberText e;
-    if (const Quantity* row = parameterByLabel(label)) {
-        if (!parameterLabelEnabled(*row)) return {};
-        if (std::string why = number(kParamBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kParamNoChange) return {ChangeResult::NoChange, {}};
-        return changeParameter(*row, e.value);
-    }
+    const Quantity* q = quantityByLabel(label);
+    if (!q) return {};
     // The volume dialogs are refused before they open while a change of their kind runs.
-    if (label == "lblVtotalBody") {
-        if (std::string busy = bloodVolumeBusyMessage(); !busy.empty()) return refused(busy);
-        if (std::string why = number(kVolBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kVolNoChange) return {ChangeResult::NoChange, {}};
-        return changeBloodVolume(e.value);
-    }
-    if (label == "lblVunstrsTotal") {
-        if (std::string busy = unstressedBusyMessage(); !busy.empty()) return refused(busy);
-        if (std::string why = number(kVolBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kVolNoChange) return {ChangeResult::NoChange, {}};
-        return changeUnstressedVolume(e.value);
-    }
-    if (label == "lblPit") {
-        if (std::string why = number(kPitBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kPitNoChange) return {ChangeResult::NoChange, {}};
-        return changePit(e.value);
+    switch (q->change) {
+        case Change::Parameter: {
+            if (!parameterLabelEnabled(*q)) return {};
+            const Entry e = readEntry(text, kParamBlankMessage, kParamNoChange);
+            return e.value ? changeParameter(*q, *e.value) : e.result;
+        }
+        case Change::BloodVolume: {
+            if (std::string busy = bloodVolumeBusyMessage(); !busy.empty()) return refused(busy);
+            const Entry e = readEntry(text, kVolBlankMessage, kVolNoChange);
+            return e.value ? changeBloodVolume(*e.value) : e.result;
+        }
+        case Change::UnstressedVolume: {
+            if (std::string busy = unstressedBusyMessage(); !busy.empty()) return refused(busy);
+            const Entry e = readEntry(text, kVolBlankMessage, kVolNoChange);
+            return e.value ? changeUnstressedVolume(*e.value) : e.result;
+        }
+        case Change::Pressure: {
+            const Entry e = readEntry(text, kPitBlankMessage, kPitNoChange);
+            return e.value ? changePit(*e.value) : e.result;
+        }
+        case Change::None:
+            break;
     }
     return {};
 }
