@@ -6,6 +6,31 @@
 // dialog's captions, bounds and refusals), and the topic that explains it. The engine's
 // displays, the model window, the layout sheet, the change logic, the parameter-set checks,
 // vasora-cli and the lab book's tag exchange all read this table.
+//
+// Adding a quantity
+//
+// A new quantity is one row in Quantities.cpp, where the table lists it in display order: a
+// compartment's box quantity in addCompartment (the volumes only the layout sheet shows in
+// addSheetVolumes), any other in kHeartAndTotals, at its end if only the layout sheet shows
+// it. The row reads a field of ModelState through a small accessor beside the others; add the
+// field to ModelState (model/ModelState.h) first if the model does not keep the value yet, and
+// its normal reference if the percent view is to show it. Besides the row:
+//  - A compartment's box quantity (one of the Roles) gets its label on the model window and
+//    the layout sheet from the table. Any other needs its label placed by hand: the heart
+//    panels, the pressures and the totals of frmCVModel (workbench/frmCVModel.cpp) and of
+//    the layout sheet (workbench/frmLayout.cpp), under the names the row gives.
+//  - Its topic is a heading of the information file (content/src/), anchor 51000 + topic; the
+//    viewers' tests check that every row's topic is there.
+//  - A quantity the learner changes names its Change. A Change::Parameter row also needs its
+//    limits (what the parameter dialog shows and accepts), its target, and a follow function
+//    when the change sets more than the target. Every changeable label has a bit of
+//    ModelState::ChangedMarks by its place among them (parameterMark, whose static_assert
+//    counts them). The other kinds have a dialog and a change of their own in
+//    workbench/ParameterChanges.cpp and workbench/ChangeHandlers.cpp; a new kind is a new
+//    Change and a case in the switches there.
+//  - A value a parameter set stores has its line in options/ParameterSetFormat.cpp and its
+//    bounds in options/ParameterSetChecks.cpp; a lab book's table reaches it only through the
+//    cells that labbook/CV_Tags.cpp names.
 
 #include <cstdint>
 #include <span>
