@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/Quantities.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"
 
@@ -42,7 +43,7 @@ std::vector<Settled> series(const std::vector<double>& xs, Change change) {
 }
 
 workbench::ChangeResult changeLabel(const char* label, double entry) {
-    return workbench::changeParameter(*workbench::findChangeLimit(label), entry);
+    return workbench::changeParameter(*model::parameterByLabel(label), entry);
 }
 
 }  // namespace

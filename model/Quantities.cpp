@@ -43,10 +43,61 @@ std::string_view keep(std::string_view a, std::string_view b, std::string_view c
 }
 using PV = PercentView;
 
+// The parameter dialog's limits.
+//
+// The bounds are the system's own and are inclusive. Some lie a step past the figure their
+// refusal names: a compliance is accepted from 29 % to 301 % beside "more than 30%" and "less
+// than 300%", a resistance up to 501 % beside "less than 500%", Vo from -10.1 to 101 ml beside
+// "> -10" and "< 100 ml". The messages round, and the figure they name is itself accepted. Keep
+// the values: the information file's table of limits gives them as they are, parameter sets
+// saved after a change to a bound hold them and lab books record what was run with them, and
+// the parameter-set checks take a file's line bounds from them (options/ParameterSetChecks.cpp),
+// so narrowing one would refuse files that load today.
+constexpr std::string_view kPercentNormal = ChangeLimits::kPercentNormal;
+constexpr std::string_view kCompLarge = "Value too large.  Please retry with  less than 300% ";
+constexpr std::string_view kCompSmall = "Value too small.  Please retry with  more than 30%";
+constexpr std::string_view kResisLarge = "Value too large.  Please retry with R less than 500% ";
+constexpr std::string_view kEmaxLarge = "Value too large.  Please retry with  value < or = 1000% ";
+constexpr std::string_view kRateHigh =
+    "Heart rate too high. No time for filling. Use < 249.5 beat/min";
+
+constexpr ChangeLimits complianceLimits(std::string_view segment) {
+    return {.segment = segment,
+            .parameter = " Compliance",
+            .valueFormat = "###0.0##",
+            .entryUnit = kPercentNormal,
+            .percentFormat = " ###0.0",
+            .lower = 29,
+            .upper = 301,
+            .tooLarge = kCompLarge,
+            .tooSmall = kCompSmall};
+}
+
+constexpr ChangeLimits resistanceLimits(std::string_view segment, double lower,
+                                        std::string_view tooSmall) {
+    return {.segment = segment,
+            .parameter = " Resistance",
+            .valueFormat = "0.0######",
+            .entryUnit = kPercentNormal,
+            .percentFormat = " ###0.0",
+            .lower = lower,
+            .upper = 501,
+            .tooLarge = kResisLarge,
+            .tooSmall = tooSmall};
+}
+
+constexpr std::string_view kResisSmallSys = "Value too small.  Please retry with  more than 19%";
+constexpr std::string_view kResisSmallPulm = "Value too small.  Please retry with  more than 34%";
+
+// The rows name their fields and are packed by hand, several fields a line; clang-format would
+// give every field a line of its own.
+// clang-format off
+
 // One compartment's box: flow, pressure, stressed volume, compliance and, for the vessels, the
 // resistance of the path out; the layout sheet adds the unstressed and whole volumes.
 template <int I>
-void addCompartment(std::vector<Quantity>& t, std::string_view sfx, std::string_view name) {
+void addCompartment(std::vector<Quantity>& t, std::string_view sfx, std::string_view name,
+                    const ChangeLimits& compLimits, const ChangeLimits& resisLimits = {}) {
     const bool ventricle = I == RghtV || I == LeftV;
     auto lbl = [sfx](std::string_view kind) { return keep("lbl", kind, sfx); };
     auto what = [name](std::string_view text) { return keep(text, " of the ", name); };
@@ -58,28 +109,40 @@ void addCompartment(std::vector<Quantity>& t, std::string_view sfx, std::string_
     const std::string_view pressLabel = lbl("Press");
     const std::string_view volLabel = lbl("Vstrs");
     const std::string_view compLabel = lbl("Comp");
-    t.push_back({flowLabel, flowLabel, what("Flow out"), "ml/min", I, Role::Flow, &flow<I>,
-                 &flowN<I>, false, "####0.", PV::Percent, kPct, " ####0.", Change::None, nullptr,
-                 false, false, ventricle ? 203 : 304});
-    t.push_back({pressLabel, pressLabel,
-                 what(ventricle ? "End-diastolic pressure" : "Pressure"), "mmHg", I,
-                 Role::Pressure, &press<I>, &pressN<I>, false, "###0.0", pressView, kPct,
-                 " ####0.0", Change::None, nullptr, false, false, ventricle ? 204 : 301});
-    t.push_back({volLabel, volLabel,
-                 what(ventricle ? "End-diastolic (stressed) volume" : "Stressed volume"), "ml",
-                 I, Role::Volume, &vstrs<I>, &vstrsN<I>, false, "####0.", volView, kPct,
-                 " ###0.0", Change::None, nullptr, false, false, 303});
-    t.push_back({compLabel, compLabel,
-                 what(ventricle ? "Diastolic compliance" : "Compliance"), "ml/mmHg", I,
-                 Role::Compliance, &comp<I>, &compN<I>, true, ventricle ? "####0.0" : "###0.0",
-                 PV::Percent, kPct, " ###0.00", Change::Parameter, &compRef<I>, ventricle,
-                 false, ventricle ? 206 : 302});
+    t.push_back({.label = flowLabel, .layoutLabel = flowLabel, .description = what("Flow out"),
+                 .unit = "ml/min", .compartment = I, .role = Role::Flow, .value = &flow<I>,
+                 .normal = &flowN<I>, .format = "####0.", .percentView = PV::Percent,
+                 .percentFormat = kPct, .layoutFormat = " ####0.",
+                 .topic = ventricle ? 203 : 304});
+    t.push_back({.label = pressLabel, .layoutLabel = pressLabel,
+                 .description = what(ventricle ? "End-diastolic pressure" : "Pressure"),
+                 .unit = "mmHg", .compartment = I, .role = Role::Pressure, .value = &press<I>,
+                 .normal = &pressN<I>, .format = "###0.0", .percentView = pressView,
+                 .percentFormat = kPct, .layoutFormat = " ####0.0",
+                 .topic = ventricle ? 204 : 301});
+    t.push_back({.label = volLabel, .layoutLabel = volLabel,
+                 .description =
+                     what(ventricle ? "End-diastolic (stressed) volume" : "Stressed volume"),
+                 .unit = "ml", .compartment = I, .role = Role::Volume, .value = &vstrs<I>,
+                 .normal = &vstrsN<I>, .format = "####0.", .percentView = volView,
+                 .percentFormat = kPct, .layoutFormat = " ###0.0", .topic = 303});
+    t.push_back({.label = compLabel, .layoutLabel = compLabel,
+                 .description = what(ventricle ? "Diastolic compliance" : "Compliance"),
+                 .unit = "ml/mmHg", .compartment = I, .role = Role::Compliance,
+                 .value = &comp<I>, .normal = &compN<I>, .unitsViewPercent = true,
+                 .format = ventricle ? "####0.0" : "###0.0", .percentView = PV::Percent,
+                 .percentFormat = kPct, .layoutFormat = " ###0.00",
+                 .change = Change::Parameter, .limits = compLimits, .target = &compRef<I>,
+                 .stiffens = ventricle, .topic = ventricle ? 206 : 302});
     if (!ventricle) {
         const std::string_view resisLabel = lbl("Resis");
-        t.push_back({resisLabel, resisLabel, what("Resistance of the path out"),
-                     "mmHg/(ml/min)", I, Role::Resistance, &resis<I>, &resisN<I>, true,
-                     "###0.0", PV::Percent, kPct, "#0.00000", Change::Parameter, &resisRef<I>,
-                     false, false, 304});
+        t.push_back({.label = resisLabel, .layoutLabel = resisLabel,
+                     .description = what("Resistance of the path out"),
+                     .unit = "mmHg/(ml/min)", .compartment = I, .role = Role::Resistance,
+                     .value = &resis<I>, .normal = &resisN<I>, .unitsViewPercent = true,
+                     .format = "###0.0", .percentView = PV::Percent, .percentFormat = kPct,
+                     .layoutFormat = "#0.00000", .change = Change::Parameter,
+                     .limits = resisLimits, .target = &resisRef<I>, .topic = 304});
     }
 }
 
@@ -89,10 +152,12 @@ void addSheetVolumes(std::vector<Quantity>& t, std::string_view sfx, std::string
     const std::string_view wholeLabel = keep("lblVtotal", sfx, {});
     const std::string_view d1 = keep("Unstressed volume of the ", name, {});
     const std::string_view d2 = keep("Whole volume of the ", name, {});
-    t.push_back({{}, unstressed, d1, "ml", I, Role::Unstressed, &vunstrs<I>, nullptr, false, {},
-                 PV::Untouched, {}, " ###0.0", Change::None, nullptr, false, false, 303});
-    t.push_back({{}, wholeLabel, d2, "ml", I, Role::WholeVolume, &whole<I>, nullptr, false, {},
-                 PV::Untouched, {}, " ###0.0", Change::None, nullptr, false, false, 303});
+    t.push_back({.layoutLabel = unstressed, .description = d1, .unit = "ml", .compartment = I,
+                 .role = Role::Unstressed, .value = &vunstrs<I>, .percentView = PV::Untouched,
+                 .layoutFormat = " ###0.0", .topic = 303});
+    t.push_back({.layoutLabel = wholeLabel, .description = d2, .unit = "ml", .compartment = I,
+                 .role = Role::WholeVolume, .value = &whole<I>, .percentView = PV::Untouched,
+                 .layoutFormat = " ###0.0", .topic = 303});
 }
 
 // The heart, the arterial and atrial pressures and the totals, in display order.
@@ -145,53 +210,173 @@ double* pitRef(ModelState& s) { return &s.Pit; }
 double volError(const ModelState& s) { return s.VolError; }
 double compPericard(const ModelState& s) { return s.CompPericard; }
 
+// A new heart rate sets its ventricle's filling time and filling at once. Without AV block the
+// left ventricle beats at the right one's rate and fills as it does.
+void rightRateFollows(ModelState& s) {
+    s.FillTime_RV = fillTime(s.HrtRate);
+    s.K2_RV = fillingCompleteness(s.Kfill_RV, s.FillTime_RV);
+    if (s.AVBlock == 0) {
+        s.HrtRate_LV = s.HrtRate;
+        s.K2_LV = s.K2_RV;
+    }
+}
+void leftRateFollows(ModelState& s) {
+    s.FillTime_LV = fillTime(s.HrtRate_LV);
+    s.K2_LV = fillingCompleteness(s.Kfill_LV, s.FillTime_LV);
+}
+
+void addCompartments(std::vector<Quantity>& t) {
+    addCompartment<SysA>(t, "SysA", "systemic arteries", complianceLimits(" Systemic Artery "),
+                         resistanceLimits(" Systemic Artery", 19, kResisSmallSys));
+    addCompartment<SysV>(t, "SysV", "systemic veins", complianceLimits(" Systemic Vein "),
+                         resistanceLimits(" Systemic Vein ", 19, kResisSmallSys));
+    addCompartment<RghtV>(t, "RghtV", "right ventricle", complianceLimits(" Right Ventricle "));
+    addCompartment<PulmA>(t, "PulmA", "pulmonary arteries", complianceLimits(" Pulmonary Artery "),
+                          resistanceLimits(" Pulmonary Art.", 34, kResisSmallPulm));
+    addCompartment<PulmV>(t, "PulmV", "pulmonary veins", complianceLimits(" Pulmonary Vein "),
+                          resistanceLimits(" Pulmonary Vein ", 34, kResisSmallPulm));
+    addCompartment<LeftV>(t, "LeftV", "left ventricle", complianceLimits(" Left Ventricle "));
+}
+
+// The rows after the compartments', in display order, then those only the layout sheet has.
+constexpr Quantity kHeartAndTotals[] = {
+    {.label = "lblSystP", .layoutLabel = "lblSystP", .description = "Systolic arterial pressure",
+     .unit = "mmHg", .value = &systP, .normal = &systPN, .format = "####0",
+     .percentView = PV::Percent, .percentFormat = kPct, .layoutFormat = "###0", .topic = 211},
+    {.label = "lblDiasP", .layoutLabel = "lblDiasP", .description = "Diastolic arterial pressure",
+     .unit = "mmHg", .value = &diasP, .normal = &diasPN, .format = "####0",
+     .percentView = PV::Percent, .percentFormat = kPct, .layoutFormat = "###0", .topic = 211},
+    {.label = "lblPra", .layoutLabel = "lblPra", .description = "Right atrial pressure",
+     .unit = "mmHg", .value = &rightAtrialPressure, .format = "##0.0#", .percentView = PV::Units,
+     .layoutFormat = "##0.00", .topic = 212},
+    {.label = "lblPla", .layoutLabel = "lblPla", .description = "Left atrial pressure",
+     .unit = "mmHg", .value = &leftAtrialPressure, .format = "##0.0#", .percentView = PV::Units,
+     .layoutFormat = "  ####0.00", .topic = 212},
+    {.label = "lblPmcf", .layoutLabel = "lblPmcf",
+     .description = "Mean circulatory filling pressure", .unit = "mmHg", .value = &pmcf,
+     .normal = &pmcfN, .format = "###0.00", .percentView = PV::Percent, .percentFormat = " ##0 ",
+     .layoutFormat = "#0.00", .topic = 305},
+    {.label = "lblHR_RV", .layoutLabel = "lblHR_RV", .description = "Heart rate (right ventricle)",
+     .unit = "beats/min", .value = &hrRV, .normal = &hrRVN, .format = "####0.0",
+     .percentView = PV::Percent, .percentFormat = kPct, .layoutFormat = "###0.0",
+     .change = Change::Parameter,
+     .limits = {.segment = " Right Ventricle ", .parameter = "Heart Rate",
+                .valueFormat = "  ###0.0", .entryUnit = " b/min", .percentFormat = "  ###0.0",
+                .lower = 1, .upper = 249.5, .tooLarge = kRateHigh,
+                .tooSmall = "Value too small.  Use HrtRate > 1 beat/MINUTE"},
+     .target = &hrRVRef, .follow = &rightRateFollows, .topic = 310},
+    {.label = "lblK2_RV", .layoutLabel = "lblK2_RV",
+     .description = "Completeness of right ventricular filling (K2)", .unit = "", .value = &k2RV,
+     .normal = &k2RVN, .format = "#0.0##", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "0.000", .topic = 204},
+    {.label = "lblEDV_RV", .layoutLabel = "lblEDV_RV",
+     .description = "Right ventricular end-diastolic volume", .unit = "ml", .value = &vstrs<RghtV>,
+     .normal = &vstrsN<RghtV>, .format = "###0.0", .percentView = PV::Percent,
+     .percentFormat = kPct, .layoutFormat = "###0.0", .topic = 308},
+    {.label = "lblESV_RV", .layoutLabel = "lblESV_RV",
+     .description = "Right ventricular end-systolic volume", .unit = "ml", .value = &esvRV,
+     .normal = &esvRVN, .format = "###0.0", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "###0.0", .topic = 203},
+    {.label = "lblSV_RV", .layoutLabel = "lblSV_RV",
+     .description = "Right ventricular stroke volume", .unit = "ml", .value = &svRV,
+     .normal = &svRVN, .format = "###0.0", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "###0.0", .topic = 203},
+    {.label = "lblEjectF_RV", .layoutLabel = "lblEjectF_RV",
+     .description = "Right ventricular ejection fraction", .unit = "", .value = &efRV,
+     .normal = &efRVN, .format = "##0.00", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "#0.00", .topic = 311},
+    {.label = "lblEmax_RV", .layoutLabel = "lblEmax_RV",
+     .description = "Right ventricular contractility (Emax)", .unit = "mmHg/ml", .value = &emaxRV,
+     .normal = &emaxRVN, .unitsViewPercent = true, .format = "###0.0", .percentView = PV::Percent,
+     .percentFormat = kPct, .layoutFormat = "###0.00", .change = Change::Parameter,
+     .limits = {.segment = " Right Ventricle ", .parameter = "Emax", .valueFormat = " ###0.0##",
+                .entryUnit = kPercentNormal, .percentFormat = " ###0.0", .lower = 1, .upper = 1000,
+                .tooLarge = kEmaxLarge,
+                .tooSmall = "RV Emax value too small. Retry with value > or = 1%"},
+     .target = &emaxRVRef, .topic = 309},
+    {.label = "lblHR_LV", .layoutLabel = "lblHR_LV", .description = "Heart rate (left ventricle)",
+     .unit = "beats/min", .value = &hrLV, .normal = &hrLVN, .format = "####0.0",
+     .percentView = PV::Percent, .percentFormat = kPct, .layoutFormat = "###0.0",
+     .change = Change::Parameter,
+     .limits = {.segment = " Left Ventricle ", .parameter = "Heart Rate", .valueFormat = "  ###0.0",
+                .entryUnit = " b/min", .percentFormat = "  ###0.0", .lower = 1, .upper = 249.5,
+                .tooLarge = kRateHigh,
+                .tooSmall = "Heart rate too small.  Use HrtRate_LV > 1 beat per MINUTE"},
+     .target = &hrLVRef, .follow = &leftRateFollows, .needsAVBlock = true, .topic = 312},
+    {.label = "lblK2_LV", .layoutLabel = "lblK2_LV",
+     .description = "Completeness of left ventricular filling (K2)", .unit = "", .value = &k2LV,
+     .normal = &k2LVN, .format = "#0.0##", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "0.000", .topic = 204},
+    {.label = "lblEDV_LV", .layoutLabel = "lblEDV_LV",
+     .description = "Left ventricular end-diastolic volume", .unit = "ml", .value = &vstrs<LeftV>,
+     .normal = &vstrsN<LeftV>, .format = "###0.0", .percentView = PV::Percent,
+     .percentFormat = kPct, .layoutFormat = "###0.0", .topic = 308},
+    {.label = "lblESV_LV", .layoutLabel = "lblESV_LV",
+     .description = "Left ventricular end-systolic volume", .unit = "ml", .value = &esvLV,
+     .normal = &esvLVN, .format = "###0.0", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "###0.0", .topic = 203},
+    {.label = "lblSV_LV", .layoutLabel = "lblSV_LV",
+     .description = "Left ventricular stroke volume", .unit = "ml", .value = &svLV,
+     .normal = &svLVN, .format = "###0.0", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "###0.0", .topic = 203},
+    {.label = "lblEjectF_LV", .layoutLabel = "lblEjectF_LV",
+     .description = "Left ventricular ejection fraction", .unit = "", .value = &efLV,
+     .normal = &efLVN, .format = "##0.00", .percentView = PV::Percent, .percentFormat = kPct,
+     .layoutFormat = "#0.00", .topic = 311},
+    {.label = "lblEmax_LV", .layoutLabel = "lblEmax_LV",
+     .description = "Left ventricular contractility (Emax)", .unit = "mmHg/ml", .value = &emaxLV,
+     .normal = &emaxLVN, .unitsViewPercent = true, .format = "###0.0", .percentView = PV::Percent,
+     .percentFormat = kPct, .layoutFormat = "###0.00", .change = Change::Parameter,
+     .limits = {.segment = " Left Ventricle ", .parameter = "Emax", .valueFormat = " ###0.0##",
+                .entryUnit = kPercentNormal, .percentFormat = " ###0.0", .lower = 1, .upper = 1000,
+                .tooLarge = kEmaxLarge,
+                .tooSmall = "LV Emax too small.  Retry with value > or = 1%"},
+     .target = &emaxLVRef, .topic = 309},
+    {.label = "lblVo_LV", .layoutLabel = "lblVo_LV",
+     .description = "Left ventricular volume intercept (Vo)", .unit = "ml", .value = &voLV,
+     .normal = &voLVN, .format = "###0.0", .percentView = PV::Units, .layoutFormat = "#0.0",
+     .change = Change::Parameter,
+     .limits = {.segment = "Left Ventricle ", .parameter = "  Vo", .units = " ml ",
+                .valueFormat = "  ###0.0#", .entryUnit = " ml ", .percentFormat = "  ###0.0",
+                .lower = -10.1, .upper = 101,
+                .tooLarge = "Value too large.  Please retry with  value < 100 ml ",
+                .tooSmall = "Value too small.  Please retry with value > -10"},
+     .target = &voLVRef, .topic = 203},
+    {.label = "lblVstrsTotal", .layoutLabel = "lblVtotStrs", .description = "Total stressed volume",
+     .unit = "ml", .value = &vstrsTotal, .normal = &vstrsTotalN, .format = "####0.",
+     .percentView = PV::Percent, .percentFormat = kPct, .layoutFormat = "####0.0", .topic = 303},
+    {.label = "lblVunstrsTotal", .layoutLabel = "lblVunstrsTotal",
+     .description = "Total unstressed volume", .unit = "ml", .value = &vunstrsTotal,
+     .normal = &vunstrsTotalN, .format = "####0.", .percentView = PV::Percent,
+     .percentFormat = kPct, .layoutFormat = "####0.0", .change = Change::UnstressedVolume,
+     .topic = 315},
+    {.label = "lblVtotalBody", .layoutLabel = "lblVtotalBody", .description = "Total blood volume",
+     .unit = "ml", .value = &totalBloodVolume, .normal = &vtotalBodyN, .format = "####0.",
+     .percentView = PV::Percent, .percentFormat = kPct, .layoutFormat = "####0.0",
+     .change = Change::BloodVolume, .topic = 314},
+    {.label = "lblPit", .layoutLabel = "lblPit", .description = "Intrathoracic pressure",
+     .unit = "mmHg", .value = &pit, .format = "###0.0", .percentView = PV::Untouched,
+     .layoutFormat = " ##0.0", .change = Change::Pressure, .target = &pitRef, .topic = 313},
+    {.label = "lblVolError", .description = "Volume bookkeeping error of the model", .unit = "ml",
+     .value = &volError, .format = "0.0#############", .percentView = PV::Untouched, .topic = 213},
+    // Only the layout sheet shows these.
+    {.layoutLabel = "lblVo_RV", .description = "Right ventricular volume intercept (Vo)",
+     .unit = "ml", .value = &voRV, .percentView = PV::Untouched, .layoutFormat = "#0.0",
+     .topic = 203},
+    {.layoutLabel = "lblCompPericard", .description = "Pericardial compliance", .unit = "ml/mmHg",
+     .value = &compPericard, .percentView = PV::Untouched, .layoutFormat = "###0.0", .topic = 201},
+};
+
 std::vector<Quantity> buildTable() {
     std::vector<Quantity> t;
     t.reserve(80);
-    t.push_back({"lblTime", "lblTime", "Model time at the start of the last display interval",
-                 "min", 0, Role::Other, &displayedTime, nullptr, false, "#0.000", PV::Units,
-                 "###.000", "#0.000", Change::None, nullptr, false, false, 210});
-    addCompartment<SysA>(t, "SysA", "systemic arteries");
-    addCompartment<SysV>(t, "SysV", "systemic veins");
-    addCompartment<RghtV>(t, "RghtV", "right ventricle");
-    addCompartment<PulmA>(t, "PulmA", "pulmonary arteries");
-    addCompartment<PulmV>(t, "PulmV", "pulmonary veins");
-    addCompartment<LeftV>(t, "LeftV", "left ventricle");
-
-    const Change P = Change::Parameter, N = Change::None;
-    // clang-format off
-    const Quantity rest[] = {
-        {"lblSystP", "lblSystP", "Systolic arterial pressure", "mmHg", 0, Role::Other, &systP, &systPN, false, "####0", PV::Percent, kPct, "###0", N, nullptr, false, false, 211},
-        {"lblDiasP", "lblDiasP", "Diastolic arterial pressure", "mmHg", 0, Role::Other, &diasP, &diasPN, false, "####0", PV::Percent, kPct, "###0", N, nullptr, false, false, 211},
-        {"lblPra", "lblPra", "Right atrial pressure", "mmHg", 0, Role::Other, &rightAtrialPressure, nullptr, false, "##0.0#", PV::Units, {}, "##0.00", N, nullptr, false, false, 212},
-        {"lblPla", "lblPla", "Left atrial pressure", "mmHg", 0, Role::Other, &leftAtrialPressure, nullptr, false, "##0.0#", PV::Units, {}, "  ####0.00", N, nullptr, false, false, 212},
-        {"lblPmcf", "lblPmcf", "Mean circulatory filling pressure", "mmHg", 0, Role::Other, &pmcf, &pmcfN, false, "###0.00", PV::Percent, " ##0 ", "#0.00", N, nullptr, false, false, 305},
-        {"lblHR_RV", "lblHR_RV", "Heart rate (right ventricle)", "beats/min", 0, Role::Other, &hrRV, &hrRVN, false, "####0.0", PV::Percent, kPct, "###0.0", P, &hrRVRef, false, false, 310},
-        {"lblK2_RV", "lblK2_RV", "Completeness of right ventricular filling (K2)", "", 0, Role::Other, &k2RV, &k2RVN, false, "#0.0##", PV::Percent, kPct, "0.000", N, nullptr, false, false, 204},
-        {"lblEDV_RV", "lblEDV_RV", "Right ventricular end-diastolic volume", "ml", 0, Role::Other, &vstrs<RghtV>, &vstrsN<RghtV>, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 308},
-        {"lblESV_RV", "lblESV_RV", "Right ventricular end-systolic volume", "ml", 0, Role::Other, &esvRV, &esvRVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
-        {"lblSV_RV", "lblSV_RV", "Right ventricular stroke volume", "ml", 0, Role::Other, &svRV, &svRVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
-        {"lblEjectF_RV", "lblEjectF_RV", "Right ventricular ejection fraction", "", 0, Role::Other, &efRV, &efRVN, false, "##0.00", PV::Percent, kPct, "#0.00", N, nullptr, false, false, 311},
-        {"lblEmax_RV", "lblEmax_RV", "Right ventricular contractility (Emax)", "mmHg/ml", 0, Role::Other, &emaxRV, &emaxRVN, true, "###0.0", PV::Percent, kPct, "###0.00", P, &emaxRVRef, false, false, 309},
-        {"lblHR_LV", "lblHR_LV", "Heart rate (left ventricle)", "beats/min", 0, Role::Other, &hrLV, &hrLVN, false, "####0.0", PV::Percent, kPct, "###0.0", P, &hrLVRef, false, true, 312},
-        {"lblK2_LV", "lblK2_LV", "Completeness of left ventricular filling (K2)", "", 0, Role::Other, &k2LV, &k2LVN, false, "#0.0##", PV::Percent, kPct, "0.000", N, nullptr, false, false, 204},
-        {"lblEDV_LV", "lblEDV_LV", "Left ventricular end-diastolic volume", "ml", 0, Role::Other, &vstrs<LeftV>, &vstrsN<LeftV>, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 308},
-        {"lblESV_LV", "lblESV_LV", "Left ventricular end-systolic volume", "ml", 0, Role::Other, &esvLV, &esvLVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
-        {"lblSV_LV", "lblSV_LV", "Left ventricular stroke volume", "ml", 0, Role::Other, &svLV, &svLVN, false, "###0.0", PV::Percent, kPct, "###0.0", N, nullptr, false, false, 203},
-        {"lblEjectF_LV", "lblEjectF_LV", "Left ventricular ejection fraction", "", 0, Role::Other, &efLV, &efLVN, false, "##0.00", PV::Percent, kPct, "#0.00", N, nullptr, false, false, 311},
-        {"lblEmax_LV", "lblEmax_LV", "Left ventricular contractility (Emax)", "mmHg/ml", 0, Role::Other, &emaxLV, &emaxLVN, true, "###0.0", PV::Percent, kPct, "###0.00", P, &emaxLVRef, false, false, 309},
-        {"lblVo_LV", "lblVo_LV", "Left ventricular volume intercept (Vo)", "ml", 0, Role::Other, &voLV, &voLVN, false, "###0.0", PV::Units, {}, "#0.0", P, &voLVRef, false, false, 203},
-        {"lblVstrsTotal", "lblVtotStrs", "Total stressed volume", "ml", 0, Role::Other, &vstrsTotal, &vstrsTotalN, false, "####0.", PV::Percent, kPct, "####0.0", N, nullptr, false, false, 303},
-        {"lblVunstrsTotal", "lblVunstrsTotal", "Total unstressed volume", "ml", 0, Role::Other, &vunstrsTotal, &vunstrsTotalN, false, "####0.", PV::Percent, kPct, "####0.0", Change::UnstressedVolume, nullptr, false, false, 315},
-        {"lblVtotalBody", "lblVtotalBody", "Total blood volume", "ml", 0, Role::Other, &totalBloodVolume, &vtotalBodyN, false, "####0.", PV::Percent, kPct, "####0.0", Change::BloodVolume, nullptr, false, false, 314},
-        {"lblPit", "lblPit", "Intrathoracic pressure", "mmHg", 0, Role::Other, &pit, nullptr, false, "###0.0", PV::Untouched, {}, " ##0.0", Change::Pressure, &pitRef, false, false, 313},
-        {"lblVolError", {}, "Volume bookkeeping error of the model", "ml", 0, Role::Other, &volError, nullptr, false, "0.0#############", PV::Untouched, {}, {}, N, nullptr, false, false, 213},
-        // Only the layout sheet shows these.
-        {{}, "lblVo_RV", "Right ventricular volume intercept (Vo)", "ml", 0, Role::Other, &voRV, nullptr, false, {}, PV::Untouched, {}, "#0.0", N, nullptr, false, false, 203},
-        {{}, "lblCompPericard", "Pericardial compliance", "ml/mmHg", 0, Role::Other, &compPericard, nullptr, false, {}, PV::Untouched, {}, "###0.0", N, nullptr, false, false, 201},
-    };
-    // clang-format on
-    t.insert(t.end(), std::begin(rest), std::end(rest));
+    t.push_back({.label = "lblTime", .layoutLabel = "lblTime",
+                 .description = "Model time at the start of the last display interval",
+                 .unit = "min", .value = &displayedTime, .format = "#0.000",
+                 .percentView = PV::Units, .percentFormat = "###.000", .layoutFormat = "#0.000",
+                 .topic = 210});
+    addCompartments(t);
+    t.insert(t.end(), std::begin(kHeartAndTotals), std::end(kHeartAndTotals));
     addSheetVolumes<SysA>(t, "SysA", "systemic arteries");
     addSheetVolumes<SysV>(t, "SysV", "systemic veins");
     addSheetVolumes<RghtV>(t, "RghtV", "right ventricle");
@@ -200,6 +385,7 @@ std::vector<Quantity> buildTable() {
     addSheetVolumes<LeftV>(t, "LeftV", "left ventricle");
     return t;
 }
+// clang-format on
 
 const std::vector<Quantity>& table() {
     static const std::vector<Quantity> t = buildTable();
@@ -227,6 +413,11 @@ const Quantity* quantityByLabel(std::string_view label) {
     for (const Quantity& q : table())
         if (q.label == label) return &q;
     return nullptr;
+}
+
+const Quantity* parameterByLabel(std::string_view label) {
+    const Quantity* q = quantityByLabel(label);
+    return q && q->change == Change::Parameter ? q : nullptr;
 }
 
 const Quantity* quantityByLayoutLabel(std::string_view label) {

@@ -8,7 +8,6 @@
 
 #include "model/Quantities.h"
 #include "options/RunOptions.h"
-#include "workbench/ParameterChanges.h"
 
 namespace vasora::options {
 
@@ -73,16 +72,16 @@ std::string_view unitOf(std::string_view label) {
 
 // A parameter the dialogs set in its own unit: their limits are the file's.
 LineBound dialogBound(std::string_view label) {
-    const workbench::ChangeLimit* row = workbench::findChangeLimit(label);
-    return {row->lower, row->upper, unitOf(label), LineBound::Dialog};
+    const ChangeLimits& l = parameterByLabel(label)->limits;
+    return {l.lower, l.upper, unitOf(label), LineBound::Dialog};
 }
 
 LineBound chainBound(const PercentParameter& p) {
-    const workbench::ChangeLimit* row = workbench::findChangeLimit(p.label);
+    const ChangeLimits& l = parameterByLabel(p.label)->limits;
     // The chain's products round differently from the power, in the last digits.
     constexpr double kRounding = 1e-9;
-    return {p.normal * std::pow(row->lower / 100, kChainedChanges) * (1 - kRounding),
-            p.normal * std::pow(row->upper / 100, kChainedChanges) * (1 + kRounding),
+    return {p.normal * std::pow(l.lower / 100, kChainedChanges) * (1 - kRounding),
+            p.normal * std::pow(l.upper / 100, kChainedChanges) * (1 + kRounding),
             unitOf(p.label), LineBound::DialogChain};
 }
 

@@ -11,12 +11,8 @@
 
 namespace vasora::workbench {
 
-ChangeDialog::ChangeDialog(const char* name, const QString& title, double& answer, double noChange,
-                           QString blankMessage)
-    : QDialog(nullptr),
-      m_answer(answer),
-      m_noChange(noChange),
-      m_blankMessage(std::move(blankMessage)) {
+ChangeDialog::ChangeDialog(const char* name, const QString& title, QString blankMessage)
+    : QDialog(nullptr), m_blankMessage(std::move(blankMessage)) {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(title);
     setModal(true);
@@ -72,19 +68,16 @@ void ChangeDialog::showEvent(QShowEvent* e) {
 void ChangeDialog::accept() {
     const NumberText e = readNumber(m_input ? m_input->text().toStdString() : std::string());
     if (e.kind == NumberText::Blank) {
-        m_answer = m_noChange;
         ui::messageBox(m_blankMessage, {}, this);
         m_input->setFocus();
         return;
     }
     if (e.kind == NumberText::NotNumber) {
-        m_answer = m_noChange;
         ui::messageBox(QString::fromUtf8(kNotNumericMessage.data(),
                                          static_cast<qsizetype>(kNotNumericMessage.size())),
                        {}, this);
         leave(std::nullopt);
     } else {
-        m_answer = e.value;
         leave(e.value);
     }
     // Back on the model window, the strip chart is in view and Run has the focus.
@@ -94,7 +87,6 @@ void ChangeDialog::accept() {
 }
 
 void ChangeDialog::reject() {
-    m_answer = m_noChange;
     leave(std::nullopt);
 }
 

@@ -20,17 +20,15 @@ class ChangeDialog : public QDialog {
     Q_OBJECT
   public:
     /// Shows the dialog modally and waits. Returns the number entered, or nothing when the
-    /// learner made no change. The dialog's process-wide answer is written as well.
+    /// learner made no change.
     std::optional<double> ask();
 
     ChangeDialog(const ChangeDialog&) = delete;
     ChangeDialog& operator=(const ChangeDialog&) = delete;
 
   protected:
-    /// `answer` is the process-wide answer the dialog writes, `noChange` the value it gets
-    /// when the learner makes no change.
-    ChangeDialog(const char* name, const QString& title, double& answer, double noChange,
-                 QString blankMessage);
+    /// `blankMessage` is the refusal of a blank entry.
+    ChangeDialog(const char* name, const QString& title, QString blankMessage);
 
     /// A plain-text label named `name`; blanks in the caption are kept.
     QLabel* makeLabel(const char* name, const QString& caption);
@@ -46,8 +44,6 @@ class ChangeDialog : public QDialog {
     void accept() override;
     void leave(std::optional<double> answer);
 
-    double& m_answer;
-    double m_noChange;
     QString m_blankMessage;
     QLineEdit* m_input = nullptr;
     std::optional<double> m_entered;

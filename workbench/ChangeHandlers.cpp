@@ -1,5 +1,6 @@
 #include "workbench/ChangeHandlers.h"
 
+#include "model/Quantities.h"
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"
 #include "workbench/ParameterChanges.h"
@@ -8,6 +9,9 @@
 #include "workbench/frmChangeVol.h"
 
 namespace vasora::workbench {
+
+using model::Change;
+using model::Quantity;
 
 namespace {
 
@@ -22,37 +26,55 @@ bool refusedBeforeOpening(const std::string& busy) {
     return true;
 }
 
+void askParameter(const Quantity& q) {
+    if (!parameterLabelEnabled(q)) return;
+    auto* dialog = forms::get<frmChangeParam>(forms::frmChangeParam);
+    if (!dialog) return;
+    dialog->prepare(paramDialogTexts(q));
+    // A typed -1 is the dialog's no-change answer and changes nothing, as Cancel does.
+    if (const std::optional<double> e = dialog->ask(); e && *e != kParamNoChange)
+        report(changeParameter(q, *e));
+}
+
+// The blood volume's and the unstressed volume's dialog: refused before it opens while a change
+// of its kind runs, else filled by `texts` and its entry handed to `change`.
+void askVolume(const std::string& busy, DialogTexts (*texts)(), ChangeResult (*change)(double)) {
+    if (refusedBeforeOpening(busy)) return;
+    auto* dialog = forms::get<frmChangeVol>(forms::frmChangeVol);
+    if (!dialog) return;
+    dialog->prepare(texts());
+    if (const std::optional<double> e = dialog->ask(); e && *e != kVolNoChange)
+        report(change(*e));
+}
+
+void askPit() {
+    auto* dialog = forms::get<frmChangePit>(forms::frmChangePit);
+    if (!dialog) return;
+    dialog->prepare(pitDialogValue());
+    if (const std::optional<double> e = dialog->ask(); e && *e != kPitNoChange)
+        report(changePit(*e));
+}
+
 }  // namespace
 
 void parameterLabelClicked(const QString& name) {
-    const std::string label = name.toStdString();
-    if (const ChangeLimit* row = findChangeLimit(label)) {
-        if (!parameterLabelEnabled(*row)) return;
-        auto* dialog = forms::get<frmChangeParam>(forms::frmChangeParam);
-        if (!dialog) return;
-        dialog->prepare(paramDialogTexts(*row));
-        // A typed -1 is the dialog's no-change answer and changes nothing, as Cancel does.
-        if (const std::optional<double> e = dialog->ask(); e && *e != kParamNoChange)
-            report(changeParameter(*row, *e));
-        return;
-    }
-    if (label == "lblVtotalBody" || label == "lblVunstrsTotal") {
-        const bool blood = label == "lblVtotalBody";
-        if (refusedBeforeOpening(blood ? bloodVolumeBusyMessage() : unstressedBusyMessage()))
-            return;
-        auto* dialog = forms::get<frmChangeVol>(forms::frmChangeVol);
-        if (!dialog) return;
-        dialog->prepare(blood ? bloodVolumeDialogTexts() : unstressedDialogTexts());
-        if (const std::optional<double> e = dialog->ask(); e && *e != kVolNoChange)
-            report(blood ? changeBloodVolume(*e) : changeUnstressedVolume(*e));
-        return;
-    }
-    if (label == "lblPit") {
-        auto* dialog = forms::get<frmChangePit>(forms::frmChangePit);
-        if (!dialog) return;
-        dialog->prepare(pitDialogValue());
-        if (const std::optional<double> e = dialog->ask(); e && *e != kPitNoChange)
-            report(changePit(*e));
+    const Quantity* q = model::quantityByLabel(name.toStdString());
+    if (!q) return;
+    switch (q->change) {
+        case Change::Parameter:
+            askParameter(*q);
+            break;
+        case Change::BloodVolume:
+            askVolume(bloodVolumeBusyMessage(), &bloodVolumeDialogTexts, &changeBloodVolume);
+            break;
+        case Change::UnstressedVolume:
+            askVolume(unstressedBusyMessage(), &unstressedDialogTexts, &changeUnstressedVolume);
+            break;
+        case Change::Pressure:
+            askPit();
+            break;
+        case Change::None:
+            break;
     }
 }
 

@@ -1,9 +1,9 @@
 #include "workbench/ParameterChanges.h"
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
-#include "model/Derived.h"
-#include "model/Quantities.h"
 #include "core/NumberFormat.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/UndoHistory.h"
@@ -14,50 +14,8 @@ using namespace vasora::model;
 
 namespace {
 
-constexpr std::string_view kCompLarge = "Value too large.  Please retry with  less than 300% ";
-constexpr std::string_view kCompSmall = "Value too small.  Please retry with  more than 30%";
-constexpr std::string_view kResisLarge = "Value too large.  Please retry with R less than 500% ";
-constexpr std::string_view kEmaxLarge = "Value too large.  Please retry with  value < or = 1000% ";
-constexpr std::string_view kRateHigh =
-    "Heart rate too high. No time for filling. Use < 249.5 beat/min";
-
 // Multi-line messages are one text whose lines are joined by CR LF.
 constexpr std::string_view kClickOk = "\r\n       Click OK to continue";
-
-}  // namespace
-
-// clang-format off
-const std::array<ChangeLimit, 15> ChangeLimits{{
-    {"lblCompSysA", " Systemic Artery ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
-    {"lblCompSysV", " Systemic Vein ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
-    {"lblCompRghtV", " Right Ventricle ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
-    {"lblCompPulmA", " Pulmonary Artery ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
-    {"lblCompPulmV", " Pulmonary Vein ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
-    {"lblCompLeftV", " Left Ventricle ", " Compliance", "ml/mmHg", "###0.0##", " % normal", " ###0.0", 29, 301, kCompLarge, kCompSmall},
-    {"lblResisSysA", " Systemic Artery", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 19, 501, kResisLarge, "Value too small.  Please retry with  more than 19%"},
-    {"lblResisSysV", " Systemic Vein ", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 19, 501, kResisLarge, "Value too small.  Please retry with  more than 19%"},
-    {"lblResisPulmA", " Pulmonary Art.", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 34, 501, kResisLarge, "Value too small.  Please retry with  more than 34%"},
-    {"lblResisPulmV", " Pulmonary Vein ", " Resistance", "mmHg/(ml/min)", "0.0######", " % normal", " ###0.0", 34, 501, kResisLarge, "Value too small.  Please retry with  more than 34%"},
-    {"lblEmax_RV", " Right Ventricle ", "Emax", "mmHg/ml", " ###0.0##", " % normal", " ###0.0", 1, 1000, kEmaxLarge, "RV Emax value too small. Retry with value > or = 1%"},
-    {"lblEmax_LV", " Left Ventricle ", "Emax", "mmHg/ml", " ###0.0##", " % normal", " ###0.0", 1, 1000, kEmaxLarge, "LV Emax too small.  Retry with value > or = 1%"},
-    {"lblVo_LV", "Left Ventricle ", "  Vo", " ml ", "  ###0.0#", " ml ", "  ###0.0", -10.1, 101, "Value too large.  Please retry with  value < 100 ml ", "Value too small.  Please retry with value > -10"},
-    {"lblHR_RV", " Right Ventricle ", "Heart Rate", "beats/min", "  ###0.0", " b/min", "  ###0.0", 1, 249.5, kRateHigh, "Value too small.  Use HrtRate > 1 beat/MINUTE"},
-    {"lblHR_LV", " Left Ventricle ", "Heart Rate", "beats/min", "  ###0.0", " b/min", "  ###0.0", 1, 249.5, kRateHigh, "Heart rate too small.  Use HrtRate_LV > 1 beat per MINUTE"},
-}};
-// clang-format on
-
-namespace {
-
-// The parameter a row changes and its normal reference, from the table of quantities.
-struct Target {
-    double* value;
-    double normal;
-};
-
-Target targetOf(const ChangeLimit& row, ModelState& s) {
-    const Quantity* q = quantityByLabel(row.label);
-    return {q->target(s), q->normal(s)};
-}
 
 void runAndDisplay() {
     RunModel();
@@ -66,6 +24,47 @@ void runAndDisplay() {
 
 ChangeResult refused(std::string message) {
     return {ChangeResult::Refused, std::move(message)};
+}
+
+// A ramped volume change: the fields of the state it runs on, the kind it sets as the one
+// started last (ModelState::VolChangeKind) and the label it marks.
+struct Ramp {
+    double ModelState::*target;
+    double ModelState::*done;
+    double ModelState::*rate;
+    std::int16_t kind;
+    std::string_view label;
+};
+constexpr Ramp kBloodVolumeRamp{&ModelState::VolChangeTarget, &ModelState::VolChangeDone,
+                                &ModelState::VolChangeRate, 1, "lblVtotalBody"};
+constexpr Ramp kUnstressedRamp{&ModelState::VunstrsChangeTarget, &ModelState::VunstrsChangeDone,
+                               &ModelState::VunstrsChangeRate, 0, "lblVunstrsTotal"};
+
+// A typed entry as its dialog reads it: the number, or what the dialog says instead (a blank
+// or a text that is not a number refused, the dialog's no-change answer changing nothing).
+struct Entry {
+    std::optional<double> value;
+    ChangeResult result;
+};
+Entry readEntry(std::string_view text, std::string_view blankMessage, double noChange) {
+    const NumberText e = readNumber(text);
+    if (e.kind == NumberText::Blank) return {{}, refused(std::string(blankMessage))};
+    if (e.kind == NumberText::NotNumber) return {{}, refused(std::string(kNotNumericMessage))};
+    if (e.value == noChange) return {{}, {ChangeResult::NoChange, {}}};
+    return {e.value, {}};
+}
+
+// Starts the ramp of `amount` ml at `rate` ml/min, which the runs carry out step by step.
+ChangeResult startRamp(const Ramp& r, double amount, double rate) {
+    rememberForUndo();
+    ModelState& s = state();
+    s.*r.target = amount;
+    s.*r.done = 0;
+    s.VolChangeKind = r.kind;
+    markParameterChanged(r.label);
+    s.*r.rate = rate;
+    runAndDisplay();
+    return {ChangeResult::Applied, {}};
 }
 
 }  // namespace
@@ -77,26 +76,21 @@ void markParameterChanged(std::string_view label) {
     view().setBackColor(Window::Layout, label, c);
 }
 
-const ChangeLimit* findChangeLimit(std::string_view label) {
-    for (const ChangeLimit& row : ChangeLimits)
-        if (row.label == label) return &row;
-    return nullptr;
-}
-
 bool isChangeLabel(std::string_view label) {
     const Quantity* q = quantityByLabel(label);
     return q && q->changeable();
 }
 
-DialogTexts paramDialogTexts(const ChangeLimit& row) {
+DialogTexts paramDialogTexts(const Quantity& q) {
     ModelState& s = state();
-    const Target t = targetOf(row, s);
-    return {std::string(row.segment),
-            std::string(row.parameter),
-            formatNumber(*t.value, row.valueFormat),
-            std::string(row.units),
-            formatNumber(100 * *t.value / t.normal, row.percentFormat),
-            std::string(row.entryUnit)};
+    const double value = *q.target(s);
+    const ChangeLimits& l = q.limits;
+    return {std::string(l.segment),
+            std::string(l.parameter),
+            formatNumber(value, l.valueFormat),
+            std::string(q.dialogUnits()),
+            formatNumber(100 * value / q.normal(s), l.percentFormat),
+            std::string(l.entryUnit)};
 }
 
 DialogTexts bloodVolumeDialogTexts() {
@@ -123,38 +117,23 @@ std::string pitDialogValue() {
     return formatNumber(state().Pit, " ##0.0");
 }
 
-bool parameterLabelEnabled(const ChangeLimit& row) {
-    return quantityByLabel(row.label)->changeableNow(state());
+bool parameterLabelEnabled(const Quantity& q) {
+    return q.changeableNow(state());
 }
 
-ChangeResult changeParameter(const ChangeLimit& row, double entry) {
-    if (!parameterLabelEnabled(row)) return {};
+ChangeResult changeParameter(const Quantity& q, double entry) {
+    if (!parameterLabelEnabled(q)) return {};
     // Both bounds are inclusive; the upper one is tested first.
-    if (entry > row.upper) return refused(std::string(row.tooLarge));
-    if (entry < row.lower) return refused(std::string(row.tooSmall));
+    const ChangeLimits& l = q.limits;
+    if (entry > l.upper) return refused(std::string(l.tooLarge));
+    if (entry < l.lower) return refused(std::string(l.tooSmall));
 
     rememberForUndo();
     ModelState& s = state();
-    if (row.percentOfNormal()) {
-        // A percentage of the normal value, not of the current one: 100 always restores normal.
-        const Target t = targetOf(row, s);
-        *t.value = entry * t.normal / 100;
-    } else if (row.label == "lblVo_LV") {
-        s.Vo_LV = entry;
-    } else if (row.label == "lblHR_RV") {
-        s.HrtRate = entry;
-        s.FillTime_RV = fillTime(s.HrtRate);
-        s.K2_RV = fillingCompleteness(s.Kfill_RV, s.FillTime_RV);
-        if (s.AVBlock == 0) {
-            s.HrtRate_LV = s.HrtRate;
-            s.K2_LV = s.K2_RV;
-        }
-    } else {
-        s.HrtRate_LV = entry;
-        s.FillTime_LV = fillTime(s.HrtRate_LV);
-        s.K2_LV = fillingCompleteness(s.Kfill_LV, s.FillTime_LV);
-    }
-    markParameterChanged(row.label);
+    // A percentage of the normal value, not of the current one: 100 always restores normal.
+    *q.target(s) = l.percentOfNormal() ? entry * q.normal(s) / 100 : entry;
+    if (q.follow) q.follow(s);
+    markParameterChanged(q.label);
     runAndDisplay();
     return {ChangeResult::Applied, {}};
 }
@@ -206,14 +185,7 @@ ChangeResult changeBloodVolume(double dV) {
     }
 
     // The run moves the volume into the systemic veins step by step until the target is done.
-    rememberForUndo();
-    s.VolChangeTarget = dV;
-    s.VolChangeDone = 0;
-    s.VolChangeKind = 1;
-    markParameterChanged("lblVtotalBody");
-    s.VolChangeRate = bloodVolumeRate(dV);
-    runAndDisplay();
-    return {ChangeResult::Applied, {}};
+    return startRamp(kBloodVolumeRamp, dV, bloodVolumeRate(dV));
 }
 
 ChangeResult changeUnstressedVolume(double dU) {
@@ -238,14 +210,7 @@ ChangeResult changeUnstressedVolume(double dU) {
 
     // Unstressed volume moves into (or out of) the stressed volume of the systemic veins; the
     // total stays the same.
-    rememberForUndo();
-    s.VunstrsChangeTarget = dU;
-    s.VunstrsChangeDone = 0;
-    s.VolChangeKind = 0;
-    markParameterChanged("lblVunstrsTotal");
-    s.VunstrsChangeRate = unstressedRate(dU);
-    runAndDisplay();
-    return {ChangeResult::Applied, {}};
+    return startRamp(kUnstressedRamp, dU, unstressedRate(dU));
 }
 
 ChangeResult changePit(double pit) {
@@ -263,36 +228,31 @@ ChangeResult changePit(double pit) {
 }
 
 ChangeResult changeByText(std::string_view label, std::string_view text) {
-    auto number = [&](std::string_view blankMessage, NumberText& e) -> std::string {
-        e = readNumber(text);
-        if (e.kind == NumberText::Blank) return std::string(blankMessage);
-        if (e.kind == NumberText::NotNumber) return std::string(kNotNumericMessage);
-        return {};
-    };
-    NumberText e;
-    if (const ChangeLimit* row = findChangeLimit(label)) {
-        if (!parameterLabelEnabled(*row)) return {};
-        if (std::string why = number(kParamBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kParamNoChange) return {ChangeResult::NoChange, {}};
-        return changeParameter(*row, e.value);
-    }
+    const Quantity* q = quantityByLabel(label);
+    if (!q) return {};
     // The volume dialogs are refused before they open while a change of their kind runs.
-    if (label == "lblVtotalBody") {
-        if (std::string busy = bloodVolumeBusyMessage(); !busy.empty()) return refused(busy);
-        if (std::string why = number(kVolBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kVolNoChange) return {ChangeResult::NoChange, {}};
-        return changeBloodVolume(e.value);
-    }
-    if (label == "lblVunstrsTotal") {
-        if (std::string busy = unstressedBusyMessage(); !busy.empty()) return refused(busy);
-        if (std::string why = number(kVolBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kVolNoChange) return {ChangeResult::NoChange, {}};
-        return changeUnstressedVolume(e.value);
-    }
-    if (label == "lblPit") {
-        if (std::string why = number(kPitBlankMessage, e); !why.empty()) return refused(why);
-        if (e.value == kPitNoChange) return {ChangeResult::NoChange, {}};
-        return changePit(e.value);
+    switch (q->change) {
+        case Change::Parameter: {
+            if (!parameterLabelEnabled(*q)) return {};
+            const Entry e = readEntry(text, kParamBlankMessage, kParamNoChange);
+            return e.value ? changeParameter(*q, *e.value) : e.result;
+        }
+        case Change::BloodVolume: {
+            if (std::string busy = bloodVolumeBusyMessage(); !busy.empty()) return refused(busy);
+            const Entry e = readEntry(text, kVolBlankMessage, kVolNoChange);
+            return e.value ? changeBloodVolume(*e.value) : e.result;
+        }
+        case Change::UnstressedVolume: {
+            if (std::string busy = unstressedBusyMessage(); !busy.empty()) return refused(busy);
+            const Entry e = readEntry(text, kVolBlankMessage, kVolNoChange);
+            return e.value ? changeUnstressedVolume(*e.value) : e.result;
+        }
+        case Change::Pressure: {
+            const Entry e = readEntry(text, kPitBlankMessage, kPitNoChange);
+            return e.value ? changePit(*e.value) : e.result;
+        }
+        case Change::None:
+            break;
     }
     return {};
 }

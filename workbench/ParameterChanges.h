@@ -3,23 +3,19 @@
 // The learner's changes of the model: the fifteen parameters of the change dialog, the blood
 // volume and the unstressed volume (ramped by the run), and the intrathoracic pressure. Here is
 // what the dialogs accept, what they refuse with which message, and what an accepted change does
-// to the model. Plain C++ with no Qt: the dialogs, vasora-cli's --set and later the lab book use
-// the same functions.
+// to the model; a parameter's captions, bounds and refusals are in its row of the table of
+// quantities (model/Quantities.h). Plain C++ with no Qt: the dialogs, vasora-cli's --set and
+// later the lab book use the same functions.
 
-#include <array>
 #include <string>
 #include <string_view>
 
 #include "core/NumberParse.h"
+#include "model/Quantities.h"
 
 namespace vasora::workbench {
 
-/// The answer of frmChangeParam: the number entered, or kParamNoChange.
-inline double ParamEntry = -1;
-/// The answer of frmChangeVol (the change in ml, or kVolNoChange) and of frmChangePit (the new
-/// pressure in mmHg, or kPitNoChange).
-inline double VolPitEntry = -9999;
-
+/// The dialogs' own no-change answers: frmChangeParam's, frmChangeVol's and frmChangePit's.
 constexpr double kParamNoChange = -1;
 constexpr double kVolNoChange = -9999;
 constexpr double kPitNoChange = -99;
@@ -29,24 +25,6 @@ inline constexpr std::string_view kParamBlankMessage = "New parameter value cann
 inline constexpr std::string_view kVolBlankMessage = "Volume change cannot be BLANK";
 inline constexpr std::string_view kPitBlankMessage = "New pressure value cannot be blank";
 
-/// One row of ChangeLimits: the dialog's captions and formats for one parameter, its accepted
-/// range and the two refusals. Captions keep their leading and trailing blanks.
-struct ChangeLimit {
-    std::string_view label;
-    std::string_view segment, parameter, units, valueFormat, entryUnit, percentFormat;
-    /// Inclusive bounds, in percent of normal for the percent rows, else in the row's unit.
-    double lower, upper;
-    std::string_view tooLarge, tooSmall;
-
-    /// Whether the entry is a percentage of the normal value.
-    bool percentOfNormal() const { return entryUnit == " % normal"; }
-};
-
-extern const std::array<ChangeLimit, 15> ChangeLimits;
-
-/// The row of `label`, or nullptr when the label is not one of the fifteen.
-const ChangeLimit* findChangeLimit(std::string_view label);
-
 /// Whether `label` is one of the eighteen clickable parameter labels.
 bool isChangeLabel(std::string_view label);
 
@@ -54,7 +32,8 @@ bool isChangeLabel(std::string_view label);
 struct DialogTexts {
     std::string segment, parameter, value, units, percentNormal, unit;
 };
-DialogTexts paramDialogTexts(const ChangeLimit& row);
+/// The parameter dialog of `q`, a Change::Parameter quantity.
+DialogTexts paramDialogTexts(const model::Quantity& q);
 DialogTexts bloodVolumeDialogTexts();
 DialogTexts unstressedDialogTexts();
 /// frmChangePit's lblValue.
@@ -73,11 +52,12 @@ struct ChangeResult {
 void markParameterChanged(std::string_view label);
 
 /// lblHR_LV only opens while the ventricles beat at their own rates (AVBlock 1).
-bool parameterLabelEnabled(const ChangeLimit& row);
+bool parameterLabelEnabled(const model::Quantity& q);
 
-/// Checks `entry` against the row's bounds (upper first) and, when it passes, stores it, marks
-/// the label on the model window and the layout sheet, runs the model once and displays.
-ChangeResult changeParameter(const ChangeLimit& row, double entry);
+/// Checks `entry` against the bounds of `q`, a Change::Parameter quantity (upper first) and,
+/// when it passes, stores it, marks the label on the model window and the layout sheet, runs
+/// the model once and displays.
+ChangeResult changeParameter(const model::Quantity& q, double entry);
 
 /// The refusal shown instead of the dialog while a change of that kind is under way, or empty.
 std::string bloodVolumeBusyMessage();

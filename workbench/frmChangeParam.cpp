@@ -10,8 +10,7 @@
 namespace vasora::workbench {
 
 frmChangeParam::frmChangeParam()
-    : ChangeDialog("frmChangeParam", QStringLiteral("Change a Parameter value"), ParamEntry,
-                   kParamNoChange,
+    : ChangeDialog("frmChangeParam", QStringLiteral("Change a Parameter value"),
                    QString::fromUtf8(kParamBlankMessage.data(),
                                      static_cast<qsizetype>(kParamBlankMessage.size()))) {
     auto* rows = new QVBoxLayout(this);

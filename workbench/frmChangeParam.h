@@ -1,7 +1,7 @@
 #pragma once
 
 // frmChangeParam, "Change a Parameter value": the dialog of the fifteen parameter labels. The
-// handler fills it for one parameter, shows it modally and reads ParamEntry afterwards.
+// handler fills it for one parameter and shows it modally; ask() returns the entry.
 
 #include "workbench/ChangeDialog.h"
 

@@ -10,8 +10,7 @@
 namespace vasora::workbench {
 
 frmChangePit::frmChangePit()
-    : ChangeDialog("frmChangePit", QStringLiteral("Change intrathoracic pressure"), VolPitEntry,
-                   kPitNoChange,
+    : ChangeDialog("frmChangePit", QStringLiteral("Change intrathoracic pressure"),
                    QString::fromUtf8(kPitBlankMessage.data(),
                                      static_cast<qsizetype>(kPitBlankMessage.size()))) {
     auto* rows = new QVBoxLayout(this);

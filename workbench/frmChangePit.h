@@ -1,7 +1,7 @@
 #pragma once
 
 // frmChangePit, "Change intrathoracic pressure": the dialog of lblPit. The entry is the new
-// pressure in mmHg; the handler reads VolPitEntry afterwards.
+// pressure in mmHg, which ask() returns.
 
 #include "workbench/ChangeDialog.h"
 

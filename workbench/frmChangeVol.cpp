@@ -11,7 +11,6 @@ namespace vasora::workbench {
 
 frmChangeVol::frmChangeVol()
     : ChangeDialog("frmChangeVol", QStringLiteral("Change Blood volume or Unstressed volume"),
-                   VolPitEntry, kVolNoChange,
                    QString::fromUtf8(kVolBlankMessage.data(),
                                      static_cast<qsizetype>(kVolBlankMessage.size()))) {
     auto* rows = new QVBoxLayout(this);

@@ -1,7 +1,7 @@
 #pragma once
 
 // frmChangeVol, "Change Blood volume or Unstressed volume": the dialog of lblVtotalBody and
-// lblVunstrsTotal. The entry is a signed change in ml; the handler reads VolPitEntry afterwards.
+// lblVunstrsTotal. The entry is a signed change in ml, which ask() returns.
 
 #include "workbench/ChangeDialog.h"
 

@@ -293,7 +293,7 @@ TEST(NoSideEffects, DrawingAndTablesLeaveTheLearnersModelAndWindowsAlone) {
     // A learner's session in the middle of an experiment: a changed resistance, AutoRun off,
     // a transfusion still ramping.
     workbench::loadModelWindow();
-    workbench::changeParameter(*workbench::findChangeLimit("lblResisSysA"), 150);
+    workbench::changeParameter(*model::parameterByLabel("lblResisSysA"), 150);
     workbench::changeBloodVolume(300);
     workbench::clickRun();
     const ModelState before = state();

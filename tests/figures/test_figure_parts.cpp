@@ -100,7 +100,7 @@ TEST_F(Scope, TheLearnersUndoHistoryIsNeitherForgottenNorAddedTo) {
     workbench::loadModelWindow();
     int told = 0;
     workbench::setUndoListener([&](bool) { ++told; });
-    ASSERT_EQ(workbench::changeParameter(*workbench::findChangeLimit("lblHR_RV"), 90).status,
+    ASSERT_EQ(workbench::changeParameter(*model::parameterByLabel("lblHR_RV"), 90).status,
               workbench::ChangeResult::Applied);
     ASSERT_EQ(workbench::undoSteps(), 1u);
     told = 0;
@@ -109,7 +109,7 @@ TEST_F(Scope, TheLearnersUndoHistoryIsNeitherForgottenNorAddedTo) {
         EXPECT_EQ(workbench::undoSteps(), 0u);
         // A figure's run: the load forgets, the change remembers; neither is the learner's.
         const Settled s = settleAfter(110, [] {
-            return workbench::changeParameter(*workbench::findChangeLimit("lblHR_RV"), 110);
+            return workbench::changeParameter(*model::parameterByLabel("lblHR_RV"), 110);
         });
         EXPECT_TRUE(s.applied);
         EXPECT_EQ(told, 0) << "the learner's Undo button hears nothing of the figure's runs";
@@ -124,7 +124,7 @@ TEST_F(Scope, TheLearnersUndoHistoryIsNeitherForgottenNorAddedTo) {
 
 TEST_F(Scope, ARefusedChangeIsReportedAndTheNormalCirculationStays) {
     const Settled s = settleAfter(300, [] {
-        return workbench::changeParameter(*workbench::findChangeLimit("lblHR_RV"), 300);
+        return workbench::changeParameter(*model::parameterByLabel("lblHR_RV"), 300);
     });
     EXPECT_FALSE(s.applied) << "the dialog refuses rates above 249.5";
     EXPECT_TRUE(s.settled);

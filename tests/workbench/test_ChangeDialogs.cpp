@@ -15,7 +15,6 @@
 #include "options/RunOptions.h"
 #include "tests/support/GuiFixture.h"
 #include "workbench/ParamLabel.h"
-#include "workbench/ParameterChanges.h"
 #include "workbench/frmCVModel.h"
 
 using namespace vasora;
@@ -138,7 +137,7 @@ TEST_F(ChangeDialogs, AResistanceTypedIntoTheDialogChangesTheModelWindow) {
     EXPECT_EQ(seen.labels["lblUnit"], " % normal");
     EXPECT_EQ(seen.labels["Label5"], "Please enter a new value:  ");
 
-    EXPECT_EQ(workbench::ParamEntry, 200);
+    EXPECT_FALSE(seen.stayedOpen);
     EXPECT_DOUBLE_EQ(state().Resis[model::SysA], 2 * state().Resis_N[model::SysA]);
     EXPECT_EQ(caption("lblResisSysA"), "200.0");
     EXPECT_EQ(backOf("lblResisSysA"), kChanged);
@@ -155,12 +154,11 @@ TEST_F(ChangeDialogs, AResistanceTypedIntoTheDialogChangesTheModelWindow) {
 TEST_F(ChangeDialogs, EscapeCancelAndTheWindowFrameMakeNoChange) {
     const double comp = state().Comp[model::PulmV];
     for (Leave how : {Leave::Escape, Leave::Cancel, Leave::Frame}) {
-        workbench::ParamEntry = 123;
         answer(QStringLiteral("50"), how);
         clickLabel("lblCompPulmV");
         EXPECT_EQ(seen.dialog, "frmChangeParam");
         EXPECT_FALSE(seen.stayedOpen);
-        EXPECT_EQ(workbench::ParamEntry, -1);
+        EXPECT_FALSE(visible(forms::frmChangeParam));
         EXPECT_EQ(state().Comp[model::PulmV], comp);
         EXPECT_EQ(caption("lblTime"), "0.000");
         EXPECT_EQ(backOf("lblCompPulmV"), kNormal);
@@ -197,7 +195,7 @@ TEST_F(ChangeDialogs, ADecimalCommaIsRefusedWhateverTheLocale) {
     clickLabel("lblVo_LV");
     EXPECT_FALSE(seen.stayedOpen);
     EXPECT_EQ(seam.messages(), QStringList{QStringLiteral("Please enter a numeric value")});
-    EXPECT_EQ(workbench::ParamEntry, -1);
+    EXPECT_EQ(caption("lblTime"), "0.000");
     EXPECT_EQ(state().Vo_LV, 4.3);
     EXPECT_EQ(backOf("lblVo_LV"), kNormal);
 
@@ -270,7 +268,7 @@ TEST_F(ChangeDialogs, VolumeChangesRampAndASecondOneWaits) {
     EXPECT_EQ(seen.labels["lblSegment"], " Total Body ");
     EXPECT_EQ(seen.labels["lblParameter"], "Blood Volume");
     EXPECT_EQ(seen.labels["lblPercentNormal"], " 100.0");
-    EXPECT_EQ(workbench::VolPitEntry, 500);
+    EXPECT_EQ(state().VolChangeTarget, 500);
     EXPECT_DOUBLE_EQ(state().VolChangeRate, 0.666 * 500);
     EXPECT_EQ(backOf("lblVtotalBody"), kChanged);
 
@@ -296,8 +294,9 @@ TEST_F(ChangeDialogs, ThePressureDialogRefusesDangerAndAppliesAtOnce) {
     EXPECT_EQ(seen.dialog, "frmChangePit");
     EXPECT_EQ(seen.title, "Change intrathoracic pressure");
     EXPECT_EQ(seen.labels["lblValue"], " -4.0");
-    EXPECT_EQ(workbench::VolPitEntry, 16);
-    EXPECT_EQ(seam.messages().size(), 1);
+    EXPECT_EQ(seam.messages(),
+              QStringList{QStringLiteral("This value is dangerous.\r\nPlease enter a value <= 15 "
+                                         "mmHg \r\n       Click OK to continue")});
     EXPECT_EQ(state().Pit, -4);
     EXPECT_EQ(backOf("lblPit"), kNormal);
 
@@ -309,8 +308,9 @@ TEST_F(ChangeDialogs, ThePressureDialogRefusesDangerAndAppliesAtOnce) {
 
     answer(QStringLiteral("3"), Leave::Frame);
     clickLabel("lblPit");
-    EXPECT_EQ(workbench::VolPitEntry, -99);
+    EXPECT_FALSE(seen.stayedOpen);
     EXPECT_EQ(state().Pit, -2);
+    EXPECT_EQ(caption("lblPit"), "-2.0");
 }
 
 TEST_F(ChangeDialogs, TypedNoChangeAnswersCloseTheDialogWithoutChangeOrMessage) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
+#include "model/Quantities.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"
@@ -42,10 +44,24 @@ class Changes : public ::testing::Test {
     model::RecordingView view;
 };
 
-// The value a row's parameter currently has.
-double parameterValue(const ChangeLimit& row) {
+// The quantities the parameter dialog changes.
+std::vector<const model::Quantity*> parameters() {
+    std::vector<const model::Quantity*> p;
+    for (const model::Quantity& q : model::quantities())
+        if (q.change == model::Change::Parameter) p.push_back(&q);
+    return p;
+}
+
+const model::Quantity& parameter(std::string_view label) {
+    const model::Quantity* q = model::parameterByLabel(label);
+    EXPECT_NE(q, nullptr) << label;
+    return *q;
+}
+
+// The value a parameter currently has.
+double parameterValue(const model::Quantity& q) {
     const auto& s = state();
-    const std::string_view l = row.label;
+    const std::string_view l = q.label;
     const char* comps[] = {"lblCompSysA",  "lblCompSysV",  "lblCompRghtV",
                            "lblCompPulmA", "lblCompPulmV", "lblCompLeftV"};
     for (int i = 1; i <= 6; ++i)
@@ -64,7 +80,10 @@ double parameterValue(const ChangeLimit& row) {
 }  // namespace
 
 TEST_F(Changes, EveryRowAcceptsItsBoundsAndRefusesJustPastThem) {
-    for (const ChangeLimit& row : ChangeLimits) {
+    ASSERT_EQ(parameters().size(), 15u);
+    for (const model::Quantity* q : parameters()) {
+        const model::Quantity& row = *q;
+        const model::ChangeLimits& limits = row.limits;
         SCOPED_TRACE(std::string(row.label));
         const bool leftRate = row.label == "lblHR_LV";
         struct Case {
@@ -72,10 +91,10 @@ TEST_F(Changes, EveryRowAcceptsItsBoundsAndRefusesJustPastThem) {
             bool accepted;
             std::string_view message;
         };
-        const Case cases[] = {{row.upper, true, {}},
-                              {row.upper + 0.01, false, row.tooLarge},
-                              {row.lower, true, {}},
-                              {row.lower - 0.01, false, row.tooSmall}};
+        const Case cases[] = {{limits.upper, true, {}},
+                              {limits.upper + 0.01, false, limits.tooLarge},
+                              {limits.lower, true, {}},
+                              {limits.lower - 0.01, false, limits.tooSmall}};
         for (const Case& c : cases) {
             SCOPED_TRACE(c.entry);
             reload();
@@ -89,7 +108,7 @@ TEST_F(Changes, EveryRowAcceptsItsBoundsAndRefusesJustPastThem) {
                 EXPECT_TRUE(marked(std::string(row.label).c_str()));
                 EXPECT_NEAR(state().ModelTime, time + 0.1, 1e-9);
                 // The run recomputes nothing of these parameters, so the entry is what stays.
-                const double expected = row.percentOfNormal()
+                const double expected = limits.percentOfNormal()
                                             ? c.entry * before / 100  // `before` is the normal
                                             : c.entry;
                 EXPECT_DOUBLE_EQ(parameterValue(row), expected);
@@ -106,11 +125,11 @@ TEST_F(Changes, EveryRowAcceptsItsBoundsAndRefusesJustPastThem) {
 }
 
 TEST_F(Changes, TheDialogsShowTheCurrentValueInTheRowsFormats) {
-    EXPECT_EQ(findChangeLimit("lblVtotalBody"), nullptr);
+    EXPECT_EQ(model::parameterByLabel("lblVtotalBody"), nullptr);
     EXPECT_TRUE(isChangeLabel("lblVtotalBody"));
     EXPECT_FALSE(isChangeLabel("lblPressSysA"));
 
-    const DialogTexts t = paramDialogTexts(*findChangeLimit("lblHR_RV"));
+    const DialogTexts t = paramDialogTexts(parameter("lblHR_RV"));
     EXPECT_EQ(t.segment, " Right Ventricle ");
     EXPECT_EQ(t.parameter, "Heart Rate");
     EXPECT_EQ(t.value, "  72.0");
@@ -118,9 +137,13 @@ TEST_F(Changes, TheDialogsShowTheCurrentValueInTheRowsFormats) {
     EXPECT_EQ(t.percentNormal, "  100.0");
     EXPECT_EQ(t.unit, " b/min");
     state().Comp[model::SysA] = 3;
-    const DialogTexts c = paramDialogTexts(*findChangeLimit("lblCompSysA"));
+    const DialogTexts c = paramDialogTexts(parameter("lblCompSysA"));
     EXPECT_EQ(c.value, "3.0");
     EXPECT_EQ(c.percentNormal, " 150.0");
+    // The units caption is the quantity's unit, but for Vo's own.
+    EXPECT_EQ(c.units, "ml/mmHg");
+    EXPECT_EQ(paramDialogTexts(parameter("lblResisPulmA")).units, "mmHg/(ml/min)");
+    EXPECT_EQ(paramDialogTexts(parameter("lblVo_LV")).units, " ml ");
 
     state().VtotalBody = 5250;
     state().VtotalBody_N = 5000;
@@ -131,32 +154,37 @@ TEST_F(Changes, TheDialogsShowTheCurrentValueInTheRowsFormats) {
 }
 
 TEST_F(Changes, TheEdgeCasesOfTheParameterRows) {
-    const ChangeLimit& comp = *findChangeLimit("lblCompSysA");
+    const model::Quantity& comp = parameter("lblCompSysA");
     EXPECT_EQ(changeParameter(comp, 29).status, ChangeResult::Applied);
-    EXPECT_EQ(changeParameter(comp, 28.9).message, comp.tooSmall);
+    EXPECT_EQ(changeParameter(comp, 28.9).message, comp.limits.tooSmall);
     EXPECT_EQ(changeParameter(comp, 301).status, ChangeResult::Applied);
-    EXPECT_EQ(changeParameter(comp, 301.01).message, comp.tooLarge);
+    EXPECT_EQ(changeParameter(comp, 301.01).message, comp.limits.tooLarge);
 
-    EXPECT_EQ(changeParameter(*findChangeLimit("lblResisPulmA"), 33).status, ChangeResult::Refused);
-    EXPECT_EQ(changeParameter(*findChangeLimit("lblResisPulmV"), 33).status, ChangeResult::Refused);
-    EXPECT_EQ(changeParameter(*findChangeLimit("lblResisSysA"), 33).status, ChangeResult::Applied);
+    EXPECT_EQ(changeParameter(parameter("lblResisPulmA"), 33).status, ChangeResult::Refused);
+    EXPECT_EQ(changeParameter(parameter("lblResisPulmV"), 33).status, ChangeResult::Refused);
+    EXPECT_EQ(changeParameter(parameter("lblResisSysA"), 33).status, ChangeResult::Applied);
+    // A resistance is accepted up to 501 %, beside a message that rounds to 500%.
+    const model::Quantity& resis = parameter("lblResisSysV");
+    EXPECT_EQ(changeParameter(resis, 501).status, ChangeResult::Applied);
+    EXPECT_EQ(changeParameter(resis, 501.01).message,
+              "Value too large.  Please retry with R less than 500% ");
 
-    const ChangeLimit& vo = *findChangeLimit("lblVo_LV");
+    const model::Quantity& vo = parameter("lblVo_LV");
     EXPECT_EQ(changeParameter(vo, -10.1).status, ChangeResult::Applied);
-    EXPECT_EQ(changeParameter(vo, -10.2).message, vo.tooSmall);
+    EXPECT_EQ(changeParameter(vo, -10.2).message, vo.limits.tooSmall);
     EXPECT_EQ(changeParameter(vo, 101).status, ChangeResult::Applied);
     // -1 ml is a volume intercept like any other once it was typed.
     EXPECT_EQ(changeParameter(vo, -1).status, ChangeResult::Applied);
     EXPECT_EQ(state().Vo_LV, -1);
 
-    const ChangeLimit& hr = *findChangeLimit("lblHR_RV");
+    const model::Quantity& hr = parameter("lblHR_RV");
     EXPECT_EQ(changeParameter(hr, 249.5).status, ChangeResult::Applied);
     EXPECT_EQ(changeParameter(hr, 249.6).message,
               "Heart rate too high. No time for filling. Use < 249.5 beat/min");
 }
 
 TEST_F(Changes, PercentEntriesReferToTheNormalValue) {
-    const ChangeLimit& r = *findChangeLimit("lblResisSysV");
+    const model::Quantity& r = parameter("lblResisSysV");
     const double normal = state().Resis_N[model::SysV];
     changeParameter(r, 50);
     changeParameter(r, 300);
@@ -169,8 +197,8 @@ TEST_F(Changes, PercentEntriesReferToTheNormalValue) {
 }
 
 TEST_F(Changes, TheLeftRateFollowsTheRightOneUnlessTheVentriclesAreBlocked) {
-    const ChangeLimit& rv = *findChangeLimit("lblHR_RV");
-    const ChangeLimit& lv = *findChangeLimit("lblHR_LV");
+    const model::Quantity& rv = parameter("lblHR_RV");
+    const model::Quantity& lv = parameter("lblHR_LV");
 
     // No AV block: the left label does nothing at all, and the left rate follows the right.
     const double time = state().ModelTime;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "model/Quantities.h"
 #include "options/RunOptions.h"
 #include "tests/options/core/ParameterFilesFixture.h"
 #include "workbench/ParameterChanges.h"
@@ -152,18 +153,22 @@ TEST_F(ParameterChecks, PercentParametersMayHoldThreeDialogChangesFromTheNormalS
     EXPECT_EQ(chained, 12);
     for (const auto& [line, label] : rows) {
         const auto b = lineBound(line);
-        const workbench::ChangeLimit* row = workbench::findChangeLimit(label);
-        ASSERT_TRUE(b && row) << line;
+        const Quantity* q = parameterByLabel(label);
+        ASSERT_TRUE(b && q) << line;
+        const ChangeLimits& row = q->limits;
         const double n = *lineValue(normal, line);
         EXPECT_EQ(b->origin, LineBound::DialogChain) << line;
-        EXPECT_NEAR(b->lower, n * std::pow(row->lower / 100, 3), 1e-6 * n) << line;
-        EXPECT_NEAR(b->upper, n * std::pow(row->upper / 100, 3), 1e-6 * b->upper) << line;
+        EXPECT_NEAR(b->lower, n * std::pow(row.lower / 100, 3), 1e-6 * n) << line;
+        EXPECT_NEAR(b->upper, n * std::pow(row.upper / 100, 3), 1e-6 * b->upper) << line;
     }
 }
 
 TEST_F(ParameterChecks, EveryDialogLimitReachedFromTheNormalSetSavesAndLoads) {
-    for (const workbench::ChangeLimit& row : workbench::ChangeLimits) {
-        for (const double entry : {row.lower, row.upper}) {
+    int parameters = 0;
+    for (const Quantity& row : quantities()) {
+        if (row.change != Change::Parameter) continue;
+        ++parameters;
+        for (const double entry : {row.limits.lower, row.limits.upper}) {
             resetState();
             SetNormalParameters();
             RunModel();
@@ -176,19 +181,20 @@ TEST_F(ParameterChecks, EveryDialogLimitReachedFromTheNormalSetSavesAndLoads) {
             saveAndRetrieve("limit");
         }
     }
+    EXPECT_EQ(parameters, 15);
 }
 
 TEST_F(ParameterChecks, AChainOfSavedChangesLoadsUntilItPassesWhatTheDialogsCanReach) {
-    const workbench::ChangeLimit* row = workbench::findChangeLimit("lblCompSysV");
+    const Quantity& row = *parameterByLabel("lblCompSysV");
     for (int k = 1; k <= 3; ++k) {
-        ASSERT_EQ(workbench::changeParameter(*row, row->upper).status,
+        ASSERT_EQ(workbench::changeParameter(row, row.limits.upper).status,
                   workbench::ChangeResult::Applied);
         RunModel();
         saveAndRetrieve("chain");  // its first run makes it the normal of the next change
     }
     // A fourth change passes the bound: the save says so and writes nothing, so that no file
     // is made that its own retrieval refuses.
-    ASSERT_EQ(workbench::changeParameter(*row, row->upper).status,
+    ASSERT_EQ(workbench::changeParameter(row, row.limits.upper).status,
               workbench::ChangeResult::Applied);
     const std::string before = readAll(file("chain.txt"));
     const double time = state().ModelTime;
