@@ -98,9 +98,3 @@ TEST_F(InsertDialog, CancelCreatesNothing) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
