@@ -1,6 +1,7 @@
 // Load and save of a 1 MB lab-book-like document with 500 tables and 5000 tags, and a full
 // forward FIND_NTAG walk over it. Aims: load 100 ms, save 50 ms, walk 20 ms.
 
+#include "bench/BenchMain.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoControl.h"
@@ -65,10 +66,5 @@ BENCHMARK(BM_FindNtagForwardWalk)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vasora::bench::runBenchmarks<QApplication>(argc, argv);
 }

@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <cstdio>
 
+#include "bench/BenchMain.h"
 #include "documents/EmbeddedObjects.h"
 #include "documents/ScrivoControl.h"
 #include "documents/ScrivoOle.h"
@@ -89,16 +90,11 @@ BENCHMARK(BM_SavePicturesUnchanged)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The library of this build, unless another is named.
     if (!qEnvironmentVariableIsSet("VASORA_SCRIVOOLE")) qputenv("VASORA_SCRIVOOLE", SCRIVOOLE_FILE);
-    QApplication app(argc, argv);
-    if (!ole::library()) {
+    return vasora::bench::runBenchmarks<QApplication>(argc, argv, [] {
+        if (ole::library()) return 0;
         std::fprintf(stderr, "bench_embedded: ScrivoOLE could not be loaded\n");
         return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    });
 }

@@ -3,6 +3,7 @@
 // 150 MB at most, in a release build. Each benchmark reports the process's peak memory, which
 // is its own only when it runs alone: large-documents.sh runs them one by one.
 
+#include "bench/BenchMain.h"
 #include "documents/RtfReader.h"
 
 #include <benchmark/benchmark.h>
@@ -67,10 +68,5 @@ BENCHMARK(BM_LoadAlternatingFormats)->Unit(benchmark::kMillisecond)->Iterations(
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vasora::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 
 #include "app/AppForms.h"
+#include "bench/gui/GuiBenchMain.h"
 #include "shell/Forms.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"
@@ -75,11 +76,5 @@ BENCHMARK(RunAndDisplayOnTheRealWindow)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::reset();
-    return 0;
+    return vasora::bench::runGuiBenchmarks(argc, argv);
 }

@@ -101,8 +101,12 @@ TEST_F(MainMenu, QuitEndsTheProgramInOneClickWhileTheLayoutSheetIsOpen) {
     ASSERT_TRUE(visible(forms::frmMain));
     frmMain::setQuitHandler(&frmMain::endProgram);
     QTimer::singleShot(0, [this] { click(forms::frmMain, "cmdExit"); });
-    // Should the program not end, the watchdog ends the loop with another code.
-    QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
+    // Should the program not end, the watchdog ends the loop with another code after a
+    // generous while; it goes with the test, so that it never ends a later test's loop.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(60000);
     EXPECT_EQ(QApplication::exec(), 0);
     frmMain::setQuitHandler([this] { ++quits; });
 }

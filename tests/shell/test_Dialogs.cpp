@@ -1,8 +1,10 @@
 // The scripted dialog seam answers from its queues and records every request.
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "shell/Dialogs.h"
+#include "tests/support/UnaskedAnswers.h"
 
 using namespace vasora::ui;
 
@@ -21,6 +23,7 @@ TEST(Dialogs, ScriptedSeamAnswersInOrderAndFallsBackToCancel) {
     EXPECT_EQ(s.messages(), QStringList{QStringLiteral("one")});
     EXPECT_EQ(s.shown[1].text, "save?");
     EXPECT_EQ(s.shown[5].kind, "save");
+    vasora::test::expectEveryAnswerAsked(s);
 }
 
 TEST(Dialogs, AMessageRepeatedAskAfterTheThirdAndNoSilencesItsKind) {
@@ -49,4 +52,31 @@ TEST(Dialogs, AMessageRepeatedAskAfterTheThirdAndNoSilencesItsKind) {
     s.shown.clear();
     for (int i = 0; i < 5; ++i) messageBox(QStringLiteral("Same"));
     EXPECT_EQ(s.messages().size(), 5);
+    vasora::test::expectEveryAnswerAsked(s);
+}
+
+// What the GUI tests' fixtures check as each test ends: an answer queued and never asked for
+// fails the test, and the failure names it.
+TEST(Dialogs, AnswersNeverAskedForAreNamedAndFailTheTest) {
+    ScriptedSeam s;
+    SeamGuard guard(s);
+    s.answers = {Answer::Yes, Answer::Cancel};
+    s.paths = {QStringLiteral("a.txt"), QStringLiteral("b.txt")};
+    s.printFiles = {QStringLiteral("c.pdf")};
+    EXPECT_EQ(ask(QStringLiteral("save?")), Answer::Yes);
+    EXPECT_EQ(seam().openFile(nullptr, QStringLiteral("Open"), {}, {}), "a.txt");
+    EXPECT_EQ(vasora::test::unaskedAnswers(s),
+              (QStringList{QStringLiteral("question answered Cancel"),
+                           QStringLiteral("file dialog choosing \"b.txt\""),
+                           QStringLiteral("print dialog printing to \"c.pdf\"")}));
+    EXPECT_NONFATAL_FAILURE(vasora::test::expectEveryAnswerAsked(s),
+                            "scripted dialog answers never asked for: question answered Cancel; "
+                            "file dialog choosing \"b.txt\"; print dialog printing to \"c.pdf\"");
+    // Once every answer is taken, or dropped, there is nothing to report.
+    EXPECT_EQ(ask(QStringLiteral("and?"), {}, Buttons::YesNoCancel), Answer::Cancel);
+    EXPECT_EQ(seam().saveFile(nullptr, QStringLiteral("Save"), {}, {}, Replace::DialogAsks),
+              "b.txt");
+    s.printFiles.clear();
+    EXPECT_TRUE(vasora::test::unaskedAnswers(s).isEmpty());
+    vasora::test::expectEveryAnswerAsked(s);
 }

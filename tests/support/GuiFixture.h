@@ -1,7 +1,8 @@
 #pragma once
 
 // A fresh program for every GUI test case: zero model state, no windows, every window's factory
-// registered again, a scripted dialog seam and a quit that only counts.
+// registered again, a scripted dialog seam and a quit that only counts. A test fails when an
+// answer it queued on the seam was never asked for.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include "shell/Forms.h"
 #include "shell/Navigation.h"
 #include "shell/WindowPlacement.h"
+#include "tests/support/UnaskedAnswers.h"
 
 class GuiFixture : public ::testing::Test {
   protected:
@@ -40,6 +42,7 @@ class GuiFixture : public ::testing::Test {
         vasora::shell::setWorkArea(kSmallScreen);
     }
     void TearDown() override {
+        vasora::test::expectEveryAnswerAsked(seam);
         vasora::shell::setWorkArea({});
         vasora::forms::reset();
         vasora::model::setView(nullptr);

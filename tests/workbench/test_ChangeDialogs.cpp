@@ -241,6 +241,8 @@ TEST_F(ChangeDialogs, TheLeftRateLabelOpensOnlyWithAvBlock) {
     EXPECT_NE(hrLV->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(hrLV->toolTip().contains(QStringLiteral("Options")));
     clickLabel("lblHR_LV");
+    // A fixed wait, as it proves that nothing happens: no dialog opens, not even one the click
+    // put off to the event loop (it would wait inside here for the watchdog to close it).
     QTest::qWait(50);
     EXPECT_EQ(strayDialogs, 0);
     EXPECT_TRUE(seam.messages().isEmpty());
@@ -274,6 +276,7 @@ TEST_F(ChangeDialogs, VolumeChangesRampAndASecondOneWaits) {
 
     // While the transfusion runs the label refuses without opening the dialog.
     clickLabel("lblVtotalBody");
+    // A fixed wait, as it proves that nothing happens: no dialog opens, even later.
     QTest::qWait(50);
     EXPECT_EQ(strayDialogs, 0);
     EXPECT_EQ(

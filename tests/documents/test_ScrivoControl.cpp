@@ -7,6 +7,7 @@
 #include "tests/core/Unprivileged.h"
 #include "tests/documents/TestDocs.h"
 #include "tests/support/Files.h"
+#include "tests/support/UnaskedAnswers.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -46,6 +47,7 @@ class ScrivoFixture : public ::testing::Test {
         control.resize(600, 400);
         control.show();
     }
+    void TearDown() override { vasora::test::expectEveryAnswerAsked(seam); }
     QString write(const QString& name, const QByteArray& data) {
         const QString path = dir.filePath(name);
         EXPECT_TRUE(vasora::test::writeFile(path, data));

@@ -26,6 +26,7 @@
 #include "tests/documents/ControlPoints.h"
 #include "tests/documents/TestDocs.h"
 #include "tests/support/Files.h"
+#include "tests/support/UnaskedAnswers.h"
 
 using namespace vasora::documents;
 using vasora::test::rtf;
@@ -82,7 +83,10 @@ class Embedded : public ::testing::Test {
         control.resize(600, 400);
         control.show();
     }
-    void TearDown() override { vasora::documents::ole::setHostHooks(nullptr); }
+    void TearDown() override {
+        vasora::test::expectEveryAnswerAsked(seam);
+        vasora::documents::ole::setHostHooks(nullptr);
+    }
 
     QString write(const QString& name, const QByteArray& data) {
         const QString path = dir.filePath(name);
