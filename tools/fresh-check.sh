@@ -15,6 +15,8 @@ command -v debootstrap >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get inst
 base=${1:-/var/tmp}
 mkdir -p "$base"
 root=$(mktemp -d "$base/vasora-fresh.XXXXXX")
+# mktemp makes its folder 0700; a root folder is 0755, or no ordinary user gets past it.
+chmod 0755 "$root"
 mounted=()
 cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
