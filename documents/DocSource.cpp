@@ -510,9 +510,10 @@ void Compiler::emitBlocks() {
             bf.setBottomMargin(3);
             // The mark stands in the indent; a tab takes the text to the margin.
             bf.setTabPositions({QTextOption::Tab(28, QTextOption::LeftTab)});
-            const auto m = numbered.match(text);
-            const QString mark = m.hasMatch() ? m.captured(1) + QLatin1Char('.') : QStringLiteral("\u2022");
-            const QString rest = m.hasMatch() ? m.captured(2) : text.mid(2);
+            const auto number = numbered.match(text);
+            const QString mark = number.hasMatch() ? number.captured(1) + QLatin1Char('.')
+                                                   : QStringLiteral("\u2022");
+            const QString rest = number.hasMatch() ? number.captured(2) : text.mid(2);
             paragraph(l, QString(), bf);
             QTextCharFormat f = body();
             m_cursor.insertText(mark + QLatin1Char('\t'), f);

@@ -99,15 +99,15 @@ bool ScrivoControl::setLoadNow(qint16 value) {
                        this);
         return false;
     }
-    const QByteArray data = file.readAll();
+    const QByteArray bytes = file.readAll();
     auto* doc = new QTextDocument(this);
     doc->setDefaultFont(font());
     QString problem;
     if (m_fileFormat == kFormatRichText) {
-        problem = readRtf(data, *doc).message(shown);
+        problem = readRtf(bytes, *doc).message(shown);
     } else {
         QStringDecoder utf8(QStringDecoder::Utf8);
-        doc->setPlainText(utf8.decode(data));
+        doc->setPlainText(utf8.decode(bytes));
     }
     replaceDocument(doc);
     m_objects->attach(*doc, m_fileName);
@@ -122,7 +122,7 @@ bool ScrivoControl::setSaveNow(qint16 value) {
     if (value != 1) return true;
     const QString shown = QFileInfo(m_fileName).fileName();
     if (m_fileFormat == kFormatRichText) m_objects->writeBack(*document());
-    const QByteArray data =
+    const QByteArray bytes =
         m_fileFormat == kFormatRichText
             ? writeRtfRange(*document(), m_rangeStart, m_rangeLength)
             : document()->toPlainText().mid(m_rangeStart, m_rangeLength).toUtf8();
@@ -133,7 +133,7 @@ bool ScrivoControl::setSaveNow(qint16 value) {
         m_fileName.isEmpty()
             ? std::string("no file name was given")
             : writeFileAtomically(QFile::encodeName(m_fileName).toStdString(),
-                                  std::string_view(data.constData(), std::size_t(data.size())));
+                                  std::string_view(bytes.constData(), std::size_t(bytes.size())));
     if (!why.empty()) {
         ui::messageBox(QStringLiteral("The file %1 could not be saved: %2.")
                            .arg(shown, QString::fromStdString(why)),
