@@ -84,11 +84,14 @@ QString helpText() {
         "The toolkit's own options (-platform, -style, ...) are taken as well.\n");
 }
 
-QString versionText() { return QStringLiteral("vasora " VASORA_VERSION "\n"); }
+QString versionText() {
+    return QStringLiteral("vasora " VASORA_VERSION "\n");
+}
 
 QString usageHint() {
-    return QStringLiteral("Usage: vasora [OPTION]... [LAB-BOOK.rtf]\n"
-                          "Try 'vasora --help' for more information.\n");
+    return QStringLiteral(
+        "Usage: vasora [OPTION]... [LAB-BOOK.rtf]\n"
+        "Try 'vasora --help' for more information.\n");
 }
 
 bool openStartingLabBook(const QString& file) {
@@ -117,9 +120,12 @@ class StandardErrorSeam final : public ui::DialogSeam {
                         ui::Buttons buttons) override {
         message(parent, text, title);
         switch (buttons) {
-            case ui::Buttons::Ok: return ui::Answer::Ok;
-            case ui::Buttons::YesNo: return ui::Answer::No;
-            default: return ui::Answer::Cancel;
+            case ui::Buttons::Ok:
+                return ui::Answer::Ok;
+            case ui::Buttons::YesNo:
+                return ui::Answer::No;
+            default:
+                return ui::Answer::Cancel;
         }
     }
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {

@@ -3,9 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
-#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -13,9 +13,9 @@
 #include <functional>
 #include <vector>
 
-#include "documents/frmInfo.h"
 #include "documents/ScrivoControl.h"
 #include "documents/Tags.h"
+#include "documents/frmInfo.h"
 #include "labbook/frmDisplay.h"
 #include "labbook/frmLBUser.h"
 #include "shell/Dialogs.h"
@@ -117,7 +117,8 @@ void startScreenshotTour(const QString& folder) {
              click(forms::frmDisplay, "cmdLoadModel");
              click(forms::frmDisplay, "cmdPlotData");
              // Experiment 1's tables filled and its first answers, with their decimals.
-             QTimer::singleShot(300, [] { showBookHeading(QStringLiteral("Recording the normal state")); });
+             QTimer::singleShot(
+                 300, [] { showBookHeading(QStringLiteral("Recording the normal state")); });
          }},
         {"lab-book-plot.png",
          [] {

@@ -36,11 +36,15 @@ QPushButton* menuButton(QWidget* parent, const char* name, const QString& captio
 
 // Shows a window when it exists in this build; a button whose window is not built stays
 // disabled rather than doing nothing.
-bool available(forms::FormName form) { return forms::registered(form); }
+bool available(forms::FormName form) {
+    return forms::registered(form);
+}
 
 }  // namespace
 
-void frmMain::setQuitHandler(std::function<void()> quit) { quitHandler() = std::move(quit); }
+void frmMain::setQuitHandler(std::function<void()> quit) {
+    quitHandler() = std::move(quit);
+}
 
 void frmMain::endProgram() {
     // Windows are hidden rather than closed: a window whose close means "go back" (the layout
@@ -89,16 +93,18 @@ void frmMain::buildTitle(QVBoxLayout& v) {
 }
 
 void frmMain::buildButtons(QVBoxLayout& v) {
-    auto* info = menuButton(this, "cmdInfo", QStringLiteral(" Information and Help"),
-                            QStringLiteral("Instructions for and information about this application"));
+    auto* info =
+        menuButton(this, "cmdInfo", QStringLiteral(" Information and Help"),
+                   QStringLiteral("Instructions for and information about this application"));
     auto* labBook = menuButton(this, "cmdLabBook", QStringLiteral("&Lab Book"),
                                QStringLiteral("Open the Lab Book"));
     auto* model = menuButton(this, "cmdCVModel", QStringLiteral("Vasora  Model"),
                              QStringLiteral("Activate the Cardiovascular model"));
     auto* concepts = menuButton(this, "cmdConcepts", QStringLiteral("   CV Concepts  "),
                                 QStringLiteral("Show a diagram of Vasora Concepts"));
-    auto* layout = menuButton(this, "cmdLayout", QStringLiteral("Model Layout"),
-                              QStringLiteral(" Diagram of the Model with variables and parameters"));
+    auto* layout =
+        menuButton(this, "cmdLayout", QStringLiteral("Model Layout"),
+                   QStringLiteral(" Diagram of the Model with variables and parameters"));
     auto* help = menuButton(this, "cmdHelp", QStringLiteral(" File Help"), {});
     auto* grid = new QGridLayout;
     grid->addWidget(model, 0, 0);

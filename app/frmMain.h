@@ -14,7 +14,7 @@ namespace vasora {
 
 class frmMain final : public QWidget, public forms::ControlHost, public forms::Loadable {
     Q_OBJECT
-public:
+  public:
     explicit frmMain(QWidget* parent = nullptr);
 
     /// The start-up steps.
@@ -26,11 +26,11 @@ public:
     /// the windows are in.
     static void endProgram();
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void buildTitle(QVBoxLayout& v);
     void buildButtons(QVBoxLayout& v);
     void buildPath(QVBoxLayout& v);

@@ -26,12 +26,17 @@ void print(std::FILE* to, const QString& text) {
 // -1 lets the start go on.
 int answered(const CommandLine& c) {
     switch (c.action) {
-        case CommandLine::Action::Help: print(stdout, vasora::app::helpText()); return 0;
-        case CommandLine::Action::Version: print(stdout, vasora::app::versionText()); return 0;
+        case CommandLine::Action::Help:
+            print(stdout, vasora::app::helpText());
+            return 0;
+        case CommandLine::Action::Version:
+            print(stdout, vasora::app::versionText());
+            return 0;
         case CommandLine::Action::Usage:
             print(stderr, QStringLiteral("vasora: %1\n").arg(c.error) + vasora::app::usageHint());
             return 2;
-        case CommandLine::Action::Start: return -1;
+        case CommandLine::Action::Start:
+            return -1;
     }
     return -1;
 }
@@ -55,8 +60,9 @@ void enterProjectFolder(const QStringList& options) {
     QString problem;
     if (c.fill) {
         if (shipped.isEmpty())
-            problem = QStringLiteral("The documents that come with Vasora cannot be found; the "
-                                     "information text and the lab book will be missing.");
+            problem = QStringLiteral(
+                "The documents that come with Vasora cannot be found; the "
+                "information text and the lab book will be missing.");
         else
             problem = fillProjectFolder(c.folder, shipped).error;
     }
@@ -84,8 +90,8 @@ int main(int argc, char** argv) {
     // launcher's StartupWMClass names.
     QApplication::setDesktopFileName(QStringLiteral("org.vasora.Vasora"));
     QIcon icon;
-    for (const char* size : {"16x16", "22x22", "24x24", "32x32", "48x48", "64x64", "128x128",
-                             "256x256"})
+    for (const char* size :
+         {"16x16", "22x22", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"})
         icon.addFile(QStringLiteral(":/icons/%1/org.vasora.Vasora.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
     // Every window is the program's own; the last one closing must not end the program while
@@ -94,7 +100,8 @@ int main(int argc, char** argv) {
     // A start that is timed or tested has nobody to press OK: its messages go to standard error.
     if (cl.quitAfterStart) vasora::app::answerDialogsOnStandardError();
     // The book is named from the folder the program was started in, which it is about to leave.
-    const QString labBook = cl.labBook.isEmpty() ? QString() : QFileInfo(cl.labBook).absoluteFilePath();
+    const QString labBook =
+        cl.labBook.isEmpty() ? QString() : QFileInfo(cl.labBook).absoluteFilePath();
     enterProjectFolder(cl.options);
     vasora::registerAllForms();
     vasora::forms::show(vasora::forms::frmMain);

@@ -27,7 +27,8 @@ QSet<int> anchorsOf(const QTextDocument& doc) {
 }
 
 bool figureExists(const QString& folder, int n, bool fromInfo) {
-    const QString base = QDir(folder).filePath(QStringLiteral("Img%1").arg(n, 3, 10, QLatin1Char('0')));
+    const QString base =
+        QDir(folder).filePath(QStringLiteral("Img%1").arg(n, 3, 10, QLatin1Char('0')));
     // The information viewer looks for a GIF, then a JPEG; the lab book for a BMP, then a JPEG.
     const QString first = fromInfo ? QStringLiteral(".GIF") : QStringLiteral(".BMP");
     for (const QString& ext : {first, QStringLiteral(".JPG")})
@@ -48,7 +49,7 @@ QStringList checkDocument(const CheckInput& in) {
 
     bool level1Seen = false;
     QSet<int> seenAnchors;
-    int tableStart = -1;  // position of the last start marker not yet closed by a button
+    int tableStart = -1;   // position of the last start marker not yet closed by a button
     QSet<int> openTables;  // table digits of the cells since the last start marker
     // The plot button walks back to the plot marker over the row markers and row buttons
     // that a plot table may hold, taking every cell on the way.
@@ -72,8 +73,9 @@ QStringList checkDocument(const CheckInput& in) {
                                                        "any level-1 heading")
                                             .arg(text));
                 } else {
-                    report(t.start, QStringLiteral("heading code %1 is neither 91000 nor 92000")
-                                        .arg(t.code));
+                    report(
+                        t.start,
+                        QStringLiteral("heading code %1 is neither 91000 nor 92000").arg(t.code));
                 }
                 if (text.trimmed().isEmpty())
                     report(t.start, QStringLiteral("a heading has no title"));
@@ -102,8 +104,9 @@ QStringList checkDocument(const CheckInput& in) {
                                             .arg(p3, 3, 10, QLatin1Char('0'))
                                             .arg(QDir::toNativeSeparators(in.folder)));
                 } else if (p2 != 4) {
-                    report(t.start, QStringLiteral("code %1 is no link, anchor, figure or save")
-                                        .arg(t.code));
+                    report(
+                        t.start,
+                        QStringLiteral("code %1 is no link, anchor, figure or save").arg(t.code));
                 }
                 break;
             case labbook::kTagPlotStart:
@@ -117,8 +120,9 @@ QStringList checkDocument(const CheckInput& in) {
             case labbook::kTagOutputCell:
             case labbook::kTagInputCell:
                 if (tableStart < 0 && plotStart < 0)
-                    report(t.start, QStringLiteral("cell %1 has no table start marker before it")
-                                        .arg(t.code));
+                    report(
+                        t.start,
+                        QStringLiteral("cell %1 has no table start marker before it").arg(t.code));
                 openTables.insert(p2);
                 ++plotCells;
                 break;

@@ -195,9 +195,11 @@ std::vector<Run> Compiler::inlineRuns(const Line& where, const QString& s) {
             flush();
             Run t = cur;
             const QString answer = s.mid(i + 2, end - i - 2).trimmed();
-            if (answer.isEmpty()) problem(where, QStringLiteral("an answer field without an answer"));
-            t.text = m_variant == SourceVariant::Sample ? QLatin1Char(' ') + answer + QLatin1Char(' ')
-                                                         : QString(kAnswerBlanks, kFieldBlank);
+            if (answer.isEmpty())
+                problem(where, QStringLiteral("an answer field without an answer"));
+            t.text = m_variant == SourceVariant::Sample
+                         ? QLatin1Char(' ') + answer + QLatin1Char(' ')
+                         : QString(kAnswerBlanks, kFieldBlank);
             t.tag = 61000;
             runs.push_back(t);
             i = end + 1;
@@ -207,7 +209,8 @@ std::vector<Run> Compiler::inlineRuns(const Line& where, const QString& s) {
             bool ok = false;
             const int tag = bar > 0 && end > bar ? s.mid(i + 2, bar - i - 2).toInt(&ok) : -1;
             if (!ok || tag < 0 || tag > kMaxTagCode || end < 0) {
-                problem(where, QStringLiteral("a tag must be [[CODE|text]] with a code of 0 to 99999"));
+                problem(where,
+                        QStringLiteral("a tag must be [[CODE|text]] with a code of 0 to 99999"));
                 // The whole malformed tag is kept as text, so that it is reported once.
                 const int stop = end < 0 ? int(s.size()) : end + 2;
                 cur.text += s.mid(i, stop - i);
@@ -237,8 +240,7 @@ std::vector<Run> Compiler::inlineRuns(const Line& where, const QString& s) {
                 tag = code(target.mid(5), 51000);
             else if (target.startsWith(QLatin1String("fig:")))
                 tag = code(target.mid(4), 53000);
-            if (tag < 0)
-                problem(where, QStringLiteral("unknown link target \"%1\"").arg(target));
+            if (tag < 0) problem(where, QStringLiteral("unknown link target \"%1\"").arg(target));
             flush();
             Run t = cur;
             t.text = s.mid(i + 1, close - i - 1);
@@ -501,7 +503,8 @@ void Compiler::emitBlocks() {
             // One item, with its indented continuation lines.
             QString text = t;
             ++i;
-            while (i < m_lines.size() && !isBlank(i) && m_lines[i].text.startsWith(QLatin1String("  ")) &&
+            while (i < m_lines.size() && !isBlank(i) &&
+                   m_lines[i].text.startsWith(QLatin1String("  ")) &&
                    !startsBlock(m_lines[i].text.trimmed()))
                 text += QLatin1Char(' ') + m_lines[i++].text.trimmed();
             QTextBlockFormat bf;

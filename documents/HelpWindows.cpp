@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "documents/ScrivoControl.h"
-#include "shell/Navigation.h"
 #include "shell/AppState.h"
+#include "shell/Navigation.h"
 
 namespace vasora::documents {
 

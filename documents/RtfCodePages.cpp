@@ -10,34 +10,21 @@ struct CharsetPage {
     int codePage;
 };
 constexpr CharsetPage kCharsetPages[] = {
-    {0, 1252},
-    {77, 10000},  // Mac Roman
-    {78, 10001},  // Mac Japanese
-    {79, 10003},  // Mac Korean
-    {80, 10008},  // Mac simplified Chinese
-    {81, 10002},  // Mac traditional Chinese
-    {83, 10005},  // Mac Hebrew
-    {84, 10004},  // Mac Arabic
-    {85, 10006},  // Mac Greek
-    {86, 10081},  // Mac Turkish
-    {87, 10021},  // Mac Thai
-    {88, 10029},  // Mac Central European
-    {89, 10007},  // Mac Cyrillic
-    {128, 932},
-    {129, 949},
-    {130, 1361},
-    {134, 936},
-    {136, 950},
-    {161, 1253},
-    {162, 1254},
-    {163, 1258},
-    {177, 1255},
-    {178, 1256},
-    {186, 1257},
-    {204, 1251},
-    {222, 874},
-    {238, 1250},
-    {254, 437},
+    {0, 1252},   {77, 10000},  // Mac Roman
+    {78, 10001},               // Mac Japanese
+    {79, 10003},               // Mac Korean
+    {80, 10008},               // Mac simplified Chinese
+    {81, 10002},               // Mac traditional Chinese
+    {83, 10005},               // Mac Hebrew
+    {84, 10004},               // Mac Arabic
+    {85, 10006},               // Mac Greek
+    {86, 10081},               // Mac Turkish
+    {87, 10021},               // Mac Thai
+    {88, 10029},               // Mac Central European
+    {89, 10007},               // Mac Cyrillic
+    {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
+    {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
+    {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}, {254, 437},
 };
 
 }  // namespace

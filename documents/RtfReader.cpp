@@ -468,7 +468,6 @@ qsizetype rtfStart(const QByteArray& data) {
     return data.mid(at, 4) == "\\rtf" ? start : -1;
 }
 
-
 QString RtfReadReport::message(const QString& fileName) const {
     if (!isRtf)
         return QStringLiteral(

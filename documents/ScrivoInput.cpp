@@ -17,8 +17,8 @@ namespace {
 // keypad codes, and every punctuation key by the OEM code of the key that types it on a US
 // keyboard. Qt names a key by the character it types, so "." (Qt::Key_Period, 46) must not pass
 // for 46, which is the virtual key of Delete, nor "%" (37) for the left arrow.
-constexpr int kVkNumpad0 = 96, kVkMultiply = 106, kVkAdd = 107, kVkSubtract = 109,
-              kVkDecimal = 110, kVkDivide = 111;
+constexpr int kVkNumpad0 = 96, kVkMultiply = 106, kVkAdd = 107, kVkSubtract = 109, kVkDecimal = 110,
+              kVkDivide = 111;
 constexpr int kVkOem1 = 186, kVkOemPlus = 187, kVkOemComma = 188, kVkOemMinus = 189,
               kVkOemPeriod = 190, kVkOem2 = 191, kVkOem3 = 192, kVkOem4 = 219, kVkOem5 = 220,
               kVkOem6 = 221, kVkOem7 = 222;
@@ -28,48 +28,81 @@ constexpr int kVkPacket = 231;
 
 int editingKey(int k) {
     switch (k) {
-        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Backspace:
+            return 8;
         case Qt::Key_Tab:
-        case Qt::Key_Backtab: return 9;
-        case Qt::Key_Clear: return 12;
+        case Qt::Key_Backtab:
+            return 9;
+        case Qt::Key_Clear:
+            return 12;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Shift: return 16;
-        case Qt::Key_Control: return 17;
-        case Qt::Key_Alt: return 18;
-        case Qt::Key_Pause: return 19;
-        case Qt::Key_CapsLock: return 20;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Print: return 44;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return 46;
-        case Qt::Key_Meta: return 91;
-        case Qt::Key_Menu: return 93;
-        case Qt::Key_NumLock: return 144;
-        case Qt::Key_ScrollLock: return 145;
-        default: return 0;
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Pause:
+            return 19;
+        case Qt::Key_CapsLock:
+            return 20;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_Print:
+            return 44;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        case Qt::Key_Meta:
+            return 91;
+        case Qt::Key_Menu:
+            return 93;
+        case Qt::Key_NumLock:
+            return 144;
+        case Qt::Key_ScrollLock:
+            return 145;
+        default:
+            return 0;
     }
 }
 
 int keypadKey(int k) {
     if (k >= Qt::Key_0 && k <= Qt::Key_9) return kVkNumpad0 + (k - Qt::Key_0);
     switch (k) {
-        case Qt::Key_Asterisk: return kVkMultiply;
-        case Qt::Key_Plus: return kVkAdd;
-        case Qt::Key_Minus: return kVkSubtract;
+        case Qt::Key_Asterisk:
+            return kVkMultiply;
+        case Qt::Key_Plus:
+            return kVkAdd;
+        case Qt::Key_Minus:
+            return kVkSubtract;
         case Qt::Key_Period:
-        case Qt::Key_Comma: return kVkDecimal;
-        case Qt::Key_Slash: return kVkDivide;
-        default: return 0;
+        case Qt::Key_Comma:
+            return kVkDecimal;
+        case Qt::Key_Slash:
+            return kVkDivide;
+        default:
+            return 0;
     }
 }
 
@@ -78,39 +111,61 @@ int characterKey(int k) {
     if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
     if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);
     switch (k) {
-        case Qt::Key_ParenRight: return '0';
-        case Qt::Key_Exclam: return '1';
-        case Qt::Key_At: return '2';
-        case Qt::Key_NumberSign: return '3';
-        case Qt::Key_Dollar: return '4';
-        case Qt::Key_Percent: return '5';
-        case Qt::Key_AsciiCircum: return '6';
-        case Qt::Key_Ampersand: return '7';
-        case Qt::Key_Asterisk: return '8';
-        case Qt::Key_ParenLeft: return '9';
+        case Qt::Key_ParenRight:
+            return '0';
+        case Qt::Key_Exclam:
+            return '1';
+        case Qt::Key_At:
+            return '2';
+        case Qt::Key_NumberSign:
+            return '3';
+        case Qt::Key_Dollar:
+            return '4';
+        case Qt::Key_Percent:
+            return '5';
+        case Qt::Key_AsciiCircum:
+            return '6';
+        case Qt::Key_Ampersand:
+            return '7';
+        case Qt::Key_Asterisk:
+            return '8';
+        case Qt::Key_ParenLeft:
+            return '9';
         case Qt::Key_Semicolon:
-        case Qt::Key_Colon: return kVkOem1;
+        case Qt::Key_Colon:
+            return kVkOem1;
         case Qt::Key_Equal:
-        case Qt::Key_Plus: return kVkOemPlus;
+        case Qt::Key_Plus:
+            return kVkOemPlus;
         case Qt::Key_Comma:
-        case Qt::Key_Less: return kVkOemComma;
+        case Qt::Key_Less:
+            return kVkOemComma;
         case Qt::Key_Minus:
-        case Qt::Key_Underscore: return kVkOemMinus;
+        case Qt::Key_Underscore:
+            return kVkOemMinus;
         case Qt::Key_Period:
-        case Qt::Key_Greater: return kVkOemPeriod;
+        case Qt::Key_Greater:
+            return kVkOemPeriod;
         case Qt::Key_Slash:
-        case Qt::Key_Question: return kVkOem2;
+        case Qt::Key_Question:
+            return kVkOem2;
         case Qt::Key_QuoteLeft:
-        case Qt::Key_AsciiTilde: return kVkOem3;
+        case Qt::Key_AsciiTilde:
+            return kVkOem3;
         case Qt::Key_BracketLeft:
-        case Qt::Key_BraceLeft: return kVkOem4;
+        case Qt::Key_BraceLeft:
+            return kVkOem4;
         case Qt::Key_Backslash:
-        case Qt::Key_Bar: return kVkOem5;
+        case Qt::Key_Bar:
+            return kVkOem5;
         case Qt::Key_BracketRight:
-        case Qt::Key_BraceRight: return kVkOem6;
+        case Qt::Key_BraceRight:
+            return kVkOem6;
         case Qt::Key_Apostrophe:
-        case Qt::Key_QuoteDbl: return kVkOem7;
-        default: return 0;
+        case Qt::Key_QuoteDbl:
+            return kVkOem7;
+        default:
+            return 0;
     }
 }
 

@@ -10,13 +10,18 @@ namespace {
 
 // Advance widths of Arial (and of Liberation Sans, which shares them) in thousandths of an em,
 // for the printable ASCII characters from the blank on; other characters are taken as a digit.
-constexpr short kRegular[95] = {
-    278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  //  !"#$%&'()*+,-./
-    556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,  // 0-9:;<=>?
-    1015, 667, 667, 722, 722, 667, 611, 778, 722, 278, 500, 667, 556, 833, 722, 778, // @A-O
-    667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278, 278, 278, 469, 556,  // P-Z[\]^_
-    333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,  // `a-o
-    556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};      // p-z{|}~
+constexpr short kRegular[95] = {278,  278, 355, 556, 556, 889, 667, 191,
+                                333,  333, 389, 584, 278, 333, 278, 278,  //  !"#$%&'()*+,-./
+                                556,  556, 556, 556, 556, 556, 556, 556,
+                                556,  556, 278, 278, 584, 584, 584, 556,  // 0-9:;<=>?
+                                1015, 667, 667, 722, 722, 667, 611, 778,
+                                722,  278, 500, 667, 556, 833, 722, 778,  // @A-O
+                                667,  778, 722, 667, 611, 722, 667, 944,
+                                667,  667, 611, 278, 278, 278, 469, 556,  // P-Z[\]^_
+                                333,  556, 556, 500, 556, 556, 278, 556,
+                                556,  222, 222, 500, 222, 833, 556, 556,  // `a-o
+                                556,  556, 333, 500, 278, 556, 500, 722,
+                                500,  500, 500, 334, 260, 334, 584};  // p-z{|}~
 // Bold letters are wider; digits and most signs keep their widths.
 constexpr double kBoldFactor = 1.08;
 // Hinting at the screen's pixel sizes widens glyphs a little beyond their nominal advances.
@@ -25,7 +30,7 @@ constexpr double kHintingSlack = 1.04;
 constexpr double kBorderAndAir = 3;
 
 struct Column {
-    double natural = 0;  // the widest cell on one line
+    double natural = 0;    // the widest cell on one line
     double narrowest = 0;  // the longest piece that cannot wrap
 };
 

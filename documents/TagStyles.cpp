@@ -1,7 +1,7 @@
 #include "documents/TagStyles.h"
 
-#include "documents/RtfFormat.h"
 #include "core/TagCodes.h"
+#include "documents/RtfFormat.h"
 
 namespace vasora::documents {
 namespace {

@@ -109,8 +109,8 @@ bool frmImage::showPicture(const QString& file, const QString& caption) {
 void frmImage::fit() {
     if (m_pixmap.isNull()) return;
     const qreal dpr = devicePixelRatioF();
-    QPixmap p = m_pixmap.scaled(m_picture->size() * dpr, Qt::KeepAspectRatio,
-                                Qt::SmoothTransformation);
+    QPixmap p =
+        m_pixmap.scaled(m_picture->size() * dpr, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     p.setDevicePixelRatio(dpr);
     m_picture->setPixmap(p);
 }
@@ -133,7 +133,8 @@ bool ShowFigure(int n, FigureSource source) {
     const QString base = imagePath + QStringLiteral("Img%1").arg(n, 3, 10, QLatin1Char('0'));
     if (found.isEmpty()) {
         ui::messageBox(source == FigureSource::Info
-                           ? QStringLiteral("File: ") + base + QStringLiteral(" as .gif or .jpg not found.")
+                           ? QStringLiteral("File: ") + base +
+                                 QStringLiteral(" as .gif or .jpg not found.")
                            : QStringLiteral("File: ") + base + QStringLiteral(" not found."));
         return false;
     }

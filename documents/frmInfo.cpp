@@ -18,9 +18,9 @@
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
 #include "documents/frmImage.h"
-#include "shell/Navigation.h"
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
+#include "shell/Navigation.h"
 
 namespace vasora::documents {
 
@@ -33,8 +33,9 @@ constexpr int kTreeShift = 4000;  // twips
 
 frmInfo::frmInfo(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(forms::frmInfo.str());
-    setWindowTitle(QStringLiteral("Vasora Project Instructions      Model description      Basic "
-                                  "Physiology text     Lab Book results discussion"));
+    setWindowTitle(
+        QStringLiteral("Vasora Project Instructions      Model description      Basic "
+                       "Physiology text     Lab Book results discussion"));
     m_text = new ScrivoControl(QStringLiteral("scrivoInfo"), this);
     m_text->setTagStylePolicy(infoTagStyle());
     m_tree = new QTreeWidget(this);
@@ -74,8 +75,9 @@ frmInfo::frmInfo(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](QTreeWidgetItem* item) { contentsNodeClicked(*m_text, item); });
     connect(m_find, &QLineEdit::returnPressed, this, [this] {
         if (!findNext(m_find->text()) && !m_find->text().isEmpty())
-            ui::messageBox(QStringLiteral("\"%1\" is not in the information text.").arg(m_find->text()),
-                           {}, this);
+            ui::messageBox(
+                QStringLiteral("\"%1\" is not in the information text.").arg(m_find->text()), {},
+                this);
     });
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
@@ -138,8 +140,8 @@ void frmInfo::layoutControls() {
     for (QWidget* b : std::initializer_list<QWidget*>{m_back, m_forward, m_index, m_showHide,
                                                       m_buildTree, m_find, m_return, m_toMain}) {
         if (b->isHidden() && b != m_find) continue;
-        const int bw = b == m_find ? std::clamp(w - x - 330, 120, 260)
-                                   : std::max(b->sizeHint().width(), 80);
+        const int bw =
+            b == m_find ? std::clamp(w - x - 330, 120, 260) : std::max(b->sizeHint().width(), 80);
         b->setGeometry(x, y, bw, 32);
         x += bw + 6;
     }

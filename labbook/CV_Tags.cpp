@@ -41,7 +41,9 @@ constexpr std::array<std::array<const char*, 5>, 8> kSystemRows = {{
 constexpr std::array<Role, 5> kColumnRole = {Role::Pressure, Role::Flow, Role::Volume,
                                              Role::Compliance, Role::Resistance};
 
-ModelView& out() { return view(); }
+ModelView& out() {
+    return view();
+}
 
 std::string cellName(int table, int row, int column) {
     return "Table " + std::to_string(table) + ", row " + std::to_string(row) + ", column " +
@@ -140,13 +142,16 @@ OutputCell outputCell(int row, int column) {
     if (const int i = compartmentOfRow(row)) {
         const bool ventricle = i == RghtV || i == LeftV;
         // A ventricle's volume is its end-diastolic volume, as its heart panel shows it.
-        if (column == 3 && ventricle) return {OutputCell::Label, i == RghtV ? "lblEDV_RV" : "lblEDV_LV"};
-        const Quantity* q = compartmentQuantity(i, kColumnRole[static_cast<std::size_t>(column - 1)]);
+        if (column == 3 && ventricle)
+            return {OutputCell::Label, i == RghtV ? "lblEDV_RV" : "lblEDV_LV"};
+        const Quantity* q =
+            compartmentQuantity(i, kColumnRole[static_cast<std::size_t>(column - 1)]);
         if (!q) return {OutputCell::RowError, {}};
         return {OutputCell::Label, q->label};
     }
     if (row < 10 || row > 17) return {OutputCell::RowError, {}};
-    const char* l = kSystemRows[static_cast<std::size_t>(row - 10)][static_cast<std::size_t>(column - 1)];
+    const char* l =
+        kSystemRows[static_cast<std::size_t>(row - 10)][static_cast<std::size_t>(column - 1)];
     if (!l) return {OutputCell::RowError, {}};
     if (*l == 0) return {OutputCell::Empty, {}};
     return {OutputCell::Label, l};
@@ -173,14 +178,22 @@ InputCell inputCell(int row, int column) {
     }
     if (column == 4) return c;
     switch (row) {
-        case 11: return ok(InputEffect::Emax, "lblEmax_RV");
-        case 12: return ok(InputEffect::Emax, "lblEmax_LV");
-        case 13: return ok(InputEffect::HeartRateRV, "lblHR_RV");
-        case 14: return ok(InputEffect::HeartRateLV, "lblHR_LV");
-        case 15: return ok(InputEffect::BloodVolume, "lblVtotalBody");
-        case 16: return ok(InputEffect::Pit, "lblPit");
-        case 17: return ok(InputEffect::VoLV, "lblVo_LV");
-        default: return c;
+        case 11:
+            return ok(InputEffect::Emax, "lblEmax_RV");
+        case 12:
+            return ok(InputEffect::Emax, "lblEmax_LV");
+        case 13:
+            return ok(InputEffect::HeartRateRV, "lblHR_RV");
+        case 14:
+            return ok(InputEffect::HeartRateLV, "lblHR_LV");
+        case 15:
+            return ok(InputEffect::BloodVolume, "lblVtotalBody");
+        case 16:
+            return ok(InputEffect::Pit, "lblPit");
+        case 17:
+            return ok(InputEffect::VoLV, "lblVo_LV");
+        default:
+            return c;
     }
 }
 

@@ -3,8 +3,8 @@
 #include "labbook/frmDisplay.h"
 #include "labbook/frmLBSave.h"
 #include "labbook/frmLBUser.h"
-#include "shell/Forms.h"
 #include "shell/AppState.h"
+#include "shell/Forms.h"
 #include "shell/Navigation.h"
 #include "shell/WindowPlacement.h"
 

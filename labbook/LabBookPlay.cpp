@@ -1,9 +1,9 @@
 #include "labbook/LabBookPlay.h"
 
 #include <QTextBlock>
-#include <array>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <array>
 
 #include "core/TagCodes.h"
 #include "labbook/CV_Tags.h"
@@ -108,8 +108,8 @@ PlayResult playLabBook(QTextDocument& doc) {
                 break;
             case kTagNone:
                 if (t.code == kTickAVBlock || t.code == kUntickAVBlock) {
-                    step.kind = t.code == kTickAVBlock ? PlayStep::TickAVBlock
-                                                       : PlayStep::UntickAVBlock;
+                    step.kind =
+                        t.code == kTickAVBlock ? PlayStep::TickAVBlock : PlayStep::UntickAVBlock;
                     options::setAVBlock(t.code == kTickAVBlock);
                 } else {
                     acted = false;
@@ -168,18 +168,20 @@ QString playReport(const PlayResult& result) {
                 QStringList cells;
                 for (auto it = c.cells.rbegin(); it != c.cells.rend(); ++it)
                     cells << cellName(it->code) + QLatin1Char('=') + it->text.trimmed();
-                if (!cells.isEmpty()) out += QStringLiteral("  ") + cells.join(QLatin1Char(' ')) + QLatin1Char('\n');
+                if (!cells.isEmpty())
+                    out += QStringLiteral("  ") + cells.join(QLatin1Char(' ')) + QLatin1Char('\n');
                 if (s.ranToEquilibrium)
-                    out += s.equilibrium
-                               ? QStringLiteral("  AutoRun: flows equal at %1 min\n")
-                                     .arg(s.modelTime, 0, 'f', 3)
-                               : QStringLiteral("  AutoRun: flows NOT equal at %1 min\n")
-                                     .arg(s.modelTime, 0, 'f', 3);
+                    out += s.equilibrium ? QStringLiteral("  AutoRun: flows equal at %1 min\n")
+                                               .arg(s.modelTime, 0, 'f', 3)
+                                         : QStringLiteral("  AutoRun: flows NOT equal at %1 min\n")
+                                               .arg(s.modelTime, 0, 'f', 3);
                 break;
             }
         }
         for (const QString& m : s.messages)
-            out += QStringLiteral("  message: ") + QString(m).replace(QStringLiteral("\r\n"), QStringLiteral(" / ")) + QLatin1Char('\n');
+            out += QStringLiteral("  message: ") +
+                   QString(m).replace(QStringLiteral("\r\n"), QStringLiteral(" / ")) +
+                   QLatin1Char('\n');
     }
     return out;
 }

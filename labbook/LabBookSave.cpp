@@ -26,11 +26,11 @@ QString whyNotALabBook(const QString& path) {
     if (!info.exists())
         return QStringLiteral("The lab book %1 was not found in %2.")
             .arg(name, QDir::toNativeSeparators(info.absolutePath()));
-    if (!info.isFile())
-        return QStringLiteral("%1 is a folder, not a lab book.").arg(name);
+    if (!info.isFile()) return QStringLiteral("%1 is a folder, not a lab book.").arg(name);
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("The lab book %1 could not be opened: %2.").arg(name, f.errorString());
+        return QStringLiteral("The lab book %1 could not be opened: %2.")
+            .arg(name, f.errorString());
     // The reader's own test. Anything else is not a lab book, whatever its name.
     if (documents::rtfStart(f.read(4096)) < 0)
         return QStringLiteral("The file %1 is not a lab book: it is not a rich-text (RTF) file.")
@@ -63,10 +63,10 @@ SaveResult saveLabBook(frmDisplay& display) {
     // showing part of a damaged file, would replace the learner's work.
     // A book whose folder has gone since it was loaded is still the book loaded: the save then
     // fails and says so.
-    const bool loaded = !display.loadedFile().isEmpty() &&
-                        (sameFile(file, display.loadedFile()) ||
-                         QFileInfo(file).absoluteFilePath() ==
-                             QFileInfo(display.loadedFile()).absoluteFilePath());
+    const bool loaded =
+        !display.loadedFile().isEmpty() &&
+        (sameFile(file, display.loadedFile()) ||
+         QFileInfo(file).absoluteFilePath() == QFileInfo(display.loadedFile()).absoluteFilePath());
     if (!loaded) {
         ui::messageBox(QStringLiteral("The lab book %1 is not open in the Lab Book Display, so "
                                       "it was not saved.")
@@ -92,11 +92,11 @@ bool offerToSaveBefore(const QString& chosen, QWidget* parent) {
     auto* d = forms::existing<frmDisplay>(forms::frmDisplay);
     if (!d || appState().OwnLabBook != 1 || !d->changedSinceSaved()) return true;
     if (sameFile(existingPath(chosen), d->loadedFile())) return true;
-    const ui::Answer a = ui::ask(
-        QStringLiteral("Your Lab Book %1 has changed since it was saved.\nSave the changes "
-                       "before another Lab Book is opened?")
-            .arg(QFileInfo(d->loadedFile()).fileName()),
-        {}, ui::Buttons::YesNoCancel, parent);
+    const ui::Answer a =
+        ui::ask(QStringLiteral("Your Lab Book %1 has changed since it was saved.\nSave the changes "
+                               "before another Lab Book is opened?")
+                    .arg(QFileInfo(d->loadedFile()).fileName()),
+                {}, ui::Buttons::YesNoCancel, parent);
     if (a == ui::Answer::No) return true;
     if (a != ui::Answer::Yes) return false;
     return saveLabBook(*d) != SaveResult::Failed;

@@ -106,8 +106,8 @@ bool inputsReady(QTextDocument& doc, const TagSpan& button, int table) {
     }
     for (const TagSpan& t : inputs) {
         const QString name = bookCellName(doc, t, marker);
-        const std::string why = inputCellProblem(t.code, documents::tagText(doc, t).toStdString(),
-                                                 name.toStdString());
+        const std::string why =
+            inputCellProblem(t.code, documents::tagText(doc, t).toStdString(), name.toStdString());
         if (!why.empty()) {
             model::view().message(why);
             return false;

@@ -21,11 +21,11 @@ struct CellVisit {
 
 /// What one click of a table button did.
 struct TableClick {
-    int table = 0;       ///< the button's table digit; 8 for the plot table
-    QString name;        ///< the text of the start marker the walk stopped at, trimmed
-    int outputs = 0;     ///< output cells filled
-    int inputs = 0;      ///< input cells applied
-    int plotCells = 0;   ///< cells loaded into the chart window
+    int table = 0;                 ///< the button's table digit; 8 for the plot table
+    QString name;                  ///< the text of the start marker the walk stopped at, trimmed
+    int outputs = 0;               ///< output cells filled
+    int inputs = 0;                ///< input cells applied
+    int plotCells = 0;             ///< cells loaded into the chart window
     std::vector<CellVisit> cells;  ///< in the order visited: from the button upwards
     bool plot() const { return table == 8; }
 };

@@ -44,8 +44,7 @@ QString fieldText(QString text, TypingGuard::Mode mode) {
 
 }  // namespace
 
-TypingGuard::TypingGuard(documents::ScrivoControl* control)
-    : QObject(control), m_control(control) {
+TypingGuard::TypingGuard(documents::ScrivoControl* control) : QObject(control), m_control(control) {
     // The toolkit's own editing (keys, paste, drops, the context menu, undo) is off; every
     // edit the guard allows it makes itself.
     control->setReadOnly(true);
@@ -204,7 +203,7 @@ void TypingGuard::keyDown(int& key, int shift) {
 
 void TypingGuard::keyPress(int& character) {
     const int ch = character;
-    character = 0;  // the control never types by itself
+    character = 0;                 // the control never types by itself
     if (ch == kBackspace) return;  // done at KeyDown
     if (ch == 27 || ch == 127 || (ch < 32 && ch != kTab && ch != kEnter)) return;
     const Range r = selection();

@@ -10,8 +10,8 @@
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <algorithm>
-#include <vector>
 #include <memory>
+#include <vector>
 
 #include "core/Twips.h"
 #include "documents/BusyWindows.h"

@@ -105,8 +105,9 @@ frmLBUser::frmLBUser(QWidget* parent) : QWidget(parent, Qt::Window) {
     g->addWidget(label(this, QStringLiteral(" Current Path to PROJECT files =")), row++, 0, 1, 2);
     g->addWidget(m_sourcePath, row++, 0, 1, 2);
     g->addWidget(warning, row++, 0, 1, 2);
-    g->addWidget(label(this, QStringLiteral(" Step 2. Choose the file name AND path for the  Lab "
-                                            "Book"),
+    g->addWidget(label(this,
+                       QStringLiteral(" Step 2. Choose the file name AND path for the  Lab "
+                                      "Book"),
                        true),
                  row++, 0, 1, 2);
     g->addWidget(label(this, QStringLiteral("Use Dialog Box to declare and make      your own "
@@ -218,14 +219,16 @@ void frmLBUser::saveNewFile() {
 void frmLBUser::retrieveFile() {
     const AppState& a = appState();
     const QString typed = m_sourcePath->text();
-    const QString chosen = ui::seam().openFile(this, QStringLiteral("Retrieve your LabBook file"),
-                                               learnerFolder(a.LabBookBase, kLabBookFolder),
-                                               kFilter);
+    const QString chosen =
+        ui::seam().openFile(this, QStringLiteral("Retrieve your LabBook file"),
+                            learnerFolder(a.LabBookBase, kLabBookFolder), kFilter);
     if (chosen.isEmpty()) return;
     openChosen(chosen, typed);
 }
 
-bool frmLBUser::openLabBook(const QString& path) { return openChosen(path, m_sourcePath->text()); }
+bool frmLBUser::openLabBook(const QString& path) {
+    return openChosen(path, m_sourcePath->text());
+}
 
 bool frmLBUser::openChosen(const QString& chosen, const QString& typedProject) {
     // A file that is no lab book is reported here, once, and the book that is open stays.

@@ -28,8 +28,8 @@ std::span<const LabelInfo> displayLabels() {
             if (q.label.empty()) continue;
             if (q.compartment != 0 && q.compartment != shown) {
                 shown = q.compartment;
-                l.push_back({compartments()[static_cast<std::size_t>(shown - 1)].nameLabel, kInk,
-                             kPaper});
+                l.push_back(
+                    {compartments()[static_cast<std::size_t>(shown - 1)].nameLabel, kInk, kPaper});
             }
             l.push_back(design(q));
         }

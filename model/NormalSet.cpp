@@ -173,7 +173,8 @@ void StoreNormals() {
         if (quantityByLabel(label)->changeableNow(s)) s.ChangedMarks &= ~parameterMark(label);
     for (Window w : {Window::CVModel, Window::Layout})
         for (std::string_view label : parameterLabels())
-            if (quantityByLabel(label)->changeableNow(s)) g_view->setBackColor(w, label, kParamNormal);
+            if (quantityByLabel(label)->changeableNow(s))
+                g_view->setBackColor(w, label, kParamNormal);
 
     showChangeableLabels();
     s.NormalSaved = 1;

@@ -11,26 +11,66 @@ namespace vasora::model {
 namespace {
 
 // Accessors by compartment, so that each row of the table names plain functions.
-template <int I> double flow(const ModelState& s) { return s.Flow[I]; }
-template <int I> double flowN(const ModelState& s) { return s.Flow_N[I]; }
-template <int I> double press(const ModelState& s) { return s.Press[I]; }
-template <int I> double pressN(const ModelState& s) { return s.Press_N[I]; }
-template <int I> double vstrs(const ModelState& s) { return s.Vstrs[I]; }
-template <int I> double vstrsN(const ModelState& s) { return s.Vstrs_N[I]; }
-template <int I> double vunstrs(const ModelState& s) { return s.Vunstrs[I]; }
-template <int I> double whole(const ModelState& s) { return compartmentVolume(s, I); }
-template <int I> double comp(const ModelState& s) {
+template <int I>
+double flow(const ModelState& s) {
+    return s.Flow[I];
+}
+template <int I>
+double flowN(const ModelState& s) {
+    return s.Flow_N[I];
+}
+template <int I>
+double press(const ModelState& s) {
+    return s.Press[I];
+}
+template <int I>
+double pressN(const ModelState& s) {
+    return s.Press_N[I];
+}
+template <int I>
+double vstrs(const ModelState& s) {
+    return s.Vstrs[I];
+}
+template <int I>
+double vstrsN(const ModelState& s) {
+    return s.Vstrs_N[I];
+}
+template <int I>
+double vunstrs(const ModelState& s) {
+    return s.Vunstrs[I];
+}
+template <int I>
+double whole(const ModelState& s) {
+    return compartmentVolume(s, I);
+}
+template <int I>
+double comp(const ModelState& s) {
     // A ventricle shows the compliance in effect at its volume; a vessel its own.
     if constexpr (I == RghtV || I == LeftV)
         return effectiveCompliance(s, I);
     else
         return s.Comp[I];
 }
-template <int I> double compN(const ModelState& s) { return s.Comp_N[I]; }
-template <int I> double* compRef(ModelState& s) { return &s.Comp[I]; }
-template <int I> double resis(const ModelState& s) { return s.Resis[I]; }
-template <int I> double resisN(const ModelState& s) { return s.Resis_N[I]; }
-template <int I> double* resisRef(ModelState& s) { return &s.Resis[I]; }
+template <int I>
+double compN(const ModelState& s) {
+    return s.Comp_N[I];
+}
+template <int I>
+double* compRef(ModelState& s) {
+    return &s.Comp[I];
+}
+template <int I>
+double resis(const ModelState& s) {
+    return s.Resis[I];
+}
+template <int I>
+double resisN(const ModelState& s) {
+    return s.Resis_N[I];
+}
+template <int I>
+double* resisRef(ModelState& s) {
+    return &s.Resis[I];
+}
 
 constexpr std::string_view kPct = "  ##0 ";
 
@@ -466,10 +506,18 @@ int explainTopic(std::string_view label, std::string_view caption) {
             int topic;
         };
         static constexpr Warning kWarnings[] = {
-            {"DEATH IMMINENT", 221}, {"HURRY", 221},       {"CONGRATULATIONS", 222},
-            {"RUPTURED", 223},       {"Patient Hypo", 224}, {"Death Soon", 224},
-            {"GASP", 225},           {"Right EDV", 226},    {"Left EDV", 226},
-            {"No RIGHT", 227},       {"No LEFT", 227},      {"Veins COLLAPSING", 228},
+            {"DEATH IMMINENT", 221},
+            {"HURRY", 221},
+            {"CONGRATULATIONS", 222},
+            {"RUPTURED", 223},
+            {"Patient Hypo", 224},
+            {"Death Soon", 224},
+            {"GASP", 225},
+            {"Right EDV", 226},
+            {"Left EDV", 226},
+            {"No RIGHT", 227},
+            {"No LEFT", 227},
+            {"Veins COLLAPSING", 228},
             {"Too much volume", 229},
         };
         for (const Warning& w : kWarnings)

@@ -166,10 +166,10 @@ int explainTopic(std::string_view label, std::string_view caption = {});
 /// The six compartments with their name labels.
 struct CompartmentInfo {
     int index;
-    std::string_view suffix;         ///< "SysA"
-    std::string_view nameLabel;      ///< "lblSysArt"
-    std::string_view nameCaption;    ///< "Systemic Artery"
-    std::string_view percentCaption; ///< the name in the percent view
+    std::string_view suffix;          ///< "SysA"
+    std::string_view nameLabel;       ///< "lblSysArt"
+    std::string_view nameCaption;     ///< "Systemic Artery"
+    std::string_view percentCaption;  ///< the name in the percent view
     bool ventricle;
     bool inChest;
 };

@@ -28,9 +28,9 @@ bool statePhysical(const ModelState& s, double bloodVolume) {
     const double volumeLimit = 10 * std::max(5000.0, std::fabs(bloodVolume));
     if (!allWithin(s.Vstrs, volumeLimit) || !allWithin(s.Vunstrs, volumeLimit)) return false;
     if (!allWithin(s.Press, kPressureLimit) || !allWithin(s.Flow, kFlowLimit)) return false;
-    for (double v : {s.ESV_RV, s.ESV_LV, s.SV_RV, s.SV_LV, s.VunstrsTotal, s.VstrsTotal,
-                     s.VtotalBody, s.VolAdded, s.VolError, s.CollapseVol, s.VolChangeDone,
-                     s.VunstrsChangeDone})
+    for (double v :
+         {s.ESV_RV, s.ESV_LV, s.SV_RV, s.SV_LV, s.VunstrsTotal, s.VstrsTotal, s.VtotalBody,
+          s.VolAdded, s.VolError, s.CollapseVol, s.VolChangeDone, s.VunstrsChangeDone})
         if (!(std::fabs(v) <= volumeLimit)) return false;
     for (double v : {s.K2_RV, s.K2_LV, s.Pmcf, s.FlowMax, s.FlowMin, s.ModelTime})
         if (!std::isfinite(v)) return false;
@@ -119,8 +119,8 @@ double eulerStep(ModelState& s, const StepClamp* clamp) {
     // Euler update, every volume with this step's flows; a held compartment keeps its volume.
     const PerCompartment before = V;
     V[SysA] = V[SysA] + (F[LeftV] - F[SysA]) * dt;
-    V[SysV] = V[SysV] +
-              (F[SysA] - F[SysV] + s.VolChangeRate + s.VunstrsChangeRate + s.CollapseRate) * dt;
+    V[SysV] =
+        V[SysV] + (F[SysA] - F[SysV] + s.VolChangeRate + s.VunstrsChangeRate + s.CollapseRate) * dt;
     V[RghtV] = V[RghtV] + (F[SysV] - F[RghtV]) * dt;
     V[PulmA] = V[PulmA] + (F[RghtV] - F[PulmA]) * dt;
     V[PulmV] = V[PulmV] + (F[PulmA] - F[PulmV]) * dt;

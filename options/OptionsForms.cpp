@@ -1,9 +1,9 @@
 #include "options/OptionsForms.h"
 
-#include "shell/Forms.h"
-#include "shell/Navigation.h"
 #include "options/ParameterSetFile.h"
 #include "options/frmOptions.h"
+#include "shell/Forms.h"
+#include "shell/Navigation.h"
 #include "workbench/CVModelActions.h"
 
 namespace vasora::options {

@@ -81,8 +81,8 @@ LineBound chainBound(const PercentParameter& p) {
     // The chain's products round differently from the power, in the last digits.
     constexpr double kRounding = 1e-9;
     return {p.normal * std::pow(l.lower / 100, kChainedChanges) * (1 - kRounding),
-            p.normal * std::pow(l.upper / 100, kChainedChanges) * (1 + kRounding),
-            unitOf(p.label), LineBound::DialogChain};
+            p.normal * std::pow(l.upper / 100, kChainedChanges) * (1 + kRounding), unitOf(p.label),
+            LineBound::DialogChain};
 }
 
 LineBound circulation(double lower, double upper, std::string_view unit) {

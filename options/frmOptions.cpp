@@ -12,11 +12,11 @@
 #include <QVBoxLayout>
 
 #include "core/NumberParse.h"
-#include "shell/AppState.h"
-#include "shell/Dialogs.h"
 #include "model/ModelState.h"
 #include "options/ParameterSetFile.h"
 #include "options/RunOptions.h"
+#include "shell/AppState.h"
+#include "shell/Dialogs.h"
 #include "workbench/UndoHistory.h"
 
 namespace vasora::options {
@@ -72,8 +72,9 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* iterCaption = label(this, "Label4", QStringLiteral("Iteration interval"));
     auto* printCaption = label(this, "lblPrntPeriod", QStringLiteral("Display interval"));
     auto* current = label(this, "Label3", QStringLiteral("Current value ="));
-    m_stability = label(this, "lblStability", QString::fromLatin1(kStabilityNote.data(),
-                                                                  qsizetype(kStabilityNote.size())));
+    m_stability =
+        label(this, "lblStability",
+              QString::fromLatin1(kStabilityNote.data(), qsizetype(kStabilityNote.size())));
     m_iteration = new QLineEdit(this);
     m_iteration->setObjectName(QStringLiteral("txtIterationInterval"));
     m_iteration->setToolTip(QStringLiteral("Iteration interval in minutes"));
@@ -143,8 +144,7 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(m_original, &QCheckBox::clicked, this, [this](bool c) { originalClicked(c); });
     connect(save, &QPushButton::clicked, this, [this] { exportClicked(); });
     connect(retrieve, &QPushButton::clicked, this, [this] { importClicked(); });
-    connect(help, &QPushButton::clicked, this,
-            [] { forms::show(forms::frmOptionHelp); });
+    connect(help, &QPushButton::clicked, this, [] { forms::show(forms::frmOptionHelp); });
     connect(back, &QPushButton::clicked, this, [this] { returnClicked(); });
 
     resize(560, 360);

@@ -17,7 +17,7 @@ namespace vasora::options {
 
 class frmOptions final : public QWidget, public forms::ControlHost {
     Q_OBJECT
-public:
+  public:
     explicit frmOptions(QWidget* parent = nullptr);
 
     /// Whether chkAV_Block is ticked (Restart asks).
@@ -29,12 +29,12 @@ public:
     /// Writes the intervals in force into the two text boxes.
     void showIntervals();
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     /// Closing by the frame is Return: the intervals restored, the help hidden, the model shown.
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void intervalsClicked(bool checked);
     void originalClicked(bool checked);
     void exportClicked();

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #ifdef _WIN32
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 #endif
 
 namespace scrivoole {
@@ -17,7 +17,9 @@ ScrivoString allocString(std::string_view bytes) noexcept {
     return reinterpret_cast<ScrivoString>(s);
 }
 
-void freeString(ScrivoString text) noexcept { SysFreeString(reinterpret_cast<BSTR>(text)); }
+void freeString(ScrivoString text) noexcept {
+    SysFreeString(reinterpret_cast<BSTR>(text));
+}
 
 std::uint32_t stringLength(ScrivoString text) noexcept {
     return SysStringByteLen(reinterpret_cast<BSTR>(text));

@@ -7,7 +7,7 @@
 namespace scrivoole {
 
 class ByteReader final {
-public:
+  public:
     ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     std::size_t offset() const { return offset_; }
     std::size_t remaining() const { return size_ - offset_; }
@@ -19,7 +19,7 @@ public:
     // first zero.
     bool prefixedString(std::string& text);
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t offset_ = 0;

@@ -31,10 +31,9 @@ RegistryWalker search(ResumeRecord& record, RegistryWalker::Mode mode, std::int3
                       std::int32_t resumeAdjust) {
     RegistryWalker walker(Registry::current(), mode, index);
     state().lastFirstLevelValue.clear();
-    walker.found = resumes(record, index)
-                       ? walker.walk(static_cast<std::uint32_t>(record.position),
-                                     record.counter + resumeAdjust)
-                       : walker.walk(0, -1);
+    walker.found = resumes(record, index) ? walker.walk(static_cast<std::uint32_t>(record.position),
+                                                        record.counter + resumeAdjust)
+                                          : walker.walk(0, -1);
     record.lastIndex = index;
     record.position = walker.position;
     record.counter = walker.counterAtPosition;
@@ -150,14 +149,24 @@ std::int16_t fileLoadable(const char* path) {
 }
 
 // The answers of an export that failed.
-ScrivoExtensionObject* noObject() { return nullptr; }
-std::int32_t zero() { return 0; }
-std::int16_t no() { return 0; }
-ScrivoString noText() { return allocString(""); }
+ScrivoExtensionObject* noObject() {
+    return nullptr;
+}
+std::int32_t zero() {
+    return 0;
+}
+std::int16_t no() {
+    return 0;
+}
+ScrivoString noText() {
+    return allocString("");
+}
 
 }  // namespace
 
-SCRIVOOLE_API int32_t SCRIVOOLE_CALL GET_EXTOBJ_VERSION(void) { return 3; }
+SCRIVOOLE_API int32_t SCRIVOOLE_CALL GET_EXTOBJ_VERSION(void) {
+    return 3;
+}
 
 SCRIVOOLE_API void SCRIVOOLE_CALL GET_RTFOPER(int32_t* slot) {
     if (slot) *slot = 0;
@@ -233,13 +242,17 @@ SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL ScrivoOLE_AllocString(const char* byte
     return allocString(bytes ? std::string_view(bytes, length) : std::string_view());
 }
 
-SCRIVOOLE_API void SCRIVOOLE_CALL ScrivoOLE_FreeString(ScrivoString text) { freeString(text); }
+SCRIVOOLE_API void SCRIVOOLE_CALL ScrivoOLE_FreeString(ScrivoString text) {
+    freeString(text);
+}
 
 SCRIVOOLE_API uint32_t SCRIVOOLE_CALL ScrivoOLE_StringLength(ScrivoString text) {
     return stringLength(text);
 }
 
-SCRIVOOLE_API const char* SCRIVOOLE_CALL ScrivoOLE_Version(void) { return SCRIVOOLE_VERSION; }
+SCRIVOOLE_API const char* SCRIVOOLE_CALL ScrivoOLE_Version(void) {
+    return SCRIVOOLE_VERSION;
+}
 
 SCRIVOOLE_API void SCRIVOOLE_CALL ScrivoOLE_SetHostHooks(const ScrivoHostHooks* hooks) {
     state().hooks = hooks ? *hooks : ScrivoHostHooks{};

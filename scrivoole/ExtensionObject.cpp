@@ -25,7 +25,9 @@ void dropItem(Obj* object) noexcept {
     object->item = nullptr;
 }
 
-void SCRIVOOLE_CALL deleteItem(Obj* object) { dropItem(object); }
+void SCRIVOOLE_CALL deleteItem(Obj* object) {
+    dropItem(object);
+}
 
 void SCRIVOOLE_CALL destroy(Obj* object, std::uint32_t flags) {
     dropItem(object);
@@ -101,7 +103,8 @@ void paintOnto(Obj* object, const ScrivoDeviceContext* dc, std::int32_t x, std::
         bw = std::max(1LL, bw * kMaxBand / longer);
         bh = std::max(1LL, bh * kMaxBand / longer);
     }
-    const Raster bitmap = onWhite(scaled(pictureOf(object), static_cast<int>(bw), static_cast<int>(bh)));
+    const Raster bitmap =
+        onWhite(scaled(pictureOf(object), static_cast<int>(bw), static_cast<int>(bh)));
     drawOnto(dc, r, bitmap);
 }
 
@@ -112,11 +115,12 @@ void SCRIVOOLE_CALL paint(Obj* object, const ScrivoDeviceContext* dc, std::int32
 
 void SCRIVOOLE_CALL draw(Obj* object, const ScrivoDeviceContext* dc, std::int32_t dx,
                          std::int32_t dy) {
-    guarded([] {}, [&] {
-        ScrivoRect r = itemRect(object);
-        r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-        drawOnto(dc, r, pictureOf(object));
-    });
+    guarded([] {},
+            [&] {
+                ScrivoRect r = itemRect(object);
+                r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+                drawOnto(dc, r, pictureOf(object));
+            });
 }
 
 void SCRIVOOLE_CALL getRect(Obj* object, ScrivoRect* rect) {
@@ -124,9 +128,10 @@ void SCRIVOOLE_CALL getRect(Obj* object, ScrivoRect* rect) {
 }
 
 void SCRIVOOLE_CALL activate(Obj* object, std::intptr_t, std::intptr_t) {
-    guarded([] {}, [object] {
-        if (Item* item = itemOf(object)) openInServer(*item);
-    });
+    guarded([] {},
+            [object] {
+                if (Item* item = itemOf(object)) openInServer(*item);
+            });
 }
 
 const char* SCRIVOOLE_CALL getName(Obj* object) {
@@ -142,11 +147,15 @@ std::int32_t SCRIVOOLE_CALL getNumber(Obj* object) {
 }
 
 // Slots whose meaning lies with the control.
-std::int32_t SCRIVOOLE_CALL zero3(Obj*, std::intptr_t, std::intptr_t, std::intptr_t) { return 0; }
+std::int32_t SCRIVOOLE_CALL zero3(Obj*, std::intptr_t, std::intptr_t, std::intptr_t) {
+    return 0;
+}
 void SCRIVOOLE_CALL nothing3(Obj*, std::intptr_t, std::intptr_t, std::intptr_t) {}
 void SCRIVOOLE_CALL nothing2(Obj*, std::intptr_t, std::intptr_t) {}
 void SCRIVOOLE_CALL nothing1(Obj*, std::intptr_t) {}
-std::int32_t SCRIVOOLE_CALL zero1(Obj*, std::intptr_t) { return 0; }
+std::int32_t SCRIVOOLE_CALL zero1(Obj*, std::intptr_t) {
+    return 0;
+}
 std::int32_t SCRIVOOLE_CALL minusOne4(Obj*, std::intptr_t, std::intptr_t, std::intptr_t,
                                       std::intptr_t) {
     return -1;
@@ -159,12 +168,15 @@ std::int32_t SCRIVOOLE_CALL minusOneOut(Obj*, std::intptr_t, std::intptr_t, std:
 std::int32_t SCRIVOOLE_CALL minusOne3(Obj*, std::intptr_t, std::intptr_t, std::intptr_t) {
     return -1;
 }
-std::int32_t SCRIVOOLE_CALL equal2(Obj*, std::intptr_t a, std::intptr_t b) { return a == b; }
+std::int32_t SCRIVOOLE_CALL equal2(Obj*, std::intptr_t a, std::intptr_t b) {
+    return a == b;
+}
 
 const ScrivoExtObjOps kOperations = {
-    destroy,   createAndNotify, createOperation, paint,   zero3,     draw,      nothing3, getRect,
-    activate,  nothing2,        getName,   getNumber, saveOperation, loadOperation, deleteItem, nothing1,
-    zero1,     minusOne4,       minusOne4, minusOneOut, minusOne3, nothing1, equal2,   nothing1,
+    destroy,       createAndNotify, createOperation, paint,    zero3,   draw,
+    nothing3,      getRect,         activate,        nothing2, getName, getNumber,
+    saveOperation, loadOperation,   deleteItem,      nothing1, zero1,   minusOne4,
+    minusOne4,     minusOneOut,     minusOne3,       nothing1, equal2,  nothing1,
 };
 
 }  // namespace

@@ -19,7 +19,9 @@ ScrivoExtensionObject* newExtensionObject(std::uint32_t window, void* parent,
 // Message 1361 to the object's window, waiting until it was handled.
 void sendChangeNotification(ScrivoExtensionObject* object);
 
-inline Item* itemOf(ScrivoExtensionObject* object) { return static_cast<Item*>(object->item); }
+inline Item* itemOf(ScrivoExtensionObject* object) {
+    return static_cast<Item*>(object->item);
+}
 
 // Operations of the table that live in their own files.
 std::int32_t SCRIVOOLE_CALL saveRtf(ScrivoExtensionObject* object, ScrivoRtfWriter* writer,

@@ -36,7 +36,8 @@ InsertObjectDialog::InsertObjectDialog(QWidget* parent,
     cancel->setObjectName("cmdCancel");
 
     for (const auto& server : servers) {
-        const std::string& shown = server.displayName.empty() ? server.className : server.displayName;
+        const std::string& shown =
+            server.displayName.empty() ? server.className : server.displayName;
         auto* entry = new QListWidgetItem(QString::fromLocal8Bit(shown.c_str()), m_types);
         entry->setData(Qt::UserRole, QByteArray::fromStdString(server.className));
     }

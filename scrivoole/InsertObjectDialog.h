@@ -15,11 +15,11 @@ namespace scrivoole {
 
 class InsertObjectDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     InsertObjectDialog(QWidget* parent, const std::vector<platform::ServerEntry>& servers);
     platform::InsertChoice choice() const;
 
-private:
+  private:
     void browse();
     void updateState();
 

@@ -53,8 +53,8 @@ const Raster& contentPicture(Item& item) {
     } else if (MetafileView view; presentationMetafile(item.object.presentation, view) &&
                                   bitmapFromMetafile(view.data, view.size, picture)) {
     } else {
-        picture = iconPicture(item.object.topic.empty() ? item.object.className
-                                                        : item.object.topic);
+        picture =
+            iconPicture(item.object.topic.empty() ? item.object.className : item.object.topic);
     }
     item.pictureWidth = picture.width;
     item.pictureHeight = picture.height;

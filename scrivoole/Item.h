@@ -63,7 +63,7 @@ std::int32_t pixelsToHimetric(int pixels, int dpi);
 // The one container document, made when the library first needs it and released when the
 // library is unloaded or the program ends.
 class ContainerDocument final {
-public:
+  public:
     static ContainerDocument& instance();
     ContainerDocument() = default;
     ~ContainerDocument() { release(); }
@@ -83,7 +83,7 @@ public:
     // temporary folder with all it holds: nothing of a learner's objects stays on the disk.
     void release() noexcept;
 
-private:
+  private:
     void removeFiles(Item& item) noexcept;
 
     TempFolder folder_;

@@ -20,7 +20,9 @@ std::uint32_t hashOf(KeyTree::Node parent, std::string_view name) {
 
 }  // namespace
 
-KeyTree::KeyTree() : slots_(16, kNone) { entries_.emplace_back(); }
+KeyTree::KeyTree() : slots_(16, kNone) {
+    entries_.emplace_back();
+}
 
 std::string_view KeyTree::keep(std::string_view text) {
     if (text.empty()) return {};

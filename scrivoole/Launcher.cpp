@@ -1,10 +1,10 @@
 #include "Launcher.h"
 
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "LibraryState.h"
 #include "Registry.h"
@@ -201,7 +201,8 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
 
 bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out.flush());
 }
 

@@ -26,8 +26,7 @@ std::string safeFileName(const std::string& topic);
 
 FileStamp fileStamp(const std::string& path);
 // Reads a whole file of at most maxBytes; false when it is missing, a folder or too large.
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                   std::size_t maxBytes);
+bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes);
 bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 // Collects servers that have ended, so that none lingers as a zombie process.
 void reapServers();

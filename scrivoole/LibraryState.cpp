@@ -53,8 +53,7 @@ void* moduleExport(ScrivoModule module, const char* name) {
 
 std::string moduleFileName(ScrivoModule module) {
     struct link_map* map = nullptr;
-    if (module && dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name &&
-        *map->l_name)
+    if (module && dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name && *map->l_name)
         return map->l_name;
     // The main program's entry carries no name.
     char path[4096];

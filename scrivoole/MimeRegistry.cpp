@@ -173,8 +173,11 @@ bool readDesktopEntry(const fs::path& file, Application& app) {
             for (std::size_t i = 0; i < value.size(); ++i) {
                 if (value[i] == '\\' && i + 1 < value.size()) {
                     const char c = value[++i];
-                    exec += c == 's' ? ' ' : c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r'
-                                                                                           : c;
+                    exec += c == 's'   ? ' '
+                            : c == 't' ? '\t'
+                            : c == 'n' ? '\n'
+                            : c == 'r' ? '\r'
+                                       : c;
                 } else {
                     exec += value[i];
                 }
@@ -187,7 +190,7 @@ bool readDesktopEntry(const fs::path& file, Application& app) {
 
 // Installed applications by desktop id; a folder earlier in the list hides the same id later.
 std::map<std::string, Application> readApplications(const DesktopDirs& dirs,
-                                                     std::vector<std::string>& order) {
+                                                    std::vector<std::string>& order) {
     std::map<std::string, Application> apps;
     std::set<std::string> seen;
     for (const auto& dir : dirs.data) {
@@ -219,7 +222,8 @@ std::map<std::string, Application> readApplications(const DesktopDirs& dirs,
 std::map<std::string, std::vector<std::string>> readDefaults(const DesktopDirs& dirs) {
     std::vector<fs::path> files;
     for (const auto& dir : dirs.config) files.push_back(fs::path(dir) / "mimeapps.list");
-    for (const auto& dir : dirs.data) files.push_back(fs::path(dir) / "applications" / "mimeapps.list");
+    for (const auto& dir : dirs.data)
+        files.push_back(fs::path(dir) / "applications" / "mimeapps.list");
     std::map<std::string, std::vector<std::string>> defaults;
     for (const auto& file : files) {
         bool inDefaults = false;

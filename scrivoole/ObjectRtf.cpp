@@ -20,13 +20,14 @@ constexpr std::size_t kHexPerLine = 80;
 // Passes text to the control's writer in pieces of at most 12000 characters; the first write
 // that fails fails the rest.
 class RtfOut final {
-public:
+  public:
     explicit RtfOut(ScrivoRtfWriter* writer) : writer_(writer) {}
 
     bool write(std::string_view text) {
         while (ok_ && !text.empty()) {
             const std::string_view piece = text.substr(0, kPiece);
-            ok_ = writer_->ops->write(writer_, piece.data(), static_cast<std::int32_t>(piece.size())) == 0;
+            ok_ = writer_->ops->write(writer_, piece.data(),
+                                      static_cast<std::int32_t>(piece.size())) == 0;
             text.remove_prefix(piece.size());
         }
         return ok_;
@@ -52,7 +53,7 @@ public:
         return buffer.empty() || write(buffer);
     }
 
-private:
+  private:
     ScrivoRtfWriter* writer_;
     bool ok_ = true;
     std::size_t digits_ = 0;
@@ -62,7 +63,7 @@ private:
 // the library's temporary folder, so that an object of any size is kept whole while memory
 // holds a piece of it at most.
 class ObjectBytes final {
-public:
+  public:
     explicit ObjectBytes(Item& item) : item_(item) {}
 
     void add(std::uint8_t byte) {
@@ -100,7 +101,7 @@ public:
         item_.unreadableFileSize = size_;
     }
 
-private:
+  private:
     static constexpr std::size_t kSpillPiece = 64u << 10;
 
     void spill() {
@@ -171,8 +172,8 @@ bool writePicture(RtfOut& out, ScrivoExtensionObject* object, Item& item) {
     const long long twipsW = w * 1440 / dpiX, twipsH = h * 1440 / dpiY;
     const auto himetricW = static_cast<long long>(static_cast<double>(twipsW) * 1.7638888);
     const auto himetricH = static_cast<long long>(static_cast<double>(twipsH) * 1.7638888);
-    const auto metafile = metafileWithBitmap(contentPicture(item), static_cast<int>(w),
-                                             static_cast<int>(h));
+    const auto metafile =
+        metafileWithBitmap(contentPicture(item), static_cast<int>(w), static_cast<int>(h));
     const std::size_t size = metafileSize(metafile.data(), metafile.size());
     return out.write("{") && out.write("\\pict") && out.write("\\wmetafile") && out.write("8") &&
            out.write("\\picw") && out.write(std::to_string(himetricW)) && out.write("\\pich") &&
@@ -202,7 +203,8 @@ std::int32_t SCRIVOOLE_CALL saveRtf(ScrivoExtensionObject* object, ScrivoRtfWrit
     if (!item || item->refused || !writer || !writer->ops || !writer->ops->write) return 0;
     const bool compact = writer->compact != 0;
     RtfOut out(writer);
-    if (!out.write(compact ? "{\\object\\objemb{\\*\\objdata " : "{\\object\\objemb{\\*\\objdata \r\n"))
+    if (!out.write(compact ? "{\\object\\objemb{\\*\\objdata "
+                           : "{\\object\\objemb{\\*\\objdata \r\n"))
         return 0;
     if (!item->unreadableFile.empty()) {
         if (!hexFromFile(out, *item, !compact)) return 0;
@@ -243,7 +245,8 @@ std::int32_t SCRIVOOLE_CALL loadRtf(ScrivoExtensionObject* object, ScrivoRtfRead
     }
 
     bytes.finish();
-    if (MetafileView view; !item.unreadable && presentationMetafile(item.object.presentation, view)) {
+    if (MetafileView view;
+        !item.unreadable && presentationMetafile(item.object.presentation, view)) {
         item.extentX = view.width;
         item.extentY = view.height;
     }

@@ -93,8 +93,10 @@ bool presentationMetafile(const std::vector<std::uint8_t>& presentation, Metafil
         return false;
     in.skip(8);
     // Some writers store the height negative, as the metafile's y axis runs upwards.
-    view.width = static_cast<std::int32_t>(std::llabs(static_cast<std::int32_t>(width)) & 0x7FFFFFFF);
-    view.height = static_cast<std::int32_t>(std::llabs(static_cast<std::int32_t>(height)) & 0x7FFFFFFF);
+    view.width =
+        static_cast<std::int32_t>(std::llabs(static_cast<std::int32_t>(width)) & 0x7FFFFFFF);
+    view.height =
+        static_cast<std::int32_t>(std::llabs(static_cast<std::int32_t>(height)) & 0x7FFFFFFF);
     view.data = in.here();
     view.size = size - 8;
     return view.width > 0 && view.height > 0;

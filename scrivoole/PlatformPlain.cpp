@@ -6,15 +6,21 @@
 
 namespace scrivoole::platform {
 
-void showError(const std::string& text) { std::fprintf(stderr, "ScrivoOLE Error:%s\n", text.c_str()); }
+void showError(const std::string& text) {
+    std::fprintf(stderr, "ScrivoOLE Error:%s\n", text.c_str());
+}
 
 bool insertObjectDialog(void*, const std::function<std::vector<ServerEntry>()>&, InsertChoice&) {
     return false;
 }
 
-bool decodeImage(const std::vector<std::uint8_t>&, Raster&) { return false; }
+bool decodeImage(const std::vector<std::uint8_t>&, Raster&) {
+    return false;
+}
 
-void screenDpi(int& x, int& y) { x = y = 96; }
+void screenDpi(int& x, int& y) {
+    x = y = 96;
+}
 
 void startPollTimer() {}
 

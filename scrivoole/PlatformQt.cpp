@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 #include "InsertObjectDialog.h"
 #include "Platform.h"
@@ -21,7 +21,9 @@
 namespace scrivoole::platform {
 
 namespace {
-bool widgetsRunning() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+bool widgetsRunning() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
 }  // namespace
 
 void showError(const std::string& text) {
@@ -60,8 +62,8 @@ bool decodeImage(const std::vector<std::uint8_t>& bytes, Raster& out) {
     // bitmap reader among them) leave its missing rows as the memory held them, and those
     // bytes would go into the learner's document. Bitmaps have the library's own reader.
     static const QByteArray filling[] = {"png", "jpeg", "gif", "pbm", "pgm", "ppm", "xbm", "xpm"};
-    if (!reader.canRead() || std::find(std::begin(filling), std::end(filling), reader.format()) ==
-                                 std::end(filling))
+    if (!reader.canRead() ||
+        std::find(std::begin(filling), std::end(filling), reader.format()) == std::end(filling))
         return false;
     const QSize size = reader.size();
     if (size.isValid() && !pictureSizeAllowed(size.width(), size.height())) return false;
@@ -71,7 +73,8 @@ bool decodeImage(const std::vector<std::uint8_t>& bytes, Raster& out) {
     out = Raster(image.width(), image.height());
     // 32-bit ARGB words in memory on a little-endian machine: blue, green, red, alpha.
     for (int y = 0; y < image.height(); ++y)
-        std::memcpy(out.at(0, y), image.constScanLine(y), static_cast<std::size_t>(image.width()) * 4);
+        std::memcpy(out.at(0, y), image.constScanLine(y),
+                    static_cast<std::size_t>(image.width()) * 4);
     return true;
 }
 

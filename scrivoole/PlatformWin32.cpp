@@ -2,8 +2,8 @@
 // open-file dialog in place of the insert-object dialog, the screen's resolution and a timer
 // of the user-interface thread for picking up edits.
 #ifdef _WIN32
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include "Platform.h"
 #include "ScrivoOLE.h"
@@ -30,7 +30,9 @@ bool insertObjectDialog(void* parent, const std::function<std::vector<ServerEntr
     return true;
 }
 
-bool decodeImage(const std::vector<std::uint8_t>&, Raster&) { return false; }
+bool decodeImage(const std::vector<std::uint8_t>&, Raster&) {
+    return false;
+}
 
 void screenDpi(int& x, int& y) {
     HDC screen = GetDC(nullptr);
@@ -40,7 +42,9 @@ void screenDpi(int& x, int& y) {
 }
 
 namespace {
-void CALLBACK pollTick(HWND, UINT, UINT_PTR, DWORD) { ScrivoOLE_Poll(); }
+void CALLBACK pollTick(HWND, UINT, UINT_PTR, DWORD) {
+    ScrivoOLE_Poll();
+}
 }  // namespace
 
 // The timer's procedure is the library's code: the timer goes when the library is unloaded.

@@ -120,8 +120,8 @@ Raster scaled(const Raster& source, int width, int height) {
             sy0 + 1, static_cast<int>(static_cast<long long>(ty + 1) * source.height / out.height));
         for (int tx = 0; tx < out.width; ++tx) {
             const int sx0 = static_cast<int>(static_cast<long long>(tx) * source.width / out.width);
-            const int sx1 = std::max(
-                sx0 + 1, static_cast<int>(static_cast<long long>(tx + 1) * source.width / out.width));
+            const int sx1 = std::max(sx0 + 1, static_cast<int>(static_cast<long long>(tx + 1) *
+                                                               source.width / out.width));
             unsigned long long sum[4] = {0, 0, 0, 0};
             for (int sy = sy0; sy < sy1; ++sy)
                 for (int sx = sx0; sx < sx1; ++sx)
@@ -137,8 +137,10 @@ Raster scaled(const Raster& source, int width, int height) {
 Raster fitted(const Raster& source, int maxSide) {
     if (source.width <= maxSide && source.height <= maxSide) return source;
     const bool wide = source.width >= source.height;
-    const long long w = wide ? maxSide : std::max<long long>(1, 1LL * source.width * maxSide / source.height);
-    const long long h = wide ? std::max<long long>(1, 1LL * source.height * maxSide / source.width) : maxSide;
+    const long long w =
+        wide ? maxSide : std::max<long long>(1, 1LL * source.width * maxSide / source.height);
+    const long long h =
+        wide ? std::max<long long>(1, 1LL * source.height * maxSide / source.width) : maxSide;
     return scaled(source, static_cast<int>(w), static_cast<int>(h));
 }
 

@@ -17,7 +17,9 @@ struct Raster {
     Raster() = default;
     Raster(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h * 4, 0) {}
     bool empty() const { return width <= 0 || height <= 0; }
-    std::uint8_t* at(int x, int y) { return &pixels[(static_cast<std::size_t>(y) * width + x) * 4]; }
+    std::uint8_t* at(int x, int y) {
+        return &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+    }
     const std::uint8_t* at(int x, int y) const {
         return &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
     }

@@ -1,9 +1,9 @@
 #include "Registry.h"
 
+#include <sys/stat.h>
 #include <cstdlib>
 #include <exception>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "MimeRegistry.h"
 
@@ -14,7 +14,7 @@ namespace {
 // The registry of a file that cannot be read, and of a read that ran out of memory: no keys.
 // It allocates nothing, so it can always be answered from.
 class UnreadableStore final : public RegistryStore {
-public:
+  public:
     KeyHandle root() override { return 1; }
     bool open(KeyHandle, std::string_view, KeyHandle&) override { return false; }
     bool subkeyName(KeyHandle, std::uint32_t, std::string&) override { return false; }
@@ -45,7 +45,10 @@ std::string currentChoice() {
         struct stat st {};
         if (::stat(file.c_str(), &st) != 0) return "file\n" + file + "\nmissing";
         std::ostringstream id;
-        id << "file\n" << file << '\n' << st.st_size << '\n' << st.st_mtime << '\n'
+        id << "file\n"
+           << file << '\n'
+           << st.st_size << '\n'
+           << st.st_mtime << '\n'
 #if defined(__linux__)
            << st.st_mtim.tv_nsec << '\n'
 #endif
@@ -55,8 +58,8 @@ std::string currentChoice() {
 #ifdef _WIN32
     return "system";
 #else
-    return "desktop\n" + environment("XDG_DATA_HOME") + '\n' + environment("XDG_DATA_DIRS") +
-           '\n' + environment("XDG_CONFIG_HOME") + '\n' + environment("XDG_CONFIG_DIRS") + '\n' +
+    return "desktop\n" + environment("XDG_DATA_HOME") + '\n' + environment("XDG_DATA_DIRS") + '\n' +
+           environment("XDG_CONFIG_HOME") + '\n' + environment("XDG_CONFIG_DIRS") + '\n' +
            environment("HOME");
 #endif
 }
@@ -93,7 +96,9 @@ Registry Registry::current() {
     return Registry(c.store ? c.store.get() : &unreadable);
 }
 
-std::uint64_t Registry::generation() { return cache().generation; }
+std::uint64_t Registry::generation() {
+    return cache().generation;
+}
 
 bool Registry::enumerate(KeyHandle key, std::uint32_t index, std::string& name) {
     ++operations_;

@@ -10,7 +10,7 @@
 namespace scrivoole {
 
 class Registry final {
-public:
+  public:
     // Names and values are read into buffers of 80 bytes: a subkey name of 80 bytes or more
     // ends the enumeration of its siblings; a value of 80 bytes or more reads as empty.
     static constexpr std::size_t kNameBuffer = 80;
@@ -44,7 +44,7 @@ public:
     // none or the extension is empty.
     std::string fileTypeOfExtension(std::string_view extension);
 
-private:
+  private:
     explicit Registry(RegistryStore* store) : store_(store) {}
     RegistryStore* store_;
     static inline std::uint64_t operations_ = 0;

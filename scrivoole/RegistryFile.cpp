@@ -52,7 +52,7 @@ bool setsDefaultText(std::string_view line) {
 }
 
 class ExportReader {
-public:
+  public:
     ExportReader(KeyTree& tree, const ExportLimits& limits) : tree_(tree), limits_(limits) {}
 
     // One line of the file after its header; false when the file goes beyond the limits.
@@ -86,7 +86,7 @@ public:
         pending_ = Pending::None;
     }
 
-private:
+  private:
     enum class Pending { None, Skip, Join };
 
     bool continued(std::string_view line) {

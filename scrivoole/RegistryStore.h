@@ -14,7 +14,7 @@ namespace scrivoole {
 using KeyHandle = std::uintptr_t;
 
 class RegistryStore {
-public:
+  public:
     virtual ~RegistryStore() = default;
     virtual KeyHandle root() = 0;
     // Opens a subkey by name, ignoring letter case.
@@ -44,7 +44,7 @@ constexpr std::size_t kLongestValueRead = 4096;
 // beside its name and value: one hash table finds every child by its parent and folded name,
 // and the texts lie in blocks shared by all keys.
 class KeyTree final : public RegistryStore {
-public:
+  public:
     using Node = std::uint32_t;
     static constexpr Node kRoot = 0;
     static constexpr Node kNone = 0xFFFFFFFFu;
@@ -66,7 +66,7 @@ public:
     bool defaultValue(KeyHandle key, std::string_view subkey, std::string& value) override;
     void close(KeyHandle) override {}
 
-private:
+  private:
     struct Entry {
         std::string_view name;
         std::string_view value;

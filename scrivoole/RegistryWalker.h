@@ -12,7 +12,7 @@
 namespace scrivoole {
 
 class RegistryWalker final {
-public:
+  public:
     enum class Mode { Plain, Server };
     // Deeper keys are neither visited nor counted.
     static constexpr int kMaxDepth = 50;
@@ -34,12 +34,12 @@ public:
     std::int32_t counter = -1;
     bool found = false;
     int mark = 0;
-    std::string value;       // default value of the key visited last
-    std::string serverPath;  // value of the server entry counted last
+    std::string value;                   // default value of the key visited last
+    std::string serverPath;              // value of the server entry counted last
     std::int32_t position = 0;           // first-level key where the walk ended
     std::int32_t counterAtPosition = 0;  // the counter once that key was visited
 
-private:
+  private:
     bool visit(KeyHandle parent, const std::string& name, int depth);
     bool skippedAtFirstLevel(const std::string& name) const;
 

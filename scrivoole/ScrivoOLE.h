@@ -190,8 +190,7 @@ SCRIVOOLE_API int16_t SCRIVOOLE_CALL IS_FILELOADABLE(const char* path);
 /* ---- Byte strings, the library's version and host services. -------------------------------- */
 
 /** A new byte string holding length bytes copied from bytes (null: zero bytes). */
-SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL ScrivoOLE_AllocString(const char* bytes,
-                                                                uint32_t length);
+SCRIVOOLE_API ScrivoString SCRIVOOLE_CALL ScrivoOLE_AllocString(const char* bytes, uint32_t length);
 /** Frees a byte string of the library; null is ignored. */
 SCRIVOOLE_API void SCRIVOOLE_CALL ScrivoOLE_FreeString(ScrivoString text);
 /** The byte length of a byte string (0 for null). */

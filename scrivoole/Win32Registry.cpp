@@ -11,14 +11,13 @@ namespace scrivoole {
 namespace {
 
 class SystemRegistry final : public RegistryStore {
-public:
+  public:
     KeyHandle root() override { return reinterpret_cast<KeyHandle>(HKEY_CLASSES_ROOT); }
 
     bool open(KeyHandle parent, std::string_view name, KeyHandle& key) override {
         const std::string n(name);
         HKEY k = nullptr;
-        if (RegOpenKeyExA(hkey(parent), n.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-            return false;
+        if (RegOpenKeyExA(hkey(parent), n.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
         key = reinterpret_cast<KeyHandle>(k);
         return true;
     }
@@ -49,13 +48,15 @@ public:
         if (key != root()) RegCloseKey(hkey(key));
     }
 
-private:
+  private:
     static HKEY hkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
 };
 
 }  // namespace
 
-std::unique_ptr<RegistryStore> openSystemRegistry() { return std::make_unique<SystemRegistry>(); }
+std::unique_ptr<RegistryStore> openSystemRegistry() {
+    return std::make_unique<SystemRegistry>();
+}
 
 }  // namespace scrivoole
 #endif

@@ -1,12 +1,12 @@
 #include "shell/Dialogs.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <algorithm>
 
 namespace vasora::ui {
 namespace {
@@ -69,7 +69,9 @@ bool DialogSeam::print(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-QString programTitle() { return QStringLiteral("Vasora"); }
+QString programTitle() {
+    return QStringLiteral("Vasora");
+}
 
 DialogSeam& seam() {
     return g_seam ? *g_seam : g_desktop;

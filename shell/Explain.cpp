@@ -36,7 +36,8 @@ class ExplainFilter final : public QObject {
         }
         if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F1) {
             int topic = topicAt(m_window->focusWidget());
-            if (topic <= 0) topic = topicAt(m_window->childAt(m_window->mapFromGlobal(QCursor::pos())));
+            if (topic <= 0)
+                topic = topicAt(m_window->childAt(m_window->mapFromGlobal(QCursor::pos())));
             requestExplain(topic > 0 ? topic : m_overview);
             return true;
         }

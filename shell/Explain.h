@@ -19,7 +19,8 @@ bool explainAvailable();
 /// Offers "Explain…" on the labels of `window`: a context menu on a label that has a topic,
 /// and F1 on the focused label (or the one under the mouse; else `overviewTopic`).
 /// `topicOf` gives a label's topic from its object name and caption, 0 for none.
-void offerExplanations(QWidget* window, std::function<int(const QString& name, const QString& caption)> topicOf,
+void offerExplanations(QWidget* window,
+                       std::function<int(const QString& name, const QString& caption)> topicOf,
                        int overviewTopic);
 
 }  // namespace vasora::shell

@@ -54,7 +54,8 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 bool isProjectFolder(const QString& folder) {
-    return QFileInfo(existingPath(folder + QLatin1Char('/') + QLatin1String(kProjectMarker))).isFile();
+    return QFileInfo(existingPath(folder + QLatin1Char('/') + QLatin1String(kProjectMarker)))
+        .isFile();
 }
 
 ProjectChoice chooseProjectFolder(const QString& currentDir, const QStringList& args,
@@ -98,12 +99,13 @@ ProjectChoice chooseProjectFolder(const QString& currentDir, const QStringList& 
 QStringList shippedFiles(const QString& shippedDir) {
     QStringList out;
     const QDir top(shippedDir);
-    const QStringList documents = top.entryList(
-        {QStringLiteral("*.rtf"), QStringLiteral("Img*.jpg"), QStringLiteral("Img*.gif"),
-         QStringLiteral("Img*.bmp")},
-        QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList documents =
+        top.entryList({QStringLiteral("*.rtf"), QStringLiteral("Img*.jpg"),
+                       QStringLiteral("Img*.gif"), QStringLiteral("Img*.bmp")},
+                      QDir::Files, QDir::Name | QDir::IgnoreCase);
     out << documents;
-    const QString params = existingPath(shippedDir + QLatin1Char('/') + QLatin1String(kParameterFolder));
+    const QString params =
+        existingPath(shippedDir + QLatin1Char('/') + QLatin1String(kParameterFolder));
     for (const QString& f :
          QDir(params).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
         out << QLatin1String(kParameterFolder) + QLatin1Char('/') + f;
@@ -113,7 +115,8 @@ QStringList shippedFiles(const QString& shippedDir) {
 FillResult fillProjectFolder(const QString& folder, const QString& shippedDir) {
     FillResult r;
     if (!QDir().mkpath(folder)) {
-        r.error = QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder));
+        r.error =
+            QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder));
         return r;
     }
     const QString base = QDir::cleanPath(folder) + QLatin1Char('/');
@@ -128,11 +131,13 @@ FillResult fillProjectFolder(const QString& folder, const QString& shippedDir) {
         QFile in(source);
         if (!in.open(QIODevice::ReadOnly)) continue;
         const QByteArray bytes = in.readAll();
-        const QByteArray shipped = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+        const QByteArray shipped =
+            QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
         const bool exists = QFileInfo::exists(target);
         const QByteArray present = exists ? checksum(target) : QByteArray();
         if (exists && present == shipped) {
-            if (manifest.value(rel) != shipped) manifest.insert(rel, shipped), manifestChanged = true;
+            if (manifest.value(rel) != shipped)
+                manifest.insert(rel, shipped), manifestChanged = true;
             continue;
         }
         // A file the learner has changed since it was copied, or one the program never
@@ -143,7 +148,8 @@ FillResult fillProjectFolder(const QString& folder, const QString& shippedDir) {
         }
         if (!writeBytes(exists ? target : base + rel, bytes)) {
             if (r.error.isEmpty())
-                r.error = QStringLiteral("%1 cannot be written.").arg(QDir::toNativeSeparators(base + rel));
+                r.error = QStringLiteral("%1 cannot be written.")
+                              .arg(QDir::toNativeSeparators(base + rel));
             continue;
         }
         (exists ? r.updated : r.copied) << rel;

@@ -53,10 +53,10 @@ bool isProjectFolder(const QString& folder);
 QStringList shippedFiles(const QString& shippedDir);
 
 struct FillResult {
-    QStringList copied;    ///< copied because the folder lacked them
-    QStringList updated;   ///< replaced by a newer shipped version, unchanged by the learner
-    QStringList kept;      ///< differing from the shipped version and kept: the learner's
-    QString error;         ///< the first failure, empty when none
+    QStringList copied;   ///< copied because the folder lacked them
+    QStringList updated;  ///< replaced by a newer shipped version, unchanged by the learner
+    QStringList kept;     ///< differing from the shipped version and kept: the learner's
+    QString error;        ///< the first failure, empty when none
 };
 
 /// Makes `folder` with its "Lab Book" and "Parameters" folders and brings the shipped files of

@@ -86,11 +86,11 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
     // two fifths of the width beside it.
     const int modelRoomW = (withLabBook ? int(screen.width() * 0.6) : screen.width()) - frameW;
     const int modelRoomH = screen.height() - chartOuter - frameH;
-    double scale = std::min({1.0, double(modelRoomW) / modelDesign.width(),
-                             double(modelRoomH) / modelDesign.height()});
+    double scale = std::min(
+        {1.0, double(modelRoomW) / modelDesign.width(), double(modelRoomH) / modelDesign.height()});
     // Readable means large enough in device pixels.
-    scale = std::max(scale, std::max(kMinModelScaleAnyDpi,
-                                     kMinModelScale / std::max(1.0, devicePixelRatio)));
+    scale = std::max(
+        scale, std::max(kMinModelScaleAnyDpi, kMinModelScale / std::max(1.0, devicePixelRatio)));
     // Scales are kept to hundredths so that the diagram's lines fall on whole pixels.
     scale = std::floor(scale * 100) / 100;
     p.modelScale = scale;
@@ -153,8 +153,8 @@ void placeOverModelOnFirstShow(QWidget* window) {
         auto* scalable = dynamic_cast<Scalable*>(model);
         if (!scalable) return;
         const QMargins frame = currentFrame();
-        const WorkbenchPlacement p = placeWorkbench(workArea(model), scalable->designSize(),
-                                                    g_labBookPlaced, frame);
+        const WorkbenchPlacement p =
+            placeWorkbench(workArea(model), scalable->designSize(), g_labBookPlaced, frame);
         const QSize inner = window->size().boundedTo(p.model.marginsRemoved(frame).size());
         putAt(window, QRect(p.model.topLeft(), inner.grownBy(frame)), frame);
     }));
@@ -176,8 +176,8 @@ void fitOnFirstShow(QWidget* window) {
         const QMargins frame = currentFrame();
         const QSize room = workArea(window).size().shrunkBy(frame) - QSize(8, 8);
         const QSize design = scalable->designSize();
-        const double scale = std::min({1.0, double(room.width()) / design.width(),
-                                       double(room.height()) / design.height()});
+        const double scale = std::min(
+            {1.0, double(room.width()) / design.width(), double(room.height()) / design.height()});
         scalable->setDisplayScale(std::max(kMinModelScaleAnyDpi, std::floor(scale * 100) / 100));
         const QRect r = centredPlacement(workArea(window), window->size(), frame);
         window->setGeometry(QRect(r.topLeft(), window->size()));

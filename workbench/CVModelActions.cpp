@@ -14,7 +14,9 @@ RestartHooks g_hooks;
 constexpr Window CV = Window::CVModel;
 }  // namespace
 
-void setRestartHooks(RestartHooks hooks) { g_hooks = std::move(hooks); }
+void setRestartHooks(RestartHooks hooks) {
+    g_hooks = std::move(hooks);
+}
 
 bool clickUndo() {
     if (!undoLastChange()) return false;

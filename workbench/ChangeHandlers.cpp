@@ -43,8 +43,7 @@ void askVolume(const std::string& busy, DialogTexts (*texts)(), ChangeResult (*c
     auto* dialog = forms::get<frmChangeVol>(forms::frmChangeVol);
     if (!dialog) return;
     dialog->prepare(texts());
-    if (const std::optional<double> e = dialog->ask(); e && *e != kVolNoChange)
-        report(change(*e));
+    if (const std::optional<double> e = dialog->ask(); e && *e != kVolNoChange) report(change(*e));
 }
 
 void askPit() {

@@ -38,8 +38,8 @@ void ParamLabel::mousePressEvent(QMouseEvent* e) {
 }
 
 void ParamLabel::mouseReleaseEvent(QMouseEvent* e) {
-    const bool click = m_changeable && m_pressed && e->button() == Qt::LeftButton &&
-                       rect().contains(e->pos());
+    const bool click =
+        m_changeable && m_pressed && e->button() == Qt::LeftButton && rect().contains(e->pos());
     m_pressed = false;
     QLabel::mouseReleaseEvent(e);
     if (click) emit clicked();

@@ -6,8 +6,8 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
-#include "shell/Forms.h"
 #include "model/ModelView.h"
+#include "shell/Forms.h"
 
 class QWidget;
 

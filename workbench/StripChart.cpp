@@ -78,8 +78,8 @@ double StripChartSurface::litresPerMinuteAt(int y) {
     return (kZeroAt - double(y) / kLogicalHeight) * kLitresPerHeight;
 }
 
-void StripChartSurface::paintSweep(QPainter& p, const QTransform& toArea, const Sweep& s,
-                                   int fromX, bool faded) const {
+void StripChartSurface::paintSweep(QPainter& p, const QTransform& toArea, const Sweep& s, int fromX,
+                                   bool faded) const {
     for (int t = 0; t < kTraces; ++t) {
         const auto& ys = s[static_cast<std::size_t>(t)];
         QPainterPath path;
@@ -106,9 +106,9 @@ void StripChartSurface::paint(QPainter& p, const QRectF& area) const {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(area, Qt::white);
-    const QTransform toArea = QTransform::fromTranslate(area.left(), area.top())
-                                  .scale(area.width() / kLogicalWidth,
-                                         area.height() / kLogicalHeight);
+    const QTransform toArea =
+        QTransform::fromTranslate(area.left(), area.top())
+            .scale(area.width() / kLogicalWidth, area.height() / kLogicalHeight);
 
     // Scales: pressure on the left, flow on the right, both from the zero line.
     const QFont font = p.font();

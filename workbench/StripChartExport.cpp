@@ -24,11 +24,14 @@ SweepTimes sweepTimes(double modelTime, int plotSpan) {
 }
 
 QByteArray stripChartCsv(const StripChartSurface& chart, const SweepTimes& times) {
-    QByteArray out = "minute,arterial pressure (mmHg),cardiac output (L/min),venous return (L/min)\r\n";
+    QByteArray out =
+        "minute,arterial pressure (mmHg),cardiac output (L/min),venous return (L/min)\r\n";
     const double sweepMinutes = times.minutesPerUnit * S::kLogicalWidth;
     auto rows = [&](bool previous, double start) {
         for (int x = 0; x < S::kLogicalWidth; ++x) {
-            auto at = [&](S::Trace t) { return previous ? chart.previousYAt(t, x) : chart.yAt(t, x); };
+            auto at = [&](S::Trace t) {
+                return previous ? chart.previousYAt(t, x) : chart.yAt(t, x);
+            };
             const int p = at(S::Pressure), co = at(S::CardiacOutput), vr = at(S::VenousReturn);
             if (p < 0 && co < 0 && vr < 0) continue;
             out += QByteArray::number(start + x * times.minutesPerUnit, 'f', 3) + ',' +
@@ -69,14 +72,14 @@ QImage stripChartPicture(const StripChartSurface& chart, const QStringList& time
         x += 30 + fm.horizontalAdvance(k.text) + 24;
     }
     const QRectF chartRect(0, line, size.width(), size.height() - 2 * line);
-    const QRectF area = StripChartWidget::plotAreaFor(chartRect.size(), font)
-                            .translated(chartRect.topLeft());
+    const QRectF area =
+        StripChartWidget::plotAreaFor(chartRect.size(), font).translated(chartRect.topLeft());
     chart.paint(p, area);
     p.setPen(Qt::black);
     for (int i = 0; i < timeMarks.size() && i < 3; ++i)
-        p.drawText(QRectF(area.left() + i * area.width() / 3, area.bottom() + 4, area.width() / 3,
-                          line),
-                   Qt::AlignLeft | Qt::AlignVCenter, timeMarks[i]);
+        p.drawText(
+            QRectF(area.left() + i * area.width() / 3, area.bottom() + 4, area.width() / 3, line),
+            Qt::AlignLeft | Qt::AlignVCenter, timeMarks[i]);
     return image;
 }
 

@@ -19,15 +19,16 @@ namespace {
 constexpr const char* kValueProperty = "vasoraValueLabel";
 
 bool isValueLabel(const QObject* o) {
-    return o && (o->property(kValueProperty).toBool() || o->inherits("vasora::workbench::ValueLabel"));
+    return o &&
+           (o->property(kValueProperty).toBool() || o->inherits("vasora::workbench::ValueLabel"));
 }
 
 // The name is the quantity, the value the number shown; a changeable parameter is a button.
 class ValueLabelAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit ValueLabelAccessible(QWidget* w)
-        : QAccessibleWidget(w, qobject_cast<ParamLabel*>(w) ? QAccessible::Button
-                                                             : QAccessible::StaticText) {
+        : QAccessibleWidget(
+              w, qobject_cast<ParamLabel*>(w) ? QAccessible::Button : QAccessible::StaticText) {
         if (qobject_cast<ParamLabel*>(w)) addControllingSignal(QStringLiteral("clicked()"));
     }
     QString text(QAccessible::Text t) const override {
@@ -84,8 +85,10 @@ QLabel* nextInDirection(QWidget* window, QWidget* from, int key) {
     for (QLabel* l : window->findChildren<QLabel*>()) {
         if (l == from || !isValueLabel(l) || !l->isVisible()) continue;
         const QPointF d = QRectF(l->geometry()).center() - c;
-        const double along = key == Qt::Key_Left ? -d.x() : key == Qt::Key_Right ? d.x()
-                             : key == Qt::Key_Up ? -d.y() : d.y();
+        const double along = key == Qt::Key_Left    ? -d.x()
+                             : key == Qt::Key_Right ? d.x()
+                             : key == Qt::Key_Up    ? -d.y()
+                                                    : d.y();
         const double across = key == Qt::Key_Left || key == Qt::Key_Right ? d.y() : d.x();
         if (along <= 1) continue;
         const double cost = along + 2 * std::abs(across);

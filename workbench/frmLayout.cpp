@@ -125,8 +125,8 @@ void frmLayout::buildTitleAndLegend() {
     big.setPixelSize(22);
     big.setBold(true);
     title->setFont(big);
-    QLabel* note =
-        sheetText(this, QStringLiteral(" > See Information File for details <"), QRect(260, 10, 260, 22));
+    QLabel* note = sheetText(this, QStringLiteral(" > See Information File for details <"),
+                             QRect(260, 10, 260, 22));
     note->setObjectName(QStringLiteral("Label7"));
 
     struct Legend {
@@ -142,7 +142,8 @@ void frmLayout::buildTitleAndLegend() {
         {"Label53", " Fixed Parameter", kFixed},
     };
     for (int k = 0; k < 5; ++k) {
-        QLabel* l = sheetText(this, QString::fromLatin1(legend[k].caption), QRect(530 + k * 113, 10, 110, 22));
+        QLabel* l = sheetText(this, QString::fromLatin1(legend[k].caption),
+                              QRect(530 + k * 113, 10, 110, 22));
         l->setObjectName(QString::fromLatin1(legend[k].name));
         QFont small = l->font();
         small.setPixelSize(11);
@@ -162,7 +163,7 @@ void frmLayout::buildCompartments() {
     for (const CompartmentInfo& c : compartments()) {
         const QRect r = layoutBoxes()[static_cast<std::size_t>(c.index)];
         sheetText(this, QString::fromLatin1(kCaptions[c.index]),
-             QRect(r.x() + 8, r.y() + 4, r.width() - 16, 22), Qt::AlignCenter)
+                  QRect(r.x() + 8, r.y() + 4, r.width() - 16, 22), Qt::AlignCenter)
             ->setFont(bold);
         auto name = [&c](Role role) {
             const Quantity* q = compartmentQuantity(c.index, role);
@@ -187,13 +188,15 @@ void frmLayout::buildCompartments() {
         int y = r.y() + 28;
         for (const Row& row : rows) {
             sheetText(this, QString::fromLatin1(row.caption), QRect(r.x() + 8, y, 130, 20));
-            QLabel* l = sheetValue(this, name(row.role), QRect(r.right() - 104, y, 96, 20), row.look);
+            QLabel* l =
+                sheetValue(this, name(row.role), QRect(r.right() - 104, y, 96, 20), row.look);
             // The ventricles have no outflow resistance in the model.
             if (c.ventricle && row.role == Role::Resistance) l->setText(QStringLiteral("zero"));
             y += 20;
         }
     }
-    sheetText(this, QStringLiteral("  Pstress = EDP - Pit"), QRect(480, 362, 140, 20), Qt::AlignCenter);
+    sheetText(this, QStringLiteral("  Pstress = EDP - Pit"), QRect(480, 362, 140, 20),
+              Qt::AlignCenter);
 }
 
 void frmLayout::buildVentricles() {
@@ -220,21 +223,21 @@ void frmLayout::buildVentricles() {
     for (int side = 0; side < 2; ++side) {
         const int x = side == 0 ? 10 : 890;
         sheetText(this, QString::fromLatin1(side == 0 ? " Right Ventricle" : " Left Ventricle"),
-             QRect(x, 214, 200, 22), Qt::AlignCenter)
+                  QRect(x, 214, 200, 22), Qt::AlignCenter)
             ->setFont(bold);
         int y = 240;
         for (const Side& s : kSides) {
             const QString caption = s.caption ? QString::fromLatin1(s.caption)
                                               : QString::fromLatin1(side == 0 ? "RV K2 " : "LV K2");
             sheetText(this, caption, QRect(x + 4, y, 100, 20));
-            sheetValue(this, QString::fromLatin1(side == 0 ? s.rv : s.lv), QRect(x + 108, y, 88, 20),
-                  side == 0 ? s.rvLook : s.lvLook);
+            sheetValue(this, QString::fromLatin1(side == 0 ? s.rv : s.lv),
+                       QRect(x + 108, y, 88, 20), side == 0 ? s.rvLook : s.lvLook);
             y += 24;
         }
         sheetText(this, QString::fromLatin1(side == 0 ? "      P ra " : "    P la "),
-             QRect(x + 4, y + 6, 100, 20));
+                  QRect(x + 4, y + 6, 100, 20));
         sheetValue(this, side == 0 ? QStringLiteral("lblPra") : QStringLiteral("lblPla"),
-              QRect(x + 108, y + 6, 88, 20), Look::Computed);
+                   QRect(x + 108, y + 6, 88, 20), Look::Computed);
     }
 }
 

@@ -15,7 +15,7 @@ namespace vasora::workbench {
 
 class frmPlot final : public QWidget, public forms::ControlHost {
     Q_OBJECT
-public:
+  public:
     static constexpr int kRows = 11;
 
     explicit frmPlot(QWidget* parent = nullptr);
@@ -28,7 +28,7 @@ public:
     /// The points drawn by the last plot.
     QList<QPointF> points() const;
 
-private:
+  private:
     std::array<std::array<QLineEdit*, kRows>, 3> m_cells{};
     QLineSeries* m_series;
 };

@@ -156,8 +156,8 @@ void frmPlotData::savePicture() {
     const QString path = chooseFile(QStringLiteral("Save the picture of the strip chart"),
                                     QStringLiteral("PNG picture (*.png)"), QStringLiteral(".png"));
     if (path.isEmpty()) return;
-    const QImage picture = stripChartPicture(m_chart->surface(),
-                                             {m_label4->text(), m_label5->text(), m_label6->text()});
+    const QImage picture = stripChartPicture(
+        m_chart->surface(), {m_label4->text(), m_label5->text(), m_label6->text()});
     writeFile(this, path, [&](QIODevice& d) { return picture.save(&d, "PNG"); });
 }
 

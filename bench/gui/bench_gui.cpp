@@ -8,8 +8,8 @@
 
 #include "app/AppForms.h"
 #include "bench/gui/GuiBenchMain.h"
-#include "shell/Forms.h"
 #include "model/Vasora_Model_coding.h"
+#include "shell/Forms.h"
 #include "workbench/CVModelActions.h"
 
 using namespace vasora;

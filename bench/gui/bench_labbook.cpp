@@ -46,9 +46,10 @@ QString tag(int code, const QString& text) {
 // The 30 output cells of one table T: the six compartments' boxes and the arterial pressures.
 QString outputTable(int t, const QString& name) {
     const QString blank(7, QLatin1Char(' '));
-    QString s = tag(10000, name) + QStringLiteral("\n\n| Segment | P | Flow | Volume | Comp | "
-                                                   "Resis |\n|---|---|---|---|---|---|\n");
-    const char* segments[] = {"Systemic arteries", "Systemic veins", "Right ventricle",
+    QString s = tag(10000, name) + QStringLiteral(
+                                       "\n\n| Segment | P | Flow | Volume | Comp | "
+                                       "Resis |\n|---|---|---|---|---|---|\n");
+    const char* segments[] = {"Systemic arteries",  "Systemic veins", "Right ventricle",
                               "Pulmonary arteries", "Left ventricle", "Pulmonary veins"};
     for (int row = 1; row <= 6; ++row) {
         s += QStringLiteral("| ") + QString::fromLatin1(segments[row - 1]) + QStringLiteral(" |");
@@ -73,9 +74,10 @@ QString generatedSource() {
         const QString n = QString::number(e);
         s += QStringLiteral("# Experiment ") + n + QStringLiteral("\n\n");
         for (int p = 0; p < 4; ++p)
-            s += QStringLiteral("A paragraph of introduction to the experiment, long enough to "
-                                "wrap over two or three lines of the display. See [the "
-                                "discussion](info:40") +
+            s += QStringLiteral(
+                     "A paragraph of introduction to the experiment, long enough to "
+                     "wrap over two or three lines of the display. See [the "
+                     "discussion](info:40") +
                  n + QStringLiteral(") and [the figure](fig:1).\n\n");
         s += QStringLiteral("## Baseline\n\n") + outputTable(t, "Table " + n + "a");
         s += QStringLiteral("## The change\n\n") + tag(10000, "Table " + n + "b") +

@@ -9,9 +9,9 @@
 #include <QDir>
 
 #include "app/AppForms.h"
+#include "core/CV_Nav.h"
 #include "documents/ScrivoControl.h"
 #include "documents/frmInfo.h"
-#include "core/CV_Nav.h"
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
 #include "shell/Forms.h"

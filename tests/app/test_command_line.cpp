@@ -68,7 +68,8 @@ TEST(CommandLineReading, BeforeTheToolkitLeavesItsOptionsAndTheirValuesAlone) {
     // "-platform offscreen" and "-style fusion" are the toolkit's: their values are not a second
     // lab book, and nothing is refused for them.
     const CommandLine c = parseCommandLine(
-        args({"-platform", "offscreen", "book.rtf", "-style", "fusion", "--quit-after-start"}), true);
+        args({"-platform", "offscreen", "book.rtf", "-style", "fusion", "--quit-after-start"}),
+        true);
     EXPECT_EQ(c.action, CommandLine::Action::Start);
     EXPECT_TRUE(c.quitAfterStart);
 }
@@ -141,12 +142,13 @@ TEST_F(StartingLabBook, AFileThatIsNoLabBookIsReportedOnceAndTheMenuStays) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("just some notes\n");
     text.close();
-    for (const QString& file : {project + "Lab Book/missing.rtf", text.fileName(),
-                                project + "Lab Book"}) {
+    for (const QString& file :
+         {project + "Lab Book/missing.rtf", text.fileName(), project + "Lab Book"}) {
         seam.shown.clear();
         EXPECT_FALSE(app::openStartingLabBook(file)) << file.toStdString();
         // The one message the retrieve path gives, in the same words.
-        EXPECT_EQ(seam.messages(), QStringList{labbook::whyNotALabBook(file)}) << file.toStdString();
+        EXPECT_EQ(seam.messages(), QStringList{labbook::whyNotALabBook(file)})
+            << file.toStdString();
         EXPECT_TRUE(visible(forms::frmMain));
         EXPECT_FALSE(visible(forms::frmDisplay));
         EXPECT_FALSE(visible(forms::frmLBUser));

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TempDir.h"
 #include <fstream>
+#include "tests/support/TempDir.h"
 
 #include "core/FileLookup.h"
 

@@ -26,8 +26,7 @@ inline QPoint characterPoint(const QTextEdit& edit, int position) {
     int width = 0;
     if (const QTextLayout* layout = block.layout(); layout && inBlock < block.length() - 1) {
         const QTextLine line = layout->lineForTextPosition(inBlock);
-        if (line.isValid())
-            width = int(line.cursorToX(inBlock + 1) - line.cursorToX(inBlock));
+        if (line.isValid()) width = int(line.cursorToX(inBlock + 1) - line.cursorToX(inBlock));
     }
     return QPoint(left.x() + std::max(1, width / 2), left.center().y());
 }

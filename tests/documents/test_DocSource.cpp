@@ -47,21 +47,22 @@ QStringList messages(const SourceResult& r) {
 }  // namespace
 
 TEST(DocSource, HeadingsBecomeTreeTagsWithNumberedAnchors) {
-    const auto c = compile(QStringLiteral("% title: T\n"
-                                          "# Using {#100}\n"
-                                          "## Menu {#101}\n"
-                                          "## Plain\n"
-                                          "### Minor\n"
-                                          "# Physiology {#300}\n"
-                                          "## Compliance {#302}\n"
-                                          "# >>INDEX {-}\n"));
+    const auto c =
+        compile(QStringLiteral("% title: T\n"
+                               "# Using {#100}\n"
+                               "## Menu {#101}\n"
+                               "## Plain\n"
+                               "### Minor\n"
+                               "# Physiology {#300}\n"
+                               "## Compliance {#302}\n"
+                               "# >>INDEX {-}\n"));
     ASSERT_TRUE(c->result.ok()) << messages(c->result).join('\n').toStdString();
-    EXPECT_EQ(c->codes(), (std::vector<int>{51100, 91000, 51101, 92000, 92000, 51300, 91000,
-                                            51302, 92000, 91000}));
+    EXPECT_EQ(c->codes(), (std::vector<int>{51100, 91000, 51101, 92000, 92000, 51300, 91000, 51302,
+                                            92000, 91000}));
     EXPECT_EQ(c->tagText(0), "1");
     EXPECT_EQ(c->tagText(1), "Using");
     EXPECT_EQ(c->tagText(2), "1.1");
-    EXPECT_EQ(c->tagText(4), "Plain");   // numbered in the text, but without an anchor tag
+    EXPECT_EQ(c->tagText(4), "Plain");    // numbered in the text, but without an anchor tag
     EXPECT_EQ(c->tagText(7), "2.1");      // numbering starts again under a new level-1
     EXPECT_EQ(c->tagText(9), ">>INDEX");  // unnumbered
     // The minor heading is bold text, not a tag; the plain section shows its number as text.
@@ -95,14 +96,15 @@ TEST(DocSource, InlineMarksLinksAndTags) {
 }
 
 TEST(DocSource, MistakesAreReportedWithFileAndLine) {
-    const auto c = compile(QStringLiteral("# A {#1}\n"
-                                          "text [x](nowhere) and **open\n"
-                                          "\n"
-                                          "[[123456|t]] [[5|]]\n"
-                                          "# B {#1}\n"
-                                          "{frobnicate}\n"
-                                          "| a | b |\n"
-                                          "| c |\n"));
+    const auto c =
+        compile(QStringLiteral("# A {#1}\n"
+                               "text [x](nowhere) and **open\n"
+                               "\n"
+                               "[[123456|t]] [[5|]]\n"
+                               "# B {#1}\n"
+                               "{frobnicate}\n"
+                               "| a | b |\n"
+                               "| c |\n"));
     const QStringList m = messages(c->result);
     ASSERT_EQ(m.size(), 7) << m.join('\n').toStdString();
     EXPECT_TRUE(m[0].startsWith("test.vtx:5: anchor 1 is given twice"));
@@ -115,18 +117,19 @@ TEST(DocSource, MistakesAreReportedWithFileAndLine) {
 }
 
 TEST(DocSource, TablesListsNotesIndexAndFigures) {
-    const auto c = compile(QStringLiteral("# One {#10}\n"
-                                          "- first\n"
-                                          "  and more\n"
-                                          "2. second\n"
-                                          "> a note\n"
-                                          "| **Q** | V |\n"
-                                          "|---|---|\n"
-                                          "| P\\|x | [[21011|       ]] |\n"
-                                          "{figure 642}\n"
-                                          "# Two {#20}\n"
-                                          "# >>INDEX {-}\n"
-                                          "{index}\n"));
+    const auto c =
+        compile(QStringLiteral("# One {#10}\n"
+                               "- first\n"
+                               "  and more\n"
+                               "2. second\n"
+                               "> a note\n"
+                               "| **Q** | V |\n"
+                               "|---|---|\n"
+                               "| P\\|x | [[21011|       ]] |\n"
+                               "{figure 642}\n"
+                               "# Two {#20}\n"
+                               "# >>INDEX {-}\n"
+                               "{index}\n"));
     ASSERT_TRUE(c->result.ok()) << messages(c->result).join('\n').toStdString();
     const QString text = c->doc.toPlainText();
     EXPECT_TRUE(text.contains(QStringLiteral("\u2022\tfirst and more")));
@@ -142,9 +145,10 @@ TEST(DocSource, TablesListsNotesIndexAndFigures) {
 }
 
 TEST(DocSource, WrittenAndReadBackTheTagsSurviveAndTheBytesAreStable) {
-    const auto c = compile(QStringLiteral("% title: Round trip\n# A {#5}\nSee [b](#6).\n"
-                                          "| [[10000|start]] | [[23011|  1.0  ]] |\n"
-                                          "# B {#6}\n[[43000|Fill table 3]]\n"));
+    const auto c =
+        compile(QStringLiteral("% title: Round trip\n# A {#5}\nSee [b](#6).\n"
+                               "| [[10000|start]] | [[23011|  1.0  ]] |\n"
+                               "# B {#6}\n[[43000|Fill table 3]]\n"));
     ASSERT_TRUE(c->result.ok());
     const QByteArray once = writeRtf(c->doc);
     QTextDocument back;
@@ -186,9 +190,10 @@ TEST(DocCheck, LinksNeedAnchorsFiguresNeedFilesHeadingsNeedParents) {
     QTemporaryDir dir;
     QFile(dir.filePath("Img610.jpg")).open(QIODevice::WriteOnly);
     QFile(dir.filePath("Img001.BMP")).open(QIODevice::WriteOnly);
-    const auto info = compile(QStringLiteral("## Early\n# A {#100}\nSee [it](#100) [no](#101) "
-                                             "[f](fig:610) [g](fig:611) [h](fig:1)\n"
-                                             "[[51100|again]]\n"));
+    const auto info =
+        compile(QStringLiteral("## Early\n# A {#100}\nSee [it](#100) [no](#101) "
+                               "[f](fig:610) [g](fig:611) [h](fig:1)\n"
+                               "[[51100|again]]\n"));
     ASSERT_TRUE(info->result.ok());
     const QStringList p = checkDocument({&info->doc, dir.path(), nullptr});
     const QString all = p.join('\n');
@@ -201,8 +206,9 @@ TEST(DocCheck, LinksNeedAnchorsFiguresNeedFilesHeadingsNeedParents) {
     EXPECT_TRUE(all.contains("anchor 51100 stands twice"));
 
     // A lab book: its links lead into the information file, its figures may be BMP.
-    const auto book = compile(QStringLiteral("[ok](info:100) [missing](info:102) [f](fig:1) "
-                                             "[wrong place](#100)\n"));
+    const auto book =
+        compile(QStringLiteral("[ok](info:100) [missing](info:102) [f](fig:1) "
+                               "[wrong place](#100)\n"));
     const QStringList q = checkDocument({&book->doc, dir.path(), &info->doc});
     EXPECT_EQ(q.size(), 2) << q.join('\n').toStdString();
     EXPECT_TRUE(q.join('\n').contains("no anchor 51102"));
@@ -210,12 +216,14 @@ TEST(DocCheck, LinksNeedAnchorsFiguresNeedFilesHeadingsNeedParents) {
 }
 
 TEST(DocCheck, LabBookTablesNeedTheirStartMarkersAndButtons) {
-    const auto good = compile(QStringLiteral("[[10000|Table 1]]\n| [[21011|  ]] | [[31015|  ]] |\n"
-                                             "[[41000|Fill]]\n[[80000|Plot]]\n"
-                                             "| [[25011| ]] | [[25012| ]] |\n[[48000|Plot it]]\n"));
+    const auto good =
+        compile(QStringLiteral("[[10000|Table 1]]\n| [[21011|  ]] | [[31015|  ]] |\n"
+                               "[[41000|Fill]]\n[[80000|Plot]]\n"
+                               "| [[25011| ]] | [[25012| ]] |\n[[48000|Plot it]]\n"));
     EXPECT_TRUE(checkDocument({&good->doc, QDir::tempPath(), &good->doc}).isEmpty());
-    const auto bad = compile(QStringLiteral("| [[21011|  ]] |\n[[41000|Fill]]\n"
-                                            "[[10000|T]]\n| [[22011|  ]] |\n[[43000|Fill]]\n"));
+    const auto bad =
+        compile(QStringLiteral("| [[21011|  ]] |\n[[41000|Fill]]\n"
+                               "[[10000|T]]\n| [[22011|  ]] |\n[[43000|Fill]]\n"));
     const QStringList p = checkDocument({&bad->doc, QDir::tempPath(), &bad->doc});
     const QString all = p.join('\n');
     EXPECT_EQ(p.size(), 3) << all.toStdString();
@@ -230,8 +238,9 @@ TEST(DocCheck, PlotTablesMayHoldRowButtonsAndTakeElevenRows) {
     auto rows = [](int n) {
         QString s = QStringLiteral("[[80000|Curve]]\n");
         for (int i = 0; i < n; ++i)
-            s += QStringLiteral("| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | "
-                                "[[27052|       ]] | [[27121|       ]] [[47000|Record]] |\n")
+            s += QStringLiteral(
+                     "| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | "
+                     "[[27052|       ]] | [[27121|       ]] [[47000|Record]] |\n")
                      .arg(30 + 20 * i);
         return s + QStringLiteral("[[48000|Plot the curve]]\n");
     };
@@ -245,8 +254,9 @@ TEST(DocCheck, PlotTablesMayHoldRowButtonsAndTakeElevenRows) {
     EXPECT_TRUE(p[0].contains("the plot table of button 48000 holds 36 cells"));
 
     // A plot button needs its own marker: a table start marker is not one.
-    const auto noPlot = compile(QStringLiteral("[[10000|T]]\n| [[27052| ]] |\n[[48000|Plot]]\n"
-                                               "[[80000|Curve]]\n| [[27052| ]] |\n"));
+    const auto noPlot =
+        compile(QStringLiteral("[[10000|T]]\n| [[27052| ]] |\n[[48000|Plot]]\n"
+                               "[[80000|Curve]]\n| [[27052| ]] |\n"));
     const QString all = checkDocument({&noPlot->doc, QDir::tempPath(), &noPlot->doc}).join('\n');
     EXPECT_TRUE(all.contains("table button 48000 has no start marker")) << all.toStdString();
     EXPECT_TRUE(all.contains("the plot table has no plot button 48000 after it"));
@@ -266,7 +276,7 @@ TEST(DocSource, AnswerFieldsAreEmptyInTheTemplateAndFilledInTheSample) {
     EXPECT_GE(tagText(templ, t[0]).size(), 8);  // room to click into
     EXPECT_EQ(tagText(sample, s[0]), " It rises. ");
     EXPECT_EQ(tagText(sample, s[1]), " Less filling. ");
-    SourceResult bad = compileSource({{QStringLiteral("lb.vtx"), QStringLiteral("A {{ }} {{open")}},
-                                     templ);
+    SourceResult bad =
+        compileSource({{QStringLiteral("lb.vtx"), QStringLiteral("A {{ }} {{open")}}, templ);
     EXPECT_EQ(bad.problems.size(), 2);
 }

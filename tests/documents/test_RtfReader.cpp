@@ -353,7 +353,7 @@ TEST(RtfReader, ABraceALineBreakAndRtfIsRtf) {
         EXPECT_EQ(doc.toPlainText(), "x") << head.toStdString();
         EXPECT_GE(rtfStart(head), 0);
     }
-    for (const QByteArray& notRtf : {QByteArray("x{\\rtf1 x}"), QByteArray("{x\\rtf1}"), QByteArray("{ \\rtf1}"),
-                                     QByteArray("{"), QByteArray("")})
+    for (const QByteArray& notRtf : {QByteArray("x{\\rtf1 x}"), QByteArray("{x\\rtf1}"),
+                                     QByteArray("{ \\rtf1}"), QByteArray("{"), QByteArray("")})
         EXPECT_EQ(rtfStart(notRtf), -1) << notRtf.toStdString();
 }

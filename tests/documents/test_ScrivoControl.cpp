@@ -1,10 +1,10 @@
-#include "shell/Dialogs.h"
 #include "documents/PlainText.h"
 #include "documents/RtfWriter.h"
 #include "documents/ScrivoControl.h"
 #include "documents/TagStyles.h"
-#include "tests/documents/ControlPoints.h"
+#include "shell/Dialogs.h"
 #include "tests/core/Unprivileged.h"
+#include "tests/documents/ControlPoints.h"
 #include "tests/documents/TestDocs.h"
 #include "tests/support/Files.h"
 #include "tests/support/UnaskedAnswers.h"
@@ -127,8 +127,9 @@ TEST_F(ScrivoFixture, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldCopy) {
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("book.rtf/inside")));
     EXPECT_FALSE(saveAs(dir.filePath("book.rtf")));
     ASSERT_EQ(seam.messages().size(), 1);
-    EXPECT_EQ(seam.messages()[0], "The file book.rtf could not be saved: there is a folder of "
-                                  "that name.");
+    EXPECT_EQ(seam.messages()[0],
+              "The file book.rtf could not be saved: there is a folder of "
+              "that name.");
     // A book the learner made read-only.
     const QString locked = write("locked.rtf", "{\\rtf1 kept}");
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
@@ -151,8 +152,9 @@ TEST_F(ScrivoFixture, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldCopy) {
     }
     EXPECT_FALSE(saved);
     ASSERT_EQ(seam.messages().size(), 3);
-    EXPECT_EQ(seam.messages()[2], "The file mine.rtf could not be saved: no new file can be made "
-                                  "in its folder (Permission denied).");
+    EXPECT_EQ(seam.messages()[2],
+              "The file mine.rtf could not be saved: no new file can be made "
+              "in its folder (Permission denied).");
     EXPECT_EQ(vasora::test::readFile(book), "{\\rtf1 last saved}");
     EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{"mine.rtf"});
     ::chmod(QFile::encodeName(shared).constData(), 0755);

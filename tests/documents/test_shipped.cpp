@@ -47,7 +47,8 @@ TEST(ShippedDocuments, EachIsWhatItsSourceCompilesTo) {
         const QList<SourceFile> files = readSourcePath(path, r);
         QTextDocument doc;
         const SourceResult compiled = compileSource(files, doc);
-        for (const SourceProblem& p : compiled.problems) ADD_FAILURE() << p.toString().toStdString();
+        for (const SourceProblem& p : compiled.problems)
+            ADD_FAILURE() << p.toString().toStdString();
         const QByteArray shipped = bytesOf(content() + name + QStringLiteral(".rtf"));
         ASSERT_FALSE(shipped.isEmpty());
         EXPECT_TRUE(writeRtf(doc) == shipped)

@@ -71,14 +71,15 @@ class Viewers : public GuiFixture {};
 TEST_F(Viewers, TheContentsTreeFindsEveryHeadingOnceInOrder) {
     // Headings next to other tags of any length, a level-2 heading before any level-1, a
     // heading right after a tag with no blank between.
-    Loaded d(QStringLiteral("## Early\n"
-                            "[[23011|a very long cell text that is longer than a heading]]"
-                            "[[91000|First]][[92000|A]]\n"
-                            "## B\n"
-                            "[[51001|1]][[91000|Second]]\n"
-                            "## C\n"
-                            "#   >>index of topics {-}\n"
-                            "# >>INDX {-}\n"));
+    Loaded d(
+        QStringLiteral("## Early\n"
+                       "[[23011|a very long cell text that is longer than a heading]]"
+                       "[[91000|First]][[92000|A]]\n"
+                       "## B\n"
+                       "[[51001|1]][[91000|Second]]\n"
+                       "## C\n"
+                       "#   >>index of topics {-}\n"
+                       "# >>INDX {-}\n"));
     const int indexPara = documents::BuildContentsTree(
         d.control, d.tree, {QStringLiteral("Information file Contents"), true});
     ASSERT_EQ(d.tree.topLevelItemCount(), 1);
@@ -257,7 +258,7 @@ TEST_F(InfoViewer, FindBringsTheNextOccurrenceIntoView) {
     EXPECT_TRUE(info->findNext(QStringLiteral("Frank-Starling")));
     const int first = text().CursorPara();
     EXPECT_TRUE(text().document()->findBlockByNumber(first).text().contains("Frank-Starling",
-                                                                              Qt::CaseInsensitive));
+                                                                            Qt::CaseInsensitive));
     EXPECT_TRUE(info->findNext(QStringLiteral("Frank-Starling")));
     EXPECT_GE(text().CursorPara(), first);
     EXPECT_FALSE(info->findNext(QStringLiteral("zqxjv-no-such-word")));
@@ -275,12 +276,11 @@ TEST_F(InfoViewer, EveryLabelOfTheModelWindowAndLayoutSheetExplainsItselfFromThe
     for (const model::Quantity& q : model::quantities())
         if (!q.layoutLabel.empty())
             check(QString::fromLatin1(q.layoutLabel.data(), q.layoutLabel.size()), {});
-    for (const char* w : {"DEATH IMMINENT CO < 1000", "HURRY Patient in Shock!",
-                          "CONGRATULATIONS CO >25 L/min", "RUPTURED artery likely",
-                          "Patient Hypotensive", "Death Soon Psa < 35", "GASP! Ppv >25 mmHg",
-                          "Right EDV >175ml", "Left EDV > 175 ml", "No RIGHT heart output!",
-                          "No LEFT heart output!", "Veins COLLAPSING!", "Too much volume!",
-                          "12.3 ml collapse"})
+    for (const char* w :
+         {"DEATH IMMINENT CO < 1000", "HURRY Patient in Shock!", "CONGRATULATIONS CO >25 L/min",
+          "RUPTURED artery likely", "Patient Hypotensive", "Death Soon Psa < 35",
+          "GASP! Ppv >25 mmHg", "Right EDV >175ml", "Left EDV > 175 ml", "No RIGHT heart output!",
+          "No LEFT heart output!", "Veins COLLAPSING!", "Too much volume!", "12.3 ml collapse"})
         check(QStringLiteral("lblWarning1"), QString::fromLatin1(w));
     EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
 

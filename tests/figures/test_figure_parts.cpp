@@ -123,9 +123,8 @@ TEST_F(Scope, TheLearnersUndoHistoryIsNeitherForgottenNorAddedTo) {
 }
 
 TEST_F(Scope, ARefusedChangeIsReportedAndTheNormalCirculationStays) {
-    const Settled s = settleAfter(300, [] {
-        return workbench::changeParameter(*model::parameterByLabel("lblHR_RV"), 300);
-    });
+    const Settled s = settleAfter(
+        300, [] { return workbench::changeParameter(*model::parameterByLabel("lblHR_RV"), 300); });
     EXPECT_FALSE(s.applied) << "the dialog refuses rates above 249.5";
     EXPECT_TRUE(s.settled);
     EXPECT_EQ(s.s.HrtRate, 72);

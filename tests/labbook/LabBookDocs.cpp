@@ -13,7 +13,8 @@ std::unique_ptr<QTextDocument> compileBook(const QString& source,
     auto doc = std::make_unique<QTextDocument>();
     const documents::SourceResult r =
         documents::compileSource({{QStringLiteral("book.vtx"), source}}, *doc, variant);
-    for (const documents::SourceProblem& p : r.problems) ADD_FAILURE() << p.toString().toStdString();
+    for (const documents::SourceProblem& p : r.problems)
+        ADD_FAILURE() << p.toString().toStdString();
     return doc;
 }
 
@@ -80,14 +81,16 @@ QString courseSource() {
 }
 
 QString plotSource(int rows, bool filled) {
-    QString s = QStringLiteral("# Heart rate and cardiac output\n[[80000|Heart rate curve]]\n\n"
-                               "| Heart rate | Cardiac output | Stroke volume |\n|---|---|---|\n");
+    QString s = QStringLiteral(
+        "# Heart rate and cardiac output\n[[80000|Heart rate curve]]\n\n"
+        "| Heart rate | Cardiac output | Stroke volume |\n|---|---|---|\n");
     for (int i = 0; i < rows; ++i) {
         const int hr = 30 + 20 * i;
         const QString y = filled ? QString::number(1000 + i) : QStringLiteral("       ");
         const QString z = filled ? QString::number(50 + i) : QStringLiteral("       ");
-        s += QStringLiteral("| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | "
-                            "[[27052|%2]] | [[27121|%3]] [[47000|Record]] |\n")
+        s += QStringLiteral(
+                 "| [[10000|%1]] HR [[36135|  %1  ]] [[46000|Apply]] | "
+                 "[[27052|%2]] | [[27121|%3]] [[47000|Record]] |\n")
                  .arg(hr)
                  .arg(y, z);
     }

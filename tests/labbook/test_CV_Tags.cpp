@@ -103,10 +103,9 @@ TEST_F(Exchange, EveryOutputCellGivesTheCaptionOfItsLabelOrItsMessage) {
             const char* label = row <= 17 ? kOutputTable[row][column - 1] : E;
             if (label == E) {
                 EXPECT_EQ(got, "");
-                EXPECT_EQ(view.messages,
-                          std::vector<std::string>{"Case on row error (R:" + std::to_string(row) +
-                                                   ") in C" + std::to_string(column) +
-                                                   " in Get_It"});
+                EXPECT_EQ(view.messages, std::vector<std::string>{
+                                             "Case on row error (R:" + std::to_string(row) +
+                                             ") in C" + std::to_string(column) + " in Get_It"});
             } else if (*label == 0) {
                 EXPECT_EQ(got, "");
                 EXPECT_TRUE(view.messages.empty());
@@ -175,33 +174,46 @@ TEST_F(Exchange, EveryInputCellAppliesItsChangeMarksItsLabelAndRunsOnce) {
     const ModelState n = s();  // the normal reference is stored after the first run
     auto near = [](double a, double b) { return std::fabs(a - b) <= 1e-12 * std::fabs(b); };
     const std::vector<InputCase> cases = {
-        {30014, "50", "lblCompSysA", [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[SysA], 0.5 * n.Comp_N[SysA])); }},
-        {30024, "150", "lblCompSysV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[SysV], 1.5 * n.Comp_N[SysV])); }},
-        {30034, "80", "lblCompRghtV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[RghtV], 0.8 * n.Comp_N[RghtV])); }},
-        {30044, "120", "lblCompPulmA", [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[PulmA], 1.2 * n.Comp_N[PulmA])); }},
-        {30054, "70", "lblCompLeftV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[LeftV], 0.7 * n.Comp_N[LeftV])); }},
-        {30064, "90", "lblCompPulmV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[PulmV], 0.9 * n.Comp_N[PulmV])); }},
-        {30015, "200", "lblResisSysA", [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[SysA], 2 * n.Resis_N[SysA])); }},
-        {30025, "60", "lblResisSysV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[SysV], 0.6 * n.Resis_N[SysV])); }},
-        {30045, "300", "lblResisPulmA", [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[PulmA], 3 * n.Resis_N[PulmA])); }},
-        {30065, "250", "lblResisPulmV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[PulmV], 2.5 * n.Resis_N[PulmV])); }},
-        {30115, "150", "lblEmax_RV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Emax_RV, 1.5 * n.Emax_RV_N)); }},
-        {30125, "30", "lblEmax_LV", [&](const ModelState& m) { EXPECT_TRUE(near(m.Emax_LV, 0.3 * n.Emax_LV_N)); }},
+        {30014, "50", "lblCompSysA",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[SysA], 0.5 * n.Comp_N[SysA])); }},
+        {30024, "150", "lblCompSysV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[SysV], 1.5 * n.Comp_N[SysV])); }},
+        {30034, "80", "lblCompRghtV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[RghtV], 0.8 * n.Comp_N[RghtV])); }},
+        {30044, "120", "lblCompPulmA",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[PulmA], 1.2 * n.Comp_N[PulmA])); }},
+        {30054, "70", "lblCompLeftV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[LeftV], 0.7 * n.Comp_N[LeftV])); }},
+        {30064, "90", "lblCompPulmV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Comp[PulmV], 0.9 * n.Comp_N[PulmV])); }},
+        {30015, "200", "lblResisSysA",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[SysA], 2 * n.Resis_N[SysA])); }},
+        {30025, "60", "lblResisSysV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[SysV], 0.6 * n.Resis_N[SysV])); }},
+        {30045, "300", "lblResisPulmA",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[PulmA], 3 * n.Resis_N[PulmA])); }},
+        {30065, "250", "lblResisPulmV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Resis[PulmV], 2.5 * n.Resis_N[PulmV])); }},
+        {30115, "150", "lblEmax_RV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Emax_RV, 1.5 * n.Emax_RV_N)); }},
+        {30125, "30", "lblEmax_LV",
+         [&](const ModelState& m) { EXPECT_TRUE(near(m.Emax_LV, 0.3 * n.Emax_LV_N)); }},
         {30135, " 90 ", "lblHR_RV", [&](const ModelState& m) { EXPECT_EQ(m.HrtRate, 90); }},
-        {30155, "500", "lblVtotalBody", [&](const ModelState& m) {
+        {30155, "500", "lblVtotalBody",
+         [&](const ModelState& m) {
              // A transfusion of 500 ml at 500 ml/min, started even while another runs.
              EXPECT_EQ(m.VolChangeTarget, 500);
              EXPECT_EQ(m.VolChangeRate, 500);
              EXPECT_EQ(m.VolChangeKind, 1);
          }},
-        {30153, "-2000", "lblVunstrsTotal", [&](const ModelState& m) {
+        {30153, "-2000", "lblVunstrsTotal",
+         [&](const ModelState& m) {
              EXPECT_EQ(m.VunstrsChangeTarget, -2000);
              EXPECT_EQ(m.VunstrsChangeRate, 1000);  // half as fast beyond 999 ml
              EXPECT_EQ(m.VolChangeKind, 0);
          }},
-        {30153, "500", "lblVunstrsTotal", [&](const ModelState& m) {
-             EXPECT_EQ(m.VunstrsChangeRate, -500);
-         }},
+        {30153, "500", "lblVunstrsTotal",
+         [&](const ModelState& m) { EXPECT_EQ(m.VunstrsChangeRate, -500); }},
         {30165, "-8", "lblPit", [&](const ModelState& m) { EXPECT_EQ(m.Pit, -8); }},
         // No limits: the model window's dialog would refuse an intrathoracic pressure of +20.
         {30165, "20", "lblPit", [&](const ModelState& m) { EXPECT_EQ(m.Pit, 20); }},
@@ -283,11 +295,10 @@ TEST_F(Exchange, EveryCellOutsideTheInputTableGivesItsMessageAndChangesNothing) 
             if (ok) continue;
             view.messages.clear();
             Put_It(30000 + row * 10 + column, "100");
-            const std::string want =
-                column < 3 || column > 5
-                    ? std::string("Case on column in Put_It")
-                    : "Case on row error (R:" + std::to_string(row) + ") in C" +
-                          std::to_string(column) + " in Put_It";
+            const std::string want = column < 3 || column > 5
+                                         ? std::string("Case on column in Put_It")
+                                         : "Case on row error (R:" + std::to_string(row) +
+                                               ") in C" + std::to_string(column) + " in Put_It";
             ASSERT_EQ(view.messages, std::vector<std::string>{want}) << row << " " << column;
         }
     }

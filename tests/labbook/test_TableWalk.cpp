@@ -6,11 +6,11 @@
 #include <QTextDocument>
 
 #include "labbook/TableWalk.h"
-#include "workbench/UndoHistory.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "tests/labbook/LabBookDocs.h"
 #include "workbench/CVModelActions.h"
+#include "workbench/UndoHistory.h"
 
 using namespace vasora;
 using namespace vasora::model;
@@ -88,12 +88,12 @@ TEST_F(Walk, AnOutputTableGetsTheModelWindowsCaptionsAndTheRestIsUntouched) {
 }
 
 TEST_F(Walk, AButtonReachesOnlyItsOwnTableAndStopsAtTheNearestStartMarker) {
-    auto doc = compileBook(QStringLiteral(
-        "[[10000|Outer]]\n"
-        "| [[23011|  old  ]] | [[24011|  old  ]] |\n"
-        "[[10000|Inner]]\n"
-        "| [[23052|  old  ]] | [[24052|  old  ]] | [[23011|  old  ]] |\n"
-        "[[43000|Fill table 3]]\n"));
+    auto doc =
+        compileBook(QStringLiteral("[[10000|Outer]]\n"
+                                   "| [[23011|  old  ]] | [[24011|  old  ]] |\n"
+                                   "[[10000|Inner]]\n"
+                                   "| [[23052|  old  ]] | [[24052|  old  ]] | [[23011|  old  ]] |\n"
+                                   "[[43000|Fill table 3]]\n"));
     const labbook::TableClick c = clickTableButton(*doc, button(*doc, 43000));
     EXPECT_EQ(c.name, "Inner");
     EXPECT_EQ(c.outputs, 2);
@@ -143,12 +143,12 @@ TEST_F(Walk, OneClickOfAnInputTableIsOneStepForUndo) {
 }
 
 TEST_F(Walk, CellsTheTableDoesNotHaveAreReportedAndTheWalkGoesOn) {
-    auto doc = compileBook(QStringLiteral("[[10000|T]]\n| [[25011|  x  ]] | [[25071|  x  ]] | "
-                                          "[[35099|  5  ]] |\n[[45000|Go]]\n"));
+    auto doc =
+        compileBook(QStringLiteral("[[10000|T]]\n| [[25011|  x  ]] | [[25071|  x  ]] | "
+                                   "[[35099|  5  ]] |\n[[45000|Go]]\n"));
     clickTableButton(*doc, button(*doc, 45000));
-    EXPECT_EQ(view.messages,
-              (std::vector<std::string>{"Case on column in Put_It",
-                                        "Case on row error (R:7) in C1 in Get_It"}));
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Case on column in Put_It",
+                                                       "Case on row error (R:7) in C1 in Get_It"}));
     // An error cell is written as blanks; the good one gets its value.
     EXPECT_EQ(cellOf(*doc, 25071), "       ");
     EXPECT_EQ(cellOf(*doc, 25011), cellText(caption("lblPressSysA")));
@@ -184,7 +184,7 @@ TEST_F(Walk, ATwelfthRowOfThePlotTableIsALayoutErrorAndTheRowsBelowItStay) {
     const labbook::TableClick c = clickTableButton(*doc, button(*doc, 48000));
     EXPECT_EQ(view.messages, std::vector<std::string>{"Plot layout error"});
     EXPECT_EQ(c.plotCells, 33);
-    EXPECT_EQ(box(view, 'X', 0), QStringLiteral("  50  "));   // the second row
+    EXPECT_EQ(box(view, 'X', 0), QStringLiteral("  50  "));    // the second row
     EXPECT_EQ(box(view, 'X', 10), QStringLiteral("  250  "));  // the last
     // Cells not yet filled are plotted as 0.
     auto empty = compileBook(test::plotSource(3, false));

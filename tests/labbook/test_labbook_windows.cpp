@@ -344,8 +344,9 @@ TEST_F(LabBookWindows, ASaveThatFailsIsReportedAndTheProgramGoesOn) {
     seam.shown.clear();
     clickTag(54000);
     ASSERT_EQ(seam.messages().size(), 1);
-    EXPECT_TRUE(seam.messages()[0].contains("mine.rtf could not be saved: a file stands where "
-                                            "its folder should be."))
+    EXPECT_TRUE(
+        seam.messages()[0].contains("mine.rtf could not be saved: a file stands where "
+                                    "its folder should be."))
         << seam.messages()[0].toStdString();
     EXPECT_TRUE(display()->changedSinceSaved());
     QTimer::singleShot(0, [this] { click(forms::frmLBSave, "cmdSaveLBFile"); });

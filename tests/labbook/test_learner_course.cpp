@@ -32,14 +32,16 @@ class LearnerCourse : public ShippedBook {
     void tickAutoRun() {
         auto* box = child<QCheckBox>(forms::frmCVModel, "chkAutoRun");
         ASSERT_NE(box, nullptr);
-        if (!box->isChecked()) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        if (!box->isChecked())
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
         ASSERT_TRUE(box->isChecked());
     }
     void separateHeartRates(bool on) {
         click(forms::frmCVModel, "cmdOptions");
         auto* box = child<QCheckBox>(forms::frmOptions, "chkAV_Block");
         ASSERT_NE(box, nullptr);
-        if (box->isChecked() != on) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        if (box->isChecked() != on)
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
         ASSERT_EQ(box->isChecked(), on);
         click(forms::frmOptions, "cmdReturn");
     }
@@ -50,7 +52,8 @@ class LearnerCourse : public ShippedBook {
         for (TagSpan t = documents::findTag(doc(), button.start, -1, true, 0); t.valid();
              t = documents::findTag(doc(), t.start, -1, true, 0)) {
             if (kindOf(t.code) == labbook::kTagTableStart) break;
-            if (kindOf(t.code) != labbook::kTagOutputCell || (t.code / 1000) % 10 != table) continue;
+            if (kindOf(t.code) != labbook::kTagOutputCell || (t.code / 1000) % 10 != table)
+                continue;
             const labbook::OutputCell c = labbook::outputCell((t.code / 10) % 100, t.code % 10);
             const QString shown = c.kind == labbook::OutputCell::Label
                                       ? caption(std::string(c.label).c_str())
@@ -73,7 +76,8 @@ TEST_F(LearnerCourse, TheWholeTemplateWorkedThroughIsThereAfterQuittingAndStarti
         if (t.code == 61000) {
             clickAt(t.start + 1);
             // Key by key, with the punctuation of a learner's answer.
-            type(QStringLiteral("Answer %1: 93.7 mmHg, -5.2 (about 10%); [check] \"ok\".").arg(++answers));
+            type(QStringLiteral("Answer %1: 93.7 mmHg, -5.2 (about 10%); [check] \"ok\".")
+                     .arg(++answers));
             EXPECT_TRUE(tagText(now(t)).contains(QStringLiteral("Answer %1:").arg(answers)))
                 << "answer " << answers << " went elsewhere";
         } else if (t.code == 1 || t.code == 2) {
@@ -129,7 +133,8 @@ TEST_F(LearnerCourse, TheWholeTemplateWorkedThroughIsThereAfterQuittingAndStarti
     ASSERT_EQ(reopened.size(), worked.size());
     for (std::size_t i = 0; i < worked.size(); ++i) {
         EXPECT_EQ(reopened[i].first, worked[i].first) << "tag " << i;
-        EXPECT_EQ(reopened[i].second, worked[i].second) << "tag " << i << " code " << worked[i].first;
+        EXPECT_EQ(reopened[i].second, worked[i].second)
+            << "tag " << i << " code " << worked[i].first;
     }
     EXPECT_TRUE(doc().toPlainText().contains(
         QStringLiteral("Answer %1: 93.7 mmHg, -5.2 (about 10%); [check] \"ok\".").arg(answers)));

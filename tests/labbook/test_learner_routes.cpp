@@ -23,9 +23,7 @@ bool isLink(int code) {
 
 class LearnerRoutes : public ShippedBook {
   protected:
-    documents::frmInfo* info() {
-        return forms::existing<documents::frmInfo>(forms::frmInfo);
-    }
+    documents::frmInfo* info() { return forms::existing<documents::frmInfo>(forms::frmInfo); }
     // Follows the first link of the lab book: the information text must show its anchor.
     void followFirstLink() {
         TagSpan link;

@@ -90,7 +90,8 @@ TEST_F(LearnerTyping, AFullStopIsAFullStopWhereverItIsTyped) {
     key(Qt::Key_Left);
     key(Qt::Key_Left);
     type(QStringLiteral("."));
-    EXPECT_TRUE(tagText(now(answer)).contains("93.7 mmHg, a.bc")) << tagText(now(answer)).toStdString();
+    EXPECT_TRUE(tagText(now(answer)).contains("93.7 mmHg, a.bc"))
+        << tagText(now(answer)).toStdString();
     // "50" then ".5" in an input cell is 50.5, and applying it sets 50.5 % of normal.
     const TagSpan cell = tags(32024).at(0);
     clickAfterValue(cell);
@@ -140,8 +141,8 @@ TEST_F(LearnerTyping, AnEmptyCellIsNamedAsTheBookNamesItAndNothingIsApplied) {
     seam.shown.clear();
     clickTag(button(QStringLiteral("Table 3b")));
     ASSERT_EQ(seam.messages().size(), 1) << seam.messages().join('\n').toStdString();
-    EXPECT_TRUE(seam.messages()[0].startsWith(
-        "Table 3b, the cell of Systemic venous compliance is empty."))
+    EXPECT_TRUE(
+        seam.messages()[0].startsWith("Table 3b, the cell of Systemic venous compliance is empty."))
         << seam.messages()[0].toStdString();
     EXPECT_EQ(s.Comp[model::SysV], compliance);
     EXPECT_EQ(s.ModelTime, time);

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "model/ModelLabels.h"
-#include "model/Quantities.h"
-#include "model/ModelState.h"
 #include "core/NumberFormat.h"
+#include "model/ModelLabels.h"
+#include "model/ModelState.h"
+#include "model/Quantities.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/CVModelActions.h"

@@ -119,7 +119,8 @@ TEST_F(Actions, RestartColoursTheLeftHeartRateFromTheBlockBox) {
 
 TEST_F(Actions, RestartRereadsARetrievedParameterSet) {
     int retrieved = 0;
-    workbench::setRestartHooks({{}, [&] {
+    workbench::setRestartHooks({{},
+                                [&] {
                                     // What retrieving a set does: load it, run, keep the flag.
                                     ++retrieved;
                                     SetNormalParameters();

@@ -12,8 +12,8 @@
 
 #include "model/Palette.h"
 #include "options/ParameterSetFile.h"
-#include "workbench/ParameterChanges.h"
 #include "tests/support/GuiFixture.h"
+#include "workbench/ParameterChanges.h"
 
 using namespace vasora;
 using model::state;

@@ -33,7 +33,9 @@ std::string take(ScrivoString& s) {
     return text;
 }
 
-std::string take(ScrivoString&& s) { return take(s); }
+std::string take(ScrivoString&& s) {
+    return take(s);
+}
 
 std::vector<Message>& messages() {
     static std::vector<Message> m;
@@ -61,7 +63,9 @@ HookLog& hooks() {
 
 namespace {
 
-void SCRIVOOLE_CALL showError(void*, const char* text) { hooks().errors.emplace_back(text); }
+void SCRIVOOLE_CALL showError(void*, const char* text) {
+    hooks().errors.emplace_back(text);
+}
 
 std::int32_t SCRIVOOLE_CALL launch(void*, const char* command, const char* file,
                                    const char* hostDocument) {
@@ -72,8 +76,10 @@ std::int32_t SCRIVOOLE_CALL launch(void*, const char* command, const char* file,
 std::int32_t SCRIVOOLE_CALL insertObject(void*, ScrivoString* className, ScrivoString* file) {
     ++hooks().insertCalls;
     const auto& h = hooks();
-    *className = ScrivoOLE_AllocString(h.insertClass.data(), static_cast<std::uint32_t>(h.insertClass.size()));
-    *file = ScrivoOLE_AllocString(h.insertFile.data(), static_cast<std::uint32_t>(h.insertFile.size()));
+    *className = ScrivoOLE_AllocString(h.insertClass.data(),
+                                       static_cast<std::uint32_t>(h.insertClass.size()));
+    *file =
+        ScrivoOLE_AllocString(h.insertFile.data(), static_cast<std::uint32_t>(h.insertFile.size()));
     return h.insertAnswer;
 }
 
@@ -165,7 +171,9 @@ long peakMemoryKb() {
     return usage.ru_maxrss;
 }
 
-void useRegistry(const fs::path& file) { ::setenv("SCRIVOOLE_REGISTRY", file.c_str(), 1); }
+void useRegistry(const fs::path& file) {
+    ::setenv("SCRIVOOLE_REGISTRY", file.c_str(), 1);
+}
 
 TempDir::TempDir() {
     static std::mt19937 random(static_cast<unsigned>(::getpid()));

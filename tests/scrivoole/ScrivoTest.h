@@ -67,13 +67,13 @@ void useRegistry(const std::filesystem::path& file);
 
 // A fresh folder under the temporary folder, removed at the end of the test.
 class TempDir final {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path write(const std::string& name, const std::string& bytes) const;
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
@@ -110,6 +110,5 @@ struct Device {
 constexpr std::uint32_t kScreenCaps = SCRIVOOLE_RC_BITBLT | SCRIVOOLE_RC_STRETCHBLT;
 constexpr std::uint32_t kPrinterCaps =
     SCRIVOOLE_RC_BITBLT | SCRIVOOLE_RC_STRETCHBLT | SCRIVOOLE_RC_BANDING;
-
 
 }  // namespace scrivotest

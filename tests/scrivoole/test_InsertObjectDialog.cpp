@@ -40,7 +40,7 @@ void whenShown(std::function<void(QWidget*)> steps) {
 }
 
 class InsertDialog : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         static QWidget control;
         control.setObjectName("controlWindow");

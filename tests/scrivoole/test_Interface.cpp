@@ -95,8 +95,8 @@ TEST(Binding, SetOldCreatorRefusals) {
     std::int32_t slot = 9;
     EXPECT_EQ(SET_OLDCREATOR(hostModule(), 1, &slot), 0);
     EXPECT_EQ(slot, 9);
-    EXPECT_EQ(hooks().errors,
-              std::vector<std::string>{"\r\nScrivoOLE SET_OLDCREATOR : old module handler NOT NULL"});
+    EXPECT_EQ(hooks().errors, std::vector<std::string>{
+                                  "\r\nScrivoOLE SET_OLDCREATOR : old module handler NOT NULL"});
 
     hooks().errors.clear();
     EXPECT_EQ(SET_OLDCREATOR(nullptr, 0, &slot), 1);

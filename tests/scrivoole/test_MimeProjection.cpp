@@ -10,7 +10,7 @@ using namespace scrivotest;
 namespace {
 
 class Desktop : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         installHooks();
         ::unsetenv("SCRIVOOLE_REGISTRY");
@@ -21,7 +21,8 @@ protected:
         ::setenv("XDG_CONFIG_DIRS", (root / "no-such-folder").c_str(), 1);
     }
     void TearDown() override {
-        for (const char* v : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+        for (const char* v :
+             {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
             ::unsetenv(v);
     }
 };
@@ -63,8 +64,10 @@ TEST_F(Desktop, GlobsAndApplicationsAsRegistryKeys) {
     EXPECT_EQ(value["image/bmp\\Protocol\\StdFileEditing\\Server\\"], "editor --new-window %U");
     // The default application of mimeapps.list wins over the first one found.
     EXPECT_EQ(value["text/plain\\Protocol\\StdFileEditing\\Server\\"], "viewer %f");
-    const std::regex braced("\\{[0-9A-F]{8}-[0-9A-F]{4}-8[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
-    EXPECT_TRUE(std::regex_match(value["image/png\\CLSID\\"], braced)) << value["image/png\\CLSID\\"];
+    const std::regex braced(
+        "\\{[0-9A-F]{8}-[0-9A-F]{4}-8[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
+    EXPECT_TRUE(std::regex_match(value["image/png\\CLSID\\"], braced))
+        << value["image/png\\CLSID\\"];
     EXPECT_TRUE(std::regex_match(value["text/plain\\CLSID\\"], braced));
     EXPECT_NE(value["image/png\\CLSID\\"], value["text/plain\\CLSID\\"]);
 }

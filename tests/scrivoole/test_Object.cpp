@@ -15,7 +15,7 @@ std::uint32_t quarters(int x, int y) {
 }
 
 class Objects : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         installHooks();
         useRegistry(fixture("classes.reg"));
@@ -83,7 +83,8 @@ TEST_F(Objects, CreateFailures) {
 TEST_F(Objects, APathEndingInADotHasNoType) {
     std::ifstream in(fixture("classes.reg"), std::ios::binary);
     const std::string classes(std::istreambuf_iterator<char>(in), {});
-    useRegistry(dir.write("dot.reg", classes + "\r\n[HKEY_CLASSES_ROOT\\.]\r\n@=\"Paint.Picture\"\r\n"));
+    useRegistry(
+        dir.write("dot.reg", classes + "\r\n[HKEY_CLASSES_ROOT\\.]\r\n@=\"Paint.Picture\"\r\n"));
     EXPECT_EQ(take(GET_EXTASS("")), "");
     const auto dotted = dir.write("picture.", bmpFile(4, 4, quarters));
     EXPECT_EQ(create("*" + dotted.string()), 0);
@@ -159,7 +160,8 @@ TEST_F(Objects, PaintOnAScreenAndOnABandingPrinter) {
     object->ops->Paint(object, &printer.dc, 0, 0);
     ASSERT_EQ(printer.drawn.size(), 1u);
     const Drawn& p = printer.drawn[0];
-    EXPECT_EQ(std::vector<int>({p.cx, p.cy, p.width, p.height}), std::vector<int>({30, 20, 60, 40}));
+    EXPECT_EQ(std::vector<int>({p.cx, p.cy, p.width, p.height}),
+              std::vector<int>({30, 20, 60, 40}));
     EXPECT_EQ(p.pixel(59, 39), 0xFFFFFFFFu);
     EXPECT_EQ(p.pixel(1, 1), 0xFFFF0000u);
 
@@ -225,8 +227,12 @@ TEST_F(Objects, ActivateOpensATemporaryCopyAndTakesBackTheSavedChange) {
 // A picture file cut short: the rows it lacks are blank, on the screen and in the document,
 // whatever the memory they were decoded into held before (the tests run with a perturbed heap).
 TEST_F(Objects, ATruncatedPictureCarriesNoMemoryOfTheProcess) {
-    const auto colour = [](int x, int y) { return static_cast<std::uint32_t>(x * 4 << 16 | y * 4 << 8 | 0x40); };
-    const auto lower = [](int x, int y) { return y < 56 ? 0xFFFFFFu : static_cast<std::uint32_t>(x * 4 << 16 | y * 4 << 8 | 0x40); };
+    const auto colour = [](int x, int y) {
+        return static_cast<std::uint32_t>(x * 4 << 16 | y * 4 << 8 | 0x40);
+    };
+    const auto lower = [](int x, int y) {
+        return y < 56 ? 0xFFFFFFu : static_cast<std::uint32_t>(x * 4 << 16 | y * 4 << 8 | 0x40);
+    };
     // Rows are stored bottom up: the eight rows present are the lowest.
     const std::string whole = bmpFile(64, 64, colour);
     const auto truncated = dir.write("cut.bmp", whole.substr(0, 14 + 40 + 8 * 64 * 3));
@@ -261,7 +267,8 @@ TEST_F(Objects, ATruncatedPictureCarriesNoMemoryOfTheProcess) {
         const std::vector<std::uint8_t> native(file.begin(), file.end());
         const auto at = std::search(bytes.begin(), bytes.end(), native.begin(), native.end());
         EXPECT_NE(at, bytes.end());
-        return std::vector<std::uint8_t>(at + static_cast<std::ptrdiff_t>(native.size()), bytes.end());
+        return std::vector<std::uint8_t>(at + static_cast<std::ptrdiff_t>(native.size()),
+                                         bytes.end());
     };
     EXPECT_EQ(presentation(cut, whole.substr(0, 14 + 40 + 8 * 64 * 3)),
               presentation(expected, bmpFile(64, 64, lower)));
@@ -278,7 +285,8 @@ TEST_F(Objects, ACompressedBitmapCutShortShowsTheIcon) {
     put32(14 + 40 + 1024 + 32);
     put32(0);
     put32(14 + 40 + 1024);
-    for (std::uint32_t v : {40u, 64u, 64u, 1u | 8u << 16, 1u, 32u, 2835u, 2835u, 256u, 0u}) put32(v);
+    for (std::uint32_t v : {40u, 64u, 64u, 1u | 8u << 16, 1u, 32u, 2835u, 2835u, 256u, 0u})
+        put32(v);
     for (int i = 0; i < 256; ++i) put32(static_cast<std::uint32_t>(i * 0x010101));
     // Eight rows of one run each, then the data ends without its end-of-bitmap mark.
     for (int row = 0; row < 8; ++row) rle += std::string{64, static_cast<char>(row * 10 + 5), 0, 0};

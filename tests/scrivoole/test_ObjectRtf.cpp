@@ -9,7 +9,9 @@ using namespace scrivotest;
 
 namespace {
 
-std::uint32_t stripes(int x, int) { return x % 2 ? 0x102030u : 0xF0E0D0u; }
+std::uint32_t stripes(int x, int) {
+    return x % 2 ? 0x102030u : 0xF0E0D0u;
+}
 
 std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
@@ -36,7 +38,7 @@ Saved split(const std::string& rtf) {
 }
 
 class Rtf : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         installHooks();
         useRegistry(fixture("classes.reg"));
@@ -88,7 +90,8 @@ TEST_F(Rtf, ObjectDataInLinesOf80DigitsAndAPictureWithout) {
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
         ASSERT_EQ(lines[i].size(), 80u) << i;
     }
-    for (char c : s.objdata) EXPECT_TRUE(c == '\r' || c == '\n' || std::isdigit(c) || (c >= 'a' && c <= 'f'));
+    for (char c : s.objdata)
+        EXPECT_TRUE(c == '\r' || c == '\n' || std::isdigit(c) || (c >= 'a' && c <= 'f'));
 
     const auto bytes = fromHex(s.objdata);
     EXPECT_EQ(le32(bytes, 0), 0x0501u);
@@ -101,8 +104,9 @@ TEST_F(Rtf, ObjectDataInLinesOf80DigitsAndAPictureWithout) {
     EXPECT_NE(asText.find(native), std::string::npos);
 
     // {\pict\wmetafile8\picw..\pich..\picwgoal..\pichgoal.. CRLF hex}
-    const std::string header = "{\\result {\\pict\\wmetafile8\\picw1084\\pich449\\picwgoal615"
-                               "\\pichgoal255 \r\n";
+    const std::string header =
+        "{\\result {\\pict\\wmetafile8\\picw1084\\pich449\\picwgoal615"
+        "\\pichgoal255 \r\n";
     ASSERT_EQ(s.result.rfind(header, 0), 0u) << s.result.substr(0, 80);
     const std::string hex = s.result.substr(header.size(), s.result.size() - header.size() - 2);
     EXPECT_EQ(hex.find_first_not_of("0123456789abcdef"), std::string::npos);

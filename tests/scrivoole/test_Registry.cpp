@@ -41,21 +41,22 @@ std::vector<Record> allRecords() {
 }
 
 class Registry : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { installHooks(); }
     TempDir dir;
     void load(const std::string& text) { useRegistry(dir.write("r.reg", text)); }
 };
 
 TEST_F(Registry, ExportFileRules) {
-    load("REGEDIT4\r\n\r\n"
-         "[HKEY_CLASSES_ROOT\\Alpha\\Deep\\Deeper]\r\n@=\"deep\"\r\n"
-         "[HKEY_CLASSES_ROOT\\Zulu]\r\n\"Named\"=\"ignored\"\r\n"
-         "[HKEY_CLASSES_ROOT\\ALPHA]\r\n@=\"say \\\"hi\\\" C:\\\\dir\"\r\n"
-         "[HKEY_CLASSES_ROOT\\alpha\\Beta]\r\n@=hex:01,02,\\\r\n  03\r\n"
-         "[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n@=\"elsewhere\"\r\n"
-         "[HKEY_CLASSES_ROOT\\Gone\\Child]\r\n[-HKEY_CLASSES_ROOT\\Gone]\r\n"
-         "; a comment\r\n[HKEY_CLASSES_ROOT\\Zulu\\Leaf]\r\n@=\"z\"\r\n@=-\r\n");
+    load(
+        "REGEDIT4\r\n\r\n"
+        "[HKEY_CLASSES_ROOT\\Alpha\\Deep\\Deeper]\r\n@=\"deep\"\r\n"
+        "[HKEY_CLASSES_ROOT\\Zulu]\r\n\"Named\"=\"ignored\"\r\n"
+        "[HKEY_CLASSES_ROOT\\ALPHA]\r\n@=\"say \\\"hi\\\" C:\\\\dir\"\r\n"
+        "[HKEY_CLASSES_ROOT\\alpha\\Beta]\r\n@=hex:01,02,\\\r\n  03\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n@=\"elsewhere\"\r\n"
+        "[HKEY_CLASSES_ROOT\\Gone\\Child]\r\n[-HKEY_CLASSES_ROOT\\Gone]\r\n"
+        "; a comment\r\n[HKEY_CLASSES_ROOT\\Zulu\\Leaf]\r\n@=\"z\"\r\n@=-\r\n");
     const auto records = allRecords();
     // Parents made by a deeper section come at that point; "ALPHA" is the key seen first.
     std::vector<std::string> paths;
@@ -70,8 +71,9 @@ TEST_F(Registry, ExportFileRules) {
 }
 
 TEST_F(Registry, Version5FileInUtf16) {
-    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n"
-                             "[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n";
+    const std::string text =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n";
     std::string utf16 = "\xFF\xFE";
     for (char c : text) {
         utf16 += c;
@@ -91,9 +93,14 @@ TEST_F(Registry, TextWithoutHeaderIsAnEmptyRegistry) {
 
 TEST_F(Registry, BufferLimitsOfEightyBytes) {
     const std::string longName(80, 'n'), fitName(79, 'f');
-    load("REGEDIT4\n[HKEY_CLASSES_ROOT\\A]\n@=\"" + std::string(80, 'v') + "\"\n"
-         "[HKEY_CLASSES_ROOT\\A\\" + fitName + "]\n@=\"" + std::string(79, 'w') + "\"\n"
-         "[HKEY_CLASSES_ROOT\\A\\" + longName + "]\n[HKEY_CLASSES_ROOT\\A\\After]\n"
+    load("REGEDIT4\n[HKEY_CLASSES_ROOT\\A]\n@=\"" + std::string(80, 'v') +
+         "\"\n"
+         "[HKEY_CLASSES_ROOT\\A\\" +
+         fitName + "]\n@=\"" + std::string(79, 'w') +
+         "\"\n"
+         "[HKEY_CLASSES_ROOT\\A\\" +
+         longName +
+         "]\n[HKEY_CLASSES_ROOT\\A\\After]\n"
          "[HKEY_CLASSES_ROOT\\B]\n");
     const auto records = allRecords();
     ASSERT_EQ(records.size(), 3u);  // the long name ends A's subkeys; B still follows
@@ -122,7 +129,8 @@ TEST_F(Registry, DepthFirstWalkAndSequentialRecordsOnALargeTree) {
     std::function<void(const std::string&, int)> grow = [&](const std::string& path, int depth) {
         const int children = depth == 0 ? 300 : static_cast<int>(random() % (depth < 3 ? 5 : 2));
         for (int i = 0; i < children; ++i) {
-            const std::string name = "K" + std::to_string(random() % 100000) + "x" + std::to_string(i);
+            const std::string name =
+                "K" + std::to_string(random() % 100000) + "x" + std::to_string(i);
             const std::string child = path.empty() ? name : path + "\\" + name;
             std::string value = random() % 3 ? "v" + std::to_string(expected.size()) : "";
             expected.push_back({child + "\\", value});
@@ -184,10 +192,10 @@ TEST_F(Registry, ServerWalkCountsOnlyClassesWithServersAndSkipsTheRest) {
         servers.push_back(s);
     }
     // Not ".hidden", "CLSID" or "Interface"; not txtfile (no CLSID), not Word (empty server).
-    EXPECT_EQ(servers, (std::vector<std::pair<std::string, std::string>>{
-                           {"Paint.Picture", "paintsrv %1"},
-                           {"Sound.Rec", "soundrec.exe"},
-                           {"BadId", "bad.exe"}}));
+    EXPECT_EQ(servers,
+              (std::vector<std::pair<std::string, std::string>>{{"Paint.Picture", "paintsrv %1"},
+                                                                {"Sound.Rec", "soundrec.exe"},
+                                                                {"BadId", "bad.exe"}}));
     server(1);
     EXPECT_EQ(take(GET_LASTFIRSTLEVELVALUE()), "Sound");
     // Fresh calls agree with the sequential ones.
@@ -226,12 +234,11 @@ TEST_F(Registry, FileTypesWithTheirPatterns) {
         types.emplace_back(type, list);
     }
     // ".LOG" names "TxtFile": the same type as "txtfile"; ".noclass" has no type.
-    EXPECT_EQ(types, (std::vector<std::pair<std::string, std::string>>{
-                         {"txtfile", "*.txt;*.LOG"},
-                         {"Paint.Picture", "*.bmp"},
-                         {"Sound.Rec", "*.wav"},
-                         {"PngFile", "*.png"},
-                         {"BadId", "*.bad"}}));
+    EXPECT_EQ(types, (std::vector<std::pair<std::string, std::string>>{{"txtfile", "*.txt;*.LOG"},
+                                                                       {"Paint.Picture", "*.bmp"},
+                                                                       {"Sound.Rec", "*.wav"},
+                                                                       {"PngFile", "*.png"},
+                                                                       {"BadId", "*.bad"}}));
     ScrivoString patterns = nullptr;
     EXPECT_EQ(take(GET_ASSEXTENSIONS(-1, &patterns)), "");
     EXPECT_EQ(take(patterns), "");
@@ -240,25 +247,31 @@ TEST_F(Registry, FileTypesWithTheirPatterns) {
 // Letter case beyond ASCII, in UTF-8 names: one key however its name is written, lookups and
 // file types alike; "ß" and "ss" stay apart, and bytes that are no UTF-8 compare as they are.
 TEST_F(Registry, NamesCompareIgnoringCaseBeyondAscii) {
-    load("REGEDIT4\n"
-         "[HKEY_CLASSES_ROOT\\\xC3\x84pfel]\n@=\"apples\"\n"          // Äpfel
-         "[HKEY_CLASSES_ROOT\\\xC3\xA4PFEL\\Sorte]\n"                 // äPFEL
-         "[HKEY_CLASSES_ROOT\\Stra\xC3\x9F" "e]\n@=\"street\"\n"      // Straße
-         "[HKEY_CLASSES_ROOT\\STRASSE]\n@=\"shouted\"\n"
-         "[HKEY_CLASSES_ROOT\\\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91\xCE\xA3]\n@=\"greek\"\n"  // ΣΟΦΊΑΣ
-         "[HKEY_CLASSES_ROOT\\\xE2\x84\xAA" "elvin]\n@=\"kelvin\"\n"  // Kelvin sign
-         "[HKEY_CLASSES_ROOT\\\xC4pfel]\n@=\"latin-1\"\n"
-         "[HKEY_CLASSES_ROOT\\.\xC3\xA4pf]\n@=\"\xC3\x84pfel\"\n"
-         "[HKEY_CLASSES_ROOT\\.\xC3\x84PF2]\n@=\"\xC3\xA4PFEL\"\n");
+    load(
+        "REGEDIT4\n"
+        "[HKEY_CLASSES_ROOT\\\xC3\x84pfel]\n@=\"apples\"\n"  // Äpfel
+        "[HKEY_CLASSES_ROOT\\\xC3\xA4PFEL\\Sorte]\n"         // äPFEL
+        "[HKEY_CLASSES_ROOT\\Stra\xC3\x9F"
+        "e]\n@=\"street\"\n"  // Straße
+        "[HKEY_CLASSES_ROOT\\STRASSE]\n@=\"shouted\"\n"
+        "[HKEY_CLASSES_ROOT\\\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91\xCE\xA3]\n@=\"greek\"\n"  // ΣΟΦΊΑΣ
+        "[HKEY_CLASSES_ROOT\\\xE2\x84\xAA"
+        "elvin]\n@=\"kelvin\"\n"  // Kelvin sign
+        "[HKEY_CLASSES_ROOT\\\xC4pfel]\n@=\"latin-1\"\n"
+        "[HKEY_CLASSES_ROOT\\.\xC3\xA4pf]\n@=\"\xC3\x84pfel\"\n"
+        "[HKEY_CLASSES_ROOT\\.\xC3\x84PF2]\n@=\"\xC3\xA4PFEL\"\n");
     std::vector<std::string> paths;
     for (const auto& r : allRecords()) paths.push_back(r.path);
     EXPECT_EQ(paths.size(), 9u);
     EXPECT_EQ(paths[1], "\xC3\x84pfel\\Sorte\\");
     EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xC3\xA4pfel")), "apples");
     EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xC3\x84PFEL")), "apples");
-    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("STRA\xE1\xBA\x9E" "E")), "street");  // capital ẞ
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("STRA\xE1\xBA\x9E"
+                                          "E")),
+              "street");  // capital ẞ
     EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("strasse")), "shouted");
-    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1\xCF\x82")), "greek");  // σοφίας
+    EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1\xCF\x82")),
+              "greek");  // σοφίας
     EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("KELVIN")), "kelvin");
     EXPECT_EQ(take(GET_KEYFIRSTLEVELVALUE("\xE4pfel")), "");  // Latin-1 ä: no UTF-8, no case
     EXPECT_EQ(take(GET_EXTASS("\xC3\x84PF")), "\xC3\x84pfel");

@@ -32,7 +32,8 @@ TEST(Dialogs, AMessageRepeatedAskAfterTheThirdAndNoSilencesItsKind) {
     s.answers = {Answer::No};
     {
         RepeatedMessages repeats;
-        for (int i = 0; i < 100; ++i) messageBox(QStringLiteral("Case on row error (R:%1) in C2").arg(i));
+        for (int i = 0; i < 100; ++i)
+            messageBox(QStringLiteral("Case on row error (R:%1) in C2").arg(i));
         messageBox(QStringLiteral("Another kind"));
     }
     ASSERT_EQ(s.messages().size(), 4);

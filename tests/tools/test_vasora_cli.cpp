@@ -424,7 +424,9 @@ TEST(CliJson, WellFormedWithTheFourParts) {
 TEST(CliJson, BytesThatAreNotUtf8StayValidJson) {
     // A parameter file in another encoding: its bytes are quoted in the refusal message.
     const std::string path = tempPath("latin.txt");
-    std::ofstream(path, std::ios::binary) << "\xff\xfe" "72,5\r\n" "caf\xe9\r\n";
+    std::ofstream(path, std::ios::binary) << "\xff\xfe"
+                                             "72,5\r\n"
+                                             "caf\xe9\r\n";
     const Result r = cli({"--format", "json", "--params", path});
     std::filesystem::remove(path);
     EXPECT_EQ(r.status, 2) << r.err;
@@ -443,8 +445,8 @@ TEST(CliJson, BytesThatAreNotUtf8StayValidJson) {
 TEST(CliJson, AnUnstableRunIsUndoneBeforeItsNumbersGrowLong) {
     // An iteration interval three times the normal one is unstable with a raised arterial
     // resistance: the volumes swing further at every step.
-    const Json j = jsonReport({"--intervals", "0.003", "0.1", "--set", "lblResisSysA=150",
-                               "--autorun"});
+    const Json j =
+        jsonReport({"--intervals", "0.003", "0.1", "--set", "lblResisSysA=150", "--autorun"});
     const Json& messages = j["messages"];
     ASSERT_FALSE(messages.items.empty());
     EXPECT_NE(messages.items.back().s.find("put back as it was"), std::string::npos);

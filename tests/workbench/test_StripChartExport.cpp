@@ -34,14 +34,14 @@ QList<QByteArray> lines(const QByteArray& csv) {
 TEST(StripChartCsv, ConvertsTheGridBackAndPutsThePreviousSweepFirst) {
     StripChartSurface s;
     // The previous sweep: one moment at x 100.
-    s.point(100, 425, pal::LightBlue, 2);    // 85 mmHg
+    s.point(100, 425, pal::LightBlue, 2);  // 85 mmHg
     for (int x = 0; x < 100; ++x) s.point(x, 850, pal::Black, 1);
     s.endSweep();
     // The current sweep: pressure and cardiac output at x 0, venous return alone at x 2.
-    s.point(0, 350, pal::LightBlue, 2);      // 100 mmHg
-    s.point(0, 483, pal::LightRed, 2);       // 5.505 L/min
-    s.point(2, 500, pal::LightMagenta, 1);   // 5.25 L/min
-    s.point(1, 850, pal::Black, 1);          // the zero line is no data
+    s.point(0, 350, pal::LightBlue, 2);     // 100 mmHg
+    s.point(0, 483, pal::LightRed, 2);      // 5.505 L/min
+    s.point(2, 500, pal::LightMagenta, 1);  // 5.25 L/min
+    s.point(1, 850, pal::Black, 1);         // the zero line is no data
 
     const auto l = lines(workbench::stripChartCsv(s, workbench::sweepTimes(4.5, 3000)));
     ASSERT_EQ(l.size(), 4);

@@ -97,15 +97,16 @@ TEST_F(Undo, AChangeIsTakenBackWithItsMarkItsLabelsAndItsWarnings) {
 
 TEST_F(Undo, TenChangesAndMoreGoBackInOrderEachKind) {
     const char* const changes[][2] = {
-        {"lblResisSysA", "150"}, {"lblCompSysV", "80"},  {"lblHR_RV", "110"},
-        {"lblVtotalBody", "-500"}, {"lblPit", "-8"},      {"lblEmax_RV", "60"},
-        {"lblVo_LV", "10"},      {"lblCompPulmV", "200"}, {"lblVunstrsTotal", "-200"},
-        {"lblResisPulmA", "300"}, {"lblCompLeftV", "50"}, {"lblPit", "2"},
+        {"lblResisSysA", "150"},   {"lblCompSysV", "80"},   {"lblHR_RV", "110"},
+        {"lblVtotalBody", "-500"}, {"lblPit", "-8"},        {"lblEmax_RV", "60"},
+        {"lblVo_LV", "10"},        {"lblCompPulmV", "200"}, {"lblVunstrsTotal", "-200"},
+        {"lblResisPulmA", "300"},  {"lblCompLeftV", "50"},  {"lblPit", "2"},
     };
     std::vector<std::string> seen;
     for (const auto& c : changes) {
         // Volume changes ramp over the following runs; each waits until the last one is done.
-        for (int i = 0; i < 40 && (state().VolChangeRate != 0 || state().VunstrsChangeRate != 0); ++i)
+        for (int i = 0; i < 40 && (state().VolChangeRate != 0 || state().VunstrsChangeRate != 0);
+             ++i)
             clickRun();
         seen.push_back(fingerprint());
         change(c[0], c[1]);
@@ -114,15 +115,14 @@ TEST_F(Undo, TenChangesAndMoreGoBackInOrderEachKind) {
     ASSERT_EQ(undoSteps(), std::size(changes));
     for (std::size_t i = std::size(changes); i-- > 0;) {
         ASSERT_TRUE(undoLastChange()) << i;
-        EXPECT_EQ(fingerprint(), seen[i]) << "step back to before change " << i << " ("
-                                          << changes[i][0] << ")";
+        EXPECT_EQ(fingerprint(), seen[i])
+            << "step back to before change " << i << " (" << changes[i][0] << ")";
     }
     EXPECT_FALSE(canUndo());
 }
 
 TEST_F(Undo, TheOldestStepsGoPastTheDepth) {
-    for (std::size_t i = 0; i < kUndoDepth + 5; ++i)
-        change("lblHR_RV", i % 2 ? "80" : "90");
+    for (std::size_t i = 0; i < kUndoDepth + 5; ++i) change("lblHR_RV", i % 2 ? "80" : "90");
     EXPECT_EQ(undoSteps(), kUndoDepth);
     std::size_t taken = 0;
     while (undoLastChange()) ++taken;
@@ -201,7 +201,8 @@ TEST_F(Undo, UndoSwitchesAutoRunOffAndRunsNothing) {
 TEST_F(Undo, OtherCodeRemembersBeforeItsOwnChangeAndTheWindowsPartComesBack) {
     // What the windows keep of their own: here a number standing for the strip chart.
     int chart = 1;
-    setUndoViewHooks({[&chart]() -> ViewRestore { return [&chart, was = chart] { chart = was; }; }});
+    setUndoViewHooks(
+        {[&chart]() -> ViewRestore { return [&chart, was = chart] { chart = was; }; }});
     std::vector<bool> told;
     setUndoListener([&told](bool can) { told.push_back(can); });
     told.clear();

@@ -54,7 +54,8 @@ TEST_F(Accessibility, EveryValueLabelSaysWhatItShowsAndTheNumberShown) {
         QAccessibleInterface* a = of(l);
         ASSERT_NE(a, nullptr) << l->objectName().toStdString();
         EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << l->objectName().toStdString();
-        EXPECT_EQ(a->text(QAccessible::Value), l->text().trimmed()) << l->objectName().toStdString();
+        EXPECT_EQ(a->text(QAccessible::Value), l->text().trimmed())
+            << l->objectName().toStdString();
         ASSERT_NE(a->valueInterface(), nullptr);
         EXPECT_EQ(a->valueInterface()->currentValue().toString(), l->text().trimmed());
     }
@@ -62,7 +63,8 @@ TEST_F(Accessibility, EveryValueLabelSaysWhatItShowsAndTheNumberShown) {
     EXPECT_EQ(of(pressure)->text(QAccessible::Name), "Pressure of the systemic arteries (mmHg)");
     EXPECT_EQ(of(pressure)->text(QAccessible::Value), "93.7");
     // After a change and a run the reader hears the new number.
-    ASSERT_EQ(workbench::changeByText("lblResisSysA", "200").status, workbench::ChangeResult::Applied);
+    ASSERT_EQ(workbench::changeByText("lblResisSysA", "200").status,
+              workbench::ChangeResult::Applied);
     workbench::clickAutoRun(true);
     EXPECT_NE(of(pressure)->text(QAccessible::Value), "93.7");
     EXPECT_EQ(of(pressure)->text(QAccessible::Value), pressure->text().trimmed());
@@ -78,7 +80,8 @@ TEST_F(Accessibility, ParameterLabelsAreButtonsThatOpenTheirDialog) {
     QAccessibleInterface* a = of(resistance);
     EXPECT_EQ(a->role(), QAccessible::Button);
     ASSERT_NE(a->actionInterface(), nullptr);
-    EXPECT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    EXPECT_TRUE(
+        a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     // Pressed, it opens the change dialog of its parameter, which the test closes again.
     QString opened;
     QTimer::singleShot(0, [&] {
@@ -135,8 +138,9 @@ TEST_F(Accessibility, TheMainMenuGoesInTheOrderItStandsAndEnterPressesItsButtons
         while (w && w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
         if (w) order.push_back(w->objectName());
     }
-    const std::vector<QString> expected = {"cmdCVModel", "cmdLabBook", "cmdInfo", "cmdConcepts",
-                                           "cmdLayout",  "cmdHelp",    "lblSourcePath", "cmdExit"};
+    const std::vector<QString> expected = {"cmdCVModel",    "cmdLabBook", "cmdInfo",
+                                           "cmdConcepts",   "cmdLayout",  "cmdHelp",
+                                           "lblSourcePath", "cmdExit"};
     EXPECT_EQ(order, expected);
     activate(menu);
     auto* concepts = menu->findChild<QPushButton*>("cmdConcepts");

@@ -11,7 +11,7 @@
 using namespace vasora;
 
 class ChartWindow : public GuiFixture {
-protected:
+  protected:
     void SetUp() override {
         GuiFixture::SetUp();
         plot = forms::get<workbench::frmPlot>(forms::frmPlot);

@@ -53,7 +53,7 @@ const char* const kUsage =
 
 // The recording view, plus one trace row per integration step.
 class CliView final : public RecordingView {
-public:
+  public:
     std::ofstream* trace = nullptr;
     void stepDone() override {
         if (!trace) return;
@@ -77,10 +77,14 @@ std::size_t utf8Sequence(std::string_view s) {
     std::size_t n = 0;
     char32_t cp = 0;
     if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) n = 2, cp = c & 0x1F;
-    else if (c >= 0xE0 && c <= 0xEF) n = 3, cp = c & 0x0F;
-    else if (c >= 0xF0 && c <= 0xF4) n = 4, cp = c & 0x07;
-    else return 0;
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2, cp = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF)
+        n = 3, cp = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4)
+        n = 4, cp = c & 0x07;
+    else
+        return 0;
     if (s.size() < n) return 0;
     for (std::size_t i = 1; i < n; ++i) {
         if ((b(i) & 0xC0) != 0x80) return 0;
@@ -110,11 +114,21 @@ std::string jsonString(std::string_view s) {
             continue;
         }
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20 || c == 0x7F) {
                     char buf[8];

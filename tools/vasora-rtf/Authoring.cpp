@@ -82,11 +82,11 @@ int checkCommand(const QStringList& args) {
     QTextDocument doc, info;
     if (!read(file, doc)) return 1;
     // The information file checked against itself is the information file.
-    const bool isInfo = infoFile.isEmpty() ||
-                        QFileInfo(infoFile).canonicalFilePath() == QFileInfo(file).canonicalFilePath();
+    const bool isInfo = infoFile.isEmpty() || QFileInfo(infoFile).canonicalFilePath() ==
+                                                  QFileInfo(file).canonicalFilePath();
     if (!isInfo && !read(infoFile, info)) return 1;
-    const QStringList problems = documents::checkDocument(
-        {&doc, QFileInfo(file).absolutePath(), isInfo ? nullptr : &info});
+    const QStringList problems =
+        documents::checkDocument({&doc, QFileInfo(file).absolutePath(), isInfo ? nullptr : &info});
     for (const QString& p : problems) err(QStringLiteral("%1: %2").arg(file, p));
     return problems.isEmpty() ? 0 : 1;
 }

@@ -16,11 +16,11 @@
 // as far as it was read, with the problem on standard error. Exit status: 0 the file was read
 // completely, 3 it was read in part, 1 it could not be opened or written, 2 wrong use.
 
+#include "core/TagCodes.h"
 #include "documents/PlainText.h"
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "documents/Tags.h"
-#include "core/TagCodes.h"
 #include "tools/vasora-rtf/Authoring.h"
 
 #include <QFile>
@@ -36,10 +36,11 @@ using namespace vasora;
 namespace {
 
 int usage() {
-    std::fputs("usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT |\n"
-               "                  compile [--sample] SRC OUT |\n"
-               "                  check FILE [--info INFOFILE] | play IN OUT\n",
-               stderr);
+    std::fputs(
+        "usage: vasora-rtf text FILE | tags FILE | roundtrip IN OUT |\n"
+        "                  compile [--sample] SRC OUT |\n"
+        "                  check FILE [--info INFOFILE] | play IN OUT\n",
+        stderr);
     return 2;
 }
 

@@ -1,3 +1,5 @@
+#include <high/High.h>
 #include "low/Low.h"
-#  include <high/High.h>
-int low() { return 1; }
+int low() {
+    return 1;
+}

@@ -1,3 +1,5 @@
-#include "low/Low.h"
 #include "high/High.h"
-int low() { return 1; }
+#include "low/Low.h"
+int low() {
+    return 1;
+}

@@ -31,7 +31,7 @@ std::string line(const std::string& text, const std::string& label) {
 }
 
 class CliOptions : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
               ("vasora-cli-" +

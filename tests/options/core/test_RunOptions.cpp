@@ -15,7 +15,7 @@ using namespace vasora::options;
 namespace {
 
 class RunOptionsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         resetState();
         setView(&view);

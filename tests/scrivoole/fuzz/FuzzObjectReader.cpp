@@ -23,7 +23,9 @@ std::int32_t SCRIVOOLE_CALL next(ScrivoRtfReader* r) {
 }
 const ScrivoRtfReaderOps kReaderOps = {next};
 
-std::int32_t SCRIVOOLE_CALL write(ScrivoRtfWriter*, const char*, std::int32_t) { return 0; }
+std::int32_t SCRIVOOLE_CALL write(ScrivoRtfWriter*, const char*, std::int32_t) {
+    return 0;
+}
 const ScrivoRtfWriterOps kWriterOps = {{nullptr, nullptr, nullptr, nullptr}, write};
 
 void SCRIVOOLE_CALL draw(void*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
@@ -32,7 +34,8 @@ void SCRIVOOLE_CALL draw(void*, std::int32_t, std::int32_t, std::int32_t, std::i
     // Touch the first and last pixel: the buffer must hold what it claims.
     volatile std::uint8_t sink = 0;
     if (width > 0 && height > 0)
-        sink = pixels[0] ^ pixels[static_cast<std::size_t>(height - 1) * stride + (width - 1) * 4 + 3];
+        sink =
+            pixels[0] ^ pixels[static_cast<std::size_t>(height - 1) * stride + (width - 1) * 4 + 3];
     (void)sink;
 }
 
@@ -57,8 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScrivoRect r{};
     object->ops->GetRect(object, &r);
     ScrivoDeviceContext screen{SCRIVOOLE_RC_BITBLT, 96, 96, draw, nullptr};
-    ScrivoDeviceContext printer{SCRIVOOLE_RC_BITBLT | SCRIVOOLE_RC_BANDING | SCRIVOOLE_RC_STRETCHBLT,
-                                100, 100, draw, nullptr};
+    ScrivoDeviceContext printer{
+        SCRIVOOLE_RC_BITBLT | SCRIVOOLE_RC_BANDING | SCRIVOOLE_RC_STRETCHBLT, 100, 100, draw,
+        nullptr};
     object->ops->Paint(object, &screen, 0, 0);
     // Printing rasterises the whole rectangle: only small ones, to keep the runs many.
     if (1LL * r.right * r.bottom <= 256 * 256) object->ops->Paint(object, &printer, 0, 0);

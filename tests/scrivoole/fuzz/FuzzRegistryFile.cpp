@@ -14,7 +14,7 @@
 namespace {
 
 class Pieces final : public scrivoole::ByteSource {
-public:
+  public:
     Pieces(std::string_view bytes, std::size_t piece) : bytes_(bytes), piece_(piece) {}
     long long read(char* buffer, std::size_t size) override {
         const std::size_t n = std::min({size, piece_, bytes_.size()});
@@ -23,7 +23,7 @@ public:
         return static_cast<long long>(n);
     }
 
-private:
+  private:
     std::string_view bytes_;
     std::size_t piece_;
 };
