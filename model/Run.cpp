@@ -55,11 +55,11 @@ void prepareHeartRates(ModelState& s) {
     }
 }
 
-double eulerStep(ModelState& s, const StepClamp* clamp) {
-    auto& P = s.Press;
-    auto& F = s.Flow;
-    auto& V = s.Vstrs;
+namespace {
 
+void stepPressures(ModelState& s) {
+    auto& P = s.Press;
+    const auto& V = s.Vstrs;
     // Pressures. Above 175 ml a ventricle is about four times stiffer: the stiff branch adds
     // 1/(0.33 C) to the slope 1/C.
     P[SysA] = V[SysA] / s.Comp[SysA];
@@ -72,7 +72,12 @@ double eulerStep(ModelState& s, const StepClamp* clamp) {
     P[LeftV] = V[LeftV] / s.Comp[LeftV] + s.Pit;
     if (V[LeftV] > kStiffVentricleVolume)
         P[LeftV] = P[LeftV] + (V[LeftV] - kStiffVentricleVolume) / (0.33 * s.Comp[LeftV]);
+}
 
+void stepFlows(ModelState& s, const StepClamp* clamp) {
+    const auto& P = s.Press;
+    auto& F = s.Flow;
+    const auto& V = s.Vstrs;
     // Flows and ventricles. A ventricle never ejects a negative stroke volume; every other
     // flow follows its pressure difference, backward flow included.
     F[SysA] = (P[SysA] - P[SysV]) / s.Resis[SysA];
@@ -96,11 +101,10 @@ double eulerStep(ModelState& s, const StepClamp* clamp) {
     F[LeftV] = s.HrtRate_LV * s.SV_LV;
     // A held right atrium: the arteries receive what the veins return (Guyton's pump).
     if (clamp && clamp->pumpVenousReturn) F[LeftV] = F[SysV];
+}
 
-    // The step length is read only now: a step that has just shrunk the interval is itself
-    // the first short step.
-    const double dt = s.IterInterval;
-
+void collapseVeins(ModelState& s, double dt) {
+    const auto& V = s.Vstrs;
     // Vein collapse: veins emptied below their unstressed volume recruit unstressed volume
     // at 200 ml/min and give it back at 100 ml/min once they refill.
     if (V[SysV] < 0) {
@@ -115,7 +119,11 @@ double eulerStep(ModelState& s, const StepClamp* clamp) {
         s.Vunstrs[SysV] = s.Vunstrs[SysV] + 100 * dt;
         s.CollapseVol = s.CollapseVol - 100 * dt;
     }
+}
 
+void stepVolumes(ModelState& s, double dt, const StepClamp* clamp) {
+    const auto& F = s.Flow;
+    auto& V = s.Vstrs;
     // Euler update, every volume with this step's flows; a held compartment keeps its volume.
     const PerCompartment before = V;
     V[SysA] = V[SysA] + (F[LeftV] - F[SysA]) * dt;
@@ -128,7 +136,9 @@ double eulerStep(ModelState& s, const StepClamp* clamp) {
     if (clamp)
         for (int i = 1; i <= kCompartments; ++i)
             if (clamp->holdVolume[std::size_t(i)]) V[std::size_t(i)] = before[std::size_t(i)];
+}
 
+void stepRamps(ModelState& s, double dt) {
     // Ramp bookkeeping. Each kind is kept while it is the kind started last or while its
     // own rate still runs, so that a ramp started before a ramp of the other kind also ends
     // and is counted.
@@ -148,6 +158,19 @@ double eulerStep(ModelState& s, const StepClamp* clamp) {
             s.VunstrsChangeTarget = 0;
         }
     }
+}
+
+}  // namespace
+
+double eulerStep(ModelState& s, const StepClamp* clamp) {
+    stepPressures(s);
+    stepFlows(s, clamp);
+    // The step length is read only now: a step that has just shrunk the interval is itself
+    // the first short step.
+    const double dt = s.IterInterval;
+    collapseVeins(s, dt);
+    stepVolumes(s, dt, clamp);
+    stepRamps(s, dt);
     return dt;
 }
 
