@@ -66,66 +66,12 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(
         QStringLiteral(" Save or  Retrieve  a slected  parameter set for Normal values"));
 
-    m_intervals =
-        check(this, "chkIntervals",
-              QStringLiteral("Check to use different intervals    (First - Enter change below)"));
-    auto* iterCaption = label(this, "Label4", QStringLiteral("Iteration interval"));
-    auto* printCaption = label(this, "lblPrntPeriod", QStringLiteral("Display interval"));
-    auto* current = label(this, "Label3", QStringLiteral("Current value ="));
-    m_stability =
-        label(this, "lblStability",
-              QString::fromLatin1(kStabilityNote.data(), qsizetype(kStabilityNote.size())));
-    m_iteration = new QLineEdit(this);
-    m_iteration->setObjectName(QStringLiteral("txtIterationInterval"));
-    m_iteration->setToolTip(QStringLiteral("Iteration interval in minutes"));
-    m_print = new QLineEdit(this);
-    m_print->setObjectName(QStringLiteral("txtPrintInterval"));
-    m_print->setToolTip(QStringLiteral("Display interval in minutes"));
+    QLayout* intervals = buildIntervals();
     m_avBlock =
         check(this, "chkAV_Block", QStringLiteral("Check to have separate RV and LV Heart Rates"));
     m_original = check(this, "chkOriginalP", QStringLiteral("Check to use original parameter set"));
-    auto* fileCaption = label(this, "Label2", QStringLiteral("Parameter set is:"));
-    m_currentFile = new QLineEdit(QStringLiteral("  Default"), this);
-    m_currentFile->setObjectName(QStringLiteral("txtCurrentF"));
-    m_currentFile->setReadOnly(true);
-    auto* equilibrium = label(
-        this, "Label1",
-        QStringLiteral(
-            " Be sure the model is in equilibrium (eqaul flows) before saving the paramter set"));
-    auto* save = button(this, "cmdExport", QStringLiteral("Save Parameter set"));
-    auto* retrieve = button(this, "cmdImport", QStringLiteral("Retrieve Parameter set"));
-    auto* help = button(this, "cmdOptionHelp", QStringLiteral("Help"));
-    auto* helpNote = label(this, "Label5", QStringLiteral("Click \"Help\" for Instructions"));
-    auto* back = button(this, "cmdReturn", QStringLiteral("Return to Model"));
-
-    auto* intervals = new QGridLayout;
-    intervals->addWidget(iterCaption, 0, 1);
-    intervals->addWidget(printCaption, 0, 2);
-    intervals->addWidget(current, 1, 0);
-    intervals->addWidget(m_iteration, 1, 1);
-    intervals->addWidget(m_print, 1, 2);
-    intervals->addWidget(m_stability, 2, 0, 1, 3);
-    // The note turns red while the box holds a step beyond the stable ones.
-    connect(m_iteration, &QLineEdit::textChanged, this, [this](const QString& text) {
-        const auto v = parseDecimal(text.toStdString());
-        QPalette p = m_stability->palette();
-        p.setColor(QPalette::WindowText, v && *v > kStableIterInterval + 1e-12
-                                             ? QColor(128, 0, 0)
-                                             : palette().color(QPalette::WindowText));
-        m_stability->setPalette(p);
-    });
-
-    auto* files = new QGridLayout;
-    files->addWidget(fileCaption, 0, 0);
-    files->addWidget(m_currentFile, 0, 1, 1, 2);
-    files->addWidget(equilibrium, 1, 0, 1, 3);
-    files->addWidget(save, 2, 0);
-    files->addWidget(retrieve, 2, 1);
-
-    auto* bottom = new QGridLayout;
-    bottom->addWidget(help, 0, 0);
-    bottom->addWidget(helpNote, 0, 1);
-    bottom->addWidget(back, 0, 2);
+    QLayout* files = buildFiles();
+    QLayout* bottom = buildButtons();
 
     auto* v = new QVBoxLayout(this);
     v->addWidget(m_intervals);
@@ -142,13 +88,85 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(m_intervals, &QCheckBox::clicked, this, [this](bool c) { intervalsClicked(c); });
     connect(m_avBlock, &QCheckBox::clicked, this, [](bool c) { setAVBlock(c); });
     connect(m_original, &QCheckBox::clicked, this, [this](bool c) { originalClicked(c); });
-    connect(save, &QPushButton::clicked, this, [this] { exportClicked(); });
-    connect(retrieve, &QPushButton::clicked, this, [this] { importClicked(); });
-    connect(help, &QPushButton::clicked, this, [] { forms::show(forms::frmOptionHelp); });
-    connect(back, &QPushButton::clicked, this, [this] { returnClicked(); });
 
     resize(560, 360);
     indexControls(this);
+}
+
+QLayout* frmOptions::buildIntervals() {
+    m_intervals =
+        check(this, "chkIntervals",
+              QStringLiteral("Check to use different intervals    (First - Enter change below)"));
+    auto* iterCaption = label(this, "Label4", QStringLiteral("Iteration interval"));
+    auto* printCaption = label(this, "lblPrntPeriod", QStringLiteral("Display interval"));
+    auto* current = label(this, "Label3", QStringLiteral("Current value ="));
+    m_stability =
+        label(this, "lblStability",
+              QString::fromLatin1(kStabilityNote.data(), qsizetype(kStabilityNote.size())));
+    m_iteration = new QLineEdit(this);
+    m_iteration->setObjectName(QStringLiteral("txtIterationInterval"));
+    m_iteration->setToolTip(QStringLiteral("Iteration interval in minutes"));
+    m_print = new QLineEdit(this);
+    m_print->setObjectName(QStringLiteral("txtPrintInterval"));
+    m_print->setToolTip(QStringLiteral("Display interval in minutes"));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(iterCaption, 0, 1);
+    grid->addWidget(printCaption, 0, 2);
+    grid->addWidget(current, 1, 0);
+    grid->addWidget(m_iteration, 1, 1);
+    grid->addWidget(m_print, 1, 2);
+    grid->addWidget(m_stability, 2, 0, 1, 3);
+    connect(m_iteration, &QLineEdit::textChanged, this,
+            [this](const QString& text) { markStability(text); });
+    return grid;
+}
+
+void frmOptions::markStability(const QString& text) {
+    // The note turns red while the box holds a step beyond the stable ones.
+    const auto v = parseDecimal(text.toStdString());
+    QPalette p = m_stability->palette();
+    p.setColor(QPalette::WindowText, v && *v > kStableIterInterval + 1e-12
+                                         ? QColor(128, 0, 0)
+                                         : palette().color(QPalette::WindowText));
+    m_stability->setPalette(p);
+}
+
+QLayout* frmOptions::buildFiles() {
+    auto* fileCaption = label(this, "Label2", QStringLiteral("Parameter set is:"));
+    m_currentFile = new QLineEdit(QStringLiteral("  Default"), this);
+    m_currentFile->setObjectName(QStringLiteral("txtCurrentF"));
+    m_currentFile->setReadOnly(true);
+    auto* equilibrium = label(
+        this, "Label1",
+        QStringLiteral(
+            " Be sure the model is in equilibrium (eqaul flows) before saving the paramter set"));
+    auto* save = button(this, "cmdExport", QStringLiteral("Save Parameter set"));
+    auto* retrieve = button(this, "cmdImport", QStringLiteral("Retrieve Parameter set"));
+    connect(save, &QPushButton::clicked, this, [this] { exportClicked(); });
+    connect(retrieve, &QPushButton::clicked, this, [this] { importClicked(); });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(fileCaption, 0, 0);
+    grid->addWidget(m_currentFile, 0, 1, 1, 2);
+    grid->addWidget(equilibrium, 1, 0, 1, 3);
+    grid->addWidget(save, 2, 0);
+    grid->addWidget(retrieve, 2, 1);
+    return grid;
+}
+
+QLayout* frmOptions::buildButtons() {
+    auto* help = button(this, "cmdOptionHelp", QStringLiteral("Help"));
+    auto* helpNote = label(this, "Label5", QStringLiteral("Click \"Help\" for Instructions"));
+    auto* back = button(this, "cmdReturn", QStringLiteral("Return to Model"));
+    connect(help, &QPushButton::clicked, this, [] { forms::show(forms::frmOptionHelp); });
+    connect(back, &QPushButton::clicked, this, [this] { returnClicked(); });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(help, 0, 0);
+    grid->addWidget(helpNote, 0, 1);
+    grid->addWidget(back, 0, 2);
+    return grid;
 }
 
 void frmOptions::showAVBlockOfState() {

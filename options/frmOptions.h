@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 
 namespace vasora::options {
@@ -35,6 +36,13 @@ class frmOptions final : public QWidget, public forms::ControlHost {
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    // The window is built in these steps, top to bottom; each returns its part's layout.
+    QLayout* buildIntervals();
+    QLayout* buildFiles();
+    QLayout* buildButtons();
+    /// Shows the stability note in red while `text` is a step beyond the stable ones.
+    void markStability(const QString& text);
+
     void intervalsClicked(bool checked);
     void originalClicked(bool checked);
     void exportClicked();
