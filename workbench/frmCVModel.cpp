@@ -265,14 +265,25 @@ void frmCVModel::buildHeartPanels() {
 }
 
 void frmCVModel::buildPanels() {
-    const DiagramGeometry& g = modelWindowGeometry();
+    buildKey();
+    buildWarnings();
+    buildPressures();
+    buildTotals();
+    buildFilesAndUndo();
+}
 
+QFont frmCVModel::boldFont() const {
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
+}
+
+void frmCVModel::buildKey() {
+    const DiagramGeometry& g = modelWindowGeometry();
     // Key.
     const QRect k = g.keyPanel;
     QLabel* keyTitle = text(QStringLiteral("Segment"), QRect(k.x() + 10, k.y() + 4, 200, 20));
-    QFont bold = keyTitle->font();
-    bold.setBold(true);
-    keyTitle->setFont(bold);
+    keyTitle->setFont(boldFont());
     const QString keyLines[] = {
         QStringLiteral("Flow: out of the segment, ml/min"),
         QStringLiteral("Pressure: mmHg"),
@@ -295,11 +306,14 @@ void frmCVModel::buildPanels() {
     changed->setObjectName(QStringLiteral("lblKeyChanged"));
     changed->setToolTip(QStringLiteral("The marking stays until Restart or a new normal set"));
     paintBack(changed, qcolor(kColorChanged));
+}
 
+void frmCVModel::buildWarnings() {
+    const DiagramGeometry& g = modelWindowGeometry();
     // Warnings, where they catch the eye.
     const QRect w = g.warningPanel;
-    text(QStringLiteral("Warnings"), QRect(w.x() + 10, w.y() + 4, 200, 20))->setFont(bold);
-    QFont warnFont = bold;
+    text(QStringLiteral("Warnings"), QRect(w.x() + 10, w.y() + 4, 200, 20))->setFont(boldFont());
+    QFont warnFont = boldFont();
     warnFont.setPointSizeF(warnFont.pointSizeF() * 1.05);
     for (int i = 1; i <= 5; ++i) {
         const QByteArray name = "lblWarning" + QByteArray::number(i);
@@ -309,7 +323,10 @@ void frmCVModel::buildPanels() {
         l->setFont(warnFont);
         l->setAccessibleName(QStringLiteral("Warning %1").arg(i));
     }
+}
 
+void frmCVModel::buildPressures() {
+    const DiagramGeometry& g = modelWindowGeometry();
     // Atrial and arterial pressures beside the hearts.
     const QRect rv = g.rightHeartPanel;
     text(QStringLiteral("Right atrial P (mmHg)"), QRect(rv.x() + 10, rv.bottom() + 12, 140, 20));
@@ -321,7 +338,10 @@ void frmCVModel::buildPanels() {
     value("lblSystP", QRect(lv.right() - 92, lv.bottom() + 34, 84, 20));
     text(QStringLiteral("Diastolic P (mmHg)"), QRect(lv.x() + 10, lv.bottom() + 58, 140, 20));
     value("lblDiasP", QRect(lv.right() - 92, lv.bottom() + 58, 84, 20));
+}
 
+void frmCVModel::buildTotals() {
+    const DiagramGeometry& g = modelWindowGeometry();
     // Totals and the clock along the bottom.
     const QRect t = g.totalsPanel;
     const int ty = t.y() + 11;
@@ -339,13 +359,15 @@ void frmCVModel::buildPanels() {
     errCaption->setToolTip(errTip);
     value("lblVolError", QRect(t.x() + 794, ty, 150, 20))->setToolTip(errTip);
     QLabel* timeCaption = text(QStringLiteral("Time (min)"), QRect(t.x() + 956, ty, 84, 20));
-    timeCaption->setFont(bold);
+    timeCaption->setFont(boldFont());
     QLabel* time = value("lblTime", QRect(t.x() + 1042, ty, 80, 20));
-    time->setFont(bold);
+    time->setFont(boldFont());
     auto* ksr = new QLabel(this);
     ksr->setObjectName(QStringLiteral("lblKsr"));
     ksr->hide();
+}
 
+void frmCVModel::buildFilesAndUndo() {
     auto* labBook = new QLineEdit(QStringLiteral(" Lab Book File"), this);
     labBook->setObjectName(QStringLiteral("txtLabBookF"));
     labBook->setReadOnly(true);

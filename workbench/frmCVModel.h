@@ -58,6 +58,13 @@ class frmCVModel final : public QWidget,
     void buildCompartments();
     void buildHeartPanels();
     void buildPanels();
+    // The panels around the diagram, each a step of buildPanels.
+    void buildKey();
+    void buildWarnings();
+    void buildPressures();
+    void buildTotals();
+    void buildFilesAndUndo();
+    QFont boldFont() const;
     void buildToolbar();
     void toMainMenu();
     void undoClicked();
