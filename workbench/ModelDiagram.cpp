@@ -10,11 +10,9 @@ namespace vasora::workbench {
 
 using namespace vasora::model;
 
-namespace {
+using namespace diagram;
 
-using diagram::kArterial;
-using diagram::kLine;
-using diagram::kVenous;
+namespace {
 
 void arrow(QPainter& p, QPoint from, QPoint to, const QString& text = {}) {
     p.setPen(QPen(kLine, 3));

@@ -93,24 +93,28 @@ DialogTexts paramDialogTexts(const Quantity& q) {
             std::string(l.entryUnit)};
 }
 
+namespace {
+
+// The volume dialog's texts for a whole-body volume now and at normal.
+DialogTexts volumeDialogTexts(const char* caption, double now, double normal) {
+    return {" Total Body ",
+            caption,
+            formatNumber(now, " #####."),
+            "",
+            formatNumber(100 * now / normal, " ###0.0"),
+            ""};
+}
+
+}  // namespace
+
 DialogTexts bloodVolumeDialogTexts() {
     const ModelState& s = state();
-    return {" Total Body ",
-            "Blood Volume",
-            formatNumber(s.VtotalBody, " #####."),
-            "",
-            formatNumber(100 * s.VtotalBody / s.VtotalBody_N, " ###0.0"),
-            ""};
+    return volumeDialogTexts("Blood Volume", s.VtotalBody, s.VtotalBody_N);
 }
 
 DialogTexts unstressedDialogTexts() {
     const ModelState& s = state();
-    return {" Total Body ",
-            "Unstressed V",
-            formatNumber(s.VunstrsTotal, " #####."),
-            "",
-            formatNumber(100 * s.VunstrsTotal / s.VunstrsTotal_N, " ###0.0"),
-            ""};
+    return volumeDialogTexts("Unstressed V", s.VunstrsTotal, s.VunstrsTotal_N);
 }
 
 std::string pitDialogValue() {
