@@ -4,9 +4,16 @@
 
 namespace vasora::documents {
 
-Word lookupWord(std::string_view name) {
-    // clang-format off
-    static const std::unordered_map<std::string_view, Word> table = {
+namespace {
+
+// The control words the reader knows, and the word each stands for.
+struct NamedWord {
+    std::string_view name;
+    Word word;
+};
+
+// clang-format off
+constexpr NamedWord kWords[] = {
         {"par", wPar}, {"line", wLine}, {"tab", wTab}, {"cell", wCell}, {"row", wRow},
         {"nestcell", wNestCell}, {"trowd", wTrowd}, {"cellx", wCellx}, {"clmgf", wClmgf},
         {"clmrg", wClmrg}, {"clvmgf", wClvmgf}, {"clvmrg", wClvmrg}, {"intbl", wIntbl},
@@ -98,8 +105,17 @@ Word lookupWord(std::string_view name) {
         {"writereservhash", wSkipDest}, {"xe", wSkipDest}, {"xform", wSkipDest},
         {"xmlattrname", wSkipDest}, {"xmlattrvalue", wSkipDest}, {"xmlclose", wSkipDest},
         {"xmlname", wSkipDest}, {"xmlnstbl", wSkipDest}, {"xmlopen", wSkipDest},
-    };
-    // clang-format on
+};
+// clang-format on
+
+}  // namespace
+
+Word lookupWord(std::string_view name) {
+    static const std::unordered_map<std::string_view, Word> table = [] {
+        std::unordered_map<std::string_view, Word> t;
+        for (const NamedWord& w : kWords) t.emplace(w.name, w.word);
+        return t;
+    }();
     const auto found = table.find(name);
     return found == table.end() ? wUnknown : found->second;
 }
