@@ -301,14 +301,28 @@ bool parseCount(const std::string& text, int& n) {
 
 }  // namespace
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    // Read the whole command line first, so that a usage error runs nothing.
+namespace {
+
+// What the command line asks for: the clicks to make in order, and how to report.
+struct Command {
     std::vector<std::function<void()>> actions;
     std::string format = "text";
     std::string tracePath;
     bool percent = false;
     SetReport setReport;
     OptionsRun opts;
+};
+
+// Reads the whole command line into `c`, so that a usage error runs nothing. Returns the exit
+// status when the program ends here (a usage error, --help), else -1.
+int readCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    Command& c) {
+    auto& actions = c.actions;
+    auto& format = c.format;
+    auto& tracePath = c.tracePath;
+    auto& percent = c.percent;
+    auto& setReport = c.setReport;
+    auto& opts = c.opts;
     std::string optionError;
     auto usage = [&](const std::string& why) {
         err << "vasora-cli: " << why << "\n" << kUsage;
@@ -352,6 +366,19 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return usage("unknown option " + a);
         }
     }
+    return -1;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Command c;
+    if (const int status = readCommandLine(args, out, err, c); status >= 0) return status;
+    auto& actions = c.actions;
+    const std::string& format = c.format;
+    const std::string& tracePath = c.tracePath;
+    SetReport& setReport = c.setReport;
+    OptionsRun& opts = c.opts;
 
     std::ofstream trace;
     CliView view;
@@ -377,7 +404,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                 [&opts] { opts.avBlockTicked = state().AVBlock != 0; }});
     workbench::loadModelWindow();
     for (auto& act : actions) act();
-    if (percent) workbench::clickPercent();
+    if (c.percent) workbench::clickPercent();
 
     if (format == "json") {
         printJson(view, out);
