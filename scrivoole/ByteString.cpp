@@ -4,8 +4,10 @@
 #include <cstring>
 
 #ifdef _WIN32
-#include <oleauto.h>
+// windows.h first: the OLE headers need what it defines.
 #include <windows.h>
+
+#include <oleauto.h>
 #endif
 
 namespace scrivoole {

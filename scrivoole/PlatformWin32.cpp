@@ -2,8 +2,10 @@
 // open-file dialog in place of the insert-object dialog, the screen's resolution and a timer
 // of the user-interface thread for picking up edits.
 #ifdef _WIN32
-#include <commdlg.h>
+// windows.h first: the dialog header needs what it defines.
 #include <windows.h>
+
+#include <commdlg.h>
 
 #include "Platform.h"
 #include "ScrivoOLE.h"
