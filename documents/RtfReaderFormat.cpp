@@ -111,14 +111,14 @@ void Reader::finishTableEntry() {
 }
 
 bool Reader::formatWord(Word w, bool hasParam, int param) {
+    return charWord(w, hasParam, param) || paragraphWord(w, hasParam, param) ||
+           documentWord(w, param);
+}
+
+bool Reader::charWord(Word w, bool hasParam, int param) {
     const bool on = !hasParam || param != 0;
     CharState& ch = m_st.ch;
-    ParaState& pa = m_st.para;
     switch (w) {
-        case wPard:
-            pa = ParaState{};
-            m_pendingTab = 0;
-            break;
         case wPlain:
             ch = CharState{};
             break;
@@ -161,6 +161,20 @@ bool Reader::formatWord(Word w, bool hasParam, int param) {
         case wCb:
         case wHighlight:
             ch.highlight = param;
+            break;
+        default:
+            return false;
+    }
+    return true;
+}
+
+bool Reader::paragraphWord(Word w, bool hasParam, int param) {
+    const bool on = !hasParam || param != 0;
+    ParaState& pa = m_st.para;
+    switch (w) {
+        case wPard:
+            pa = ParaState{};
+            m_pendingTab = 0;
             break;
         case wQl:
             pa.align = 0;
@@ -221,6 +235,14 @@ bool Reader::formatWord(Word w, bool hasParam, int param) {
         case wOutline:
             pa.outline = param;
             break;
+        default:
+            return false;
+    }
+    return true;
+}
+
+bool Reader::documentWord(Word w, int param) {
+    switch (w) {
         case wAnsi:
             m_docCodePage = 1252;
             break;

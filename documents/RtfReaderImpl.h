@@ -187,6 +187,10 @@ class Reader final {
     void startHeaderTable(Word w);
     void headerWord(Word w, int param);
     bool formatWord(Word w, bool hasParam, int param);
+    // The three kinds of formatWord: a character's, a paragraph's, the whole document's.
+    bool charWord(Word w, bool hasParam, int param);
+    bool paragraphWord(Word w, bool hasParam, int param);
+    bool documentWord(Word w, int param);
     void colorTableByte(uchar b);
     void finishTableEntry();
 
