@@ -38,129 +38,162 @@ bool figureExists(const QString& folder, int n, bool fromInfo) {
 
 }  // namespace
 
-QStringList checkDocument(const CheckInput& in) {
-    QStringList problems;
-    const QTextDocument& doc = *in.doc;
-    const bool isInfo = in.info == nullptr;
-    const QSet<int> anchors = anchorsOf(isInfo ? doc : *in.info);
-    auto report = [&](int position, const QString& what) {
-        problems << QStringLiteral("paragraph %1: %2").arg(paragraphOf(doc, position)).arg(what);
-    };
+namespace {
 
-    bool level1Seen = false;
-    QSet<int> seenAnchors;
-    int tableStart = -1;   // position of the last start marker not yet closed by a button
-    QSet<int> openTables;  // table digits of the cells since the last start marker
-    // The plot button walks back to the plot marker over the row markers and row buttons
-    // that a plot table may hold, taking every cell on the way.
-    int plotStart = -1;
-    int plotCells = 0;
-    for (const TagSpan& t : allTags(doc)) {
+// One walk over a document's tags, with what it has seen so far.
+class Checker {
+  public:
+    explicit Checker(const CheckInput& in)
+        : m_in(in),
+          m_doc(*in.doc),
+          m_isInfo(in.info == nullptr),
+          m_anchors(anchorsOf(m_isInfo ? m_doc : *in.info)) {}
+
+    QStringList run() {
+        for (const TagSpan& t : allTags(m_doc)) tag(t);
+        if (m_plotStart >= 0)
+            report(m_plotStart, QStringLiteral("the plot table has no plot button 48000 after it"));
+        return m_problems;
+    }
+
+  private:
+    void report(int position, const QString& what) {
+        m_problems
+            << QStringLiteral("paragraph %1: %2").arg(paragraphOf(m_doc, position)).arg(what);
+    }
+
+    void tag(const TagSpan& t) {
         std::int16_t kind = 0, p2 = 0, p3 = 0, p4 = 0;
         if (!labbook::SplitTag(t.code, kind, p2, p3, p4)) {
             report(t.start, QStringLiteral("tag code %1 is out of range").arg(t.code));
-            continue;
+            return;
         }
-        const QString text = tagText(doc, t);
+        const QString text = tagText(m_doc, t);
         if (text.isEmpty()) report(t.start, QStringLiteral("tag %1 has no text").arg(t.code));
         switch (kind) {
             case labbook::kTagHeading:
-                if (t.code == 91000) {
-                    level1Seen = true;
-                } else if (t.code == 92000) {
-                    if (!level1Seen)
-                        report(t.start, QStringLiteral("the level-2 heading \"%1\" stands before "
-                                                       "any level-1 heading")
-                                            .arg(text));
-                } else {
-                    report(
-                        t.start,
-                        QStringLiteral("heading code %1 is neither 91000 nor 92000").arg(t.code));
-                }
-                if (text.trimmed().isEmpty())
-                    report(t.start, QStringLiteral("a heading has no title"));
+                heading(t, text);
                 break;
             case labbook::kTagLink:
-                if (p2 == 1 && isInfo) {
-                    if (seenAnchors.contains(t.code))
-                        report(t.start, QStringLiteral("anchor %1 stands twice").arg(t.code));
-                    seenAnchors.insert(t.code);
-                } else if (p2 == 1 || p2 == 2) {
-                    if (p2 == 2 && !isInfo)
-                        report(t.start, QStringLiteral("link %1 leads inside the information "
-                                                       "file but stands in another document")
-                                            .arg(t.code));
-                    const int anchor = 51000 + p3;
-                    if (!anchors.contains(anchor))
-                        report(t.start, QStringLiteral("link \"%1\" (%2) has no anchor %3 in the "
-                                                       "information file")
-                                            .arg(text)
-                                            .arg(t.code)
-                                            .arg(anchor));
-                } else if (p2 == 3) {
-                    if (!figureExists(in.folder, p3, isInfo))
-                        report(t.start, QStringLiteral("figure %1 has no picture file Img%2 in %3")
-                                            .arg(p3)
-                                            .arg(p3, 3, 10, QLatin1Char('0'))
-                                            .arg(QDir::toNativeSeparators(in.folder)));
-                } else if (p2 != 4) {
-                    report(
-                        t.start,
-                        QStringLiteral("code %1 is no link, anchor, figure or save").arg(t.code));
-                }
+                link(t, text, p2, p3);
                 break;
             case labbook::kTagPlotStart:
-                plotStart = t.start;
-                plotCells = 0;
+                m_plotStart = t.start;
+                m_plotCells = 0;
                 [[fallthrough]];
             case labbook::kTagTableStart:
-                tableStart = t.start;
-                openTables.clear();
+                m_tableStart = t.start;
+                m_openTables.clear();
                 break;
             case labbook::kTagOutputCell:
             case labbook::kTagInputCell:
-                if (tableStart < 0 && plotStart < 0)
+                if (m_tableStart < 0 && m_plotStart < 0)
                     report(
                         t.start,
                         QStringLiteral("cell %1 has no table start marker before it").arg(t.code));
-                openTables.insert(p2);
-                ++plotCells;
+                m_openTables.insert(p2);
+                ++m_plotCells;
                 break;
             case labbook::kTagTableButton:
-                if (p2 == 8) {
-                    if (plotStart < 0)
-                        report(t.start, QStringLiteral("table button %1 has no start marker "
-                                                       "before it")
-                                            .arg(t.code));
-                    else if (plotCells > 33)
-                        report(t.start, QStringLiteral("the plot table of button %1 holds %2 "
-                                                       "cells; the plot takes 11 rows of three")
-                                            .arg(t.code)
-                                            .arg(plotCells));
-                    plotStart = -1;
-                    tableStart = -1;
-                    openTables.clear();
-                    break;
-                }
-                // A button walks back to the nearest start marker, over other buttons, and fills
-                // the cells of its table; a later button of the same stretch walks there too.
-                if (tableStart < 0)
-                    report(t.start, QStringLiteral("table button %1 has no start marker before "
-                                                   "it")
-                                        .arg(t.code));
-                else if (!openTables.contains(p2))
-                    report(t.start, QStringLiteral("table button %1 has no cell of table %2 "
-                                                   "before it")
-                                        .arg(t.code)
-                                        .arg(p2));
+                button(t, p2);
                 break;
             default:
                 break;
         }
     }
-    if (plotStart >= 0)
-        report(plotStart, QStringLiteral("the plot table has no plot button 48000 after it"));
-    return problems;
+
+    void heading(const TagSpan& t, const QString& text) {
+        if (t.code == 91000) {
+            m_level1Seen = true;
+        } else if (t.code == 92000) {
+            if (!m_level1Seen)
+                report(t.start, QStringLiteral("the level-2 heading \"%1\" stands before "
+                                               "any level-1 heading")
+                                    .arg(text));
+        } else {
+            report(t.start,
+                   QStringLiteral("heading code %1 is neither 91000 nor 92000").arg(t.code));
+        }
+        if (text.trimmed().isEmpty()) report(t.start, QStringLiteral("a heading has no title"));
+    }
+
+    void link(const TagSpan& t, const QString& text, int p2, int p3) {
+        if (p2 == 1 && m_isInfo) {
+            if (m_seenAnchors.contains(t.code))
+                report(t.start, QStringLiteral("anchor %1 stands twice").arg(t.code));
+            m_seenAnchors.insert(t.code);
+        } else if (p2 == 1 || p2 == 2) {
+            if (p2 == 2 && !m_isInfo)
+                report(t.start, QStringLiteral("link %1 leads inside the information "
+                                               "file but stands in another document")
+                                    .arg(t.code));
+            const int anchor = 51000 + p3;
+            if (!m_anchors.contains(anchor))
+                report(t.start, QStringLiteral("link \"%1\" (%2) has no anchor %3 in the "
+                                               "information file")
+                                    .arg(text)
+                                    .arg(t.code)
+                                    .arg(anchor));
+        } else if (p2 == 3) {
+            if (!figureExists(m_in.folder, p3, m_isInfo))
+                report(t.start, QStringLiteral("figure %1 has no picture file Img%2 in %3")
+                                    .arg(p3)
+                                    .arg(p3, 3, 10, QLatin1Char('0'))
+                                    .arg(QDir::toNativeSeparators(m_in.folder)));
+        } else if (p2 != 4) {
+            report(t.start,
+                   QStringLiteral("code %1 is no link, anchor, figure or save").arg(t.code));
+        }
+    }
+
+    void button(const TagSpan& t, int p2) {
+        if (p2 == 8) {
+            if (m_plotStart < 0)
+                report(t.start, QStringLiteral("table button %1 has no start marker "
+                                               "before it")
+                                    .arg(t.code));
+            else if (m_plotCells > 33)
+                report(t.start, QStringLiteral("the plot table of button %1 holds %2 "
+                                               "cells; the plot takes 11 rows of three")
+                                    .arg(t.code)
+                                    .arg(m_plotCells));
+            m_plotStart = -1;
+            m_tableStart = -1;
+            m_openTables.clear();
+            return;
+        }
+        // A button walks back to the nearest start marker, over other buttons, and fills
+        // the cells of its table; a later button of the same stretch walks there too.
+        if (m_tableStart < 0)
+            report(t.start, QStringLiteral("table button %1 has no start marker before "
+                                           "it")
+                                .arg(t.code));
+        else if (!m_openTables.contains(p2))
+            report(t.start, QStringLiteral("table button %1 has no cell of table %2 "
+                                           "before it")
+                                .arg(t.code)
+                                .arg(p2));
+    }
+
+    const CheckInput& m_in;
+    const QTextDocument& m_doc;
+    const bool m_isInfo;
+    const QSet<int> m_anchors;
+    QStringList m_problems;
+    bool m_level1Seen = false;
+    QSet<int> m_seenAnchors;
+    int m_tableStart = -1;   // position of the last start marker not yet closed by a button
+    QSet<int> m_openTables;  // table digits of the cells since the last start marker
+    // The plot button walks back to the plot marker over the row markers and row buttons
+    // that a plot table may hold, taking every cell on the way.
+    int m_plotStart = -1;
+    int m_plotCells = 0;
+};
+
+}  // namespace
+
+QStringList checkDocument(const CheckInput& in) {
+    return Checker(in).run();
 }
 
 }  // namespace vasora::documents
