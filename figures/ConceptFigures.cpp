@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "figures/Canvas.h"
@@ -165,33 +166,25 @@ void elbowArrow(QPainter& p, QPointF from, double y, QPointF to, const QColor& c
     arrow(p, QPointF(to.x(), to.y() + 9), to, colour, 1.5, 9);
 }
 
-}  // namespace
+// The concept diagram's grid: three columns of boxes, six rows; and its boxes.
+namespace grid {
+constexpr double h = 52, wA = 176, wB = 200, wC = 220;
+constexpr double xA = 18, xB = 268, xC = 522;
+constexpr double row(int i) {
+    return 20.0 + 88.0 * i;
+}
+constexpr double gapAB = (xA + wA + xB) / 2, gapBC = (xB + wB + xC) / 2;
 
-void paintConcepts(QPainter& p, const QRectF& target) {
-    const Canvas canvas(p, target, logicalSize(699));
-    const double h = 52, wA = 176, wB = 200, wC = 220;
-    const double xA = 18, xB = 268, xC = 522;
-    auto row = [](int i) { return 20.0 + 88.0 * i; };
-    enum {
-        BV,
-        Tone,
-        Unstr,
-        Strs,
-        Comp,
-        Pmcf,
-        Rvr,
-        Vr,
-        Pra,
-        Pit,
-        Heart,
-        Fill,
-        Co,
-        Rart,
-        Pa,
-        kNodes
-    };
+enum { BV, Tone, Unstr, Strs, Comp, Pmcf, Rvr, Vr, Pra, Pit, Heart, Fill, Co, Rart, Pa, kNodes };
+
+}  // namespace grid
+
+using ConceptNodes = std::array<Node, grid::kNodes>;
+
+ConceptNodes conceptNodes() {
+    using namespace grid;
     // clang-format off
-    const Node nodes[kNodes] = {
+    return {{
         {{xA, row(0), wA, h}, QStringLiteral("Total blood volume\ntransfusion, hemorrhage"), true, false},
         {{xA, row(1), wA, h}, QStringLiteral("Venous tone\nconstriction, dilation"), true, false},
         {{xB, row(0), wB, h}, QStringLiteral("Unstressed volume\nfills, does not stretch"), false, false},
@@ -207,13 +200,18 @@ void paintConcepts(QPainter& p, const QRectF& target) {
         {{xC, row(4), wC, h}, QStringLiteral("Cardiac output\nHR × stroke volume"), false, true},
         {{xA, row(5), wA, h}, QStringLiteral("Arterial resistance\n(arterioles)"), true, false},
         {{xC, row(5), wC, h}, QStringLiteral("Arterial pressure\ncardiac output × resistance"), false, true},
-    };
+    }};
     // clang-format on
-    auto label = [&p](QPointF at, const QString& t) {
-        text(p, at, t, Qt::AlignCenter, kSmall - 0.5, kMuted, false, true);
-    };
-    const double gapAB = (xA + wA + xB) / 2, gapBC = (xB + wB + xC) / 2;
+}
 
+void smallLabel(QPainter& p, QPointF at, const QString& t) {
+    text(p, at, t, Qt::AlignCenter, kSmall - 0.5, kMuted, false, true);
+}
+
+// How each quantity acts on the next, with the words along the arrows.
+void drawLinks(QPainter& p, const ConceptNodes& nodes) {
+    using namespace grid;
+    auto label = [&p](QPointF at, const QString& t) { smallLabel(p, at, t); };
     const QColor ink = kInk;
     link(p, nodes[BV], nodes[Unstr], ink);
     link(p, nodes[BV], nodes[Strs], ink);
@@ -239,6 +237,12 @@ void paintConcepts(QPainter& p, const QRectF& target) {
     label(QPointF(xB + wB / 2, under - 8), QStringLiteral("rate × stroke volume; Emax sets ESV"));
     link(p, nodes[Rart], nodes[Pa], ink);
     label(QPointF(xB + wB / 2, row(5) + h / 2 - 10), QStringLiteral("× cardiac output"));
+}
+
+// The two ways between output and pressure, and the balance of return and output.
+void drawAfterloadAndBalance(QPainter& p) {
+    using namespace grid;
+    const QColor ink = kInk;
     // Down: output makes the pressure; up: the pressure is what the ventricle ejects against.
     const double down = xC + wC / 2 - 30, up = xC + wC / 2 + 30;
     arrow(p, QPointF(down, row(4) + h), QPointF(down, row(5)), ink, 1.5, 9);
@@ -261,13 +265,10 @@ void paintConcepts(QPainter& p, const QRectF& target) {
              QStringLiteral("equal at\nequilibrium:\nthe six flows\nagree"),
              Qt::AlignLeft | Qt::AlignVCenter, kSmall, kGreen, true);
     }
+}
 
-    for (const Node& nd : nodes) {
-        box(p, nd.r, nd.parameter ? kChangeableFill : QColor(Qt::white), nd.result ? kRed : kMuted,
-            nd.result ? 2.2 : 1.2, 7);
-        text(p, nd.r.center(), nd.text, Qt::AlignCenter, kSmall + 0.5, kInk, nd.result);
-    }
-
+void drawKey(QPainter& p) {
+    using namespace grid;
     // The key, where the diagram leaves room: top right.
     const double kx = xC + 6, k1 = row(0) + 14, k2 = row(0) + 40;
     box(p, QRectF(kx, k1 - 8, 24, 16), kChangeableFill, kMuted, 1.2, 3);
@@ -276,6 +277,21 @@ void paintConcepts(QPainter& p, const QRectF& target) {
     box(p, QRectF(kx, k2 - 8, 24, 16), Qt::white, kRed, 2.2, 3);
     text(p, QPointF(kx + 32, k2), QStringLiteral("what the circulation delivers"),
          Qt::AlignLeft | Qt::AlignVCenter, kSmall);
+}
+
+}  // namespace
+
+void paintConcepts(QPainter& p, const QRectF& target) {
+    const Canvas canvas(p, target, logicalSize(699));
+    const ConceptNodes nodes = conceptNodes();
+    drawLinks(p, nodes);
+    drawAfterloadAndBalance(p);
+    for (const Node& nd : nodes) {
+        box(p, nd.r, nd.parameter ? kChangeableFill : QColor(Qt::white), nd.result ? kRed : kMuted,
+            nd.result ? 2.2 : 1.2, 7);
+        text(p, nd.r.center(), nd.text, Qt::AlignCenter, kSmall + 0.5, kInk, nd.result);
+    }
+    drawKey(p);
 }
 
 }  // namespace vasora::figures
