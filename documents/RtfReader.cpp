@@ -16,6 +16,30 @@
 
 namespace vasora::documents::rtf {
 
+namespace {
+
+// Whether a word may open a destination that "{\*" marks as one this reader may not know:
+// the ones it reads; every other is skipped whole.
+bool readsStarred(Word w) {
+    switch (w) {
+        case wFldinst:
+        case wBkmkstart:
+        case wBkmkend:
+        case wShppict:
+        case wNestTableProps:
+        case wFootnote:
+        case wDo:
+        case wListTable:
+        case wListOverrideTable:
+        case wPn:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -209,48 +233,54 @@ void Reader::control() {
     ++m_at;  // the backslash
     if (atEnd()) return;
     const uchar c = peek();
-    if (std::isalpha(c)) {
-        const qsizetype start = m_at;
-        while (!atEnd() && std::isalpha(peek()) && m_at - start <= RtfLimits::kMaxWordLength)
-            ++m_at;
-        bool tooLong = false;
-        if (m_at - start > RtfLimits::kMaxWordLength) {
-            tooLong = true;
-            problem(QStringLiteral("a control word is longer than %1 letters")
-                        .arg(RtfLimits::kMaxWordLength));
-            while (!atEnd() && std::isalpha(peek())) ++m_at;
-        }
-        const std::string_view name(m_data.constData() + start, size_t(m_at - start));
-        bool hasParam = false;
-        bool negative = false;
-        qint64 value = 0;
-        if (!atEnd() && peek() == '-' && m_at + 1 < m_data.size() &&
-            std::isdigit(uchar(m_data[m_at + 1]))) {
-            negative = true;
-            ++m_at;
-        }
-        int digits = 0;
-        while (!atEnd() && std::isdigit(peek())) {
-            if (digits < RtfLimits::kMaxParamDigits) value = value * 10 + (peek() - '0');
-            ++digits;
-            ++m_at;
-        }
-        if (digits > RtfLimits::kMaxParamDigits)
-            problem(QStringLiteral("a control word has a parameter of more than %1 digits")
-                        .arg(RtfLimits::kMaxParamDigits));
-        if (digits > 0) hasParam = true;
-        if (negative) value = -value;
-        const int param = int(std::clamp<qint64>(value, INT32_MIN, INT32_MAX));
-        if (!atEnd() && peek() == ' ') ++m_at;
-        if (name == "bin") {
-            // The data after \bin is raw bytes, in every state, even inside skipped groups.
-            skipBinary(hasParam ? value : 0);
-            return;
-        }
-        if (m_overflow > 0 || tooLong) return;
-        dispatch(name, hasParam, param);
+    if (std::isalpha(c))
+        controlWord();
+    else
+        controlSymbol(c);
+}
+
+void Reader::controlWord() {
+    const qsizetype start = m_at;
+    while (!atEnd() && std::isalpha(peek()) && m_at - start <= RtfLimits::kMaxWordLength) ++m_at;
+    bool tooLong = false;
+    if (m_at - start > RtfLimits::kMaxWordLength) {
+        tooLong = true;
+        problem(QStringLiteral("a control word is longer than %1 letters")
+                    .arg(RtfLimits::kMaxWordLength));
+        while (!atEnd() && std::isalpha(peek())) ++m_at;
+    }
+    const std::string_view name(m_data.constData() + start, size_t(m_at - start));
+    bool hasParam = false;
+    bool negative = false;
+    qint64 value = 0;
+    if (!atEnd() && peek() == '-' && m_at + 1 < m_data.size() &&
+        std::isdigit(uchar(m_data[m_at + 1]))) {
+        negative = true;
+        ++m_at;
+    }
+    int digits = 0;
+    while (!atEnd() && std::isdigit(peek())) {
+        if (digits < RtfLimits::kMaxParamDigits) value = value * 10 + (peek() - '0');
+        ++digits;
+        ++m_at;
+    }
+    if (digits > RtfLimits::kMaxParamDigits)
+        problem(QStringLiteral("a control word has a parameter of more than %1 digits")
+                    .arg(RtfLimits::kMaxParamDigits));
+    if (digits > 0) hasParam = true;
+    if (negative) value = -value;
+    const int param = int(std::clamp<qint64>(value, INT32_MIN, INT32_MAX));
+    if (!atEnd() && peek() == ' ') ++m_at;
+    if (name == "bin") {
+        // The data after \bin is raw bytes, in every state, even inside skipped groups.
+        skipBinary(hasParam ? value : 0);
         return;
     }
+    if (m_overflow > 0 || tooLong) return;
+    dispatch(name, hasParam, param);
+}
+
+void Reader::controlSymbol(uchar c) {
     ++m_at;
     if (m_overflow > 0) {
         if (c == '\'' && m_at + 2 <= m_data.size()) m_at += 2;
@@ -301,6 +331,36 @@ void Reader::control() {
     }
 }
 
+bool Reader::destinationWord(Word w, int param) {
+    switch (m_st.dest) {
+        case Dest::FontTable:
+        case Dest::ColorTable:
+        case Dest::StyleSheet:
+            headerWord(w, param);
+            return true;
+        case Dest::Pict:
+            pictWord(w, param);
+            return true;
+        case Dest::Note:
+            noteInside(w);
+            return true;
+        case Dest::ListTable:
+        case Dest::ListOverride:
+        case Dest::LevelText:
+        case Dest::PnDef:
+        case Dest::PnBefore:
+        case Dest::PnAfter:
+            listInside(w, param);
+            return true;
+        case Dest::Normal:
+            return false;
+        default:
+            if (w == wSkipDest) m_st.dest = Dest::Skip;
+            // A field result goes on as text; every other word ends here.
+            return w != wFldrslt;
+    }
+}
+
 void Reader::dispatch(std::string_view name, bool hasParam, int param) {
     decodeBytes();
     const Word w = lookupWord(name);
@@ -311,24 +371,10 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
         return;
     }
     if (m_st.object != 0) noteSpreadingWord(w);
-    if (star) {
-        // "{\*\word": a destination this reader may not know; unknown ones are skipped whole.
-        switch (w) {
-            case wFldinst:
-            case wBkmkstart:
-            case wBkmkend:
-            case wShppict:
-            case wNestTableProps:
-            case wFootnote:
-            case wDo:
-            case wListTable:
-            case wListOverrideTable:
-            case wPn:
-                break;
-            default:
-                m_st.dest = Dest::Skip;
-                return;
-        }
+    // "{\*\word": a destination this reader may not know; unknown ones are skipped whole.
+    if (star && !readsStarred(w)) {
+        m_st.dest = Dest::Skip;
+        return;
     }
     // Unicode characters and the characters of control words (\tab, \emdash) count in every
     // destination that keeps text (font names, bookmark names, field instructions, notes) as
@@ -337,33 +383,7 @@ void Reader::dispatch(std::string_view name, bool hasParam, int param) {
         textWord(w, param);
         return;
     }
-    switch (m_st.dest) {
-        case Dest::FontTable:
-        case Dest::ColorTable:
-        case Dest::StyleSheet:
-            headerWord(w, param);
-            return;
-        case Dest::Pict:
-            pictWord(w, param);
-            return;
-        case Dest::Note:
-            noteInside(w);
-            return;
-        case Dest::ListTable:
-        case Dest::ListOverride:
-        case Dest::LevelText:
-        case Dest::PnDef:
-        case Dest::PnBefore:
-        case Dest::PnAfter:
-            listInside(w, param);
-            return;
-        case Dest::Normal:
-            break;
-        default:
-            if (w == wSkipDest) m_st.dest = Dest::Skip;
-            if (w != wFldrslt) return;
-            break;
-    }
+    if (destinationWord(w, param)) return;
 
     switch (w) {
         case wUnknown:

@@ -158,7 +158,13 @@ class Reader final {
     void openGroup();
     void closeGroup();
     void control();
+    // A control word with its parameter, and a control symbol: the two kinds of control().
+    void controlWord();
+    void controlSymbol(uchar c);
     void dispatch(std::string_view name, bool hasParam, int param);
+    /// A word read inside a destination other than the text; false when the text's own
+    /// handling goes on with it.
+    bool destinationWord(Word w, int param);
     void textByte(uchar b);
     void appendChar(QChar c);
     void putChar(QChar c);
@@ -231,6 +237,9 @@ class Reader final {
     // Lists and paragraph numbers (RtfReaderLists.cpp).
     bool listWord(Word w, int param);
     void listInside(Word w, int param);
+    // The two kinds of listInside: the list table's words, and an old file's paragraph numbers.
+    void listTableWord(Word w, int param);
+    void oldNumberWord(Word w, int param);
     void finishListGroup(const State& closed);
     void numberParagraph(bool withText);
     QString numberText(const QString& pattern, int font, const std::array<int, 9>& counts,

@@ -92,38 +92,7 @@ void Reader::listInside(Word w, int param) {
     }
     switch (m_st.dest) {
         case Dest::ListTable:
-            switch (w) {
-                case wList:
-                    m_st.listGroup = 1;
-                    m_listBuild.clear();
-                    m_listIdBuild = 0;
-                    break;
-                case wListLevel:
-                    m_st.listGroup = 2;
-                    m_levelBuild = ListLevel{};
-                    break;
-                case wLevelNfc:
-                    m_levelBuild.format = std::clamp(param, 0, 255);
-                    break;
-                case wLevelStartAt:
-                    m_levelBuild.start = std::clamp(param, 0, 32767);
-                    break;
-                case wLevelFollow:
-                    m_levelBuild.follow = std::clamp(param, 0, 2);
-                    break;
-                case wF:
-                    m_levelBuild.font = param;
-                    break;
-                case wLevelText:
-                    m_st.dest = Dest::LevelText;
-                    m_destText.clear();
-                    break;
-                case wListId:
-                    m_listIdBuild = param;
-                    break;
-                default:
-                    break;
-            }
+            listTableWord(w, param);
             return;
         case Dest::ListOverride:
             if (w == wListId) m_overrideListId = param;
@@ -131,48 +100,87 @@ void Reader::listInside(Word w, int param) {
                 m_listOfOverride[param] = m_overrideListId;
             return;
         case Dest::PnDef:
-            switch (w) {
-                case wPnLvlBody:
-                    m_pnBuild.level = 10;
-                    break;
-                case wPnLvlBlt:
-                    m_pnBuild.level = 11;
-                    break;
-                case wPnLvl:
-                    m_pnBuild.level = std::clamp(param, 1, 9);
-                    break;
-                case wPnDec:
-                    m_pnBuild.format = 0;
-                    break;
-                case wPnUcRm:
-                    m_pnBuild.format = 1;
-                    break;
-                case wPnLcRm:
-                    m_pnBuild.format = 2;
-                    break;
-                case wPnUcLtr:
-                    m_pnBuild.format = 3;
-                    break;
-                case wPnLcLtr:
-                    m_pnBuild.format = 4;
-                    break;
-                case wPnStart:
-                    m_pnBuild.start = std::clamp(param, 0, 32767);
-                    break;
-                case wPnF:
-                    m_pnBuild.font = param;
-                    break;
-                case wPnTxtA:
-                case wPnTxtB:
-                    m_st.dest = w == wPnTxtA ? Dest::PnAfter : Dest::PnBefore;
-                    m_destText.clear();
-                    break;
-                default:
-                    break;
-            }
+            oldNumberWord(w, param);
             return;
         default:
             return;
+    }
+}
+
+void Reader::listTableWord(Word w, int param) {
+    switch (w) {
+        case wList:
+            m_st.listGroup = 1;
+            m_listBuild.clear();
+            m_listIdBuild = 0;
+            break;
+        case wListLevel:
+            m_st.listGroup = 2;
+            m_levelBuild = ListLevel{};
+            break;
+        case wLevelNfc:
+            m_levelBuild.format = std::clamp(param, 0, 255);
+            break;
+        case wLevelStartAt:
+            m_levelBuild.start = std::clamp(param, 0, 32767);
+            break;
+        case wLevelFollow:
+            m_levelBuild.follow = std::clamp(param, 0, 2);
+            break;
+        case wF:
+            m_levelBuild.font = param;
+            break;
+        case wLevelText:
+            m_st.dest = Dest::LevelText;
+            m_destText.clear();
+            break;
+        case wListId:
+            m_listIdBuild = param;
+            break;
+        default:
+            break;
+    }
+}
+
+void Reader::oldNumberWord(Word w, int param) {
+    switch (w) {
+        case wPnLvlBody:
+            m_pnBuild.level = 10;
+            break;
+        case wPnLvlBlt:
+            m_pnBuild.level = 11;
+            break;
+        case wPnLvl:
+            m_pnBuild.level = std::clamp(param, 1, 9);
+            break;
+        case wPnDec:
+            m_pnBuild.format = 0;
+            break;
+        case wPnUcRm:
+            m_pnBuild.format = 1;
+            break;
+        case wPnLcRm:
+            m_pnBuild.format = 2;
+            break;
+        case wPnUcLtr:
+            m_pnBuild.format = 3;
+            break;
+        case wPnLcLtr:
+            m_pnBuild.format = 4;
+            break;
+        case wPnStart:
+            m_pnBuild.start = std::clamp(param, 0, 32767);
+            break;
+        case wPnF:
+            m_pnBuild.font = param;
+            break;
+        case wPnTxtA:
+        case wPnTxtB:
+            m_st.dest = w == wPnTxtA ? Dest::PnAfter : Dest::PnBefore;
+            m_destText.clear();
+            break;
+        default:
+            break;
     }
 }
 
