@@ -52,6 +52,44 @@ struct Run {
     int tag = -1;
 };
 
+// The cells of a table row, split at bars that are not escaped and not inside a [[tag|text]].
+QStringList cellsOf(const QString& row) {
+    QString t = row.trimmed();
+    if (t.startsWith(QLatin1Char('|'))) t.remove(0, 1);
+    if (t.endsWith(QLatin1Char('|')) && !t.endsWith(QLatin1String("\\|"))) t.chop(1);
+    QStringList cells;
+    QString cell;
+    int depth = 0;
+    for (int i = 0; i < t.size(); ++i) {
+        if (t[i] == QLatin1Char('\\') && i + 1 < t.size()) {
+            cell += t[i];
+            cell += t[++i];
+        } else if (t.mid(i, 2) == QLatin1String("[[")) {
+            ++depth, cell += QLatin1String("[["), ++i;
+        } else if (t.mid(i, 2) == QLatin1String("]]") && depth > 0) {
+            --depth, cell += QLatin1String("]]"), ++i;
+        } else if (t[i] == QLatin1Char('|') && depth == 0) {
+            cells << cell.trimmed();
+            cell.clear();
+        } else {
+            cell += t[i];
+        }
+    }
+    cells << cell.trimmed();
+    return cells;
+}
+
+// The runs of a paragraph as they are read, and the run being read.
+struct RunBuilder {
+    std::vector<Run> runs;
+    Run cur;
+    void flush() {
+        if (!cur.text.isEmpty()) runs.push_back(cur);
+        cur.text.clear();
+        cur.tag = -1;
+    }
+};
+
 class Compiler final {
   public:
     Compiler(const QList<SourceFile>& files, QTextDocument& doc, SourceResult& result,
@@ -67,6 +105,19 @@ class Compiler final {
     void collect();
     void emitBlocks();
     std::vector<Run> inlineRuns(const Line& where, const QString& s);
+    // The marked-up pieces of a paragraph, each read from position i of s into b; each returns
+    // the position of the last character it took.
+    int answerField(const Line& where, const QString& s, int i, RunBuilder& b);
+    int tagRun(const Line& where, const QString& s, int i, RunBuilder& b);
+    int linkRun(const Line& where, const QString& s, int i, RunBuilder& b);
+    // The blocks emitBlocks writes besides paragraphs, headings and tables.
+    void titleBlock();
+    void figureBlock(const QTextBlockFormat& para, const QString& number);
+    void listItem(const Line& l, const QString& text, const QRegularExpression& numbered);
+    /// The runs of every cell of a table (into runs) and what each cell holds, for measuring.
+    std::vector<std::vector<CellText>> readCells(
+        const std::vector<std::pair<Line, QStringList>>& cells, int headerRows,
+        std::vector<std::vector<std::vector<Run>>>& runs);
     void newBlock(const QTextBlockFormat& bf);
     void writeRuns(const std::vector<Run>& runs, QTextCharFormat base);
     void writeTag(int code, const QString& text, QTextCharFormat f);
@@ -168,106 +219,108 @@ QTextCharFormat Compiler::body() const {
 }
 
 std::vector<Run> Compiler::inlineRuns(const Line& where, const QString& s) {
-    std::vector<Run> runs;
-    Run cur;
-    auto flush = [&] {
-        if (!cur.text.isEmpty()) runs.push_back(cur);
-        cur.text.clear();
-        cur.tag = -1;
-    };
+    RunBuilder b;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('\\') && i + 1 < s.size()) {
+            b.cur.text += s[++i];
+        } else if (s.mid(i, 2) == QLatin1String("{{")) {
+            i = answerField(where, s, i, b);
+        } else if (s.mid(i, 2) == QLatin1String("[[")) {
+            i = tagRun(where, s, i, b);
+        } else if (c == QLatin1Char('[')) {
+            i = linkRun(where, s, i, b);
+        } else if (s.mid(i, 2) == QLatin1String("**")) {
+            b.flush();
+            b.cur.bold = !b.cur.bold;
+            ++i;
+        } else if (c == QLatin1Char('*')) {
+            b.flush();
+            b.cur.italic = !b.cur.italic;
+        } else if (c == QLatin1Char('^')) {
+            b.flush();
+            b.cur.sup = !b.cur.sup;
+        } else if (c == QLatin1Char('~')) {
+            b.flush();
+            b.cur.sub = !b.cur.sub;
+        } else {
+            b.cur.text += c;
+        }
+    }
+    b.flush();
+    if (b.cur.bold || b.cur.italic || b.cur.sup || b.cur.sub)
+        problem(where, QStringLiteral("a ** * ^ or ~ is not closed in this paragraph"));
+    return std::move(b.runs);
+}
+
+int Compiler::answerField(const Line& where, const QString& s, int i, RunBuilder& b) {
+    // An answer field: empty in the template, the answer written in the sample.
+    const int end = s.indexOf(QLatin1String("}}"), i + 2);
+    if (end < 0) {
+        problem(where, QStringLiteral("an answer must be {{text}}"));
+        b.cur.text += s[i];
+        return i;
+    }
+    b.flush();
+    Run t = b.cur;
+    const QString answer = s.mid(i + 2, end - i - 2).trimmed();
+    if (answer.isEmpty()) problem(where, QStringLiteral("an answer field without an answer"));
+    t.text = m_variant == SourceVariant::Sample ? QLatin1Char(' ') + answer + QLatin1Char(' ')
+                                                : QString(kAnswerBlanks, kFieldBlank);
+    t.tag = 61000;
+    b.runs.push_back(t);
+    return end + 1;
+}
+
+int Compiler::tagRun(const Line& where, const QString& s, int i, RunBuilder& b) {
+    const int bar = s.indexOf(QLatin1Char('|'), i + 2);
+    const int end = s.indexOf(QLatin1String("]]"), i + 2);
+    bool ok = false;
+    const int tag = bar > 0 && end > bar ? s.mid(i + 2, bar - i - 2).toInt(&ok) : -1;
+    if (!ok || tag < 0 || tag > kMaxTagCode || end < 0) {
+        problem(where, QStringLiteral("a tag must be [[CODE|text]] with a code of 0 to 99999"));
+        // The whole malformed tag is kept as text, so that it is reported once.
+        const int stop = end < 0 ? int(s.size()) : end + 2;
+        b.cur.text += s.mid(i, stop - i);
+        return stop - 1;
+    }
+    b.flush();
+    Run t = b.cur;
+    t.text = s.mid(bar + 1, end - bar - 1);
+    t.tag = tag;
+    if (t.text.isEmpty()) problem(where, QStringLiteral("tag %1 has no text").arg(tag));
+    b.runs.push_back(t);
+    return end + 1;
+}
+
+int Compiler::linkRun(const Line& where, const QString& s, int i, RunBuilder& b) {
     auto code = [](const QString& digits, int base) {
         bool ok = false;
         const int n = digits.toInt(&ok);
         return ok && n >= 0 && n <= 999 && !digits.isEmpty() && digits.size() <= 3 ? base + n : -1;
     };
-    for (int i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (c == QLatin1Char('\\') && i + 1 < s.size()) {
-            cur.text += s[++i];
-        } else if (s.mid(i, 2) == QLatin1String("{{")) {
-            // An answer field: empty in the template, the answer written in the sample.
-            const int end = s.indexOf(QLatin1String("}}"), i + 2);
-            if (end < 0) {
-                problem(where, QStringLiteral("an answer must be {{text}}"));
-                cur.text += c;
-                continue;
-            }
-            flush();
-            Run t = cur;
-            const QString answer = s.mid(i + 2, end - i - 2).trimmed();
-            if (answer.isEmpty())
-                problem(where, QStringLiteral("an answer field without an answer"));
-            t.text = m_variant == SourceVariant::Sample
-                         ? QLatin1Char(' ') + answer + QLatin1Char(' ')
-                         : QString(kAnswerBlanks, kFieldBlank);
-            t.tag = 61000;
-            runs.push_back(t);
-            i = end + 1;
-        } else if (s.mid(i, 2) == QLatin1String("[[")) {
-            const int bar = s.indexOf(QLatin1Char('|'), i + 2);
-            const int end = s.indexOf(QLatin1String("]]"), i + 2);
-            bool ok = false;
-            const int tag = bar > 0 && end > bar ? s.mid(i + 2, bar - i - 2).toInt(&ok) : -1;
-            if (!ok || tag < 0 || tag > kMaxTagCode || end < 0) {
-                problem(where,
-                        QStringLiteral("a tag must be [[CODE|text]] with a code of 0 to 99999"));
-                // The whole malformed tag is kept as text, so that it is reported once.
-                const int stop = end < 0 ? int(s.size()) : end + 2;
-                cur.text += s.mid(i, stop - i);
-                i = stop - 1;
-                continue;
-            }
-            flush();
-            Run t = cur;
-            t.text = s.mid(bar + 1, end - bar - 1);
-            t.tag = tag;
-            if (t.text.isEmpty()) problem(where, QStringLiteral("tag %1 has no text").arg(tag));
-            runs.push_back(t);
-            i = end + 1;
-        } else if (c == QLatin1Char('[')) {
-            const int close = s.indexOf(QLatin1String("]("), i + 1);
-            const int end = close < 0 ? -1 : s.indexOf(QLatin1Char(')'), close + 2);
-            if (end < 0) {
-                problem(where, QStringLiteral("a link must be [text](target)"));
-                cur.text += c;
-                continue;
-            }
-            const QString target = s.mid(close + 2, end - close - 2).trimmed();
-            int tag = -1;
-            if (target.startsWith(QLatin1Char('#')))
-                tag = code(target.mid(1), 52000);
-            else if (target.startsWith(QLatin1String("info:")))
-                tag = code(target.mid(5), 51000);
-            else if (target.startsWith(QLatin1String("fig:")))
-                tag = code(target.mid(4), 53000);
-            if (tag < 0) problem(where, QStringLiteral("unknown link target \"%1\"").arg(target));
-            flush();
-            Run t = cur;
-            t.text = s.mid(i + 1, close - i - 1);
-            t.tag = tag;
-            runs.push_back(t);
-            i = end;
-        } else if (s.mid(i, 2) == QLatin1String("**")) {
-            flush();
-            cur.bold = !cur.bold;
-            ++i;
-        } else if (c == QLatin1Char('*')) {
-            flush();
-            cur.italic = !cur.italic;
-        } else if (c == QLatin1Char('^')) {
-            flush();
-            cur.sup = !cur.sup;
-        } else if (c == QLatin1Char('~')) {
-            flush();
-            cur.sub = !cur.sub;
-        } else {
-            cur.text += c;
-        }
+    const int close = s.indexOf(QLatin1String("]("), i + 1);
+    const int end = close < 0 ? -1 : s.indexOf(QLatin1Char(')'), close + 2);
+    if (end < 0) {
+        problem(where, QStringLiteral("a link must be [text](target)"));
+        b.cur.text += s[i];
+        return i;
     }
-    flush();
-    if (cur.bold || cur.italic || cur.sup || cur.sub)
-        problem(where, QStringLiteral("a ** * ^ or ~ is not closed in this paragraph"));
-    return runs;
+    const QString target = s.mid(close + 2, end - close - 2).trimmed();
+    int tag = -1;
+    if (target.startsWith(QLatin1Char('#')))
+        tag = code(target.mid(1), 52000);
+    else if (target.startsWith(QLatin1String("info:")))
+        tag = code(target.mid(5), 51000);
+    else if (target.startsWith(QLatin1String("fig:")))
+        tag = code(target.mid(4), 53000);
+    if (tag < 0) problem(where, QStringLiteral("unknown link target \"%1\"").arg(target));
+    b.flush();
+    Run t = b.cur;
+    t.text = s.mid(i + 1, close - i - 1);
+    t.tag = tag;
+    b.runs.push_back(t);
+    return end;
 }
 
 void Compiler::newBlock(const QTextBlockFormat& bf) {
@@ -335,33 +388,29 @@ void Compiler::paragraph(const Line& l, const QString& text, const QTextBlockFor
     writeRuns(inlineRuns(l, text), base);
 }
 
-void Compiler::table(const std::vector<Line>& rows) {
-    auto cellsOf = [](const QString& row) {
-        QString t = row.trimmed();
-        if (t.startsWith(QLatin1Char('|'))) t.remove(0, 1);
-        if (t.endsWith(QLatin1Char('|')) && !t.endsWith(QLatin1String("\\|"))) t.chop(1);
-        // Split at bars that are not escaped and not inside a [[tag|text]].
-        QStringList cells;
-        QString cell;
-        int depth = 0;
-        for (int i = 0; i < t.size(); ++i) {
-            if (t[i] == QLatin1Char('\\') && i + 1 < t.size()) {
-                cell += t[i];
-                cell += t[++i];
-            } else if (t.mid(i, 2) == QLatin1String("[[")) {
-                ++depth, cell += QLatin1String("[["), ++i;
-            } else if (t.mid(i, 2) == QLatin1String("]]") && depth > 0) {
-                --depth, cell += QLatin1String("]]"), ++i;
-            } else if (t[i] == QLatin1Char('|') && depth == 0) {
-                cells << cell.trimmed();
-                cell.clear();
-            } else {
-                cell += t[i];
+std::vector<std::vector<CellText>> Compiler::readCells(
+    const std::vector<std::pair<Line, QStringList>>& cells, int headerRows,
+    std::vector<std::vector<std::vector<Run>>>& runs) {
+    std::vector<std::vector<CellText>> measured;
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        std::vector<CellText> row;
+        runs.emplace_back();
+        for (const QString& cell : cells[r].second) {
+            CellText pieces;
+            runs.back().push_back(inlineRuns(cells[r].first, cell));
+            for (const Run& run : runs.back().back()) {
+                const int kind = run.tag >= 0 ? run.tag / 10000 : -1;
+                pieces.push_back({run.text, run.bold || int(r) < headerRows, run.tag >= 0,
+                                  kind == 2 || kind == 3});
             }
+            row.push_back(pieces);
         }
-        cells << cell.trimmed();
-        return cells;
-    };
+        measured.push_back(row);
+    }
+    return measured;
+}
+
+void Compiler::table(const std::vector<Line>& rows) {
     static const QRegularExpression rule(QStringLiteral("^\\|?\\s*:?-{3,}"));
     std::vector<std::pair<Line, QStringList>> cells;
     int headerRows = 0;
@@ -387,23 +436,8 @@ void Compiler::table(const std::vector<Line>& rows) {
     tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     // Columns as wide as their cells ask for, narrowed where the table would not fit the lab
     // book display beside the model window on a small screen.
-    std::vector<std::vector<CellText>> measured;
     std::vector<std::vector<std::vector<Run>>> runs;
-    for (std::size_t r = 0; r < cells.size(); ++r) {
-        std::vector<CellText> row;
-        runs.emplace_back();
-        for (const QString& cell : cells[r].second) {
-            CellText pieces;
-            runs.back().push_back(inlineRuns(cells[r].first, cell));
-            for (const Run& run : runs.back().back()) {
-                const int kind = run.tag >= 0 ? run.tag / 10000 : -1;
-                pieces.push_back({run.text, run.bold || int(r) < headerRows, run.tag >= 0,
-                                  kind == 2 || kind == 3});
-            }
-            row.push_back(pieces);
-        }
-        measured.push_back(row);
-    }
+    const std::vector<std::vector<CellText>> measured = readCells(cells, headerRows, runs);
     bool values = false, fits = true;
     for (const auto& row : measured)
         for (const CellText& cell : row)
@@ -443,17 +477,45 @@ void Compiler::index() {
     }
 }
 
+void Compiler::titleBlock() {
+    QTextBlockFormat bf;
+    bf.setBottomMargin(8);
+    newBlock(bf);
+    QTextCharFormat f = body();
+    f.setFontPointSize(kTitleSize);
+    f.setFontWeight(QFont::Bold);
+    f.setForeground(kHeadingColour);
+    m_cursor.insertText(m_title, f);
+}
+
+void Compiler::listItem(const Line& l, const QString& text, const QRegularExpression& numbered) {
+    QTextBlockFormat bf;
+    bf.setLeftMargin(28);
+    bf.setTextIndent(-18);
+    bf.setBottomMargin(3);
+    // The mark stands in the indent; a tab takes the text to the margin.
+    bf.setTabPositions({QTextOption::Tab(28, QTextOption::LeftTab)});
+    const auto number = numbered.match(text);
+    const QString mark =
+        number.hasMatch() ? number.captured(1) + QLatin1Char('.') : QStringLiteral("\u2022");
+    const QString rest = number.hasMatch() ? number.captured(2) : text.mid(2);
+    paragraph(l, QString(), bf);
+    QTextCharFormat f = body();
+    m_cursor.insertText(mark + QLatin1Char('\t'), f);
+    writeRuns(inlineRuns(l, rest), f);
+}
+
+void Compiler::figureBlock(const QTextBlockFormat& para, const QString& number) {
+    QTextBlockFormat bf = para;
+    bf.setAlignment(Qt::AlignHCenter);
+    newBlock(bf);
+    QTextCharFormat f = body();
+    f.setFontItalic(true);
+    writeTag(53000 + number.toInt(), QStringLiteral("[Figure %1: click to show]").arg(number), f);
+}
+
 void Compiler::emitBlocks() {
-    if (!m_title.isEmpty()) {
-        QTextBlockFormat bf;
-        bf.setBottomMargin(8);
-        newBlock(bf);
-        QTextCharFormat f = body();
-        f.setFontPointSize(kTitleSize);
-        f.setFontWeight(QFont::Bold);
-        f.setForeground(kHeadingColour);
-        m_cursor.insertText(m_title, f);
-    }
+    if (!m_title.isEmpty()) titleBlock();
     static const QRegularExpression numbered(QStringLiteral("^(\\d+)\\.\\s+(.*)$"));
     static const QRegularExpression figure(QStringLiteral("^\\{figure\\s+(\\d{1,3})\\}$"));
     QTextBlockFormat para;
@@ -483,13 +545,7 @@ void Compiler::emitBlocks() {
             index();
             ++i;
         } else if (const auto m = figure.match(t); m.hasMatch()) {
-            QTextBlockFormat bf = para;
-            bf.setAlignment(Qt::AlignHCenter);
-            newBlock(bf);
-            QTextCharFormat f = body();
-            f.setFontItalic(true);
-            writeTag(53000 + m.captured(1).toInt(),
-                     QStringLiteral("[Figure %1: click to show]").arg(m.captured(1)), f);
+            figureBlock(para, m.captured(1));
             ++i;
         } else if (t.startsWith(QLatin1Char('{'))) {
             problem(l, QStringLiteral("unknown directive %1").arg(t));
@@ -507,20 +563,7 @@ void Compiler::emitBlocks() {
                    m_lines[i].text.startsWith(QLatin1String("  ")) &&
                    !startsBlock(m_lines[i].text.trimmed()))
                 text += QLatin1Char(' ') + m_lines[i++].text.trimmed();
-            QTextBlockFormat bf;
-            bf.setLeftMargin(28);
-            bf.setTextIndent(-18);
-            bf.setBottomMargin(3);
-            // The mark stands in the indent; a tab takes the text to the margin.
-            bf.setTabPositions({QTextOption::Tab(28, QTextOption::LeftTab)});
-            const auto number = numbered.match(text);
-            const QString mark = number.hasMatch() ? number.captured(1) + QLatin1Char('.')
-                                                   : QStringLiteral("\u2022");
-            const QString rest = number.hasMatch() ? number.captured(2) : text.mid(2);
-            paragraph(l, QString(), bf);
-            QTextCharFormat f = body();
-            m_cursor.insertText(mark + QLatin1Char('\t'), f);
-            writeRuns(inlineRuns(l, rest), f);
+            listItem(l, text, numbered);
         } else if (t.startsWith(QLatin1Char('>'))) {
             QString text;
             while (i < m_lines.size() && m_lines[i].text.trimmed().startsWith(QLatin1Char('>')))
