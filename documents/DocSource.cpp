@@ -1,4 +1,5 @@
 #include "documents/DocSource.h"
+#include "documents/DocSourceText.h"
 
 #include "documents/TableWidths.h"
 
@@ -51,33 +52,6 @@ struct Run {
     bool bold = false, italic = false, sup = false, sub = false;
     int tag = -1;
 };
-
-// The cells of a table row, split at bars that are not escaped and not inside a [[tag|text]].
-QStringList cellsOf(const QString& row) {
-    QString t = row.trimmed();
-    if (t.startsWith(QLatin1Char('|'))) t.remove(0, 1);
-    if (t.endsWith(QLatin1Char('|')) && !t.endsWith(QLatin1String("\\|"))) t.chop(1);
-    QStringList cells;
-    QString cell;
-    int depth = 0;
-    for (int i = 0; i < t.size(); ++i) {
-        if (t[i] == QLatin1Char('\\') && i + 1 < t.size()) {
-            cell += t[i];
-            cell += t[++i];
-        } else if (t.mid(i, 2) == QLatin1String("[[")) {
-            ++depth, cell += QLatin1String("[["), ++i;
-        } else if (t.mid(i, 2) == QLatin1String("]]") && depth > 0) {
-            --depth, cell += QLatin1String("]]"), ++i;
-        } else if (t[i] == QLatin1Char('|') && depth == 0) {
-            cells << cell.trimmed();
-            cell.clear();
-        } else {
-            cell += t[i];
-        }
-    }
-    cells << cell.trimmed();
-    return cells;
-}
 
 // The runs of a paragraph as they are read, and the run being read.
 struct RunBuilder {
