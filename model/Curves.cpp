@@ -57,32 +57,59 @@ double heartPressureAt(const ModelState& h, double q) {
 }
 
 double heartOutputAt(const ModelState& h, double pra) {
-    if (!(pra > heartPressureAt(h, 0))) return 0;
-    double lo = 0, hi = 1000;
-    for (int i = 0; i < 60 && heartPressureAt(h, hi) < pra; ++i) hi *= 2;
-    for (int i = 0; i < 60; ++i) {
-        const double mid = (lo + hi) / 2;
-        (heartPressureAt(h, mid) < pra ? lo : hi) = mid;
+    double lo = 0, flo = heartPressureAt(h, 0) - pra;
+    if (!(flo < 0)) return 0;
+    double hi = 1000, fhi = heartPressureAt(h, hi) - pra;
+    for (int i = 0; i < 60 && fhi < 0; ++i) {
+        lo = hi, flo = fhi;
+        hi *= 2;
+        fhi = heartPressureAt(h, hi) - pra;
+    }
+    if (!(fhi >= 0)) return NAN;
+    // Pra rises smoothly with the output: false position with the Illinois rule converges in
+    // a dozen evaluations where halving takes sixty.
+    int side = 0;
+    for (int i = 0; i < 100 && hi - lo > 1e-9 * hi; ++i) {
+        const double q = hi - fhi * (hi - lo) / (fhi - flo);
+        const double fq = heartPressureAt(h, q) - pra;
+        if (fq == 0) return q;
+        if (fq < 0) {
+            lo = q, flo = fq;
+            if (side == -1) fhi /= 2;
+            side = -1;
+        } else {
+            hi = q, fhi = fq;
+            if (side == 1) flo /= 2;
+            side = 1;
+        }
     }
     return (lo + hi) / 2;
 }
 
+// The right atrial pressure on the venous return curve at which the veins return `q`.
+double venousPressureFor(const ModelState& s, double q) {
+    const double straight = meanSystemicFillingPressure(s) - q * resistanceToVenousReturn(s);
+    const double pc = veinCollapsePressure(s);
+    return straight < pc ? -q * s.Resis[SysV] : straight;
+}
+
 Crossing crossingOf(const ModelState& s, const ModelState& h) {
-    // The heart's output rises with Pra and the venous return falls, so their difference
-    // changes sign once. Below the pressure at which the heart starts to eject, venous return
-    // is positive; above Pmsf it is negative.
+    // Along the flow, the heart's Pra rises and the veins' falls, so their difference changes
+    // sign once: at zero flow the heart needs less than Pmsf for the two to cross.
     Crossing c;
-    double lo = heartPressureAt(h, 0);
-    if (!(venousReturn(s, lo) > 0)) return c;
-    double hi = meanSystemicFillingPressure(s);
-    if (!(hi > lo) || !std::isfinite(hi)) return c;
-    for (int i = 0; i < 80; ++i) {
+    const double pmsf = meanSystemicFillingPressure(s);
+    if (!std::isfinite(pmsf) || !(heartPressureAt(h, 0) < pmsf)) return c;
+    double lo = 0, hi = 1000;
+    auto gap = [&](double q) { return heartPressureAt(h, q) - venousPressureFor(s, q); };
+    for (int i = 0; i < 60 && gap(hi) < 0; ++i) lo = hi, hi *= 2;
+    if (!(gap(hi) >= 0)) return c;
+    for (int i = 0; i < 64; ++i) {
         const double mid = (lo + hi) / 2;
-        (heartOutputAt(h, mid) < venousReturn(s, mid) ? lo : hi) = mid;
+        (gap(mid) < 0 ? lo : hi) = mid;
     }
     c.found = true;
-    c.pra = (lo + hi) / 2;
-    c.flow = venousReturn(s, c.pra);
+    c.flow = (lo + hi) / 2;
+    c.pra = venousPressureFor(s, c.flow);
     return c;
 }
 
