@@ -30,4 +30,19 @@ enum TagKind : std::int16_t {
     kTagHeading = 9,
 };
 
+// Figure tags (kind 5, P2 3) name their picture ImgNNN by P3. The numbers 900 to 999 are kept
+// for live figures: windows the program draws from the running model, which have no picture
+// file. Only the ones listed in isKnownLiveFigure exist.
+inline constexpr std::int16_t kLiveFigureFirst = 900;
+inline constexpr std::int16_t kLiveFigureLast = 999;
+/// 53900: Guyton's diagram and the ventricles' pressure-volume loops of the present state.
+inline constexpr std::int16_t kLiveGuytonDiagram = 900;
+
+constexpr bool isLiveFigureNumber(int p3) {
+    return p3 >= kLiveFigureFirst && p3 <= kLiveFigureLast;
+}
+constexpr bool isKnownLiveFigure(int p3) {
+    return p3 == kLiveGuytonDiagram;
+}
+
 }  // namespace vasora::labbook

@@ -134,6 +134,11 @@ class Checker {
                                     .arg(text)
                                     .arg(t.code)
                                     .arg(anchor));
+        } else if (p2 == 3 && labbook::isLiveFigureNumber(p3)) {
+            if (!labbook::isKnownLiveFigure(p3))
+                report(t.start, QStringLiteral("figure %1 is an unknown live figure (the live "
+                                               "figures are 53900)")
+                                    .arg(t.code));
         } else if (p2 == 3) {
             if (!figureExists(m_in.folder, p3, m_isInfo))
                 report(t.start, QStringLiteral("figure %1 has no picture file Img%2 in %3")

@@ -2,7 +2,8 @@
 
 // The document checker: what makes a shipped document work in the program, checked before it
 // ships. Every tag code in range; every link with its anchor in the information file; every
-// figure tag with its picture file; level-2 headings under a level-1 heading; the tables of a
+// figure tag with its picture file (a live figure, 53900 to 53999, with none: it must be one the
+// program draws); level-2 headings under a level-1 heading; the tables of a
 // lab book with their start markers and buttons.
 
 #include <QString>

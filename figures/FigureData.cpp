@@ -1,7 +1,6 @@
 #include "figures/FigureData.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "figures/VesselPhysics.h"
 #include "model/Derived.h"
@@ -73,50 +72,23 @@ double fillingRunsOut() {
     return (lo + hi) / 2;
 }
 
-PvLoop pressureVolumeLoop() {
-    const ModelState n = normalCirculation();
-    PvLoop l;
-    l.edv = n.Vstrs[LeftV];
-    l.edp = n.Press[LeftV];
-    l.esv = n.ESV_LV;
-    l.esp = n.Press[SysA];
-    l.diastolic = n.DiasP;
-    l.systolic = n.SystP;
-    l.emax = n.Emax_LV;
-    l.vo = n.Vo_LV;
-    l.sv = n.SV_LV;
-    l.relaxed = leftVentricleDiastolicPressure(l.esv);
-    double lo = 0, hi = 200;
-    for (int i = 0; i < 50; ++i) {
-        l.hump = (lo + hi) / 2;
-        (l.ejectionPressure(l.peakFraction()) < l.systolic ? lo : hi) = l.hump;
-    }
-    for (int v = 0; v <= 200; v += 5) {
-        const double vol = v;
-        l.diastolicCurve.emplace_back(vol, leftVentricleDiastolicPressure(vol));
-    }
-    return l;
+model::PressureVolumeLoop normalLoop(int ventricle) {
+    return pressureVolumeLoop(normalCirculation(), ventricle);
 }
 
-double PvLoop::ejectionPressure(double u) const {
-    return diastolic + (esp - diastolic) * u + hump * std::sin(std::numbers::pi * u);
+double peakVolume(const model::PressureVolumeLoop& l) {
+    return l.edv - l.peakFraction() * l.sv;
 }
 
-double PvLoop::peakFraction() const {
-    double best = 0;
-    for (int i = 0; i <= 400; ++i)
-        if (ejectionPressure(i / 400.0) > ejectionPressure(best)) best = i / 400.0;
-    return best;
-}
-
-ReturnCurves returnCurves() {
-    ReturnCurves out;
-    for (const Settled& s : bloodVolumeSeries()) {
-        if (!s.applied || !s.settled) continue;
-        out.output.emplace_back(rightAtrialPressure(s.s), s.s.Flow[LeftV]);
-        if (s.x == 0) out.normal = s.s;
-        if (s.x == kReturnFigureChange) out.changed = s.s;
-    }
+ReturnDiagrams returnDiagrams() {
+    ReturnDiagrams out;
+    out.normal = normalCirculation();
+    const Settled bled = settleAfter(
+        kReturnFigureChange, [] { return workbench::changeBloodVolume(kReturnFigureChange); });
+    out.changed = bled.s;
+    out.changedSettled = bled.applied && bled.settled;
+    out.normalDiagram = guytonDiagram(out.normal);
+    out.changedDiagram = guytonDiagram(out.changed);
     return out;
 }
 

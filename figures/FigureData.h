@@ -1,7 +1,8 @@
 #pragma once
 
-// What the figures draw, worked out from the model: the states of the veins, the heart's
-// pressure-volume loop, the filling time, the venous return and cardiac output curves, and,
+// What the figures draw, worked out from the model: the states of the veins, the ventricles'
+// pressure-volume loops, the filling time, Guyton's venous return and cardiac function curves
+// (the loops and the curves come from model/Curves.h, as the live diagram window's do), and,
 // for authors and tests, every data figure's numbers as one table that prints as CSV.
 
 #include <optional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "figures/ModelRuns.h"
+#include "model/Curves.h"
 #include "model/ModelState.h"
 
 namespace vasora::figures {
@@ -53,7 +55,8 @@ struct CapacitanceVessels {
 };
 CapacitanceVessels capacitanceVessels();
 
-// --- The heart (644, 649) --------------------------------------------------------------------
+// --- The heart (644, 649, 653)
+// --------------------------------------------------------------------
 
 struct FillingPoint {
     double rate;     ///< beats/min
@@ -66,47 +69,28 @@ std::vector<FillingPoint> fillingSeries();
 /// The heart rate, beats/min, at which the filling time reaches zero.
 double fillingRunsOut();
 
-/// The normal left-ventricular pressure-volume loop. Volumes are the model's, above the
-/// ventricle's unstressed volume; pressures include the intrathoracic pressure, as the model
-/// window shows them.
-struct PvLoop {
-    double edv, edp;             ///< end of diastole: the model's EDV and LV end-diastolic pressure
-    double esv, esp;             ///< end of systole: ESV on the end-systolic line, at the pressure
-                                 ///< the model ejects against, the mean arterial pressure
-    double diastolic, systolic;  ///< arterial pressures: the aortic valve opens, the peak
-    double relaxed;              ///< the diastolic curve's pressure at ESV: the mitral valve opens
-    double emax, vo;             ///< the end-systolic line P = Emax (V - Vo)
-    double sv;                   ///< stroke volume
-    std::vector<std::pair<double, double>> diastolicCurve;  ///< (volume, pressure)
-
-    /// The pressure during ejection, from the aortic valve opening (u = 0) to the end of
-    /// systole (u = 1): a straight line between the two corners with a hump that brings its
-    /// peak to the systolic pressure. Only the corners and the peak are the model's; the shape
-    /// between them is drawn.
-    double ejectionPressure(double u) const;
-    /// Where during ejection (0 to 1) the pressure peaks, and the volume there.
-    double peakFraction() const;
-    double peakVolume() const { return edv - peakFraction() * sv; }
-
-    double hump = 0;  ///< mmHg, set so that the peak is the systolic pressure
-};
-PvLoop pressureVolumeLoop();
+/// The normal circulation's pressure-volume loop of `ventricle` (LeftV or RghtV), exactly as
+/// the live diagram window draws it for that state (model::pressureVolumeLoop). Its diastolic
+/// relation runs from 0 to 200 ml by 5 ml, past the stiffening at 175 ml; volumes are above
+/// the ventricle's unstressed volume, pressures include the intrathoracic pressure, as the
+/// model window shows them.
+model::PressureVolumeLoop normalLoop(int ventricle);
+/// The volume, ml, at the peak of a loop's drawn ejection.
+double peakVolume(const model::PressureVolumeLoop& l);
 
 // --- Venous return and cardiac output (002) --------------------------------------------------
 
 /// The blood-volume change of the lab book's changed state, ml (experiment 4's hemorrhage).
 inline constexpr double kReturnFigureChange = -1000;
-/// The right atrial pressure, mmHg, where the venous return lines start.
-inline constexpr double kReturnLinesFrom = -6;
 
-struct ReturnCurves {
-    /// The cardiac output curve: (right atrial pressure, cardiac output) of every settled
-    /// circulation of the blood-volume series; the heart, the lungs and the arterial
-    /// resistance are the same in all, so the points lie on the heart's curve.
-    std::vector<std::pair<double, double>> output;
+/// Guyton's diagram (model::guytonDiagram) of the normal circulation and of the circulation
+/// settled after the hemorrhage, as the live diagram window draws them for those states.
+struct ReturnDiagrams {
     model::ModelState normal, changed;
+    model::GuytonDiagram normalDiagram, changedDiagram;
+    bool changedSettled = false;
 };
-ReturnCurves returnCurves();
+ReturnDiagrams returnDiagrams();
 
 // --- Tables ----------------------------------------------------------------------------------
 

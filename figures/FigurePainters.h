@@ -23,6 +23,7 @@ void paintRateOutput(QPainter& p, const QRectF& target);              // 646
 void paintPressureVolumeLoop(QPainter& p, const QRectF& target);      // 649
 void paintOutputByFilling(QPainter& p, const QRectF& target);         // 651
 void paintOutputByContractility(QPainter& p, const QRectF& target);   // 652
+void paintVentricleLoops(QPainter& p, const QRectF& target);          // 653
 void paintLabBookLoop(QPainter& p, const QRectF& target);             // 001
 void paintReturnAndOutput(QPainter& p, const QRectF& target);         // 002
 

@@ -6,6 +6,7 @@
 
 #include "figures/FigureData.h"
 #include "figures/VesselPhysics.h"
+#include "model/Curves.h"
 #include "model/Derived.h"
 #include "model/Quantities.h"
 
@@ -59,33 +60,50 @@ DataTable fillingTable() {
 }
 
 DataTable loopTable() {
-    const PvLoop l = pressureVolumeLoop();
+    const PressureVolumeLoop l = normalLoop(LeftV);
     DataTable t;
     t.labelColumn = "point";
     t.columns = {"volume_ml", "pressure_mmHg"};
     t.add("end of diastole", {l.edv, l.edp});
-    t.add("aortic valve opens", {l.edv, l.diastolic});
-    t.add("systolic peak (drawn shape)", {l.peakVolume(), l.systolic});
+    t.add("aortic valve opens", {l.edv, l.opening});
+    t.add("systolic peak (drawn shape)", {peakVolume(l), l.systolic});
     t.add("end of systole", {l.esv, l.esp});
     t.add("mitral valve opens", {l.esv, l.relaxed});
     t.add("end-systolic line at zero pressure", {l.vo, 0});
-    for (const auto& [v, p] : l.diastolicCurve) t.add("diastolic curve", {v, p});
+    for (const CurvePoint& c : l.diastolicRelation) t.add("diastolic curve", {c.x, c.y});
+    return t;
+}
+
+// Both ventricles' loops: their corners and the stroke work.
+DataTable loopsTable() {
+    DataTable t;
+    t.labelColumn = "ventricle";
+    t.columns = {"edv_ml",       "edp_mmHg",           "esv_ml",           "esp_mmHg",
+                 "opening_mmHg", "peak_mmHg",          "stroke_volume_ml", "emax_mmHg_per_ml",
+                 "vo_ml",        "stroke_work_mmHg_ml"};
+    for (const auto& [name, v] : {std::pair{"right", RghtV}, std::pair{"left", LeftV}}) {
+        const PressureVolumeLoop l = normalLoop(v);
+        t.add(name, {l.edv, l.edp, l.esv, l.esp, l.opening, l.systolic, l.sv, l.emax, l.vo,
+                     l.strokeWork});
+    }
     return t;
 }
 
 DataTable returnTable() {
-    const ReturnCurves r = returnCurves();
+    const ReturnDiagrams r = returnDiagrams();
     DataTable t;
     t.labelColumn = "curve";
     t.columns = {"right_atrial_pressure_mmHg", "flow_ml_per_min"};
-    for (const auto& [pra, co] : r.output) t.add("cardiac output", {pra, co});
-    for (const auto& [name, s] : {std::pair{"venous return normal", &r.normal},
-                                  std::pair{"venous return changed", &r.changed}}) {
-        t.add(name, {kReturnLinesFrom, venousReturn(*s, kReturnLinesFrom)});
-        t.add(name, {systemicFillingPressure(*s), 0});
+    for (const auto& [name, d] : {std::pair{"normal", &r.normalDiagram},
+                                  std::pair{"after the hemorrhage", &r.changedDiagram}}) {
+        const std::string suffix = std::string(" ") + name;
+        for (const CurvePoint& c : d->venousReturn) t.add("venous return" + suffix, {c.x, c.y});
+        for (const CurvePoint& c : d->cardiacFunction)
+            t.add("cardiac function" + suffix, {c.x, c.y});
+        t.add("Pmsf" + suffix, {d->pmsf, 0});
+        t.add("crossing" + suffix, {d->crossing.pra, d->crossing.flow});
+        t.add("operating point" + suffix, {d->operating.x, d->operating.y});
     }
-    t.add("equilibrium normal", {rightAtrialPressure(r.normal), r.normal.Flow[LeftV]});
-    t.add("equilibrium changed", {rightAtrialPressure(r.changed), r.changed.Flow[LeftV]});
     return t;
 }
 
@@ -146,6 +164,8 @@ std::optional<DataTable> figureData(int number) {
             return settledTable("heart_rate_set_per_min", heartRateSeries());
         case 649:
             return loopTable();
+        case 653:
+            return loopsTable();
         case 651:
             return settledTable("unstressed_volume_change_ml", unstressedVolumeSeries());
         case 652:

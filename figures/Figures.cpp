@@ -14,7 +14,7 @@ namespace {
 constexpr QSize kChart(640, 440);
 
 // clang-format off
-const std::array<FigureInfo, 16> kFigures{{
+const std::array<FigureInfo, 17> kFigures{{
     {602, QSize(680, 500), false, "the six compartments in their loop, the chest, the direction of flow", paintModelLayout},
     {610, kChart, true, "pressure against volume of the model's systemic veins; unstressed and stressed volume", paintVesselPressureVolume},
     {611, kChart, false, "compliance as slope, capacitance as volume at a pressure, unstressed volume as intercept", paintCapacitanceDefinitions},
@@ -28,6 +28,7 @@ const std::array<FigureInfo, 16> kFigures{{
     {649, kChart, true, "the normal left-ventricular pressure-volume loop with the end-systolic and diastolic curves", paintPressureVolumeLoop},
     {651, kChart, true, "cardiac output against end-diastolic volume when the filling changes", paintOutputByFilling},
     {652, kChart, true, "cardiac output and end-diastolic volume against left-ventricular Emax", paintOutputByContractility},
+    {653, QSize(760, 460), true, "both ventricles' pressure-volume loops of the normal circulation, as the live diagram draws them", paintVentricleLoops},
     {699, QSize(760, 540), false, "the concepts of the circulation and how they act on each other", paintConcepts},
     {1, QSize(680, 500), true, "the model's loop, simplified, with the normal values a learner records", paintLabBookLoop},
     {2, kChart, true, "venous return and cardiac output curves and their intersection, normal and after a hemorrhage", paintReturnAndOutput},

@@ -1,5 +1,6 @@
 // The heart's figures: Frank-Starling (642), filling time against heart rate (644), stroke
-// volume and cardiac output against heart rate (645, 646) and the pressure-volume loop (649).
+// volume and cardiac output against heart rate (645, 646), the left ventricle's pressure-volume
+// loop (649) and both ventricles' loops (653), drawn by model/Curves.h as the live diagram is.
 // Every number comes from the engine or from its own formulas (model/Derived.h).
 
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include "figures/ModelRuns.h"
 #include "figures/Plot.h"
 #include "figures/Style.h"
+#include "model/Curves.h"
 #include "model/Derived.h"
 
 namespace vasora::figures {
@@ -204,7 +206,8 @@ void paintRateOutput(QPainter& p, const QRectF& target) {
 }
 
 void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
-    const PvLoop l = pressureVolumeLoop();
+    const PressureVolumeLoop l = normalLoop(LeftV);
+    const std::vector<CurvePoint>& filling = l.diastolicRelation;
     const Canvas canvas(p, target, logicalSize(649));
     const Chart c(p, kChartArea, Scale{0, 200, 20}, Scale{-20, 160, 20});
     c.drawAxes(QStringLiteral("Left-ventricular volume (ml)"),
@@ -215,25 +218,22 @@ void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     const double topV = 160 / l.emax + l.vo + 5;
     c.line({{l.vo, 0}, {topV, l.emax * (topV - l.vo)}}, QPen(kPurple, 2));
     std::vector<QPointF> dia;
-    for (const auto& [v, pr] : l.diastolicCurve) dia.emplace_back(v, pr);
+    for (const CurvePoint& pt : filling) dia.emplace_back(pt.x, pt.y);
     c.line(dia, QPen(kGreen, 2));
 
-    // The loop, anticlockwise from the end of diastole.
-    QPainterPath loop(c.at(l.esv, l.relaxed));
-    for (const auto& [v, pr] : l.diastolicCurve)
-        if (v > l.esv && v < l.edv) loop.lineTo(c.at(v, pr));
-    loop.lineTo(c.at(l.edv, l.edp));
-    loop.lineTo(c.at(l.edv, l.diastolic));
-    for (int i = 1; i <= 60; ++i) {
-        const double u = i / 60.0;
-        loop.lineTo(c.at(l.edv - u * l.sv, l.ejectionPressure(u)));
-    }
+    // The loop as the live diagram draws it, anticlockwise from the end of diastole.
+    QPainterPath loop;
+    for (const CurvePoint& pt : l.outline)
+        if (loop.elementCount() == 0)
+            loop.moveTo(c.at(pt.x, pt.y));
+        else
+            loop.lineTo(c.at(pt.x, pt.y));
     loop.closeSubpath();
     p.setPen(QPen(kRed, 2.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(QColor(250, 226, 224, 150));
     p.drawPath(loop);
 
-    const QPointF ed = c.at(l.edv, l.edp), open = c.at(l.edv, l.diastolic);
+    const QPointF ed = c.at(l.edv, l.edp), open = c.at(l.edv, l.opening);
     const QPointF es = c.at(l.esv, l.esp), mitral = c.at(l.esv, l.relaxed);
     for (QPointF corner : {ed, open, es, mitral}) dot(p, corner, kRed, 4.5);
     note(p, ed + QPointF(10, -4),
@@ -242,10 +242,10 @@ void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
          Qt::AlignLeft | Qt::AlignBottom);
     text(p, open + QPointF(8, 4),
          QStringLiteral("aortic valve opens\nat the diastolic pressure, %1 mmHg")
-             .arg(number(l.diastolic, 0)),
+             .arg(number(l.opening, 0)),
          Qt::AlignLeft | Qt::AlignTop, kSmall, kInk);
     // Clear of the end-systolic line: the label starts just left of the peak.
-    const QPointF peak = c.at(l.peakVolume(), l.systolic);
+    const QPointF peak = c.at(peakVolume(l), l.systolic);
     text(p, peak + QPointF(-24, -6),
          QStringLiteral("systolic pressure %1 mmHg").arg(number(l.systolic, 0)),
          Qt::AlignLeft | Qt::AlignBottom, kSmall, kInk);
@@ -265,10 +265,64 @@ void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
          QStringLiteral("end-systolic line  P = Emax (V − Vo)\nEmax %1 mmHg/ml, Vo %2 ml")
              .arg(number(l.emax, 2), number(l.vo, 1)),
          Qt::AlignLeft | Qt::AlignVCenter, kSmall, kPurple);
-    const auto& far = l.diastolicCurve.back();
-    text(p, c.at(far.first, far.second) + QPointF(-4, -8),
+    const CurvePoint& far = filling.back();
+    text(p, c.at(far.x, far.y) + QPointF(-4, -8),
          QStringLiteral("diastolic filling curve\n(stiffer above 175 ml)"),
          Qt::AlignRight | Qt::AlignBottom, kSmall, kGreen);
+}
+
+namespace {
+
+// One ventricle's loop in its own panel: the diastolic curve, the end-systolic line, the loop
+// as the live diagram draws it, its stroke volume and stroke work.
+void drawVentricleLoop(QPainter& p, const QRectF& area, const ModelState& n, int ventricle,
+                       Scale pressure) {
+    const PressureVolumeLoop l = pressureVolumeLoop(n, ventricle);
+    const bool left = ventricle == LeftV;
+    const QString name = left ? QStringLiteral("Left") : QStringLiteral("Right");
+    const Chart c(p, area, Scale{0, 200, 40}, pressure);
+    c.drawAxes(QStringLiteral("%1-ventricular volume (ml)").arg(name),
+               QStringLiteral("%1-ventricular pressure (mmHg)").arg(name), kInk);
+    c.hLine(0, QPen(kMuted, 1));
+    std::vector<QPointF> dia;
+    for (const CurvePoint& pt : l.diastolicRelation) dia.emplace_back(pt.x, pt.y);
+    c.line(dia, QPen(kGreen, 2));
+    // The end-systolic line, drawn on to the top of the panel.
+    const double topV = pressure.hi / l.emax + l.vo;
+    c.line({{l.vo, 0}, {topV, pressure.hi}}, QPen(kPurple, 2));
+    QPainterPath loop;
+    for (const CurvePoint& pt : l.outline)
+        if (loop.elementCount() == 0)
+            loop.moveTo(c.at(pt.x, pt.y));
+        else
+            loop.lineTo(c.at(pt.x, pt.y));
+    loop.closeSubpath();
+    p.setPen(QPen(kRed, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(250, 226, 224, 150));
+    p.drawPath(loop);
+    for (QPointF corner :
+         {c.at(l.edv, l.edp), c.at(l.edv, l.opening), c.at(l.esv, l.esp), c.at(l.esv, l.relaxed)})
+        dot(p, corner, kRed, 4);
+    text(p, QPointF(c.area().right() - 8, c.area().top() + 6),
+         QStringLiteral("%1 ventricle\nEDV %2 ml, ESV %3 ml\nstroke volume %4 ml\n"
+                        "Emax %5 mmHg/ml, Vo %6 ml\nstroke work %7 mJ")
+             .arg(name, number(l.edv, 1), number(l.esv, 1), number(l.sv, 1),
+                  number(l.emax, left ? 2 : 4), number(l.vo, 1),
+                  number(strokeWorkMillijoules(l.strokeWork), 0)),
+         Qt::AlignRight | Qt::AlignTop, kSmall, kInk);
+}
+
+}  // namespace
+
+void paintVentricleLoops(QPainter& p, const QRectF& target) {
+    const ModelState n = normalCirculation();
+    const Canvas canvas(p, target, logicalSize(653));
+    drawVentricleLoop(p, QRectF(72, 22, 276, 346), n, RghtV, Scale{-10, 30, 5});
+    drawVentricleLoop(p, QRectF(452, 22, 276, 346), n, LeftV, Scale{-20, 160, 20});
+    drawLegendRow(p, QPointF(400, 440),
+                  {{QStringLiteral("loop"), QPen(kRed, 2.6)},
+                   {QStringLiteral("end-systolic line P = Emax (V − Vo)"), QPen(kPurple, 2)},
+                   {QStringLiteral("diastolic curve (stiffer above 175 ml)"), QPen(kGreen, 2)}});
 }
 
 }  // namespace vasora::figures

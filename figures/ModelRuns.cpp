@@ -112,16 +112,4 @@ std::vector<Settled> leftEmaxSeries() {
     return series(leftEmaxPercents(), [](double pct) { return changeLabel("lblEmax_LV", pct); });
 }
 
-double leftVentricleDiastolicPressure(double volume) {
-    EngineScope scope;
-    workbench::loadModelWindow();
-    ModelState& s = state();
-    s.Vstrs[LeftV] = volume;
-    // A run call shorter than a step makes exactly one step, which computes every pressure
-    // from the volumes before it moves any volume.
-    s.PrintInterval = 1e-9;
-    RunModel();
-    return s.Press[LeftV];
-}
-
 }  // namespace vasora::figures

@@ -75,11 +75,6 @@ std::vector<double> unstressedVolumeChanges();
 std::vector<Settled> leftEmaxSeries();
 std::vector<double> leftEmaxPercents();
 
-/// The pressure, mmHg, the engine gives the left ventricle holding `volume` ml above its
-/// unstressed volume at the normal compliance and intrathoracic pressure: its diastolic
-/// pressure-volume curve, stiffening included, taken from one Euler step of the engine.
-double leftVentricleDiastolicPressure(double volume);
-
 /// Whether the six flows agree as the model window's display requires.
 using model::flowsAgree;
 

@@ -1,6 +1,7 @@
 // What sets cardiac output: the filling of the ventricle (651), its contractility (652), and
-// the meeting of venous return and cardiac output (002, for the lab book). Every point is the
-// model at equilibrium after a change made through the model window's change logic.
+// the meeting of venous return and cardiac output (002, for the lab book). Every point of 651
+// and 652 is the model at equilibrium after a change made through the model window's change
+// logic; 002 draws Guyton's curves of two such states as the live diagram window does.
 
 #include <QPainter>
 #include <algorithm>
@@ -12,7 +13,7 @@
 #include "figures/ModelRuns.h"
 #include "figures/Plot.h"
 #include "figures/Style.h"
-#include "figures/VesselPhysics.h"
+#include "model/Curves.h"
 #include "model/Derived.h"
 
 namespace vasora::figures {
@@ -135,51 +136,76 @@ void paintOutputByContractility(QPainter& p, const QRectF& target) {
           kPurple}});
 }
 
+namespace {
+
+std::vector<QPointF> litres(const std::vector<CurvePoint>& curve) {
+    std::vector<QPointF> out;
+    out.reserve(curve.size());
+    for (const CurvePoint& c : curve) out.emplace_back(c.x, c.y / 1000);
+    return out;
+}
+
+constexpr double kReturnFrom = -4, kReturnTo = 10;
+
+// One state's two curves as the live diagram draws them, the heart's curve continued with the
+// same function to the right edge of the chart, its crossing and its Pmsf marked on the axis.
+void drawGuyton(QPainter& p, const Chart& c, const ModelState& s, const GuytonDiagram& d,
+                const QPen& venous, const QPen& heart) {
+    std::vector<QPointF> output = litres(d.cardiacFunction);
+    for (double pra = d.praTo + 0.25; pra <= kReturnTo; pra += 0.25)
+        output.emplace_back(pra, cardiacFunction(s, pra) / 1000);
+    c.line(output, heart);
+    c.line(litres(d.venousReturn), venous);
+    const QPointF pmsf = c.at(d.pmsf, 0);
+    dot(p, pmsf, venous.color(), 4.5);
+    text(p, pmsf + QPointF(5, -5), QStringLiteral("Pmsf %1").arg(number(d.pmsf, 2)),
+         Qt::AlignLeft | Qt::AlignBottom, kSmall, venous.color(), true);
+    if (!d.crossing.found) return;
+    const QPointF at = c.at(d.crossing.pra, d.crossing.flow / 1000);
+    dot(p, at, kInk, 6);
+}
+
+// The crossing's values beside it, in the gap between the rising and the falling curve: to
+// its left (`left`) or to its right.
+void labelCrossing(QPainter& p, const Chart& c, const QString& name, const GuytonDiagram& d,
+                   bool left) {
+    if (!d.crossing.found) return;
+    text(p, c.at(d.crossing.pra, d.crossing.flow / 1000) + QPointF(left ? -26 : 26, 0),
+         QStringLiteral("%1\n%2 L/min, Pra %3 mmHg")
+             .arg(name, number(d.crossing.flow / 1000, 2), number(d.crossing.pra, 2)),
+         (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, kSmall, kInk, true);
+}
+
+}  // namespace
+
 void paintReturnAndOutput(QPainter& p, const QRectF& target) {
-    const ReturnCurves r = returnCurves();
+    const ReturnDiagrams r = returnDiagrams();
+    const GuytonDiagram &n = r.normalDiagram, &h = r.changedDiagram;
     const Canvas canvas(p, target, logicalSize(2));
-    const Chart c(p, kChartArea, Scale{kReturnLinesFrom, 18, 2}, Scale{0, 14, 2});
-    c.drawAxes(QStringLiteral("Right atrial pressure (mmHg)"), QStringLiteral("Flow (L/min)"),
-               kInk);
+    const Chart c(p, kChartArea, Scale{kReturnFrom, kReturnTo, 2}, Scale{0, 12, 2});
+    c.drawAxes(QStringLiteral("Right atrial pressure, Pra (mmHg)"),
+               QStringLiteral("Venous return, cardiac output (L/min)"), kInk);
 
-    std::vector<QPointF> output;
-    for (const auto& [pra, co] : r.output) output.emplace_back(pra, co / 1000);
-    const QPen outputPen(kRed, 2.8), normalPen(kBlue, 2.4), changedPen(kGreen, 2.4);
-    c.line(output, outputPen);
-
-    for (const auto& [s, pen] :
-         {std::pair{&r.normal, normalPen}, std::pair{&r.changed, changedPen}}) {
-        const double pms = systemicFillingPressure(*s);
-        c.line({{kReturnLinesFrom, venousReturn(*s, kReturnLinesFrom) / 1000}, {pms, 0}}, pen);
-        dot(p, c.at(pms, 0), pen.color(), 4.5);
-        text(p, c.at(pms, 0) + QPointF(6, -6), QStringLiteral("Pmsf %1").arg(number(pms, 1)),
-             Qt::AlignLeft | Qt::AlignBottom, kSmall, pen.color(), true);
-    }
-    const QPointF eqNormal = c.at(rightAtrialPressure(r.normal), r.normal.Flow[LeftV] / 1000);
-    const QPointF eqChanged = c.at(rightAtrialPressure(r.changed), r.changed.Flow[LeftV] / 1000);
-    dot(p, eqNormal, kInk, 6);
-    dot(p, eqChanged, kInk, 6);
-    text(p, eqNormal + QPointF(24, 0),
-         QStringLiteral("normal\n%1 L/min, %2 mmHg")
-             .arg(number(r.normal.Flow[LeftV] / 1000, 2), number(rightAtrialPressure(r.normal), 1)),
-         Qt::AlignLeft | Qt::AlignVCenter, kSmall, kInk, true);
-    text(p, eqChanged + QPointF(-10, 8),
-         QStringLiteral("after the\nhemorrhage\n%1 L/min\n%2 mmHg")
-             .arg(number(r.changed.Flow[LeftV] / 1000, 2),
-                  number(rightAtrialPressure(r.changed), 1)),
-         Qt::AlignRight | Qt::AlignTop, kSmall, kInk, true);
-    note(p, QPointF(c.area().right() - 8, c.py(5.2)),
-         QStringLiteral("venous return = (Pmsf − Pra) / RVR\nPmsf: mean systemic filling\n"
-                        "pressure; RVR: resistance to\nvenous return, %1 mmHg·min/L.\nWhere "
-                        "the lines cross, the\nmodel is at equilibrium.")
-             .arg(number(resistanceToVenousReturn(r.normal) * 1000, 2)),
-         Qt::AlignRight | Qt::AlignVCenter);
-    drawLegend(p, QPointF(c.px(-2), c.area().top() + 8), Qt::AlignLeft | Qt::AlignTop,
-               {{QStringLiteral("cardiac output (the model at equilibrium)"), outputPen},
-                {QStringLiteral("venous return, normal"), normalPen},
-                {QStringLiteral("venous return after a %1 ml hemorrhage")
+    const QPen normalReturn(kBlue, 2.4), normalHeart(kRed, 2.8);
+    const QPen bledReturn(kGreen, 2.4), bledHeart(kOrange, 2.4, Qt::DashLine);
+    drawGuyton(p, c, r.changed, h, bledReturn, bledHeart);
+    drawGuyton(p, c, r.normal, n, normalReturn, normalHeart);
+    labelCrossing(p, c, QStringLiteral("normal"), n, true);
+    labelCrossing(p, c, QStringLiteral("after the hemorrhage"), h, false);
+    note(p, QPointF(c.area().right() - 8, c.py(7.3)),
+         QStringLiteral("venous return = (Pmsf − Pra) / RVR\nPmsf: mean systemic filling "
+                        "pressure\nRVR: resistance to venous return,\n%1 mmHg·min/L\n"
+                        "Each heart's curve holds the\narterial pressure of its state,\n%2 "
+                        "and %3 mmHg")
+             .arg(number(n.rvr * 1000, 2), number(n.afterload, 1), number(h.afterload, 1)),
+         Qt::AlignRight | Qt::AlignTop);
+    drawLegend(p, QPointF(c.area().left() + 8, c.area().top() + 8), Qt::AlignLeft | Qt::AlignTop,
+               {{QStringLiteral("cardiac function, normal"), normalHeart},
+                {QStringLiteral("venous return, normal"), normalReturn},
+                {QStringLiteral("cardiac function after a %1 ml hemorrhage")
                      .arg(number(-kReturnFigureChange, 0)),
-                 changedPen}});
+                 bledHeart},
+                {QStringLiteral("venous return after the hemorrhage"), bledReturn}});
 }
 
 }  // namespace vasora::figures

@@ -215,6 +215,34 @@ TEST(DocCheck, LinksNeedAnchorsFiguresNeedFilesHeadingsNeedParents) {
     EXPECT_TRUE(q.join('\n').contains("leads inside the information file"));
 }
 
+// 53900 opens the live diagram window and needs no picture file, even where an Img900 would
+// be looked for; the rest of 53900..53999 is kept for live figures the program does not have.
+TEST(DocCheck, TheLiveDiagramNeedsNoPictureOtherLiveNumbersAreUnknown) {
+    QTemporaryDir empty;
+    const auto info =
+        compile(QStringLiteral("# A {#100}\n[live](fig:900) [[53900|again]] "
+                               "[next](fig:901) [last](fig:999) [low](fig:899)\n"));
+    ASSERT_TRUE(info->result.ok());
+    const QStringList p = checkDocument({&info->doc, empty.path(), nullptr});
+    const QString all = p.join('\n');
+    EXPECT_EQ(p.size(), 3) << all.toStdString();
+    EXPECT_TRUE(all.contains("figure 53901 is an unknown live figure")) << all.toStdString();
+    EXPECT_TRUE(all.contains("figure 53999 is an unknown live figure"));
+    // 899 is an ordinary figure: its picture is missing.
+    EXPECT_TRUE(all.contains("figure 899 has no picture file Img899"));
+    EXPECT_FALSE(all.contains("figure 53900")) << all.toStdString();
+    EXPECT_FALSE(all.contains("figure 900")) << all.toStdString();
+    EXPECT_FALSE(all.contains("Img900"));
+
+    const auto book =
+        compile(QStringLiteral("Watch it: [open the live diagram](fig:900)\n\n"
+                               "[[53950|not yet]]\n"));
+    const QStringList q = checkDocument({&book->doc, empty.path(), &info->doc});
+    ASSERT_EQ(q.size(), 1) << q.join('\n').toStdString();
+    EXPECT_TRUE(q[0].contains("paragraph 1: figure 53950 is an unknown live figure"))
+        << q[0].toStdString();
+}
+
 TEST(DocCheck, LabBookTablesNeedTheirStartMarkersAndButtons) {
     const auto good =
         compile(QStringLiteral("[[10000|Table 1]]\n| [[21011|  ]] | [[31015|  ]] |\n"

@@ -13,6 +13,7 @@
 #include "figures/Figures.h"
 #include "figures/ModelRuns.h"
 #include "figures/VesselPhysics.h"
+#include "model/Curves.h"
 #include "model/Derived.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
@@ -127,8 +128,20 @@ TEST(FillingTime, RunsOutWhereTheModelsFormulaReachesZero) {
     }
 }
 
+// The pressure the engine itself gives the left ventricle holding `volume` ml: one Euler step
+// computes every pressure from the volumes before it moves any.
+double engineLeftPressure(double volume) {
+    EngineScope scope;
+    workbench::loadModelWindow();
+    ModelState& s = state();
+    s.Vstrs[LeftV] = volume;
+    s.PrintInterval = 1e-9;
+    RunModel();
+    return s.Press[LeftV];
+}
+
 TEST(PressureVolumeLoop, CornersAreTheModelsNormalValues) {
-    const PvLoop l = pressureVolumeLoop();
+    const PressureVolumeLoop l = normalLoop(LeftV);
     const ModelState& n = normal();
     EXPECT_EQ(l.edv, n.Vstrs[LeftV]);
     EXPECT_EQ(l.esv, n.ESV_LV);
@@ -137,23 +150,51 @@ TEST(PressureVolumeLoop, CornersAreTheModelsNormalValues) {
     EXPECT_NEAR(l.esp, l.emax * (l.esv - l.vo), 1e-9) << "end of systole on the Emax line";
     EXPECT_EQ(l.emax, 3.52);
     EXPECT_EQ(l.vo, 4.3);
-    EXPECT_GT(l.systolic, l.diastolic);
-    EXPECT_GT(l.diastolic, l.edp);
-    EXPECT_NEAR(leftVentricleDiastolicPressure(l.edv), l.edp, 1e-4);
+    EXPECT_EQ(l.opening, n.DiasP);
+    EXPECT_EQ(l.systolic, n.SystP);
+    EXPECT_GT(l.systolic, l.opening);
+    EXPECT_GT(l.opening, l.edp);
+    EXPECT_NEAR(l.edp, n.Press[LeftV], 1e-9);
     EXPECT_LT(l.relaxed, l.edp) << "filling starts below the end-diastolic pressure";
+    EXPECT_NEAR(l.ejectionPressure(l.peakFraction()), l.systolic, 0.01);
+    // The figure's table holds the live diagram's corners.
+    const std::optional<DataTable> t = figureData(649);
+    ASSERT_TRUE(t.has_value());
+    EXPECT_EQ(t->rows[0], (std::vector<double>{l.edv, l.edp}));
+    EXPECT_EQ(t->rows[3], (std::vector<double>{l.esv, l.esp}));
 }
 
-TEST(PressureVolumeLoop, TheDiastolicCurveStiffensAbove175Ml) {
-    const PvLoop l = pressureVolumeLoop();
-    auto slope = [&](double v0, double v1) {
-        return (leftVentricleDiastolicPressure(v1) - leftVentricleDiastolicPressure(v0)) /
-               (v1 - v0);
+TEST(PressureVolumeLoop, TheDiastolicCurveIsTheEnginesAndStiffensAbove175Ml) {
+    const std::vector<CurvePoint> curve = normalLoop(LeftV).diastolicRelation;
+    ASSERT_EQ(curve.size(), 41u);
+    EXPECT_EQ(curve.back().x, 200);
+    for (const CurvePoint& c : curve) {
+        if (static_cast<int>(c.x) % 25 == 0) {
+            EXPECT_NEAR(c.y, engineLeftPressure(c.x), 1e-9) << c.x << " ml";
+        }
+    }
+    auto slope = [&](std::size_t i0, std::size_t i1) {
+        return (curve[i1].y - curve[i0].y) / (curve[i1].x - curve[i0].x);
     };
-    const double soft = slope(100, 150), stiff = slope(180, 200);
+    const double soft = slope(20, 30), stiff = slope(36, 40);  // 100-150 ml, 180-200 ml
     EXPECT_NEAR(soft, 1 / normal().Comp[LeftV], 1e-9);
     EXPECT_NEAR(stiff / soft, 1 + 1 / 0.33, 1e-6);
-    for (std::size_t i = 1; i < l.diastolicCurve.size(); ++i)
-        EXPECT_GT(l.diastolicCurve[i].second, l.diastolicCurve[i - 1].second);
+    for (std::size_t i = 1; i < curve.size(); ++i) EXPECT_GT(curve[i].y, curve[i - 1].y);
+}
+
+TEST(PressureVolumeLoop, BothVentriclesEjectTheSameStrokeAgainstTheirOwnArteries) {
+    const PressureVolumeLoop r = normalLoop(RghtV), l = normalLoop(LeftV);
+    const ModelState& n = normal();
+    EXPECT_NEAR(r.sv, l.sv, 0.01) << "at equilibrium both ventricles put out the same";
+    EXPECT_NEAR(r.esp, n.Press[PulmA], 1e-9);
+    EXPECT_NEAR(l.esp, n.Press[SysA], 1e-9);
+    EXPECT_NEAR(r.esv, n.Press[PulmA] / n.Emax_RV + n.Vo_RV, 1e-9);
+    // The same volume is ejected against about an eighth of the pressure.
+    EXPECT_GT(l.strokeWork, 5 * r.strokeWork);
+    const std::optional<DataTable> t = figureData(653);
+    ASSERT_TRUE(t.has_value());
+    EXPECT_EQ(t->labels, (std::vector<std::string>{"right", "left"}));
+    EXPECT_EQ(t->rows[1][6], l.sv);
 }
 
 TEST(Contractility, OutputRisesWithEmaxAndLevelsOffAboveNormal) {
@@ -194,15 +235,35 @@ TEST(VenousReturn, TheLineMeetsEveryEquilibriumExactly) {
         const double pra = rightAtrialPressure(s.s);
         EXPECT_NEAR(venousReturn(s.s, pra), s.s.Flow[SysV], 0.5) << s.x;
     }
-    const ReturnCurves r = returnCurves();
+}
+
+// Figure 002: Guyton's diagram of the normal circulation and after the lab book's hemorrhage.
+// The curves cross where the model settled; the hemorrhage moves the venous return curve to a
+// lower Pmsf and the crossing to a lower output and right atrial pressure.
+TEST(VenousReturn, TheFiguresCurvesCrossWhereTheModelSettled) {
+    const ReturnDiagrams r = returnDiagrams();
+    ASSERT_TRUE(r.changedSettled);
     EXPECT_NEAR(r.normal.Flow[LeftV], 5500, 1);
     EXPECT_NEAR(r.changed.VolAdded, kReturnFigureChange, 1.5);
-    EXPECT_LT(systemicFillingPressure(r.changed), systemicFillingPressure(r.normal));
-    EXPECT_EQ(resistanceToVenousReturn(r.changed), resistanceToVenousReturn(r.normal));
-    for (std::size_t i = 1; i < r.output.size(); ++i) {
-        EXPECT_GT(r.output[i].first, r.output[i - 1].first) << "Pra rises with volume";
-        EXPECT_GT(r.output[i].second, r.output[i - 1].second) << "and so does output";
+    for (const auto& [d, s] :
+         {std::pair{&r.normalDiagram, &r.normal}, std::pair{&r.changedDiagram, &r.changed}}) {
+        ASSERT_TRUE(d->crossing.found);
+        EXPECT_NEAR(d->crossing.pra, rightAtrialPressure(*s), 0.01);
+        EXPECT_NEAR(d->crossing.flow, s->Flow[LeftV], 1.0);
+        EXPECT_NEAR(venousReturn(*s, d->pmsf), 0, 1e-6) << "the curve reaches zero at Pmsf";
+        EXPECT_LT(d->pmsf, s->Pmcf) << "the lungs and the heart fill above the systemic mean";
     }
+    const GuytonDiagram &n = r.normalDiagram, &h = r.changedDiagram;
+    EXPECT_LT(h.pmsf, n.pmsf - 5);
+    EXPECT_EQ(h.rvr, n.rvr) << "a hemorrhage leaves the resistances alone";
+    EXPECT_LT(h.crossing.flow, n.crossing.flow / 2);
+    EXPECT_LT(h.crossing.pra, 0);
+    EXPECT_LT(h.afterload, n.afterload) << "the heart's curve holds each state's afterload";
+    const std::optional<DataTable> t = figureData(2);
+    ASSERT_TRUE(t.has_value());
+    const auto pmsf = std::find(t->labels.begin(), t->labels.end(), "Pmsf normal");
+    ASSERT_NE(pmsf, t->labels.end());
+    EXPECT_EQ(t->rows[static_cast<std::size_t>(pmsf - t->labels.begin())][0], n.pmsf);
 }
 
 TEST(Veins, VenoconstrictionRaisesThePressureAndTheModelSettlesOnTheNewLine) {

@@ -14,8 +14,8 @@ namespace vasora::figures {
 namespace {
 
 // The figures the information text and the lab book show, by their numbers.
-const std::set<int> kPlanned = {602, 610, 611, 615, 616, 621, 642, 644,
-                                645, 646, 649, 651, 652, 699, 1,   2};
+const std::set<int> kPlanned = {602, 610, 611, 615, 616, 621, 642, 644, 645,
+                                646, 649, 651, 652, 653, 699, 1,   2};
 
 bool isWhite(QRgb c) {
     return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/AtomicFile.h"
+#include "model/Curves.h"
 #include "model/ModelLabels.h"
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
@@ -34,6 +36,11 @@ const char* const kUsage =
     "  --trace FILE       write a CSV row per integration step from the start (steps made\n"
     "                     past 17 minutes, which leave the clock still, write none):\n"
     "                     ModelTime,Press(SysA),Flow(LeftV),Flow(SysV)\n"
+    "  --curves FILE      after every other option has run, write Guyton's curves (venous\n"
+    "                     return and cardiac function against right atrial pressure, their\n"
+    "                     crossing) and both ventricles' pressure-volume loops as CSV, as the\n"
+    "                     live diagram window draws them for that state (a file that cannot\n"
+    "                     be written: exit status 1, after the report)\n"
     "  --set NAME=VALUE   click the parameter label NAME (lblCompSysA ... lblHR_LV,\n"
     "                     lblVtotalBody, lblVunstrsTotal, lblPit), type VALUE into its dialog\n"
     "                     and press OK. Percent rows take percent of normal; lblVo_LV ml;\n"
@@ -308,6 +315,7 @@ struct Command {
     std::vector<std::function<void()>> actions;
     std::string format = "text";
     std::string tracePath;
+    std::string curvesPath;
     bool percent = false;
     SetReport setReport;
     OptionsRun opts;
@@ -353,6 +361,9 @@ int readCommandLine(const std::vector<std::string>& args, std::ostream& out, std
                 return usage("--format takes text or json");
         } else if (a == "--trace") {
             if (!value(tracePath)) return usage("--trace needs a file name");
+        } else if (a == "--curves") {
+            if (!value(c.curvesPath) || c.curvesPath.empty())
+                return usage("--curves needs a file name");
         } else if (a == "--set") {
             std::string why;
             if (!value(v)) return usage("--set needs NAME=VALUE");
@@ -405,6 +416,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     workbench::loadModelWindow();
     for (auto& act : actions) act();
     if (c.percent) workbench::clickPercent();
+    // The curves of the state the options left, written whole or not at all.
+    const std::string curvesFailure =
+        c.curvesPath.empty() ? std::string()
+                             : writeFileAtomically(c.curvesPath, diagramCsv(diagramData(state())));
 
     if (format == "json") {
         printJson(view, out);
@@ -423,6 +438,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             err << "vasora-cli: writing " << tracePath << " failed\n";
             return 1;
         }
+    }
+    if (!curvesFailure.empty()) {
+        err << "vasora-cli: the curves file " << c.curvesPath
+            << " could not be saved: " << curvesFailure << "\n";
+        return 1;
     }
     return setReport.refused || opts.refused ? 2 : 0;
 }
