@@ -153,8 +153,8 @@ const EffectorConstants& reflexEffector(Effector e) {
 }
 
 double reflexSteadyEffect(const EffectorConstants& c, double deltaP) {
-    const double r = -c.low / c.high;
-    const double k = -c.low / ((1 + r) * c.gain);
+    const double r = c.centreRatio();
+    const double k = c.width();
     const double u = std::clamp(deltaP / k, -kMostWidths, kMostWidths);
     const double e = std::exp(u);
     return c.low * (1 - e) / (1 + r * e);

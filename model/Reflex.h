@@ -35,6 +35,10 @@ struct EffectorConstants {
     std::string_view name;
     double low, high, gain, tau;
     bool additive;  ///< ml added to the base, not a fraction of it
+
+    /// The sigmoid's r and k (Reflex.cpp), fixed by the ranges and the gain.
+    constexpr double centreRatio() const { return -low / high; }
+    constexpr double width() const { return -low / ((1 + centreRatio()) * gain); }
 };
 
 /// The four effectors, in the order of Effector.
