@@ -44,7 +44,7 @@ const char* const kUsage =
     "                     venoconstricts. A refused change prints its message on standard\n"
     "                     error, changes nothing, the other options still run, exit status 2.\n"
     "  --av-block         tick \"separate RV and LV Heart Rates\" in Options\n"
-    "  --reflex[=LIST]    switch the baroreceptor reflex on in Options, with every effector\n"
+    "  --reflex[=LIST]    switch the baroreceptor reflex on, with every effector\n"
     "                     or those of LIST, a comma-separated choice of hr, emax, resis and\n"
     "                     venous (heart rate, contractility, arterial resistance, venous tone)\n"
     "  --intervals ITER PRINT\n"
