@@ -7,6 +7,7 @@
 #include "core/TagCodes.h"
 #include "model/Derived.h"
 #include "model/Quantities.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/ParameterChanges.h"
 
@@ -56,6 +57,7 @@ void setPercentOfNormal(std::string_view label, double x) {
     const Quantity* q = quantityByLabel(label);
     ModelState& s = state();
     *q->target(s) = x * q->normal(s) / 100;
+    reflexBaseChanged(s, q->target(s));
 }
 
 bool isPercentOfNormal(InputEffect e) {
@@ -99,6 +101,7 @@ void apply(const InputCell& c, double x) {
             s.HrtRate = x;
             s.FillTime_RV = labBookFillTime(x);
             s.K2_RV = fillingCompleteness(s.Kfill_RV, s.FillTime_RV);
+            reflexBaseChanged(s, &s.HrtRate);
             break;
         case InputEffect::HeartRateLV:
             s.HrtRate_LV = x;

@@ -17,6 +17,36 @@ constexpr int kCompartments = 6;
 
 using PerCompartment = std::array<double, kCompartments + 1>;
 
+/// The effectors of the arterial baroreceptor reflex (model/Reflex.h), in the options window's
+/// order.
+enum class Effector : int { HeartRate, Contractility, Resistance, VenousTone };
+constexpr int kEffectors = 4;
+
+/// The reflex as a run option: whether it is in force, and which effectors it moves. Kept with
+/// the state like the intervals, never in a parameter-set file.
+struct ReflexOptions {
+    bool on = false;
+    std::array<bool, kEffectors> effector{true, true, true, true};
+    bool operator==(const ReflexOptions&) const = default;
+};
+
+/// The reflex's own part of the state. While it acts, the ordinary fields it moves (HrtRate,
+/// Resis[SysA], Emax_RV, Emax_LV, Vunstrs[SysV], in the order of ReflexField) hold the
+/// effective values; `base` holds the learner's values beneath them and `applied` what the
+/// reflex last wrote, so that a value found different was changed by someone else.
+enum ReflexField : int { RfHeartRate, RfResisSysA, RfEmaxRV, RfEmaxLV, RfVunstrsSysV };
+constexpr int kReflexFields = 5;
+struct ReflexState {
+    ReflexOptions options;
+    /// Whether base and applied hold the values of the fields; false until the reflex first
+    /// acts after being switched on, a Restart or a parameter set.
+    bool tracking = false;
+    /// Each effector's state: a fraction of the base value (heart rate, contractility,
+    /// resistance), ml of unstressed volume (venous tone).
+    std::array<double, kEffectors> effect{};
+    std::array<double, kReflexFields> base{}, applied{};
+};
+
 struct ModelState {
     // Per compartment.
     PerCompartment Comp{};     ///< ml/mmHg; the ventricles' diastolic compliance
@@ -98,6 +128,9 @@ struct ModelState {
     /// Whether the last step of the last run call clamped a ventricle's end-systolic volume to
     /// its volume, i.e. the ventricle ejected nothing.
     bool ClampedESV_RV = false, ClampedESV_LV = false;
+
+    /// The arterial baroreceptor reflex, off unless the run option puts it in force.
+    ReflexState Reflex{};
 };
 
 /// The process-wide model state.

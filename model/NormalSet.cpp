@@ -4,6 +4,7 @@
 #include "model/Derived.h"
 #include "model/EngineInternal.h"
 #include "model/Quantities.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 
 namespace vasora::model {
@@ -121,6 +122,8 @@ void SetNormalParameters() {
     s.VunstrsChangeRate = 0;
     s.VunstrsChangeDone = 0;
     s.CollapseRate = 0;
+    // The reflex's effectors start from rest at the normal set; whether it is on is kept.
+    resetReflex(s);
 
     s.VunstrsTotal = 3600;
     s.VstrsTotal = 1400;

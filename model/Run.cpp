@@ -5,6 +5,7 @@
 
 #include "model/Derived.h"
 #include "model/EngineInternal.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 
 namespace vasora::model {
@@ -166,6 +167,7 @@ double eulerStep(ModelState& s, const StepClamp* clamp) {
     collapseVeins(s, dt);
     stepVolumes(s, dt, clamp);
     stepRamps(s, dt);
+    if (!clamp) reflexStep(s, dt);
     return dt;
 }
 

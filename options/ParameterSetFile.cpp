@@ -7,6 +7,7 @@
 
 #include "core/AtomicFile.h"
 #include "model/Derived.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 #include "options/RunOptions.h"
 
@@ -82,6 +83,8 @@ std::string saveParameterSet(const std::string& chosenPath) {
         s.StepCount = 0;
     };
     ModelState saved = state();
+    // The file keeps the learner's values: the baroreceptor reflex is a run option.
+    releaseReflex(saved);
     resetClock(saved);
     const std::string text = writeParameterSet(saved);
     // A set that its own retrieval would refuse is not written: the learner would find out only
@@ -126,6 +129,8 @@ bool retrieveParameterSet(const std::string& path) {
         return false;
     }
     s.ParamSetLoaded = 1;
+    // The reflex, when on, starts from rest at the values of the set.
+    resetReflex(s);
     showSetInUse(path);
     setAVBlock(s.AVBlock != 0);
     view().plotClear();

@@ -1,11 +1,13 @@
 #include "options/RunOptions.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 
 #include "core/NumberParse.h"
 #include "model/Derived.h"
 #include "model/Quantities.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 
 namespace vasora::options {
@@ -68,6 +70,28 @@ void setAVBlock(bool ticked) {
     state().ChangedMarks &= ~parameterMark("lblHR_LV");
     showParameterMark("lblHR_LV");
     showChangeableLabels();
+}
+
+void setReflex(const ReflexOptions& o) {
+    setReflexOptions(state(), o);
+}
+
+bool parseReflexEffectors(std::string_view list, ReflexOptions& o) {
+    static constexpr std::string_view kNames[kEffectors] = {"hr", "emax", "resis", "venous"};
+    std::array<bool, kEffectors> chosen{};
+    if (list.empty()) return false;
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        bool known = false;
+        for (std::size_t i = 0; i < chosen.size(); ++i)
+            if (item == kNames[i]) chosen[i] = known = true;
+        if (!known) return false;
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    o.effector = chosen;
+    return true;
 }
 
 void useOriginalParameters() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/NumberParse.h"
+#include "model/ModelState.h"
 
 namespace vasora::options {
 
@@ -25,6 +26,16 @@ void untickIntervals();
 /// chkAV_Block: sets AVBlock and gives the model window's lblHR_LV its background (light yellow
 /// with the block, bright white without). The model is not run.
 void setAVBlock(bool ticked);
+
+/// chkReflex and its four effector boxes (chkReflexHR, chkReflexEmax, chkReflexResis,
+/// chkReflexVenous): puts the baroreceptor reflex options in force. The model is not run; an
+/// effector switched off gives its parameter back its base value at once.
+void setReflex(const model::ReflexOptions& o);
+
+/// Reads a list of effectors, "hr,emax,resis,venous" or any of them in any order, into the
+/// effectors of `o` (those not named are off). False, with `o` unchanged, for an empty list, an
+/// empty item or a name that is none of these.
+bool parseReflexEffectors(std::string_view list, model::ReflexOptions& o);
 
 /// chkOriginalP ticked: the strip chart cleared and shown, the normal set loaded, run, stored
 /// and displayed; the model window and the layout sheet name it as the set in use.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/NumberFormat.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 #include "workbench/UndoHistory.h"
 
@@ -136,6 +137,8 @@ ChangeResult changeParameter(const Quantity& q, double entry) {
     ModelState& s = state();
     // A percentage of the normal value, not of the current one: 100 always restores normal.
     *q.target(s) = l.percentOfNormal() ? entry * q.normal(s) / 100 : entry;
+    // The learner sets the base value; the baroreceptor reflex, when on, acts on top of it.
+    reflexBaseChanged(s, q.target(s));
     if (q.follow) q.follow(s);
     markParameterChanged(q.label);
     runAndDisplay();

@@ -51,6 +51,9 @@ const char* const kUsage =
     "                     venoconstricts. A refused change prints its message on standard\n"
     "                     error, changes nothing, the other options still run, exit status 2.\n"
     "  --av-block         tick \"separate RV and LV Heart Rates\" in Options\n"
+    "  --reflex[=LIST]    switch the baroreceptor reflex on, with every effector\n"
+    "                     or those of LIST, a comma-separated choice of hr, emax, resis and\n"
+    "                     venous (heart rate, contractility, arterial resistance, venous tone)\n"
     "  --intervals ITER PRINT\n"
     "                     tick custom intervals in Options with these texts (minutes)\n"
     "  --params FILE      retrieve the parameter set FILE\n"
@@ -272,6 +275,14 @@ int optionsArgument(const std::vector<std::string>& args, std::size_t& i,
             opts.avBlockTicked = true;
             options::setAVBlock(true);
         });
+    } else if (a == "--reflex" || a.starts_with("--reflex=")) {
+        model::ReflexOptions o;
+        o.on = true;
+        if (a != "--reflex" && !options::parseReflexEffectors(a.substr(9), o)) {
+            why = "--reflex= takes a list of hr, emax, resis and venous";
+            return -1;
+        }
+        actions.push_back([o] { options::setReflex(o); });
     } else if (a == "--intervals") {
         if (left < 2) {
             why = "--intervals needs two values";

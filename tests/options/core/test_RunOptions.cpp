@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "model/RecordingView.h"
 #include "model/Vasora_Model_coding.h"
 #include "options/RunOptions.h"
@@ -157,3 +159,23 @@ TEST_F(RunOptionsTest, OriginalSetIsLoadedRunAndNamed) {
     EXPECT_EQ(view.caption(Window::Layout, "txtCurrentF"), "Original Parameter Set");
     EXPECT_TRUE(view.visible(Window::PlotData));
 }
+
+namespace {
+
+// vasora-cli's --reflex=LIST: any of the four names in any order; anything else refused with
+// the options left as they were.
+TEST(ReflexEffectorList, NamesTheChosenEffectorsAndRefusesAnythingElse) {
+    ReflexOptions o;
+    ASSERT_TRUE(parseReflexEffectors("venous,hr", o));
+    EXPECT_EQ(o.effector, (std::array<bool, kEffectors>{true, false, false, true}));
+    ASSERT_TRUE(parseReflexEffectors("hr,emax,resis,venous", o));
+    EXPECT_EQ(o.effector, (std::array<bool, kEffectors>{true, true, true, true}));
+    for (const char* bad : {"", "hr,", ",hr", "heart", "HR", "hr,,emax", "hr emax"}) {
+        ReflexOptions kept;
+        kept.effector = {false, true, false, false};
+        EXPECT_FALSE(parseReflexEffectors(bad, kept)) << bad;
+        EXPECT_EQ(kept.effector, (std::array<bool, kEffectors>{false, true, false, false}));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// The arterial baroreceptor reflex: the effectors' constants, their sigmoid and lag, and the
+// bookkeeping of base and effective values.
+//
+// The constants. Ursino (1998) describes the carotid sinus afferents as a sigmoid of pressure
+// (slope (fmax - fmin) / (4 ka) = 0.96 spikes/s per mmHg at his set point, ka 11.8 mmHg), the
+// sympathetic and vagal efferents as exponential and sigmoid functions of the afferent activity,
+// and each effector as a logarithmic function of its efferent activity followed by a pure delay
+// and a first-order lag. Differentiated at the set point and divided by the effector's basal
+// value, his gains give slopes of about -2 %/mmHg for the heart rate (sympathetic and vagal
+// parts of the heart period together), -1.9 %/mmHg for the peripheral resistance (splanchnic
+// and extrasplanchnic beds in parallel), -0.9 %/mmHg for Emax, and +19 to +22 ml/mmHg for the
+// venous unstressed volume; his delays added to his time constants give 2.7 s, 8 s, 10 s and
+// 25 s. The saturations are where his curves level off, except the heart rate's rise: his
+// model stops near 115 beats/min, while a bleeding adult reaches 140 and more and sympathetic
+// drive alone takes an adult heart to 180-200 beats/min (Guyton & Hall), so the rise may go
+// to +125 % of the base rate (162 beats/min from 72); its slope at the set point is kept.
+//
+// The sigmoid. Ursino's logistic form, effect = (low + high w) / (1 + w) with w = r exp(u),
+// u = (P - Pset) / k, is written as low (1 - exp(u)) / (1 + r exp(u)) with r = -low / high: the
+// same curve, centred where the effect is 0 at the set point, and exactly 0 there. Its slope at
+// the set point is -low / ((1 + r) k), which fixes k from the gain.
+
+#include "model/Reflex.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "model/Derived.h"
+
+namespace vasora::model {
+
+namespace {
+
+// clang-format off
+constexpr std::array<EffectorConstants, kEffectors> kEffectorConstants{{
+    {"Heart rate",          +1.25, -0.24, -0.0193, 0.045, false},
+    {"Contractility",       +0.23, -0.18, -0.0090, 0.167, false},
+    {"Arterial resistance", +0.46, -0.38, -0.0187, 0.133, false},
+    {"Venous tone",         -557,  +438,  +22.1,   0.417, true},
+}};
+// clang-format on
+
+// The effective heart rate stays below the rate that leaves no time for filling, the bound
+// of the parameter dialog.
+constexpr double kMostHeartRate = 249.5;
+
+// Beyond this many widths from the set point the sigmoid has saturated; exp would overflow.
+constexpr double kMostWidths = 50;
+
+// The fields each effector moves.
+struct FieldSpan {
+    int first, count;
+};
+constexpr std::array<FieldSpan, kEffectors> kFields{{
+    {RfHeartRate, 1},
+    {RfEmaxRV, 2},
+    {RfResisSysA, 1},
+    {RfVunstrsSysV, 1},
+}};
+
+double& field(ModelState& s, int f) {
+    switch (f) {
+        case RfHeartRate:
+            return s.HrtRate;
+        case RfResisSysA:
+            return s.Resis[SysA];
+        case RfEmaxRV:
+            return s.Emax_RV;
+        case RfEmaxLV:
+            return s.Emax_LV;
+        default:
+            return s.Vunstrs[SysV];
+    }
+}
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+// A heart rate the reflex has written: its ventricle fills as the run would fill it at that
+// rate, and without AV block the left ventricle follows.
+void heartRateFollows(ModelState& s) {
+    s.FillTime_RV = fillTime(s.HrtRate);
+    s.K2_RV = fillingCompleteness(s.Kfill_RV, s.FillTime_RV);
+    if (s.AVBlock == 0) {
+        s.HrtRate_LV = s.HrtRate;
+        s.K2_LV = s.K2_RV;
+    }
+}
+
+// Takes a field the learner has changed since the reflex wrote it as the new base.
+void adoptChanges(ModelState& s, Effector e) {
+    ReflexState& r = s.Reflex;
+    const EffectorConstants& c = reflexEffector(e);
+    const FieldSpan fs = kFields[at(static_cast<int>(e))];
+    for (int f = fs.first; f < fs.first + fs.count; ++f) {
+        const double now = field(s, f);
+        if (now == r.applied[at(f)]) continue;
+        r.base[at(f)] = c.additive ? r.base[at(f)] + (now - r.applied[at(f)]) : now;
+        r.applied[at(f)] = now;
+    }
+}
+
+// Writes base plus the effector's share into its fields. The unstressed volume the venous tone
+// takes or gives goes to or comes from the systemic veins' stressed volume, so that the blood
+// volume stays as it was.
+void applyEffect(ModelState& s, Effector e, double effect) {
+    ReflexState& r = s.Reflex;
+    const EffectorConstants& c = reflexEffector(e);
+    const FieldSpan fs = kFields[at(static_cast<int>(e))];
+    for (int f = fs.first; f < fs.first + fs.count; ++f) {
+        const double base = r.base[at(f)];
+        double value = c.additive ? base + effect : base * (1 + effect);
+        if (f == RfHeartRate) value = std::min(value, std::max(base, kMostHeartRate));
+        double& target = field(s, f);
+        if (f == RfVunstrsSysV) s.Vstrs[SysV] = s.Vstrs[SysV] - (value - target);
+        target = value;
+        r.applied[at(f)] = value;
+        if (f == RfHeartRate) heartRateFollows(s);
+    }
+}
+
+void startTracking(ModelState& s) {
+    ReflexState& r = s.Reflex;
+    for (int f = 0; f < kReflexFields; ++f) r.base[at(f)] = r.applied[at(f)] = field(s, f);
+    r.effect.fill(0);
+    r.tracking = true;
+}
+
+// The effector back at rest with its fields at their bases.
+void release(ModelState& s, Effector e) {
+    ReflexState& r = s.Reflex;
+    if (!r.tracking) return;
+    adoptChanges(s, e);
+    applyEffect(s, e, 0);
+    r.effect[at(static_cast<int>(e))] = 0;
+}
+
+bool acting(const ModelState& s, Effector e) {
+    const ReflexState& r = s.Reflex;
+    return r.options.on && r.tracking && r.options.effector[at(static_cast<int>(e))];
+}
+
+}  // namespace
+
+std::span<const EffectorConstants> reflexEffectors() {
+    return kEffectorConstants;
+}
+
+const EffectorConstants& reflexEffector(Effector e) {
+    return kEffectorConstants[at(static_cast<int>(e))];
+}
+
+double reflexSteadyEffect(const EffectorConstants& c, double deltaP) {
+    const double r = c.centreRatio();
+    const double k = c.width();
+    const double u = std::clamp(deltaP / k, -kMostWidths, kMostWidths);
+    const double e = std::exp(u);
+    return c.low * (1 - e) / (1 + r * e);
+}
+
+void setReflexOptions(ModelState& s, const ReflexOptions& o) {
+    ReflexState& r = s.Reflex;
+    for (int i = 0; i < kEffectors; ++i) {
+        const auto e = static_cast<Effector>(i);
+        const bool before = r.options.on && r.options.effector[at(i)];
+        const bool after = o.on && o.effector[at(i)];
+        if (before && !after) release(s, e);
+    }
+    const bool wasOn = r.options.on;
+    r.options = o;
+    // Switched on, the reflex starts from rest at the values the fields hold; an effector ticked
+    // while it is on starts from rest at its field's value.
+    if (!wasOn || !o.on) {
+        r.tracking = false;
+        r.effect.fill(0);
+        return;
+    }
+    if (r.tracking)
+        for (int i = 0; i < kEffectors; ++i) {
+            const FieldSpan fs = kFields[at(i)];
+            if (!o.effector[at(i)] || r.effect[at(i)] != 0) continue;
+            for (int f = fs.first; f < fs.first + fs.count; ++f)
+                r.base[at(f)] = r.applied[at(f)] = field(s, f);
+        }
+}
+
+void resetReflex(ModelState& s) {
+    s.Reflex.tracking = false;
+    s.Reflex.effect.fill(0);
+}
+
+void releaseReflex(ModelState& s) {
+    for (int i = 0; i < kEffectors; ++i) release(s, static_cast<Effector>(i));
+    resetReflex(s);
+}
+
+void reflexBaseChanged(ModelState& s, const double* changed) {
+    ReflexState& r = s.Reflex;
+    if (!r.tracking) return;
+    for (int f = 0; f < kReflexFields; ++f)
+        if (&field(s, f) == changed) r.base[at(f)] = r.applied[at(f)] = *changed;
+}
+
+bool reflexMovesLabel(const ModelState& s, std::string_view label, double* base) {
+    struct Shown {
+        std::string_view label;
+        Effector effector;
+        int field;
+        double (*toLabel)(const ModelState&, double);
+    };
+    static constexpr Shown kShown[] = {
+        {"lblHR_RV", Effector::HeartRate, RfHeartRate,
+         [](const ModelState&, double v) { return v; }},
+        {"lblResisSysA", Effector::Resistance, RfResisSysA,
+         [](const ModelState& m, double v) { return 100 * v / m.Resis_N[SysA]; }},
+        {"lblEmax_RV", Effector::Contractility, RfEmaxRV,
+         [](const ModelState& m, double v) { return 100 * v / m.Emax_RV_N; }},
+        {"lblEmax_LV", Effector::Contractility, RfEmaxLV,
+         [](const ModelState& m, double v) { return 100 * v / m.Emax_LV_N; }},
+        {"lblVunstrsTotal", Effector::VenousTone, RfVunstrsSysV,
+         [](const ModelState& m, double v) { return m.VunstrsTotal - m.Vunstrs[SysV] + v; }},
+    };
+    for (const Shown& sh : kShown) {
+        if (sh.label != label) continue;
+        if (!acting(s, sh.effector)) return false;
+        const double b = s.Reflex.base[at(sh.field)];
+        const double now = s.Reflex.applied[at(sh.field)];
+        // Only a share the display can show counts: at the normal set nothing has moved.
+        const bool moved = reflexEffector(sh.effector).additive
+                               ? std::fabs(now - b) >= 0.5
+                               : std::fabs(now - b) >= 0.0005 * std::fabs(b);
+        if (moved && base) *base = sh.toLabel(s, b);
+        return moved;
+    }
+    return false;
+}
+
+namespace engine {
+
+void reflexStep(ModelState& s, double dt) {
+    ReflexState& r = s.Reflex;
+    if (!r.options.on || s.NormalSaved == 0) return;
+    if (!r.tracking) startTracking(s);
+    const double deltaP = s.Press[SysA] - s.Press_N[SysA];
+    for (int i = 0; i < kEffectors; ++i) {
+        if (!r.options.effector[at(i)]) continue;
+        const auto e = static_cast<Effector>(i);
+        const EffectorConstants& c = reflexEffector(e);
+        adoptChanges(s, e);
+        double& x = r.effect[at(i)];
+        x = x + (reflexSteadyEffect(c, deltaP) - x) * dt / c.tau;
+        applyEffect(s, e, x);
+    }
+}
+
+}  // namespace engine
+
+}  // namespace vasora::model
