@@ -32,12 +32,14 @@ namespace vasora::model {
 
 namespace {
 
+// With the shared width of 11 mmHg the slopes at the set point are -1.83 %/mmHg (heart rate),
+// -0.92 %/mmHg (Emax), -1.89 %/mmHg (resistance) and +22.3 ml/mmHg (venous unstressed volume).
 // clang-format off
 constexpr std::array<EffectorConstants, kEffectors> kEffectorConstants{{
-    {"Heart rate",          +1.25, -0.24, -0.0193, 0.045, false},
-    {"Contractility",       +0.23, -0.18, -0.0090, 0.167, false},
-    {"Arterial resistance", +0.46, -0.38, -0.0187, 0.133, false},
-    {"Venous tone",         -557,  +438,  +22.1,   0.417, true},
+    {"Heart rate",          +1.25, -0.24, 0.045, false},
+    {"Contractility",       +0.23, -0.18, 0.167, false},
+    {"Arterial resistance", +0.46, -0.38, 0.133, false},
+    {"Venous tone",         -557,  +438,  0.417, true},
 }};
 // clang-format on
 
@@ -78,15 +80,12 @@ std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
-// A heart rate the reflex has written: its ventricle fills as the run would fill it at that
-// rate, and without AV block the left ventricle follows.
+// A heart rate the reflex has written: without AV block the left ventricle follows. The
+// filling time and its completeness follow at the start of the next run call, as they do for
+// a rate the learner sets (the run prepares them once per call; they change slowly with the
+// rate, and an exponential in every step would cost as much as the step itself).
 void heartRateFollows(ModelState& s) {
-    s.FillTime_RV = fillTime(s.HrtRate);
-    s.K2_RV = fillingCompleteness(s.Kfill_RV, s.FillTime_RV);
-    if (s.AVBlock == 0) {
-        s.HrtRate_LV = s.HrtRate;
-        s.K2_LV = s.K2_RV;
-    }
+    if (s.AVBlock == 0) s.HrtRate_LV = s.HrtRate;
 }
 
 // Takes a field the learner has changed since the reflex wrote it as the new base.
@@ -152,12 +151,16 @@ const EffectorConstants& reflexEffector(Effector e) {
     return kEffectorConstants[at(static_cast<int>(e))];
 }
 
+namespace {
+
+double sigmoidExp(double deltaP) {
+    return std::exp(std::clamp(deltaP / kReflexWidth, -kMostWidths, kMostWidths));
+}
+
+}  // namespace
+
 double reflexSteadyEffect(const EffectorConstants& c, double deltaP) {
-    const double r = c.centreRatio();
-    const double k = c.width();
-    const double u = std::clamp(deltaP / k, -kMostWidths, kMostWidths);
-    const double e = std::exp(u);
-    return c.low * (1 - e) / (1 + r * e);
+    return c.effectOf(sigmoidExp(deltaP));
 }
 
 void setReflexOptions(ModelState& s, const ReflexOptions& o) {
@@ -243,14 +246,15 @@ void reflexStep(ModelState& s, double dt) {
     ReflexState& r = s.Reflex;
     if (!r.options.on || s.NormalSaved == 0) return;
     if (!r.tracking) startTracking(s);
-    const double deltaP = s.Press[SysA] - s.Press_N[SysA];
+    // One exponential for all four effectors: they share the afferent sigmoid's width.
+    const double ex = sigmoidExp(s.Press[SysA] - s.Press_N[SysA]);
     for (int i = 0; i < kEffectors; ++i) {
         if (!r.options.effector[at(i)]) continue;
         const auto e = static_cast<Effector>(i);
         const EffectorConstants& c = reflexEffector(e);
         adoptChanges(s, e);
         double& x = r.effect[at(i)];
-        x = x + (reflexSteadyEffect(c, deltaP) - x) * dt / c.tau;
+        x = x + (c.effectOf(ex) - x) * (dt * c.perMinute);
         applyEffect(s, e, x);
     }
 }

@@ -28,17 +28,26 @@
 
 namespace vasora::model {
 
+/// The width of every effector's sigmoid, mmHg: the pressure scale on which the afferent
+/// activity of the baroreceptors saturates, shared by all effectors as in Ursino's model (his
+/// ka is 11.8 mmHg).
+inline constexpr double kReflexWidth = 11;
+
 /// One effector's constants. The effect is a fraction of the base value, or ml for the venous
 /// tone. `low` is the effect's saturation at a pressure far below the set point, `high` far
-/// above it; `gain` is the slope at the set point, per mmHg; `tau` the time constant, minutes.
+/// above it; `tau` the time constant, minutes.
 struct EffectorConstants {
     std::string_view name;
-    double low, high, gain, tau;
-    bool additive;  ///< ml added to the base, not a fraction of it
+    double low, high, tau;
+    bool additive;               ///< ml added to the base, not a fraction of it
+    double ratio = -low / high;  ///< the sigmoid's r (Reflex.cpp), fixed by the ranges
+    double perMinute = 1 / tau;  ///< the lag's rate, 1/min
 
-    /// The sigmoid's r and k (Reflex.cpp), fixed by the ranges and the gain.
-    constexpr double centreRatio() const { return -low / high; }
-    constexpr double width() const { return -low / ((1 + centreRatio()) * gain); }
+    constexpr double centreRatio() const { return ratio; }
+    /// The slope at the set point, per mmHg, fixed by the ranges and the width.
+    constexpr double gain() const { return -low / ((1 + ratio) * kReflexWidth); }
+    /// The steady effect for exp((P - Pset) / width) = `e`.
+    constexpr double effectOf(double e) const { return low * (1 - e) / (1 + ratio * e); }
 };
 
 /// The four effectors, in the order of Effector.
