@@ -70,6 +70,18 @@ class FirstShow final : public QObject {
     std::function<void()> m_place;
 };
 
+// The diagram stands right of the model window, over the lab book's place if there is one. A
+// narrow place goes down to the screen's bottom, over the strip chart's last minute, so that
+// its two panels stay readable; with hardly any room beside the model window it stands at the
+// screen's right edge over the model window's right part, where the left heart's and the
+// systemic arteries' values are not.
+QRect diagramPlace(const QRect& screen, const QRect& model, int chartTop) {
+    const int left = std::min(model.right() + 1, screen.right() + 1 - kMinDiagramWidth);
+    const int width = screen.right() + 1 - left;
+    const int bottom = width < kTallDiagramBelowWidth ? screen.bottom() + 1 : chartTop;
+    return QRect(left, screen.top(), width, bottom - screen.top());
+}
+
 }  // namespace
 
 WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
@@ -105,6 +117,7 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
         p.labBook = QRect(p.model.right() + 1, screen.top(), screen.right() - p.model.right(),
                           chartTop - screen.top());
     }
+    p.diagram = diagramPlace(screen, p.model, chartTop);
     return p;
 }
 
@@ -157,6 +170,24 @@ void placeOverModelOnFirstShow(QWidget* window) {
             placeWorkbench(workArea(model), scalable->designSize(), g_labBookPlaced, frame);
         const QSize inner = window->size().boundedTo(p.model.marginsRemoved(frame).size());
         putAt(window, QRect(p.model.topLeft(), inner.grownBy(frame)), frame);
+    }));
+}
+
+void placeDiagramOnFirstShow(QWidget* window) {
+    if (!window) return;
+    window->installEventFilter(new FirstShow(window, [window] {
+        QWidget* model = forms::existing(forms::frmCVModel);
+        auto* scalable = dynamic_cast<Scalable*>(model);
+        const QMargins frame = currentFrame();
+        const QRect screen = workArea(model ? model : window);
+        if (!scalable) {
+            window->setGeometry(centredPlacement(screen, window->size(), frame));
+            return;
+        }
+        const QScreen* on = model->screen();
+        const WorkbenchPlacement p = placeWorkbench(screen, scalable->designSize(), g_labBookPlaced,
+                                                    frame, on ? on->devicePixelRatio() : 1.0);
+        putAt(window, p.diagram, frame);
     }));
 }
 
