@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Derived.h"  // ventricleDiastolicPressure
 #include "model/ModelState.h"
 
 namespace vasora::model {
@@ -40,11 +41,6 @@ struct CurvePoint {
 };
 
 // --- The formulas, one function each ----------------------------------------------------------
-
-/// A ventricle's diastolic pressure at `volume` ml: V / C plus the intrathoracic pressure, and
-/// above the stiffening volume the stiff branch's (V - 175) / (0.33 C) on top, so that the
-/// slope there is 1/C + 1/(0.33 C), about four times the slope below.
-double ventricleDiastolicPressure(double volume, double compliance, double pit);
 
 /// The mean systemic filling pressure, mmHg: the systemic stressed volume over the systemic
 /// compliances.
@@ -99,8 +95,8 @@ struct PressureVolumeLoop {
     double relaxed = 0;                         ///< mmHg: diastolic relation at ESV
     double emax = 0, vo = 0, sv = 0;            ///< mmHg/ml, ml, ml
     double strokeWork = 0;                      ///< mmHg x ml, the area of the loop
-    double hump = 0;  ///< mmHg, lifts the ejection's peak to the systolic pressure
-    std::vector<CurvePoint> outline;            ///< (volume, pressure), closed A..A
+    double hump = 0;                  ///< mmHg, lifts the ejection's peak to the systolic pressure
+    std::vector<CurvePoint> outline;  ///< (volume, pressure), closed A..A
     std::vector<CurvePoint> diastolicRelation;  ///< (volume, pressure), 0 to beyond EDV
     std::vector<CurvePoint> systolicRelation;   ///< the end-systolic line, (Vo, 0) to beyond C
 

@@ -33,6 +33,13 @@ double leftAtrialPressure(const ModelState& s) {
     return s.Press[PulmV] - s.Flow[PulmV] * s.Resis[PulmV];
 }
 
+double ventricleDiastolicPressure(double volume, double compliance, double pit) {
+    double p = volume / compliance + pit;
+    if (volume > kStiffVentricleVolume)
+        p = p + (volume - kStiffVentricleVolume) / (0.33 * compliance);
+    return p;
+}
+
 bool ventricleIsStiff(const ModelState& s, int i) {
     return s.Vstrs[static_cast<std::size_t>(i)] > kStiffVentricleVolume;
 }

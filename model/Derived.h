@@ -23,7 +23,7 @@ void setDefaultIntervals(ModelState& s);
 /// normal (the lungs' time constants become too short for the normal step).
 inline constexpr double kShortIterInterval = 0.0002;
 
-/// Above this end-diastolic volume, ml, a ventricle is three times stiffer.
+/// Above this end-diastolic volume, ml, a ventricle is about four times stiffer.
 inline constexpr double kStiffVentricleVolume = 175;
 
 /// Diastolic filling time per beat, minutes, at `rate` beats/min: a beat less the systolic
@@ -42,6 +42,11 @@ double fillingCompleteness(double kfill, double fillTime);
 double rightAtrialPressure(const ModelState& s);
 /// Left atrial pressure: the pulmonary venous pressure less the fall into the left ventricle.
 double leftAtrialPressure(const ModelState& s);
+
+/// A ventricle's diastolic pressure at `volume` ml: V / C plus the intrathoracic pressure, and
+/// above the stiffening volume the stiff branch's (V - 175) / (0.33 C) on top, so that the
+/// slope there is 1/C + 1/(0.33 C), about four times the slope below.
+double ventricleDiastolicPressure(double volume, double compliance, double pit);
 
 /// Whether ventricle `i` (RghtV or LeftV) is filled past the stiffening volume.
 bool ventricleIsStiff(const ModelState& s, int i);

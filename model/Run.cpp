@@ -60,18 +60,13 @@ namespace {
 void stepPressures(ModelState& s) {
     auto& P = s.Press;
     const auto& V = s.Vstrs;
-    // Pressures. Above 175 ml a ventricle is about four times stiffer: the stiff branch adds
-    // 1/(0.33 C) to the slope 1/C.
+    // Pressures; the ventricles' on their diastolic relation, stiff above 175 ml.
     P[SysA] = V[SysA] / s.Comp[SysA];
     P[SysV] = V[SysV] / s.Comp[SysV];
-    P[RghtV] = V[RghtV] / s.Comp[RghtV] + s.Pit;
-    if (V[RghtV] > kStiffVentricleVolume)
-        P[RghtV] = P[RghtV] + (V[RghtV] - kStiffVentricleVolume) / (0.33 * s.Comp[RghtV]);
+    P[RghtV] = ventricleDiastolicPressure(V[RghtV], s.Comp[RghtV], s.Pit);
     P[PulmA] = V[PulmA] / s.Comp[PulmA] + s.Pit;
     P[PulmV] = V[PulmV] / s.Comp[PulmV] + s.Pit;
-    P[LeftV] = V[LeftV] / s.Comp[LeftV] + s.Pit;
-    if (V[LeftV] > kStiffVentricleVolume)
-        P[LeftV] = P[LeftV] + (V[LeftV] - kStiffVentricleVolume) / (0.33 * s.Comp[LeftV]);
+    P[LeftV] = ventricleDiastolicPressure(V[LeftV], s.Comp[LeftV], s.Pit);
 }
 
 void stepFlows(ModelState& s, const StepClamp* clamp) {
