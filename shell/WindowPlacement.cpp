@@ -75,14 +75,14 @@ class FirstShow final : public QObject {
 // its two panels stay readable; with hardly any room beside the model window it stands at the
 // screen's right edge over the model window's right part, where the left heart's and the
 // systemic arteries' values are not.
-QRect diagramPlace(const QRect& screen, const QRect& model, int chartTop) {
+}  // namespace
+
+QRect diagramPlacement(const QRect& screen, const QRect& model, int chartTop) {
     const int left = std::min(model.right() + 1, screen.right() + 1 - kMinDiagramWidth);
     const int width = screen.right() + 1 - left;
     const int bottom = width < kTallDiagramBelowWidth ? screen.bottom() + 1 : chartTop;
     return QRect(left, screen.top(), width, bottom - screen.top());
 }
-
-}  // namespace
 
 WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
                                   const QMargins& frame, double devicePixelRatio) {
@@ -96,7 +96,9 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
 
     // The model window takes what is left above the chart; with a lab book it leaves about
     // two fifths of the width beside it.
-    const int modelRoomW = (withLabBook ? int(screen.width() * 0.6) : screen.width()) - frameW;
+    // Without one it leaves room for Guyton's diagram beside it, should the learner open it.
+    const int modelRoomW =
+        (withLabBook ? int(screen.width() * 0.6) : screen.width() - kMinDiagramWidth) - frameW;
     const int modelRoomH = screen.height() - chartOuter - frameH;
     double scale = std::min(
         {1.0, double(modelRoomW) / modelDesign.width(), double(modelRoomH) / modelDesign.height()});
@@ -117,7 +119,7 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
         p.labBook = QRect(p.model.right() + 1, screen.top(), screen.right() - p.model.right(),
                           chartTop - screen.top());
     }
-    p.diagram = diagramPlace(screen, p.model, chartTop);
+    p.diagram = diagramPlacement(screen, p.model, chartTop);
     return p;
 }
 
@@ -187,7 +189,11 @@ void placeDiagramOnFirstShow(QWidget* window) {
         const QScreen* on = model->screen();
         const WorkbenchPlacement p = placeWorkbench(screen, scalable->designSize(), g_labBookPlaced,
                                                     frame, on ? on->devicePixelRatio() : 1.0);
-        putAt(window, p.diagram, frame);
+        // Beside the model window where it stands now, which the learner may have moved.
+        const QRect place = model->isVisible()
+                                ? diagramPlacement(screen, model->frameGeometry(), p.chart.top())
+                                : p.diagram;
+        putAt(window, place, frame);
     }));
 }
 

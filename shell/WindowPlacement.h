@@ -85,6 +85,10 @@ void centreOnFirstShow(QWidget* window, QSize preferred);
 /// at which it fits the screen, and centred: the layout sheet.
 void fitOnFirstShow(QWidget* window);
 
+/// The diagram's place on `screen` beside a model window whose outer rectangle is `model`, the
+/// strip chart starting at `chartTop`.
+QRect diagramPlacement(const QRect& screen, const QRect& model, int chartTop);
+
 /// The first time `window` (Guyton's diagram) is shown it takes the placement's diagram
 /// rectangle.
 void placeDiagramOnFirstShow(QWidget* window);

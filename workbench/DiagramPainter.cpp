@@ -31,7 +31,7 @@ struct Frame {
 struct LegendEntry {
     QString text;
     QPen pen;
-    enum Kind { Line, Dot, Area } kind = Line;
+    enum Kind { Line, Dot, Area, Ring } kind = Line;
     QColor fill = Qt::transparent;
 };
 
@@ -58,6 +58,11 @@ void drawSample(QPainter& p, const LegendEntry& e, const QRectF& at) {
             p.setPen(Qt::NoPen);
             p.setBrush(e.pen.color());
             p.drawEllipse(mid + QPointF(at.width() / 2, 0), 3, 3);
+            break;
+        case LegendEntry::Ring:
+            p.setPen(e.pen);
+            p.setBrush(e.fill);
+            p.drawEllipse(mid + QPointF(at.width() / 2, 0), 4.5, 4.5);
             break;
         case LegendEntry::Area:
             p.setPen(e.pen);
@@ -220,6 +225,8 @@ void drawCrossing(QPainter& p, const Frame& f, const model::Crossing& c, bool pa
     qreal x = at.x() + 9;
     if (x + w > f.plot.right()) x = at.x() - 9 - w;
     const qreal y = std::max(f.plot.top(), at.y() - fm.height() - 6);
+    // On a veil of white, so that the curves under it do not cross out the numbers.
+    p.fillRect(QRectF(x - 2, y, w + 2, fm.height()), QColor(255, 255, 255, 200));
     p.setPen(Qt::black);
     p.drawText(QRectF(x, y, w, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, t);
 }
@@ -290,7 +297,7 @@ void paintGuyton(QPainter& p, const QRectF& r, const Scene& scene) {
     std::vector<LegendEntry> legend = {
         {QStringLiteral("Venous return"), QPen(kVenousReturn, 2.2)},
         {QStringLiteral("Cardiac function"), QPen(kCardiacFunction, 2.2)},
-        {QStringLiteral("Equilibrium"), QPen(Qt::black), LegendEntry::Area, Qt::white}};
+        {QStringLiteral("Equilibrium"), QPen(Qt::black, 1.6), LegendEntry::Ring, Qt::white}};
     if (scene.before)
         legend.push_back({QStringLiteral("Before the change"), QPen(kPale, 2, Qt::DashLine)});
     if (scene.trail && !scene.trail->empty())

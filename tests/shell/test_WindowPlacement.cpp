@@ -102,11 +102,14 @@ TEST(WindowPlacement, GuytonsDiagramStandsBesideTheModelWindowAndNeverOnIt) {
             EXPECT_GE(p.diagram.height(), 500);
             // A narrow place reaches over the strip chart's right end; a wide one leaves the
             // chart uncovered.
-            if (p.diagram.width() < vasora::shell::kTallDiagramBelowWidth)
+            if (p.diagram.width() < vasora::shell::kTallDiagramBelowWidth) {
                 EXPECT_EQ(p.diagram.bottom(), screen.bottom());
-            else
+            } else {
                 EXPECT_FALSE(p.diagram.intersects(p.chart));
-            if (labBook) EXPECT_EQ(p.diagram.left(), p.labBook.left());
+            }
+            if (labBook) {
+                EXPECT_EQ(p.diagram.left(), p.labBook.left());
+            }
         }
     // At 1920 x 1080 it covers neither the model window nor the strip chart.
     const WorkbenchPlacement large = placeWorkbench(QRect(0, 0, 1920, 1080), kModel, false, kFrame);

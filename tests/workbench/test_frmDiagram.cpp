@@ -87,7 +87,10 @@ TEST_F(DiagramWindow, TheModelWindowsButtonOpensOneWindowThatShowsTheStateShown)
 TEST_F(DiagramWindow, AtTheSmallScreenItCoversNoValueOfTheModelWindow) {
     frmDiagram* w = open();
     QWidget* cv = forms::existing(forms::frmCVModel);
-    EXPECT_FALSE(w->frameGeometry().intersects(cv->frameGeometry()));
+    EXPECT_FALSE(w->frameGeometry().intersects(cv->frameGeometry()))
+        << w->frameGeometry().x() << "," << w->frameGeometry().y() << " " << w->width() << "x"
+        << w->height() << " model " << cv->frameGeometry().right() << " "
+        << cv->frameGeometry().bottom();
     EXPECT_TRUE(kSmallScreen.contains(w->frameGeometry()));
     EXPECT_GE(w->width(), 300);
 }
@@ -114,14 +117,15 @@ TEST_F(DiagramWindow, AfterAHemorrhageTheCurvesBeforeStayPaleAndTheTransientLeav
     EXPECT_GT(pixelsOf(w->picture(), workbench::diagram::kTrail), 20);
     screenshot(w, "frmDiagram-hemorrhage");
 
-    // The next change: the equilibrium just reached is the pale set, the trail starts again.
-    const std::size_t dots = h.trail().size();
+    // The next change: the equilibrium just reached is the pale set, the trail starts again
+    // there (AutoRun, still ticked, takes the run on to the next equilibrium).
     ASSERT_EQ(workbench::changeBloodVolume(500).status, workbench::ChangeResult::Applied);
     click(forms::frmCVModel, "cmdRun");
     ASSERT_TRUE(h.before().has_value());
     EXPECT_NEAR(h.before()->guyton.crossing.flow, now.flow, 1e-6);
-    EXPECT_EQ(h.trail().size(), 1u);
-    EXPECT_NE(dots, 1u);
+    ASSERT_FALSE(h.trail().empty());
+    EXPECT_NEAR(h.trail().front().y, now.flow, 0.05 * now.flow);
+    EXPECT_GT(w->data().guyton.crossing.flow, now.flow);
 }
 
 TEST_F(DiagramWindow, RestartForgetsTheCurvesBeforeAndTheDots) {
