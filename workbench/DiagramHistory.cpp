@@ -7,15 +7,24 @@ namespace {
 constexpr std::size_t kMaxTrail = 4000;
 }  // namespace
 
-void DiagramHistory::displayed(const model::DiagramData& d, bool flowsAgree, double modelTime) {
+void DiagramHistory::timeIs(double modelTime) {
     if (m_seen && modelTime < m_lastTime) clear();
     m_seen = true;
     m_lastTime = modelTime;
-    if (flowsAgree) {
-        m_lastAgreed = d;
-        m_agreed = true;
+}
+
+void DiagramHistory::displayed(const model::DiagramData& d, bool flowsAgree, double modelTime) {
+    if (!flowsAgree) {
+        moved(d.guyton.operating, modelTime);
         return;
     }
+    timeIs(modelTime);
+    m_lastAgreed = d;
+    m_agreed = true;
+}
+
+void DiagramHistory::moved(model::CurvePoint operating, double modelTime) {
+    timeIs(modelTime);
     if (m_agreed) {
         // The first display after a change: what was at equilibrium before is the pale set.
         m_before = m_lastAgreed;
@@ -28,7 +37,7 @@ void DiagramHistory::displayed(const model::DiagramData& d, bool flowsAgree, dou
         for (std::size_t i = 0; i < m_trail.size(); i += 2) half.push_back(m_trail[i]);
         m_trail = std::move(half);
     }
-    m_trail.push_back(d.guyton.operating);
+    m_trail.push_back(operating);
 }
 
 void DiagramHistory::clear() {

@@ -20,6 +20,9 @@ class DiagramHistory {
     /// agree adds its operating point to the trail, which stays until the next change. Model
     /// time going back (Restart, a step back) forgets all of it.
     void displayed(const model::DiagramData& d, bool flowsAgree, double modelTime);
+    /// A display whose flows do not agree, of which only the operating point is wanted (the
+    /// curves of a state on its way are not kept).
+    void moved(model::CurvePoint operating, double modelTime);
     void clear();
 
     /// The curves and loops before the last change, if there was one.
@@ -28,6 +31,8 @@ class DiagramHistory {
     const std::vector<model::CurvePoint>& trail() const { return m_trail; }
 
   private:
+    void timeIs(double modelTime);
+
     std::optional<model::DiagramData> m_lastAgreed;
     std::optional<model::DiagramData> m_before;
     std::vector<model::CurvePoint> m_trail;

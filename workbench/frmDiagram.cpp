@@ -125,10 +125,18 @@ frmDiagram::frmDiagram(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(640, 760);
 }
 
+const model::DiagramData& frmDiagram::data() const {
+    if (m_stale) {
+        m_data = model::diagramData(model::state());
+        m_stale = false;
+    }
+    return m_data;
+}
+
 diagram::Scene frmDiagram::scene() const {
     if (!m_computed) return {};
     const auto& before = m_history.before();
-    return {&m_data, before ? &*before : nullptr, &m_history.trail()};
+    return {&data(), before ? &*before : nullptr, &m_history.trail()};
 }
 
 void frmDiagram::modelDisplayed() {
@@ -139,9 +147,18 @@ void frmDiagram::modelDisplayed() {
 
 void frmDiagram::recompute() {
     const model::ModelState& s = model::state();
-    m_data = model::diagramData(s);
     m_computed = true;
-    m_history.displayed(m_data, model::flowsAgree(s), s.ModelTime);
+    if (model::flowsAgree(s)) {
+        // An equilibrium: its curves may become the pale set of the next change.
+        m_data = model::diagramData(s);
+        m_stale = false;
+        m_history.displayed(m_data, true, s.ModelTime);
+    } else {
+        // On the way (AutoRun's repetitions): only the operating point now, the curves when
+        // the panels are drawn, at most about 30 times a second.
+        m_stale = true;
+        m_history.moved({model::rightAtrialPressure(s), s.Flow[model::LeftV]}, s.ModelTime);
+    }
 }
 
 void frmDiagram::scheduleRepaint() {
@@ -156,7 +173,8 @@ void frmDiagram::scheduleRepaint() {
 void frmDiagram::repaintNow() {
     m_sinceRepaint.restart();
     ++m_repaints;
-    const model::GuytonDiagram& g = m_data.guyton;
+    const model::DiagramData& d = data();
+    const model::GuytonDiagram& g = d.guyton;
     m_guyton->setAccessibleDescription(
         g.crossing.found
             ? QStringLiteral("Venous return and cardiac function cross at %1 ml/min and a right "

@@ -36,7 +36,7 @@ class frmDiagram final : public QWidget {
     void savePicture();
 
     /// What the panels draw now.
-    const model::DiagramData& data() const { return m_data; }
+    const model::DiagramData& data() const;
     const DiagramHistory& history() const { return m_history; }
     diagram::Scene scene() const;
     /// The two panels as a picture.
@@ -55,7 +55,9 @@ class frmDiagram final : public QWidget {
     QString chooseFile(const QString& title, const QString& filter, const QString& extension);
     void writeFile(const QString& path, const QByteArray& bytes);
 
-    model::DiagramData m_data;
+    // The curves of a state on its way to equilibrium are worked out only when drawn.
+    mutable model::DiagramData m_data;
+    mutable bool m_stale = false;
     DiagramHistory m_history;
     bool m_computed = false;
     QWidget* m_panels;
