@@ -7,7 +7,7 @@ namespace {
 constexpr std::size_t kMaxTrail = 4000;
 }  // namespace
 
-void DiagramHistory::timeIs(double modelTime) {
+void DiagramHistory::clock(double modelTime) {
     if (m_seen && modelTime < m_lastTime) clear();
     m_seen = true;
     m_lastTime = modelTime;
@@ -18,13 +18,13 @@ void DiagramHistory::displayed(const model::DiagramData& d, bool flowsAgree, dou
         moved(d.guyton.operating, modelTime);
         return;
     }
-    timeIs(modelTime);
+    clock(modelTime);
     m_lastAgreed = d;
     m_agreed = true;
 }
 
 void DiagramHistory::moved(model::CurvePoint operating, double modelTime) {
-    timeIs(modelTime);
+    clock(modelTime);
     if (m_agreed) {
         // The first display after a change: what was at equilibrium before is the pale set.
         m_before = m_lastAgreed;

@@ -30,9 +30,11 @@ class DiagramHistory {
     /// The operating points (right atrial pressure, cardiac output) since the last change.
     const std::vector<model::CurvePoint>& trail() const { return m_trail; }
 
-  private:
-    void timeIs(double modelTime);
+    /// A display at `modelTime` whose curves are not handed over (yet): model time going back
+    /// still forgets the history.
+    void clock(double modelTime);
 
+  private:
     std::optional<model::DiagramData> m_lastAgreed;
     std::optional<model::DiagramData> m_before;
     std::vector<model::CurvePoint> m_trail;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOptionFocusRect>
+#include <algorithm>
 
 #include "core/AtomicFile.h"
 #include "model/Derived.h"
@@ -148,26 +149,28 @@ void frmDiagram::modelDisplayed() {
 void frmDiagram::recompute() {
     const model::ModelState& s = model::state();
     m_computed = true;
+    m_stale = true;
     if (model::flowsAgree(s)) {
-        // An equilibrium: its curves may become the pale set of the next change.
-        m_data = model::diagramData(s);
-        m_stale = false;
-        m_history.displayed(m_data, true, s.ModelTime);
+        // An equilibrium: its curves become the pale set of the next change.
+        m_agreed = s;
+        m_history.clock(s.ModelTime);
     } else {
         // On the way (AutoRun's repetitions): only the operating point now, the curves when
         // the panels are drawn, at most about 30 times a second.
-        m_stale = true;
+        if (m_agreed) {
+            m_history.displayed(model::diagramData(*m_agreed), true, m_agreed->ModelTime);
+            m_agreed.reset();
+        }
         m_history.moved({model::rightAtrialPressure(s), s.Flow[model::LeftV]}, s.ModelTime);
     }
 }
 
 void frmDiagram::scheduleRepaint() {
     if (m_repaintTimer.isActive()) return;
+    // Always by the timer: a run's display goes on at once, the drawing when the event loop
+    // (or AutoRun's pause between repetitions) comes round.
     const qint64 wait = m_sinceRepaint.isValid() ? kRepaintMs - m_sinceRepaint.elapsed() : 0;
-    if (wait <= 0)
-        repaintNow();
-    else
-        m_repaintTimer.start(int(wait));
+    m_repaintTimer.start(int(std::max<qint64>(0, wait)));
 }
 
 void frmDiagram::repaintNow() {

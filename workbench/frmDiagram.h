@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 #include "model/Curves.h"
 #include "workbench/DiagramHistory.h"
@@ -58,6 +59,9 @@ class frmDiagram final : public QWidget {
     // The curves of a state on its way to equilibrium are worked out only when drawn.
     mutable model::DiagramData m_data;
     mutable bool m_stale = false;
+    // The state of the last equilibrium shown; its curves are worked out once the next change
+    // makes them the pale set.
+    std::optional<model::ModelState> m_agreed;
     DiagramHistory m_history;
     bool m_computed = false;
     QWidget* m_panels;
