@@ -112,6 +112,8 @@ TEST_F(DiagramWindow, AfterAHemorrhageTheCurvesBeforeStayPaleAndTheTransientLeav
     EXPECT_LT(w->data().guyton.pmsf, h.before()->guyton.pmsf);
     // The trail runs from near the old operating point towards the new one.
     EXPECT_LT(std::fabs(h.trail().back().y - now.flow), std::fabs(h.trail().front().y - now.flow));
+    // Drawn within the repaint interval, about a thirtieth of a second.
+    QTest::qWait(80);
     EXPECT_GT(w->repaintsAsked(), repaints);
     // The dots are drawn, in their own colour.
     EXPECT_GT(pixelsOf(w->picture(), workbench::diagram::kTrail), 20);
