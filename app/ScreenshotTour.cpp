@@ -108,6 +108,16 @@ void startScreenshotTour(const QString& folder) {
              workbench::clickAutoRun(false);
              workbench::clickPlotData();
          }},
+        {"guyton-diagram.png",
+         [] {
+             // From the normal state a hemorrhage of 1000 ml, run to the new equilibrium: the
+             // curves of before pale, the transient's dots, the new crossing.
+             workbench::clickRestart();
+             forms::show(forms::frmDiagram);
+             workbench::changeBloodVolume(-1000);
+             workbench::clickAutoRun(true);
+             workbench::clickAutoRun(false);
+         }},
         {"lab-book.png",
          [] {
              hideAll();

@@ -13,6 +13,7 @@
 #include "documents/ScrivoControl.h"
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
+#include "shell/LiveFigures.h"
 #include "shell/WindowPlacement.h"
 
 namespace vasora::documents {
@@ -121,6 +122,7 @@ void frmImage::resizeEvent(QResizeEvent* e) {
 }
 
 bool ShowFigure(int n, FigureSource source) {
+    if (shell::isLiveFigure(n)) return shell::showLiveFigure(n);
     const QString imagePath = appState().ImagePath;
     QString found;
     for (const QString& c : figureCandidates(n, source, imagePath)) {

@@ -43,7 +43,9 @@ class frmImage final : public QWidget, public forms::ControlHost {
 };
 
 /// Shows figure n (0 to 999) from `source`. A figure with no file is reported and leaves the
-/// figure window as it was. Returns whether the figure is shown.
+/// figure window as it was. Numbers 900 to 999 are live figures: the window registered for the
+/// number (shell/LiveFigures.h) is shown instead of a picture, and one with no window is
+/// reported. Returns whether the figure is shown.
 bool ShowFigure(int n, FigureSource source);
 
 }  // namespace vasora::documents

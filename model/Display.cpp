@@ -71,6 +71,7 @@ void displayOnce(ModelState& s) {
         back("lblFlowError", LightYellow);
         fore("lblFlowError", LightRed);
     }
+    out().valuesShown();
 }
 
 }  // namespace
@@ -133,6 +134,8 @@ void DisplayPercent() {
             caption(q.label, 100 * v / q.normal(s), q.percentFormat);
             if (q.stiffens) stiffnessLook(s, q);
         });
+    // The same state in other numbers: the diagram window redraws with the labels all the same.
+    out().valuesShown();
 }
 
 }  // namespace vasora::model

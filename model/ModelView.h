@@ -66,6 +66,10 @@ class ModelView {
     /// Called between the repetitions of AutoRun, so a window can repaint while the model
     /// settles. It must not let the learner's input run.
     virtual void autoRunStep() {}
+
+    /// Called after every display of the model window, in units or in percent, once all its
+    /// labels show the new values: a window that draws the state (Guyton's diagram) redraws.
+    virtual void valuesShown() {}
 };
 
 /// A view that ignores everything; the engine's view until one is installed.

@@ -32,6 +32,7 @@ inline constexpr FormName frmChangeVol{"frmChangeVol"};
 inline constexpr FormName frmChangePit{"frmChangePit"};
 inline constexpr FormName frmLayout{"frmLayout"};
 inline constexpr FormName frmPlot{"frmPlot"};
+inline constexpr FormName frmDiagram{"frmDiagram"};
 // Options.
 inline constexpr FormName frmOptions{"frmOptions"};
 inline constexpr FormName frmOptionHelp{"frmOptionHelp"};

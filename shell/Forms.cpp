@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include "shell/LiveFigures.h"
+
 namespace vasora::forms {
 namespace {
 
@@ -87,6 +89,8 @@ void reset() {
     r.windows.clear();
     for (const auto& w : windows) delete w.data();
     r.factories.clear();
+    // The live figures show windows of the registry: registered again with them.
+    shell::resetLiveFigures();
 }
 
 }  // namespace vasora::forms

@@ -66,7 +66,8 @@ void show(FormName name);
 void hide(FormName name);
 bool isVisible(FormName name);
 
-/// Deletes every window and forgets the factories (tests start each case afresh).
+/// Deletes every window and forgets the factories and the live figures' windows (tests start
+/// each case afresh).
 void reset();
 
 }  // namespace vasora::forms

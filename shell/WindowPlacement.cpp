@@ -70,7 +70,19 @@ class FirstShow final : public QObject {
     std::function<void()> m_place;
 };
 
+// The diagram stands right of the model window, over the lab book's place if there is one. A
+// narrow place goes down to the screen's bottom, over the strip chart's last minute, so that
+// its two panels stay readable; with hardly any room beside the model window it stands at the
+// screen's right edge over the model window's right part, where the left heart's and the
+// systemic arteries' values are not.
 }  // namespace
+
+QRect diagramPlacement(const QRect& screen, const QRect& model, int chartTop) {
+    const int left = std::min(model.right() + 1, screen.right() + 1 - kMinDiagramWidth);
+    const int width = screen.right() + 1 - left;
+    const int bottom = width < kTallDiagramBelowWidth ? screen.bottom() + 1 : chartTop;
+    return QRect(left, screen.top(), width, bottom - screen.top());
+}
 
 WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign, bool withLabBook,
                                   const QMargins& frame, double devicePixelRatio) {
@@ -84,7 +96,9 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
 
     // The model window takes what is left above the chart; with a lab book it leaves about
     // two fifths of the width beside it.
-    const int modelRoomW = (withLabBook ? int(screen.width() * 0.6) : screen.width()) - frameW;
+    // Without one it leaves room for Guyton's diagram beside it, should the learner open it.
+    const int modelRoomW =
+        (withLabBook ? int(screen.width() * 0.6) : screen.width() - kMinDiagramWidth) - frameW;
     const int modelRoomH = screen.height() - chartOuter - frameH;
     double scale = std::min(
         {1.0, double(modelRoomW) / modelDesign.width(), double(modelRoomH) / modelDesign.height()});
@@ -105,6 +119,7 @@ WorkbenchPlacement placeWorkbench(const QRect& screen, const QSize& modelDesign,
         p.labBook = QRect(p.model.right() + 1, screen.top(), screen.right() - p.model.right(),
                           chartTop - screen.top());
     }
+    p.diagram = diagramPlacement(screen, p.model, chartTop);
     return p;
 }
 
@@ -157,6 +172,28 @@ void placeOverModelOnFirstShow(QWidget* window) {
             placeWorkbench(workArea(model), scalable->designSize(), g_labBookPlaced, frame);
         const QSize inner = window->size().boundedTo(p.model.marginsRemoved(frame).size());
         putAt(window, QRect(p.model.topLeft(), inner.grownBy(frame)), frame);
+    }));
+}
+
+void placeDiagramOnFirstShow(QWidget* window) {
+    if (!window) return;
+    window->installEventFilter(new FirstShow(window, [window] {
+        QWidget* model = forms::existing(forms::frmCVModel);
+        auto* scalable = dynamic_cast<Scalable*>(model);
+        const QMargins frame = currentFrame();
+        const QRect screen = workArea(model ? model : window);
+        if (!scalable) {
+            window->setGeometry(centredPlacement(screen, window->size(), frame));
+            return;
+        }
+        const QScreen* on = model->screen();
+        const WorkbenchPlacement p = placeWorkbench(screen, scalable->designSize(), g_labBookPlaced,
+                                                    frame, on ? on->devicePixelRatio() : 1.0);
+        // Beside the model window where it stands now, which the learner may have moved.
+        const QRect place = model->isVisible()
+                                ? diagramPlacement(screen, model->frameGeometry(), p.chart.top())
+                                : p.diagram;
+        putAt(window, place, frame);
     }));
 }
 

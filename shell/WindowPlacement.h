@@ -30,7 +30,17 @@ struct WorkbenchPlacement {
     double modelScale = 1;
     QRect chart;
     QRect labBook;  ///< empty without a lab book
+    /// Guyton's diagram: the screen's right part beside the model window (where the lab book
+    /// stands, which the learner does not watch while watching the curves), down to the strip
+    /// chart; where that part is narrow it goes on to the bottom over the chart's right end.
+    QRect diagram;
 };
+
+/// The diagram window is at least this wide, frame included; narrower room beside the model
+/// window makes it reach down over the strip chart's right end.
+inline constexpr int kMinDiagramWidth = 340;
+/// Below this width the diagram also takes the height of the strip chart.
+inline constexpr int kTallDiagramBelowWidth = 480;
 
 /// The smallest scale the model window is drawn at on a screen of one device pixel per pixel;
 /// below it text would be too small to read. A screen scaled up (200 %) draws every pixel with
@@ -74,6 +84,14 @@ void centreOnFirstShow(QWidget* window, QSize preferred);
 /// The first time `window` (a Scalable window) is shown it is drawn at the largest scale up to 1
 /// at which it fits the screen, and centred: the layout sheet.
 void fitOnFirstShow(QWidget* window);
+
+/// The diagram's place on `screen` beside a model window whose outer rectangle is `model`, the
+/// strip chart starting at `chartTop`.
+QRect diagramPlacement(const QRect& screen, const QRect& model, int chartTop);
+
+/// The first time `window` (Guyton's diagram) is shown it takes the placement's diagram
+/// rectangle.
+void placeDiagramOnFirstShow(QWidget* window);
 
 /// The rectangle `centreOnFirstShow` gives a window of `preferred` size on `screen`.
 QRect centredPlacement(const QRect& screen, QSize preferred, const QMargins& frame);

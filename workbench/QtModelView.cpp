@@ -216,4 +216,8 @@ void QtModelView::autoRunStep() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void QtModelView::valuesShown() {
+    emit m_notifier.valuesShown();
+}
+
 }  // namespace vasora::workbench

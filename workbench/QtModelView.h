@@ -4,6 +4,7 @@
 // the model window and the layout sheet, and the strip chart's surface.
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
 
 #include "model/ModelView.h"
@@ -14,6 +15,14 @@ class QWidget;
 namespace vasora::workbench {
 
 class frmPlotData;
+
+/// Every display of the model window as a Qt signal, for the windows that draw the state
+/// (Guyton's diagram); connected in the registration function.
+class DisplayNotifier final : public QObject {
+    Q_OBJECT
+  signals:
+    void valuesShown();
+};
 
 class QtModelView final : public model::ModelView {
   public:
@@ -39,6 +48,9 @@ class QtModelView final : public model::ModelView {
     void titledMessage(std::string_view title, std::string_view text) override;
     void focus(model::Window w, std::string_view control) override;
     void autoRunStep() override;
+    void valuesShown() override;
+
+    DisplayNotifier& notifier() { return m_notifier; }
 
   private:
     QWidget* control(model::Window w, std::string_view name);
@@ -51,6 +63,7 @@ class QtModelView final : public model::ModelView {
     Host m_hosts[4];
     QPointer<frmPlotData> m_plot;
     QElapsedTimer m_sinceRepaint;
+    DisplayNotifier m_notifier;
 };
 
 /// The window's name in the registry.

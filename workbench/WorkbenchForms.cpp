@@ -4,6 +4,7 @@
 #include "model/Vasora_Model_coding.h"
 #include "shell/Explain.h"
 #include "shell/Forms.h"
+#include "shell/LiveFigures.h"
 #include "shell/Navigation.h"
 #include "shell/WindowPlacement.h"
 #include "workbench/ChangeHandlers.h"
@@ -14,6 +15,7 @@
 #include "workbench/frmChangeParam.h"
 #include "workbench/frmChangePit.h"
 #include "workbench/frmChangeVol.h"
+#include "workbench/frmDiagram.h"
 #include "workbench/frmLayout.h"
 #include "workbench/frmPlot.h"
 #include "workbench/frmPlotData.h"
@@ -59,7 +61,18 @@ void registerWorkbenchForms() {
         shell::placeOverModelOnFirstShow(w);
         return w;
     });
+    forms::registerForm(forms::frmDiagram, [] {
+        auto* w = new frmDiagram;
+        // Redrawn after every display of the model window.
+        QObject::connect(&view.notifier(), &DisplayNotifier::valuesShown, w,
+                         &frmDiagram::modelDisplayed);
+        shell::placeDiagramOnFirstShow(w);
+        return w;
+    });
+    // Figure tag 53900 of the documents and the lab book opens the diagram.
+    shell::registerLiveFigure(shell::kGuytonDiagramFigure, [] { forms::show(forms::frmDiagram); });
     shell::hideOnReturnToMainMenu(forms::frmCVModel);
+    shell::hideOnReturnToMainMenu(forms::frmDiagram);
     shell::hideOnReturnToMainMenu(forms::frmPlotData);
     model::setView(&view);
     // A step back takes the strip chart back too; its drawing is the window's, not the model's.

@@ -128,7 +128,7 @@ QPushButton* frmCVModel::button(const char* name, const QString& caption, QRect 
 }
 
 void frmCVModel::buildToolbar() {
-    auto* run = button("cmdRun", QStringLiteral("Run Model"), QRect(10, 8, 100, 36),
+    auto* run = button("cmdRun", QStringLiteral("Run Model"), QRect(10, 8, 88, 36),
                        QStringLiteral(" Iiterate"));
     QFont bold = run->font();
     bold.setBold(true);
@@ -137,27 +137,31 @@ void frmCVModel::buildToolbar() {
 
     auto* autoRun = new QCheckBox(QStringLiteral(" AutoRun"), this);
     autoRun->setObjectName(QStringLiteral("chkAutoRun"));
-    autoRun->setGeometry(118, 8, 92, 36);
+    autoRun->setGeometry(102, 8, 92, 36);
 
-    auto* flowError = value("lblFlowError", QRect(214, 10, 230, 32));
+    auto* flowError = value("lblFlowError", QRect(198, 10, 210, 32));
     flowError->setAlignment(Qt::AlignCenter);
     flowError->setFont(bold);
 
-    auto* percent = button("cmdPercent", QString(), QRect(452, 8, 140, 36),
+    auto* percent = button("cmdPercent", QString(), QRect(412, 8, 128, 36),
                            QStringLiteral("To compute data as % control"));
-    auto* percentBanner = value("lblPercent", QRect(598, 10, 160, 32));
+    auto* percentBanner = value("lblPercent", QRect(544, 10, 150, 32));
     percentBanner->setAlignment(Qt::AlignCenter);
     percentBanner->setFrameStyle(QFrame::NoFrame);
     percentBanner->setFont(bold);
 
     auto* plotData = button("cmdPlotData", QStringLiteral(" Show Plot   of Data"),
-                            QRect(766, 8, 140, 36), QStringLiteral("Plot Psa, CO, Venous Return"));
-    auto* layout = button("cmdLayout", QStringLiteral("Show Layout"), QRect(910, 8, 100, 36),
+                            QRect(698, 8, 130, 36), QStringLiteral("Plot Psa, CO, Venous Return"));
+    // Guyton's curves and the ventricles' loops of the state shown, redrawn at every display.
+    auto* guyton = button("cmdDiagram", QStringLiteral("Guyton Diagram"), QRect(832, 8, 108, 36),
+                          QStringLiteral("Venous return, cardiac function and the pressure-volume "
+                                         "loops of the state shown"));
+    auto* layout = button("cmdLayout", QStringLiteral("Show Layout"), QRect(944, 8, 88, 36),
                           QStringLiteral("Diagram of the Model with variables and parameters"));
-    auto* options = button("cmdOptions", QStringLiteral("Options"), QRect(1014, 8, 72, 36), {});
-    auto* restart = button("cmdRestart", QStringLiteral("Restart"), QRect(1090, 8, 72, 36),
+    auto* options = button("cmdOptions", QStringLiteral("Options"), QRect(1036, 8, 60, 36), {});
+    auto* restart = button("cmdRestart", QStringLiteral("Restart"), QRect(1100, 8, 60, 36),
                            QStringLiteral("Restart the CV model"));
-    auto* toMain = button("cmdToMain", QStringLiteral("To Main Menu"), QRect(1166, 8, 84, 36),
+    auto* toMain = button("cmdToMain", QStringLiteral("To Main Menu"), QRect(1164, 8, 86, 36),
                           QStringLiteral("Used to exit Project"));
 
     connect(run, &QPushButton::clicked, this, [run] {
@@ -176,6 +180,8 @@ void frmCVModel::buildToolbar() {
     });
     layout->setEnabled(forms::registered(forms::frmLayout));
     connect(options, &QPushButton::clicked, this, [] { forms::show(forms::frmOptions); });
+    connect(guyton, &QPushButton::clicked, this, [] { forms::show(forms::frmDiagram); });
+    guyton->setEnabled(forms::registered(forms::frmDiagram));
     options->setEnabled(forms::registered(forms::frmOptions));
     connect(toMain, &QPushButton::clicked, this, [this] { toMainMenu(); });
 }

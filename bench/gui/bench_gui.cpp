@@ -1,5 +1,6 @@
 // The model window with its real labels, on the offscreen platform: AutoRun to equilibrium
-// including every display, and one run with its 400 trace points on the real strip chart.
+// including every display (with and without Guyton's diagram redrawn at each), one run with its
+// 400 trace points on the real strip chart, and the diagram window's first opening.
 // The whole program's start-up is measured by tools/measure-startup.sh.
 
 #include <benchmark/benchmark.h>
@@ -11,6 +12,7 @@
 #include "model/Vasora_Model_coding.h"
 #include "shell/Forms.h"
 #include "workbench/CVModelActions.h"
+#include "workbench/ParameterChanges.h"
 
 using namespace vasora;
 
@@ -24,14 +26,16 @@ void startProgram() {
     forms::show(forms::frmCVModel);
 }
 
-void AutoRunFromDoubledArterialResistance(benchmark::State& st) {
+void autoRunFromDoubledResistance(benchmark::State& st, bool withDiagram) {
     startProgram();
+    if (withDiagram) forms::show(forms::frmDiagram);
     int runs = 0;
     for (auto _ : st) {
         st.PauseTiming();
         workbench::clickRestart();
-        model::state().Resis[model::SysA] *= 2;
+        workbench::changeByText("lblResisSysA", "200");
         const int steps = model::state().StepCount;
+        QApplication::processEvents();
         st.ResumeTiming();
         workbench::clickAutoRun(true);
         st.PauseTiming();
@@ -44,7 +48,30 @@ void AutoRunFromDoubledArterialResistance(benchmark::State& st) {
     }
     st.counters["runs"] = runs;
 }
+
+void AutoRunFromDoubledArterialResistance(benchmark::State& st) {
+    autoRunFromDoubledResistance(st, false);
+}
 BENCHMARK(AutoRunFromDoubledArterialResistance)->Unit(benchmark::kMillisecond);
+
+void AutoRunFromDoubledArterialResistanceWithTheDiagram(benchmark::State& st) {
+    autoRunFromDoubledResistance(st, true);
+}
+BENCHMARK(AutoRunFromDoubledArterialResistanceWithTheDiagram)->Unit(benchmark::kMillisecond);
+
+// The diagram window created, shown and painted for the first time.
+void FirstOpeningOfTheDiagram(benchmark::State& st) {
+    startProgram();
+    for (auto _ : st) {
+        forms::show(forms::frmDiagram);
+        if (QWidget* w = forms::existing(forms::frmDiagram)) w->repaint();
+        st.PauseTiming();
+        delete forms::existing(forms::frmDiagram);
+        QApplication::processEvents();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(FirstOpeningOfTheDiagram)->Unit(benchmark::kMillisecond);
 
 // Between two clicks the program's event loop repaints what changed; the benchmark does the
 // same outside the timed part, so that posted repaints do not pile up as they never would.

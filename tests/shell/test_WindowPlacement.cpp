@@ -86,3 +86,40 @@ TEST(WindowPlacement, AtTwiceTheScaleAFullHdScreenStillHoldsAllThreeWindows) {
     EXPECT_EQ(placeWorkbench(screen, kModel, false, kFrame, 1.0).modelScale,
               vasora::shell::kMinModelScale);
 }
+
+TEST(WindowPlacement, GuytonsDiagramStandsBesideTheModelWindowAndNeverOnIt) {
+    for (bool labBook : {false, true})
+        for (const QRect& screen : {QRect(0, 0, 1366, 768), QRect(0, 0, 1920, 1080),
+                                    QRect(0, 0, 1280, 720), QRect(100, 40, 1366, 728)}) {
+            SCOPED_TRACE(testing::Message() << screen.width() << " lab book " << labBook);
+            const WorkbenchPlacement p = placeWorkbench(screen, kModel, labBook, kFrame);
+            EXPECT_TRUE(screen.contains(p.diagram));
+            EXPECT_FALSE(p.diagram.intersects(p.model));
+            EXPECT_GE(p.diagram.width(), vasora::shell::kMinDiagramWidth);
+            EXPECT_EQ(p.diagram.right(), screen.right());
+            EXPECT_EQ(p.diagram.top(), screen.top());
+            // Room for two panels of curves one above the other.
+            EXPECT_GE(p.diagram.height(), 500);
+            // A narrow place reaches over the strip chart's right end; a wide one leaves the
+            // chart uncovered.
+            if (p.diagram.width() < vasora::shell::kTallDiagramBelowWidth) {
+                EXPECT_EQ(p.diagram.bottom(), screen.bottom());
+            } else {
+                EXPECT_FALSE(p.diagram.intersects(p.chart));
+            }
+            if (labBook) {
+                EXPECT_EQ(p.diagram.left(), p.labBook.left());
+            }
+        }
+    // At 1920 x 1080 it covers neither the model window nor the strip chart.
+    const WorkbenchPlacement large = placeWorkbench(QRect(0, 0, 1920, 1080), kModel, false, kFrame);
+    EXPECT_FALSE(large.diagram.intersects(large.chart));
+}
+
+TEST(WindowPlacement, OnAScreenWithNoRoomBesideTheModelTheDiagramKeepsItsWidthAtTheRightEdge) {
+    const QRect screen(0, 0, 1024, 768);
+    const WorkbenchPlacement p = placeWorkbench(screen, kModel, false, kFrame);
+    EXPECT_TRUE(screen.contains(p.diagram));
+    EXPECT_EQ(p.diagram.width(), vasora::shell::kMinDiagramWidth);
+    EXPECT_EQ(p.diagram.right(), screen.right());
+}
