@@ -6,6 +6,7 @@
 #include "model/Derived.h"
 #include "model/EngineInternal.h"
 #include "model/Quantities.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 
 namespace vasora::model {
@@ -30,6 +31,20 @@ void stiffnessLook(const ModelState& s, const Quantity& q) {
     const bool stiff = ventricleIsStiff(s, q.compartment);
     fore(q.label, stiff ? kRgbRed : palette::Black);
     out().setBold(CV, q.label, stiff);
+}
+
+// A label whose value the baroreceptor reflex is moving shows it in blue, bold, and says so
+// with the learner's own value beneath; the look of a changed parameter is its background.
+void reflexLook(const ModelState& s, const Quantity& q) {
+    if (!isReflexLabel(q.label)) return;
+    double base = 0;
+    const bool moved = reflexMovesLabel(s, q.label, &base);
+    fore(q.label, moved ? palette::LightBlue : palette::Black);
+    out().setBold(CV, q.label, moved);
+    const std::string note =
+        moved ? "Moved by the baroreceptor reflex; your value: " + formatNumber(base, q.format)
+              : std::string();
+    out().setNote(CV, q.label, note);
 }
 
 // Calls `write` for every quantity of the model window in table order, each compartment's name
@@ -61,6 +76,7 @@ void displayOnce(ModelState& s) {
                      const double v = q.value(s);
                      caption(q.label, q.unitsViewPercent ? 100 * v / q.normal(s) : v, q.format);
                      if (q.stiffens) stiffnessLook(s, q);
+                     reflexLook(s, q);
                  });
 
     if (flowsAgree(s)) {

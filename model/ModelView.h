@@ -57,6 +57,10 @@ class ModelView {
     /// An OK-only message box with a title of its own.
     virtual void titledMessage(std::string_view, std::string_view text) { message(text); }
 
+    /// A line that says why a control looks as it does (a label the baroreceptor reflex is
+    /// moving), shown where the control explains itself; empty removes it.
+    virtual void setNote(Window, std::string_view, std::string_view) {}
+
     /// Puts the keyboard focus on a control of a window.
     virtual void focus(Window, std::string_view) {}
 

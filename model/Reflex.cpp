@@ -206,25 +206,35 @@ void reflexBaseChanged(ModelState& s, const double* changed) {
         if (&field(s, f) == changed) r.base[at(f)] = r.applied[at(f)] = *changed;
 }
 
+namespace {
+
+// The labels that show what the reflex moves, and their base value in the label's own units.
+struct Shown {
+    std::string_view label;
+    Effector effector;
+    int field;
+    double (*toLabel)(const ModelState&, double);
+};
+constexpr Shown kShown[] = {
+    {"lblHR_RV", Effector::HeartRate, RfHeartRate, [](const ModelState&, double v) { return v; }},
+    {"lblResisSysA", Effector::Resistance, RfResisSysA,
+     [](const ModelState& m, double v) { return 100 * v / m.Resis_N[SysA]; }},
+    {"lblEmax_RV", Effector::Contractility, RfEmaxRV,
+     [](const ModelState& m, double v) { return 100 * v / m.Emax_RV_N; }},
+    {"lblEmax_LV", Effector::Contractility, RfEmaxLV,
+     [](const ModelState& m, double v) { return 100 * v / m.Emax_LV_N; }},
+    {"lblVunstrsTotal", Effector::VenousTone, RfVunstrsSysV,
+     [](const ModelState& m, double v) { return m.VunstrsTotal - m.Vunstrs[SysV] + v; }},
+};
+}  // namespace
+
+bool isReflexLabel(std::string_view label) {
+    for (const Shown& sh : kShown)
+        if (sh.label == label) return true;
+    return false;
+}
+
 bool reflexMovesLabel(const ModelState& s, std::string_view label, double* base) {
-    struct Shown {
-        std::string_view label;
-        Effector effector;
-        int field;
-        double (*toLabel)(const ModelState&, double);
-    };
-    static constexpr Shown kShown[] = {
-        {"lblHR_RV", Effector::HeartRate, RfHeartRate,
-         [](const ModelState&, double v) { return v; }},
-        {"lblResisSysA", Effector::Resistance, RfResisSysA,
-         [](const ModelState& m, double v) { return 100 * v / m.Resis_N[SysA]; }},
-        {"lblEmax_RV", Effector::Contractility, RfEmaxRV,
-         [](const ModelState& m, double v) { return 100 * v / m.Emax_RV_N; }},
-        {"lblEmax_LV", Effector::Contractility, RfEmaxLV,
-         [](const ModelState& m, double v) { return 100 * v / m.Emax_LV_N; }},
-        {"lblVunstrsTotal", Effector::VenousTone, RfVunstrsSysV,
-         [](const ModelState& m, double v) { return m.VunstrsTotal - m.Vunstrs[SysV] + v; }},
-    };
     for (const Shown& sh : kShown) {
         if (sh.label != label) continue;
         if (!acting(s, sh.effector)) return false;

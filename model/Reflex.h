@@ -75,6 +75,9 @@ void releaseReflex(ModelState& s);
 /// which is ignored): its value becomes the base.
 void reflexBaseChanged(ModelState& s, const double* field);
 
+/// Whether `label` is one of the model window's labels the reflex can move.
+bool isReflexLabel(std::string_view label);
+
 /// Whether the model window's label `label` shows a value the reflex moves now, and then its
 /// base value in the label's own units (beats/min, or percent of normal as the label shows).
 bool reflexMovesLabel(const ModelState& s, std::string_view label, double* base);

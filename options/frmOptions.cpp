@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -70,6 +71,7 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_avBlock =
         check(this, "chkAV_Block", QStringLiteral("Check to have separate RV and LV Heart Rates"));
     m_original = check(this, "chkOriginalP", QStringLiteral("Check to use original parameter set"));
+    QLayout* reflex = buildReflex();
     QLayout* files = buildFiles();
     QLayout* bottom = buildButtons();
 
@@ -79,6 +81,7 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     v->addSpacing(6);
     v->addWidget(m_avBlock);
     v->addWidget(m_original);
+    v->addLayout(reflex);
     v->addSpacing(6);
     v->addLayout(files);
     v->addSpacing(6);
@@ -89,7 +92,7 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(m_avBlock, &QCheckBox::clicked, this, [](bool c) { setAVBlock(c); });
     connect(m_original, &QCheckBox::clicked, this, [this](bool c) { originalClicked(c); });
 
-    resize(560, 360);
+    resize(560, 420);
     indexControls(this);
 }
 
@@ -169,8 +172,51 @@ QLayout* frmOptions::buildButtons() {
     return grid;
 }
 
+QLayout* frmOptions::buildReflex() {
+    m_reflex = check(this, "chkReflex",
+                     QStringLiteral("Baroreceptor reflex: hold the arterial pressure with"));
+    m_reflex->setToolTip(QStringLiteral(
+        "A run option, off by default and not kept in parameter sets: the reflex moves the "
+        "ticked effectors to hold the systemic arterial pressure at its normal value."));
+    static constexpr const char* kNames[] = {"chkReflexHR", "chkReflexEmax", "chkReflexResis",
+                                             "chkReflexVenous"};
+    static constexpr const char* kTexts[] = {"Heart rate", "Contractility", "Arterial resistance",
+                                             "Venous tone"};
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(24, 0, 0, 0);
+    for (std::size_t i = 0; i < m_effectors.size(); ++i) {
+        m_effectors[i] = check(this, kNames[i], QString::fromLatin1(kTexts[i]));
+        row->addWidget(m_effectors[i]);
+        connect(m_effectors[i], &QCheckBox::clicked, this, [this] { reflexClicked(); });
+    }
+    row->addStretch(1);
+    connect(m_reflex, &QCheckBox::clicked, this, [this] { reflexClicked(); });
+    auto* v = new QVBoxLayout;
+    v->addWidget(m_reflex);
+    v->addLayout(row);
+    showAVBlockOfState();
+    return v;
+}
+
+void frmOptions::reflexClicked() {
+    model::ReflexOptions o;
+    o.on = m_reflex->isChecked();
+    for (std::size_t i = 0; i < m_effectors.size(); ++i)
+        o.effector[i] = m_effectors[i]->isChecked();
+    setReflex(o);
+    showAVBlockOfState();
+}
+
 void frmOptions::showAVBlockOfState() {
-    m_avBlock->setChecked(model::state().AVBlock != 0);
+    const model::ModelState& s = model::state();
+    m_avBlock->setChecked(s.AVBlock != 0);
+    const model::ReflexOptions& o = s.Reflex.options;
+    m_reflex->setChecked(o.on);
+    for (std::size_t i = 0; i < m_effectors.size(); ++i) {
+        m_effectors[i]->setChecked(o.effector[i]);
+        // The effectors can be chosen only while the reflex is on.
+        m_effectors[i]->setEnabled(o.on);
+    }
 }
 
 bool frmOptions::avBlockChecked() const {

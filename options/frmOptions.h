@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <array>
+
 #include "shell/Forms.h"
 
 class QCheckBox;
@@ -25,7 +27,8 @@ class frmOptions final : public QWidget, public forms::ControlHost {
     bool avBlockChecked() const;
     /// The box and the file name after a set was (re)read, as the retrieval leaves them.
     void showRetrieved();
-    /// The separate-rates box as the model state has it (after Undo put a state back).
+    /// The separate-rates box and the reflex's boxes as the model state has them (after Undo
+    /// put a state back).
     void showAVBlockOfState();
     /// Writes the intervals in force into the two text boxes.
     void showIntervals();
@@ -40,6 +43,9 @@ class frmOptions final : public QWidget, public forms::ControlHost {
     QLayout* buildIntervals();
     QLayout* buildFiles();
     QLayout* buildButtons();
+    QLayout* buildReflex();
+    /// The reflex options as the boxes are ticked now, put in force.
+    void reflexClicked();
     /// Shows the stability note in red while `text` is a step beyond the stable ones.
     void markStability(const QString& text);
 
@@ -54,6 +60,8 @@ class frmOptions final : public QWidget, public forms::ControlHost {
     QCheckBox* m_intervals;
     QCheckBox* m_avBlock;
     QCheckBox* m_original;
+    QCheckBox* m_reflex;
+    std::array<QCheckBox*, 4> m_effectors{};
     QLineEdit* m_iteration;
     QLabel* m_stability;
     QLineEdit* m_print;

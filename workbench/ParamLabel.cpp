@@ -27,9 +27,21 @@ void ParamLabel::setChangeable(bool changeable) {
     else
         unsetCursor();
     setFrameStyle(QFrame::Panel | (changeable ? QFrame::Raised : QFrame::Sunken));
-    setToolTip(QString::fromLatin1(changeable ? kChangeTip : kNotNowTip));
-    setAccessibleDescription(toolTip());
+    explain();
     update();
+}
+
+void ParamLabel::setNote(const QString& note) {
+    if (note == m_note) return;
+    m_note = note;
+    explain();
+}
+
+void ParamLabel::explain() {
+    QString tip = QString::fromLatin1(m_changeable ? kChangeTip : kNotNowTip);
+    if (!m_note.isEmpty()) tip = m_note + QLatin1Char('\n') + tip;
+    setToolTip(tip);
+    setAccessibleDescription(tip);
 }
 
 void ParamLabel::mousePressEvent(QMouseEvent* e) {

@@ -17,6 +17,8 @@ class ParamLabel final : public QLabel {
     /// takes no focus, shows no pointing hand, looks sunken, ignores clicks and says why.
     void setChangeable(bool changeable);
     bool changeable() const { return m_changeable; }
+    /// A second line of the label's explanation (why it looks as it does); empty for none.
+    void setNote(const QString& note);
 
   signals:
     void clicked();
@@ -32,6 +34,8 @@ class ParamLabel final : public QLabel {
   private:
     bool m_pressed = false;
     bool m_changeable = true;
+    QString m_note;
+    void explain();
 };
 
 }  // namespace vasora::workbench

@@ -102,6 +102,11 @@ void QtModelView::setForeColor(Window w, std::string_view name, Rgb colour) {
         c, qobject_cast<QAbstractButton*>(c) ? QPalette::ButtonText : QPalette::WindowText, colour);
 }
 
+void QtModelView::setNote(Window w, std::string_view name, std::string_view text) {
+    if (auto* p = qobject_cast<ParamLabel*>(control(w, name)))
+        p->setNote(QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
 void QtModelView::setBold(Window w, std::string_view name, bool bold) {
     QWidget* c = control(w, name);
     if (!c || c->font().bold() == bold) return;

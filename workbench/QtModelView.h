@@ -31,6 +31,7 @@ class QtModelView final : public model::ModelView {
     void setCaption(model::Window w, std::string_view control, std::string_view text) override;
     void setBackColor(model::Window w, std::string_view control, model::Rgb c) override;
     void setForeColor(model::Window w, std::string_view control, model::Rgb c) override;
+    void setNote(model::Window w, std::string_view control, std::string_view text) override;
     void setBold(model::Window w, std::string_view control, bool bold) override;
     void setChecked(model::Window w, std::string_view control, bool checked) override;
     void click(model::Window w, std::string_view control) override;

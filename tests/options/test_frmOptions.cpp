@@ -5,10 +5,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 #include "model/Palette.h"
 #include "options/ParameterSetFile.h"
@@ -310,4 +313,43 @@ TEST_F(OptionsWindow, ACancelledRetrieveStaysSilentAndRunsNothing) {
     EXPECT_EQ(state().ModelTime, time);
     EXPECT_EQ(state().ParamSetLoaded, 0);
     EXPECT_TRUE(options->isVisible());
+}
+
+TEST_F(OptionsWindow, TheReflexIsOffUntilTickedAndItsEffectorsAreChosenOneByOne) {
+    const char* effectors[] = {"chkReflexHR", "chkReflexEmax", "chkReflexResis", "chkReflexVenous"};
+    EXPECT_FALSE(check("chkReflex")->isChecked());
+    for (const char* e : effectors) {
+        EXPECT_TRUE(check(e)->isChecked()) << e;
+        EXPECT_FALSE(check(e)->isEnabled()) << e;
+    }
+    tick("chkReflex");
+    EXPECT_TRUE(state().Reflex.options.on);
+    for (const char* e : effectors) EXPECT_TRUE(check(e)->isEnabled()) << e;
+    tick("chkReflexVenous");
+    EXPECT_FALSE(state().Reflex.options.effector[3]);
+    EXPECT_TRUE(state().Reflex.options.effector[0]);
+
+    // A bleed with the reflex on: the heart speeds up, and the model window shows it.
+    ASSERT_EQ(workbench::changeBloodVolume(-1000).status, workbench::ChangeResult::Applied);
+    for (int i = 0; i < 60; ++i) click(forms::frmCVModel, "cmdRun");
+    const double rate = state().HrtRate;
+    EXPECT_GT(rate, 85);
+    auto* hr = child<QLabel>(forms::frmCVModel, "lblHR_RV");
+    EXPECT_EQ(hr->text().toDouble(), std::round(rate * 10) / 10);
+    // The label says that the reflex moves it, and what the learner's own value is; a changed
+    // parameter looks otherwise (its background).
+    EXPECT_TRUE(hr->accessibleDescription().startsWith(
+        "Moved by the baroreceptor reflex; your value: 72.0"))
+        << hr->accessibleDescription().toStdString();
+    EXPECT_EQ(hr->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_TRUE(hr->font().bold());
+    // Off again: the heart rate is the learner's 72 at once, and the next display says so.
+    tick("chkReflex");
+    EXPECT_FALSE(state().Reflex.options.on);
+    EXPECT_EQ(state().HrtRate, 72);
+    EXPECT_FALSE(check("chkReflexHR")->isEnabled());
+    click(forms::frmCVModel, "cmdRun");
+    EXPECT_EQ(hr->text(), "72.0");
+    EXPECT_FALSE(hr->accessibleDescription().contains("reflex"));
+    EXPECT_FALSE(hr->font().bold());
 }
