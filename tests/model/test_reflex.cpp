@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "ModelTestSupport.h"
+#include "model/Curves.h"
 #include "model/Derived.h"
 #include "model/Reflex.h"
 #include "workbench/ParameterChanges.h"
@@ -261,6 +262,26 @@ TEST_F(ReflexTest, SettlesAtTheSmallestAndLargestStableSteps) {
         for (int i = 0; i < 10; ++i) RunModel();
         EXPECT_NEAR(map(), p, 0.05);
     }
+}
+
+TEST_F(ReflexTest, GuytonsCurvesMoveWithTheEffectors) {
+    // After the same bleed, venous tone raises the filling pressure the venous return curve
+    // reaches, and a faster, stronger heart lifts the cardiac function curve.
+    start(ReflexOptions{});
+    bleed(0.2);
+    const ModelState off = s();
+    start(only(Effector::VenousTone));
+    bleed(0.2);
+    EXPECT_GT(meanSystemicFillingPressure(s()), meanSystemicFillingPressure(off) + 2);
+    ReflexOptions heart = only(Effector::HeartRate);
+    heart.effector[static_cast<std::size_t>(Effector::Contractility)] = true;
+    start(heart);
+    bleed(0.2);
+    const double pra = rightAtrialPressure(off);
+    EXPECT_GT(cardiacFunction(s(), pra), cardiacFunction(off, pra) * 1.1);
+    // Wherever the reflex has brought it, the model stands at the crossing of its curves.
+    const Crossing c = curvesCrossing(s());
+    EXPECT_NEAR(c.flow, s().Flow[LeftV], 0.01 * s().Flow[LeftV]);
 }
 
 }  // namespace
