@@ -21,10 +21,6 @@ namespace {
 
 // At most about 30 repaints a second while AutoRun settles the circulation.
 constexpr int kRepaintMs = 33;
-// The displays of one burst (a Run, AutoRun's repetitions) are drawn together: the first
-// drawing waits this long, so that a short AutoRun is not held up by drawing what it has
-// already left behind.
-constexpr int kCoalesceMs = 12;
 
 using PaintFn = void (*)(QPainter&, const QRectF&, const diagram::Scene&);
 
@@ -174,7 +170,7 @@ void frmDiagram::scheduleRepaint() {
     // Always by the timer: a run's display goes on at once, the drawing when the event loop
     // (or AutoRun's pause between repetitions) comes round.
     const qint64 wait = m_sinceRepaint.isValid() ? kRepaintMs - m_sinceRepaint.elapsed() : 0;
-    m_repaintTimer.start(int(std::max<qint64>(kCoalesceMs, wait)));
+    m_repaintTimer.start(int(std::max<qint64>(0, wait)));
 }
 
 void frmDiagram::repaintNow() {
