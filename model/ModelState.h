@@ -45,6 +45,11 @@ struct ReflexState {
     /// resistance), ml of unstressed volume (venous tone).
     std::array<double, kEffectors> effect{};
     std::array<double, kReflexFields> base{}, applied{};
+    /// The sensed pressure's sigmoid argument and its exponential at the last step, carried
+    /// from step to step (Reflex.cpp); `exactSteps` counts the steps since it was last
+    /// computed exactly.
+    double lastU = 0, lastExp = 1;
+    int exactSteps = -1;
 };
 
 struct ModelState {

@@ -88,35 +88,41 @@ void heartRateFollows(ModelState& s) {
     if (s.AVBlock == 0) s.HrtRate_LV = s.HrtRate;
 }
 
-// Takes a field the learner has changed since the reflex wrote it as the new base.
-void adoptChanges(ModelState& s, Effector e) {
+// One field the reflex moves: a value found changed since the reflex wrote it was changed by
+// the learner and becomes the base (the unstressed volume's change is added to its base); then
+// the base plus the effector's share is written. The unstressed volume the venous tone takes
+// or gives goes to or comes from the systemic veins' stressed volume, so that the blood volume
+// stays as it was. A template per field, so that a step's work is straight-line code.
+template <int F>
+void moveField(ModelState& s, double effect) {
     ReflexState& r = s.Reflex;
-    const EffectorConstants& c = reflexEffector(e);
-    const FieldSpan fs = kFields[at(static_cast<int>(e))];
-    for (int f = fs.first; f < fs.first + fs.count; ++f) {
-        const double now = field(s, f);
-        if (now == r.applied[at(f)]) continue;
-        r.base[at(f)] = c.additive ? r.base[at(f)] + (now - r.applied[at(f)]) : now;
-        r.applied[at(f)] = now;
+    constexpr bool additive = F == RfVunstrsSysV;
+    double& target = field(s, F);
+    double& base = r.base[at(F)];
+    double& applied = r.applied[at(F)];
+    if (target != applied) {
+        base = additive ? base + (target - applied) : target;
+        applied = target;
     }
+    double value = additive ? base + effect : base * (1 + effect);
+    if constexpr (F == RfHeartRate) value = std::min(value, std::max(base, kMostHeartRate));
+    if constexpr (additive) s.Vstrs[SysV] = s.Vstrs[SysV] - (value - target);
+    target = value;
+    applied = value;
+    if constexpr (F == RfHeartRate) heartRateFollows(s);
 }
 
-// Writes base plus the effector's share into its fields. The unstressed volume the venous tone
-// takes or gives goes to or comes from the systemic veins' stressed volume, so that the blood
-// volume stays as it was.
-void applyEffect(ModelState& s, Effector e, double effect) {
-    ReflexState& r = s.Reflex;
-    const EffectorConstants& c = reflexEffector(e);
-    const FieldSpan fs = kFields[at(static_cast<int>(e))];
-    for (int f = fs.first; f < fs.first + fs.count; ++f) {
-        const double base = r.base[at(f)];
-        double value = c.additive ? base + effect : base * (1 + effect);
-        if (f == RfHeartRate) value = std::min(value, std::max(base, kMostHeartRate));
-        double& target = field(s, f);
-        if (f == RfVunstrsSysV) s.Vstrs[SysV] = s.Vstrs[SysV] - (value - target);
-        target = value;
-        r.applied[at(f)] = value;
-        if (f == RfHeartRate) heartRateFollows(s);
+void moveEffector(ModelState& s, Effector e, double effect) {
+    switch (e) {
+        case Effector::HeartRate:
+            return moveField<RfHeartRate>(s, effect);
+        case Effector::Contractility:
+            moveField<RfEmaxRV>(s, effect);
+            return moveField<RfEmaxLV>(s, effect);
+        case Effector::Resistance:
+            return moveField<RfResisSysA>(s, effect);
+        case Effector::VenousTone:
+            return moveField<RfVunstrsSysV>(s, effect);
     }
 }
 
@@ -124,6 +130,7 @@ void startTracking(ModelState& s) {
     ReflexState& r = s.Reflex;
     for (int f = 0; f < kReflexFields; ++f) r.base[at(f)] = r.applied[at(f)] = field(s, f);
     r.effect.fill(0);
+    r.exactSteps = -1;
     r.tracking = true;
 }
 
@@ -131,8 +138,7 @@ void startTracking(ModelState& s) {
 void release(ModelState& s, Effector e) {
     ReflexState& r = s.Reflex;
     if (!r.tracking) return;
-    adoptChanges(s, e);
-    applyEffect(s, e, 0);
+    moveEffector(s, e, 0);
     r.effect[at(static_cast<int>(e))] = 0;
 }
 
@@ -153,8 +159,41 @@ const EffectorConstants& reflexEffector(Effector e) {
 
 namespace {
 
+// Pressures within a ten-thousandth of a mmHg of the set point are the set point: the normal
+// circulation goes on settling by a few millionths of a mmHg after its normals are stored, and
+// that must move nothing (no receptor senses it).
+constexpr double kDeadBand = 1e-4;
+
+double sigmoidArgument(double deltaP) {
+    if (std::fabs(deltaP) < kDeadBand) return 0;
+    return std::clamp(deltaP / kReflexWidth, -kMostWidths, kMostWidths);
+}
+
 double sigmoidExp(double deltaP) {
-    return std::exp(std::clamp(deltaP / kReflexWidth, -kMostWidths, kMostWidths));
+    return std::exp(sigmoidArgument(deltaP));
+}
+
+// The exponential of a step's sigmoid argument from the last step's: exp(u) = exp(u0) exp(du),
+// with exp(du) from its series to the fifth power, which for |du| below 0.01 is exact to the
+// last bit but one. An exponential would cost as much as the rest of the model's step; the
+// pressure moves little from one step to the next. The chain is restarted from an exact
+// exponential every 100 steps and after any larger move, so that no error can pile up.
+double stepExp(ReflexState& r, double deltaP) {
+    const double u = sigmoidArgument(deltaP);
+    const double du = u - r.lastU;
+    if (u == 0) {
+        r.lastExp = 1;
+        r.exactSteps = 0;
+    } else if (r.exactSteps >= 0 && r.exactSteps < 100 && std::fabs(du) < 0.01) {
+        const double g = 1 + du * (1 + du * (0.5 + du * (1.0 / 6 + du * (1.0 / 24 + du / 120))));
+        r.lastExp = r.lastExp * g;
+        ++r.exactSteps;
+    } else {
+        r.lastExp = std::exp(u);
+        r.exactSteps = 0;
+    }
+    r.lastU = u;
+    return r.lastExp;
 }
 
 }  // namespace
@@ -192,6 +231,7 @@ void setReflexOptions(ModelState& s, const ReflexOptions& o) {
 void resetReflex(ModelState& s) {
     s.Reflex.tracking = false;
     s.Reflex.effect.fill(0);
+    s.Reflex.exactSteps = -1;
 }
 
 void releaseReflex(ModelState& s) {
@@ -257,15 +297,14 @@ void reflexStep(ModelState& s, double dt) {
     if (!r.options.on || s.NormalSaved == 0) return;
     if (!r.tracking) startTracking(s);
     // One exponential for all four effectors: they share the afferent sigmoid's width.
-    const double ex = sigmoidExp(s.Press[SysA] - s.Press_N[SysA]);
+    const double ex = stepExp(r, s.Press[SysA] - s.Press_N[SysA]);
     for (int i = 0; i < kEffectors; ++i) {
         if (!r.options.effector[at(i)]) continue;
         const auto e = static_cast<Effector>(i);
         const EffectorConstants& c = reflexEffector(e);
-        adoptChanges(s, e);
         double& x = r.effect[at(i)];
         x = x + (c.effectOf(ex) - x) * (dt * c.perMinute);
-        applyEffect(s, e, x);
+        moveEffector(s, e, x);
     }
 }
 
