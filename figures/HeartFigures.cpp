@@ -205,6 +205,24 @@ void paintRateOutput(QPainter& p, const QRectF& target) {
          {QStringLiteral("cardiac output (right scale)"), QPen(kRed, 2.4), Marker::Square, kRed}});
 }
 
+namespace {
+
+// A loop's outline, closed and shaded where its stroke work lies.
+void drawLoopOutline(QPainter& p, const Chart& c, const PressureVolumeLoop& l, double width) {
+    QPainterPath loop;
+    for (const CurvePoint& pt : l.outline)
+        if (loop.elementCount() == 0)
+            loop.moveTo(c.at(pt.x, pt.y));
+        else
+            loop.lineTo(c.at(pt.x, pt.y));
+    loop.closeSubpath();
+    p.setPen(QPen(kRed, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(250, 226, 224, 150));
+    p.drawPath(loop);
+}
+
+}  // namespace
+
 void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     const PressureVolumeLoop l = normalLoop(LeftV);
     const std::vector<CurvePoint>& filling = l.diastolicRelation;
@@ -222,16 +240,7 @@ void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     c.line(dia, QPen(kGreen, 2));
 
     // The loop as the live diagram draws it, anticlockwise from the end of diastole.
-    QPainterPath loop;
-    for (const CurvePoint& pt : l.outline)
-        if (loop.elementCount() == 0)
-            loop.moveTo(c.at(pt.x, pt.y));
-        else
-            loop.lineTo(c.at(pt.x, pt.y));
-    loop.closeSubpath();
-    p.setPen(QPen(kRed, 2.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(QColor(250, 226, 224, 150));
-    p.drawPath(loop);
+    drawLoopOutline(p, c, l, 2.8);
 
     const QPointF ed = c.at(l.edv, l.edp), open = c.at(l.edv, l.opening);
     const QPointF es = c.at(l.esv, l.esp), mitral = c.at(l.esv, l.relaxed);
@@ -290,16 +299,7 @@ void drawVentricleLoop(QPainter& p, const QRectF& area, const ModelState& n, int
     // The end-systolic line, drawn on to the top of the panel.
     const double topV = pressure.hi / l.emax + l.vo;
     c.line({{l.vo, 0}, {topV, pressure.hi}}, QPen(kPurple, 2));
-    QPainterPath loop;
-    for (const CurvePoint& pt : l.outline)
-        if (loop.elementCount() == 0)
-            loop.moveTo(c.at(pt.x, pt.y));
-        else
-            loop.lineTo(c.at(pt.x, pt.y));
-    loop.closeSubpath();
-    p.setPen(QPen(kRed, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(QColor(250, 226, 224, 150));
-    p.drawPath(loop);
+    drawLoopOutline(p, c, l, 2.6);
     for (QPointF corner :
          {c.at(l.edv, l.edp), c.at(l.edv, l.opening), c.at(l.esv, l.esp), c.at(l.esv, l.relaxed)})
         dot(p, corner, kRed, 4);
