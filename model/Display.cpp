@@ -47,6 +47,38 @@ void reflexLook(const ModelState& s, const Quantity& q) {
     out().setNote(CV, q.label, note);
 }
 
+// One label of the units display.
+void showUnitsLabel(const ModelState& s, const Quantity& q) {
+    const double v = q.value(s);
+    caption(q.label, q.unitsViewPercent ? 100 * v / q.normal(s) : v, q.format);
+    if (q.stiffens) stiffnessLook(s, q);
+    reflexLook(s, q);
+}
+
+// One label of the percent display.
+void showPercentLabel(const ModelState& s, const Quantity& q) {
+    const double v = q.value(s);
+    switch (q.percentView) {
+        case PercentView::Untouched:
+            return;
+        case PercentView::Units:
+            caption(q.label, v, q.percentFormat.empty() ? q.format : q.percentFormat);
+            return;
+        case PercentView::PercentOrNa:
+        case PercentView::PercentOrLeZero:
+            // A value below zero, or a normal of zero, has no meaningful percent.
+            if (!(v >= 0 && q.normal(s) > 0)) {
+                caption(q.label, q.percentView == PercentView::PercentOrNa ? "na" : "<=0");
+                return;
+            }
+            break;
+        case PercentView::Percent:
+            break;
+    }
+    caption(q.label, 100 * v / q.normal(s), q.percentFormat);
+    if (q.stiffens) stiffnessLook(s, q);
+}
+
 // Calls `write` for every quantity of the model window in table order, each compartment's name
 // label first with `name`.
 template <class Name, class Write>
@@ -72,12 +104,7 @@ void displayOnce(ModelState& s) {
 
     arterialPressures(s, kDiasFracPerBeatDisplay);
     forEachLabel([](const CompartmentInfo& c) { caption(c.nameLabel, c.nameCaption); },
-                 [&s](const Quantity& q) {
-                     const double v = q.value(s);
-                     caption(q.label, q.unitsViewPercent ? 100 * v / q.normal(s) : v, q.format);
-                     if (q.stiffens) stiffnessLook(s, q);
-                     reflexLook(s, q);
-                 });
+                 [&s](const Quantity& q) { showUnitsLabel(s, q); });
 
     if (flowsAgree(s)) {
         caption("lblFlowError", "");
@@ -126,32 +153,23 @@ void redisplayState() {
 void DisplayPercent() {
     ModelState& s = state();
     arterialPressures(s, kDiasFracPerBeatNormal);
-    forEachLabel(
-        [](const CompartmentInfo& c) { caption(c.nameLabel, c.percentCaption); },
-        [&s](const Quantity& q) {
-            const double v = q.value(s);
-            switch (q.percentView) {
-                case PercentView::Untouched:
-                    return;
-                case PercentView::Units:
-                    caption(q.label, v, q.percentFormat.empty() ? q.format : q.percentFormat);
-                    return;
-                case PercentView::PercentOrNa:
-                case PercentView::PercentOrLeZero:
-                    // A value below zero, or a normal of zero, has no meaningful percent.
-                    if (!(v >= 0 && q.normal(s) > 0)) {
-                        caption(q.label, q.percentView == PercentView::PercentOrNa ? "na" : "<=0");
-                        return;
-                    }
-                    break;
-                case PercentView::Percent:
-                    break;
-            }
-            caption(q.label, 100 * v / q.normal(s), q.percentFormat);
-            if (q.stiffens) stiffnessLook(s, q);
-        });
+    forEachLabel([](const CompartmentInfo& c) { caption(c.nameLabel, c.percentCaption); },
+                 [&s](const Quantity& q) { showPercentLabel(s, q); });
     // The same state in other numbers: the diagram window redraws with the labels all the same.
     out().valuesShown();
+}
+
+void showReflexLabels() {
+    const ModelState& s = state();
+    for (const Quantity& q : quantities()) {
+        if (q.label.empty() || !isReflexLabel(q.label)) continue;
+        if (s.ShowUnits) {
+            showUnitsLabel(s, q);
+        } else {
+            showPercentLabel(s, q);
+            reflexLook(s, q);
+        }
+    }
 }
 
 }  // namespace vasora::model

@@ -30,6 +30,10 @@ void StoreNormals();
 void RunModel();
 void DisplayValues();
 void DisplayPercent();
+/// Writes the labels the baroreceptor reflex can move afresh, in the view shown (units or
+/// percent), with the reflex's look: after the reflex is switched, so that a label it let go
+/// shows the learner's value at once.
+void showReflexLabels();
 /// Shows the state as it stands without running it: the warnings its last run posted, the
 /// units display (with AutoRun off, so nothing runs), and the strip chart's sweep captions
 /// written afresh by the next step. For a state put back by taking a change back.

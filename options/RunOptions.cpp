@@ -74,6 +74,7 @@ void setAVBlock(bool ticked) {
 
 void setReflex(const ReflexOptions& o) {
     setReflexOptions(state(), o);
+    showReflexLabels();
 }
 
 bool parseReflexEffectors(std::string_view list, ReflexOptions& o) {

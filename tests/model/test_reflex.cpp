@@ -132,14 +132,28 @@ TEST_F(ReflexTest, HemorrhageClasses) {
 }
 
 TEST_F(ReflexTest, DeepHemorrhageDrivesTheRateHighWhileThePressureFalls) {
-    // The volume dialog keeps 249 ml of stressed volume, so the veins collapse before 35 % of
-    // the blood is lost; the learner bleeds as far as the model lets.
+    // Toward class III, in portions the volume dialog accepts: past 32 % of the blood the
+    // systemic veins collapse, and the model's collapse recruits unstressed volume, so that
+    // the state stands still however much more is bled. There the rate is above 140, the
+    // pressure hypotensive and the pulse pressure narrow.
     start(allEffectors());
-    const double bled = bleed(0.35);
-    EXPECT_GT(bled, 0.30 * s().VtotalBody_N);
+    EXPECT_GT(bleed(0.35), 0.32 * s().VtotalBody_N);
+    EXPECT_EQ(cap("lblWarning3"), "Veins COLLAPSING!");
     EXPECT_GT(s().HrtRate, 140);
-    EXPECT_LT(map(), 0.7 * s().Press_N[SysA]);
+    EXPECT_LT(s().HrtRate, 150);
+    EXPECT_LT(map(), 60);
     EXPECT_GT(map(), 40);
+    EXPECT_EQ(cap("lblWarning2"), "Patient Hypotensive");
+    EXPECT_LT(pulse(), 0.4 * (s().SystP_N - s().DiasP_N));
+    // Class IV cannot be reached: the dialog keeps 250 ml of stressed volume, and venous tone
+    // has given nearly all it can. The next 10 % is refused with the dialog's message.
+    EXPECT_LT(s().Reflex.effect[3], 0.85 * reflexEffector(Effector::VenousTone).low);
+    const auto more = workbench::changeBloodVolume(-0.10 * s().VtotalBody_N);
+    EXPECT_EQ(more.status, workbench::ChangeResult::Refused);
+    EXPECT_NE(more.message.find("Minimum total stressed volume 250 ml"), std::string::npos);
+    // Without the reflex the same dialog stops the bleeding short of 27 %.
+    start(ReflexOptions{});
+    EXPECT_LT(bleed(0.35), 0.27 * s().VtotalBody_N);
 }
 
 TEST_F(ReflexTest, VenousToneRestoresMostAfterAThousandMillilitres) {

@@ -483,6 +483,16 @@ TEST(CliJson, StateAfterLoad) {
     EXPECT_EQ(s["Vunstrs"].items[1].n, 2905.1);
     // Numbers are written so that they read back exactly.
     EXPECT_NEAR(s["VstrsTotal"].n + s["VunstrsTotal"].n, s["VtotalBody"].n, 1e-9);
+    EXPECT_FALSE(s["Reflex"]["on"].b);
+    // The reflex with two effectors after a bleed: the rate's share grows, venous tone's stays.
+    const Json bled =
+        jsonReport({"--reflex=hr,resis", "--set", "lblVtotalBody=-500", "--run", "20"});
+    const Json& r = bled["state"]["Reflex"];
+    EXPECT_TRUE(r["on"].b);
+    ASSERT_EQ(r["effectors"].items.size(), 2u);
+    EXPECT_EQ(r["effectors"].items[1].s, "resis");
+    EXPECT_GT(r["effect"].items.at(0).n, 0.05);
+    EXPECT_EQ(r["effect"].items.at(3).n, 0);
 }
 
 TEST(CliJson, OptionsApplyInCommandLineOrder) {

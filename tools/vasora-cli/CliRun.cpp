@@ -168,6 +168,22 @@ std::string hex(Rgb c) {
     return buf;
 }
 
+// The baroreceptor reflex as the run option stands: on or off, the effectors ticked (by the
+// names --reflex takes) and each effector's state (a fraction of the learner's value; ml of
+// unstressed volume for venous tone).
+template <class Num>
+std::string reflexJson(const ReflexState& r, Num num) {
+    static constexpr const char* kNames[] = {"hr", "emax", "resis", "venous"};
+    std::string names, effect;
+    for (std::size_t i = 0; i < r.options.effector.size(); ++i) {
+        if (r.options.effector[i])
+            names += std::string(names.empty() ? "" : ", ") + "\"" + kNames[i] + "\"";
+        effect += (i ? ", " : "") + num(r.effect[i]);
+    }
+    return std::string("{\"on\": ") + (r.options.on ? "true" : "false") + ", \"effectors\": [" +
+           names + "], \"effect\": [" + effect + "]}";
+}
+
 void printJson(CliView& v, std::ostream& out) {
     const ModelState& s = state();
     out << "{\n  \"labels\": {";
@@ -208,7 +224,8 @@ void printJson(CliView& v, std::ostream& out) {
         << "    \"Flow\": " << arr(s.Flow) << ",\n"
         << "    \"Press\": " << arr(s.Press) << ",\n"
         << "    \"Vstrs\": " << arr(s.Vstrs) << ",\n"
-        << "    \"Vunstrs\": " << arr(s.Vunstrs) << "\n  },\n  \"messages\": [";
+        << "    \"Vunstrs\": " << arr(s.Vunstrs) << ",\n"
+        << "    \"Reflex\": " << reflexJson(s.Reflex, num) << "\n  },\n  \"messages\": [";
     first = true;
     for (const std::string& m : v.messages) {
         out << (first ? "" : ", ") << jsonString(m);
