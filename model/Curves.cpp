@@ -159,9 +159,16 @@ double PressureVolumeLoop::ejectionPressure(double u) const {
 }
 
 double PressureVolumeLoop::peakFraction() const {
-    double best = 0;
-    for (int i = 0; i <= 400; ++i)
-        if (ejectionPressure(i / 400.0) > ejectionPressure(best)) best = i / 400.0;
+    // The pressure's slope, (esp - opening) + hump pi cos(pi u), is zero once at most on the
+    // way; otherwise the peak is at one end.
+    double best = ejectionPressure(1) > ejectionPressure(0) ? 1 : 0;
+    if (hump > 0) {
+        const double c = -(esp - opening) / (hump * std::numbers::pi);
+        if (c > -1 && c < 1) {
+            const double u = std::acos(c) / std::numbers::pi;
+            if (ejectionPressure(u) > ejectionPressure(best)) best = u;
+        }
+    }
     return best;
 }
 

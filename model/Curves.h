@@ -104,6 +104,7 @@ struct PressureVolumeLoop {
     /// line between the corners with a sine hump whose peak is the systolic pressure. The shape
     /// between the corners is drawn, not computed by the model.
     double ejectionPressure(double u) const;
+    /// Where during ejection (0 to 1) the pressure peaks.
     double peakFraction() const;
 };
 PressureVolumeLoop pressureVolumeLoop(const ModelState& s, int ventricle);

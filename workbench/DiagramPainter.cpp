@@ -1,8 +1,10 @@
 #include "workbench/DiagramPainter.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStaticText>
 #include <algorithm>
 #include <cmath>
 
@@ -34,6 +36,30 @@ struct LegendEntry {
     enum Kind { Line, Dot, Area, Ring } kind = Line;
     QColor fill = Qt::transparent;
 };
+
+// Text in a rectangle, placed by `align`, from a layout kept between paints: the panels repaint
+// up to 30 times a second with mostly the same words and numbers, and laying a text out afresh
+// each time costs more than drawing the curves.
+void drawLabel(QPainter& p, const QRectF& r, int align, const QString& text) {
+    static QHash<QString, QStaticText> laidOut;
+    const QString key = p.font().key() + QChar(u'\n') + text;
+    auto it = laidOut.find(key);
+    if (it == laidOut.end()) {
+        if (laidOut.size() > 500) laidOut.clear();
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        st.prepare(QTransform(), p.font());
+        it = laidOut.insert(key, st);
+    }
+    const QSizeF size = it->size();
+    const qreal x = (align & Qt::AlignRight)     ? r.right() - size.width()
+                    : (align & Qt::AlignHCenter) ? r.center().x() - size.width() / 2
+                                                 : r.left();
+    const qreal y = (align & Qt::AlignBottom)    ? r.bottom() - size.height()
+                    : (align & Qt::AlignVCenter) ? r.center().y() - size.height() / 2
+                                                 : r.top();
+    p.drawStaticText(QPointF(x, y), *it);
+}
 
 QFont panelFont(const QPainter& p, const QRectF& r) {
     QFont f = p.font();
@@ -84,7 +110,7 @@ qreal drawHeader(QPainter& p, const QRectF& r, const QString& title,
     p.save();
     p.setFont(bold);
     p.setPen(Qt::black);
-    p.drawText(QRectF(r.left() + 4, r.top() + 2, r.width() - 8, line), Qt::AlignLeft, title);
+    drawLabel(p, QRectF(r.left() + 4, r.top() + 2, r.width() - 8, line), Qt::AlignLeft, title);
     p.restore();
     qreal x = r.left() + 4, y = r.top() + 2 + line;
     for (const LegendEntry& e : entries) {
@@ -95,14 +121,14 @@ qreal drawHeader(QPainter& p, const QRectF& r, const QString& title,
         }
         drawSample(p, e, QRectF(x, y, sample, line));
         p.setPen(Qt::black);
-        p.drawText(QRectF(x + sample + 4, y, w, line), Qt::AlignLeft | Qt::AlignVCenter, e.text);
+        drawLabel(p, QRectF(x + sample + 4, y, w, line), Qt::AlignLeft | Qt::AlignVCenter, e.text);
         x += w;
     }
     y += line;
     p.setPen(Qt::black);
     for (const QString& t : lines) {
-        p.drawText(QRectF(r.left() + 4, y, r.width() - 8, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   t);
+        drawLabel(p, QRectF(r.left() + 4, y, r.width() - 8, line), Qt::AlignLeft | Qt::AlignVCenter,
+                  t);
         y += line;
     }
     return y - r.top() + 2;
@@ -129,6 +155,9 @@ Frame layoutFrame(const QPainter& p, const QRectF& area, double xLo, double xHi,
 
 void drawAxes(QPainter& p, const Frame& f, const QString& xCaption, const QString& yCaption) {
     const QFontMetricsF fm(p.font());
+    // Straight lines along the pixels need no smoothing, which would cost more than all else.
+    const bool smooth = p.testRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(QColor(225, 225, 230), 1));
     for (double v = f.x.from; v <= f.x.to + f.x.step / 2; v += f.x.step)
         p.drawLine(f.at(v, f.y.from), f.at(v, f.y.to));
@@ -140,28 +169,40 @@ void drawAxes(QPainter& p, const Frame& f, const QString& xCaption, const QStrin
     for (double v = f.x.from; v <= f.x.to + f.x.step / 2; v += f.x.step) {
         const QPointF at = f.at(v, f.y.from);
         p.drawLine(at, at + QPointF(0, 4));
-        p.drawText(QRectF(at.x() - 40, at.y() + 5, 80, fm.height()), Qt::AlignHCenter,
-                   tickText(v, f.x.step));
+        drawLabel(p, QRectF(at.x() - 40, at.y() + 5, 80, fm.height()), Qt::AlignHCenter,
+                  tickText(v, f.x.step));
     }
     for (double v = f.y.from; v <= f.y.to + f.y.step / 2; v += f.y.step) {
         const QPointF at = f.at(f.x.from, v);
         p.drawLine(at, at - QPointF(4, 0));
-        p.drawText(QRectF(at.x() - 206, at.y() - fm.height() / 2, 200, fm.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, tickText(v, f.y.step));
+        drawLabel(p, QRectF(at.x() - 206, at.y() - fm.height() / 2, 200, fm.height()),
+                  Qt::AlignRight | Qt::AlignVCenter, tickText(v, f.y.step));
     }
-    p.drawText(
+    drawLabel(
+        p,
         QRectF(f.plot.left(), f.plot.bottom() + fm.height() + 7, f.plot.width(), fm.height() + 2),
         Qt::AlignHCenter, xCaption);
     qreal labelW = 0;
     for (double v = f.y.from; v <= f.y.to + f.y.step / 2; v += f.y.step)
         labelW = std::max(labelW, fm.horizontalAdvance(tickText(v, f.y.step)));
     // Turned to read upwards, left of the tick labels.
+    p.setRenderHint(QPainter::Antialiasing, smooth);
     p.save();
     p.translate(f.plot.left() - 6 - labelW - 4, f.plot.center().y());
     p.rotate(-90);
-    p.drawText(QRectF(-f.plot.height() / 2, -fm.height(), f.plot.height(), fm.height() + 2),
-               Qt::AlignHCenter | Qt::AlignBottom, yCaption);
+    drawLabel(p, QRectF(-f.plot.height() / 2, -fm.height(), f.plot.height(), fm.height() + 2),
+              Qt::AlignHCenter | Qt::AlignBottom, yCaption);
     p.restore();
+}
+
+// A point closer than a pixel to the last one kept adds nothing to the drawing but its cost;
+// the first and the last points always stay.
+void addPoint(QPolygonF& line, const QPointF& at, bool last) {
+    if (!line.isEmpty() && !last) {
+        const QPointF d = at - line.back();
+        if (d.x() * d.x() + d.y() * d.y() < 1) return;
+    }
+    line << at;
 }
 
 // The parts of a curve at or above zero flow, each ending where the curve reaches zero.
@@ -172,10 +213,10 @@ std::vector<QPolygonF> abovezero(const Frame& f, const std::vector<CurvePoint>& 
         if (i > 0 && (pts[i - 1].y < 0) != (c.y < 0)) {
             const CurvePoint& b = pts[i - 1];
             const double u = b.y / (b.y - c.y);
-            parts.back() << f.at(b.x + u * (c.x - b.x), 0);
+            addPoint(parts.back(), f.at(b.x + u * (c.x - b.x), 0), true);
             if (c.y < 0) parts.emplace_back();
         }
-        if (c.y >= 0) parts.back() << f.at(c.x, c.y);
+        if (c.y >= 0) addPoint(parts.back(), f.at(c.x, c.y), i + 1 == pts.size());
     }
     return parts;
 }
@@ -183,14 +224,27 @@ std::vector<QPolygonF> abovezero(const Frame& f, const std::vector<CurvePoint>& 
 QPolygonF polyline(const Frame& f, const std::vector<CurvePoint>& pts) {
     QPolygonF out;
     out.reserve(qsizetype(pts.size()));
-    for (const CurvePoint& c : pts) out << f.at(c.x, c.y);
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        addPoint(out, f.at(pts[i].x, pts[i].y), i + 1 == pts.size());
     return out;
 }
 
 void drawCurve(QPainter& p, const Frame& f, const std::vector<CurvePoint>& pts, const QPen& pen) {
     p.setPen(pen);
+    // A thin dashed guide is drawn without smoothing: the dashes of a smoothed line are the
+    // dearest thing in the panels to draw.
+    const bool smooth = p.testRenderHint(QPainter::Antialiasing);
+    if (pen.isCosmetic()) p.setRenderHint(QPainter::Antialiasing, false);
     for (const QPolygonF& part : abovezero(f, pts))
         if (part.size() > 1) p.drawPolyline(part);
+    p.setRenderHint(QPainter::Antialiasing, smooth);
+}
+
+// The pen of a thin guide line: one pixel wide whatever the painter's scale, dashed or dotted.
+QPen guidePen(const QColor& c, Qt::PenStyle style) {
+    QPen pen(c, 1, style);
+    pen.setCosmetic(true);
+    return pen;
 }
 
 void drawPmsf(QPainter& p, const Frame& f, double pmsf, bool pale) {
@@ -205,8 +259,8 @@ void drawPmsf(QPainter& p, const Frame& f, double pmsf, bool pale) {
     if (pale) return;
     const QFontMetricsF fm(p.font());
     p.setPen(Qt::black);
-    p.drawText(QRectF(at.x() + 7, at.y() - fm.height() - 2, 80, fm.height()),
-               Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Pmsf"));
+    drawLabel(p, QRectF(at.x() + 7, at.y() - fm.height() - 2, 80, fm.height()),
+              Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Pmsf"));
 }
 
 void drawCrossing(QPainter& p, const Frame& f, const model::Crossing& c, bool pale) {
@@ -228,7 +282,7 @@ void drawCrossing(QPainter& p, const Frame& f, const model::Crossing& c, bool pa
     // On a veil of white, so that the curves under it do not cross out the numbers.
     p.fillRect(QRectF(x - 2, y, w + 2, fm.height()), QColor(255, 255, 255, 200));
     p.setPen(Qt::black);
-    p.drawText(QRectF(x, y, w, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, t);
+    drawLabel(p, QRectF(x, y, w, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, t);
 }
 
 double maxFlowOfInterest(const DiagramData& d) {
@@ -299,7 +353,7 @@ void paintGuyton(QPainter& p, const QRectF& r, const Scene& scene) {
         {QStringLiteral("Cardiac function"), QPen(kCardiacFunction, 2.2)},
         {QStringLiteral("Equilibrium"), QPen(Qt::black, 1.6), LegendEntry::Ring, Qt::white}};
     if (scene.before)
-        legend.push_back({QStringLiteral("Before the change"), QPen(kPale, 2, Qt::DashLine)});
+        legend.push_back({QStringLiteral("Before the change"), guidePen(kPale, Qt::DashLine)});
     if (scene.trail && !scene.trail->empty())
         legend.push_back({QStringLiteral("During the change"), QPen(kTrail), LegendEntry::Dot});
     const qreal head = drawHeader(p, r, QStringLiteral("Guyton's diagram"), legend,
@@ -313,8 +367,8 @@ void paintGuyton(QPainter& p, const QRectF& r, const Scene& scene) {
     p.setClipRect(f.plot.adjusted(-6, -6, 6, 6));
     if (scene.before) {
         const model::GuytonDiagram& b = scene.before->guyton;
-        drawCurve(p, f, b.venousReturn, QPen(paleVr, 2, Qt::DashLine));
-        drawCurve(p, f, b.cardiacFunction, QPen(paleCf, 2, Qt::DashLine));
+        drawCurve(p, f, b.venousReturn, guidePen(paleVr, Qt::DashLine));
+        drawCurve(p, f, b.cardiacFunction, guidePen(paleCf, Qt::DashLine));
         drawPmsf(p, f, b.pmsf, true);
         drawCrossing(p, f, b.crossing, true);
     }
@@ -338,16 +392,13 @@ void drawLoop(QPainter& p, const Frame& f, const model::PressureVolumeLoop& l, Q
               bool pale) {
     QColor line = c, fill = c;
     if (pale) {
-        line.setAlpha(80);
-        p.setPen(QPen(line, 1.6, Qt::DashLine));
-        p.drawPolyline(polyline(f, l.outline));
+        line.setAlpha(110);
+        drawCurve(p, f, l.outline, guidePen(line, Qt::DashLine));
         return;
     }
     fill.setAlpha(55);
-    p.setPen(QPen(line, 1.2, Qt::DashLine));
-    p.drawPolyline(polyline(f, l.diastolicRelation));
-    p.setPen(QPen(line, 1.2, Qt::DotLine));
-    p.drawPolyline(polyline(f, l.systolicRelation));
+    drawCurve(p, f, l.diastolicRelation, guidePen(line, Qt::DashLine));
+    drawCurve(p, f, l.systolicRelation, guidePen(line, Qt::DotLine));
     p.setPen(QPen(line, 2.2));
     p.setBrush(fill);
     p.drawPolygon(polyline(f, l.outline));
@@ -373,10 +424,10 @@ void paintLoops(QPainter& p, const QRectF& r, const Scene& scene) {
          QColor(kRightVentricle.red(), kRightVentricle.green(), kRightVentricle.blue(), 55)},
         {QStringLiteral("Left ventricle"), QPen(kLeftVentricle, 2), LegendEntry::Area,
          QColor(kLeftVentricle.red(), kLeftVentricle.green(), kLeftVentricle.blue(), 55)},
-        {QStringLiteral("End-diastolic relation"), QPen(kAxis, 1.2, Qt::DashLine)},
-        {QStringLiteral("End-systolic line"), QPen(kAxis, 1.2, Qt::DotLine)}};
+        {QStringLiteral("End-diastolic relation"), guidePen(kAxis, Qt::DashLine)},
+        {QStringLiteral("End-systolic line"), guidePen(kAxis, Qt::DotLine)}};
     if (scene.before)
-        legend.push_back({QStringLiteral("Before the change"), QPen(kPale, 1.6, Qt::DashLine)});
+        legend.push_back({QStringLiteral("Before the change"), guidePen(kPale, Qt::DashLine)});
     const DiagramData& d = *scene.now;
     const qreal head = drawHeader(p, r, QStringLiteral("Pressure-volume loops"), legend,
                                   {QStringLiteral("Left: ") + strokeWorkText(d.left.strokeWork),

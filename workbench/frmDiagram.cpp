@@ -166,15 +166,19 @@ void frmDiagram::recompute() {
 }
 
 void frmDiagram::scheduleRepaint() {
-    if (m_repaintTimer.isActive()) return;
     // Always by the timer: a run's display goes on at once, the drawing when the event loop
-    // (or AutoRun's pause between repetitions) comes round.
-    const qint64 wait = m_sinceRepaint.isValid() ? kRepaintMs - m_sinceRepaint.elapsed() : 0;
-    m_repaintTimer.start(int(std::max<qint64>(0, wait)));
+    // (or AutoRun's pause between repetitions) comes round. An equilibrium is drawn at the
+    // next turn of the loop. On the way to one, a frame comes at most every kRepaintMs, the
+    // first one too: an AutoRun that settles sooner is drawn once, when it has settled, with
+    // the dots of all its runs.
+    if (model::flowsAgree(model::state())) {
+        m_repaintTimer.start(0);
+        return;
+    }
+    if (!m_repaintTimer.isActive()) m_repaintTimer.start(kRepaintMs);
 }
 
 void frmDiagram::repaintNow() {
-    m_sinceRepaint.restart();
     ++m_repaints;
     const model::DiagramData& d = data();
     const model::GuytonDiagram& g = d.guyton;

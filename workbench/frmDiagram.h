@@ -5,7 +5,6 @@
 // the curves and loops of before the learner's last change drawn pale and the operating points
 // of the change as a trail of dots.
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <optional>
@@ -44,6 +43,8 @@ class frmDiagram final : public QWidget {
     QImage picture();
     /// How many times the panels were asked to repaint.
     int repaintsAsked() const { return m_repaints; }
+    /// Whether a repaint is waiting for its turn.
+    bool repaintPending() const { return m_repaintTimer.isActive(); }
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -70,7 +71,6 @@ class frmDiagram final : public QWidget {
     QWidget* m_loops;
     QLabel* m_summary;
     QTimer m_repaintTimer;
-    QElapsedTimer m_sinceRepaint;
     int m_repaints = 0;
 };
 
