@@ -51,7 +51,7 @@ void taper(QPainter& p, double x0, double x1, double y, double h0, double h1,
 
 void paintResistanceCapacitance(QPainter& p, const QRectF& target) {
     const ModelState n = normalCirculation();
-    const Canvas canvas(p, target, logicalSize(621));
+    const Canvas canvas(p, target, drawingSize(621));
 
     // The segments along the systemic circulation, left to right.
     const double xArt0 = 84, xArt1 = 196, xRes1 = 300, xVein0 = 334, xVein1 = 560, xHeart = 640;
@@ -185,8 +185,8 @@ ConceptNodes conceptNodes() {
     using namespace grid;
     // clang-format off
     return {{
-        {{xA, row(0), wA, h}, QStringLiteral("Total blood volume\ntransfusion, hemorrhage"), true, false},
-        {{xA, row(1), wA, h}, QStringLiteral("Venous tone\nconstriction, dilation"), true, false},
+        {{xA, row(1), wA, h}, QStringLiteral("Total blood volume\ntransfusion, hemorrhage"), true, false},
+        {{xA, row(0), wA, h}, QStringLiteral("Venous tone\nconstriction, dilation"), true, false},
         {{xB, row(0), wB, h}, QStringLiteral("Unstressed volume\nfills, does not stretch"), false, false},
         {{xB, row(1), wB, h}, QStringLiteral("Stressed volume\nstretches the walls"), false, false},
         {{xA, row(2), wA, h}, QStringLiteral("Compliances\nof the six compartments"), true, false},
@@ -213,10 +213,22 @@ void drawLinks(QPainter& p, const ConceptNodes& nodes) {
     using namespace grid;
     auto label = [&p](QPointF at, const QString& t) { smallLabel(p, at, t); };
     const QColor ink = kInk;
-    link(p, nodes[BV], nodes[Unstr], ink);
+    // Venous tone sets the unstressed volume; a transfusion or a hemorrhage changes the stressed
+    // volume alone. What the unstressed volume gives up the stressed volume gains, and back:
+    // with a change of tone, or when the model's veins collapse (it recruits unstressed volume).
+    link(p, nodes[Tone], nodes[Unstr], ink);
+    label(QPointF(gapAB, row(0) + h / 2 - 10), QStringLiteral("sets"));
     link(p, nodes[BV], nodes[Strs], ink);
-    link(p, nodes[Tone], nodes[Strs], ink);
-    label(QPointF(gapAB + 10, row(1) + h + 18), QStringLiteral("shifts unstressed ⇄ stressed"));
+    label(QPointF(gapAB, row(1) + h / 2 - 10), QStringLiteral("adds, takes"));
+    {
+        const double x = xB + 40;
+        const QPointF top(x, row(0) + h + 1), bottom(x, row(1) - 1);
+        arrow(p, (top + bottom) / 2, top, ink, 1.5, 8);
+        arrow(p, (top + bottom) / 2, bottom, ink, 1.5, 8);
+        text(p, QPointF(x + 10, (top.y() + bottom.y()) / 2),
+             QStringLiteral("moved by venous tone, and by\nthe model's vein collapse"),
+             Qt::AlignLeft | Qt::AlignVCenter, kSmall - 0.5, kMuted, false, true);
+    }
     link(p, nodes[Strs], nodes[Pmcf], ink);
     link(p, nodes[Comp], nodes[Pmcf], ink);
     link(p, nodes[Pmcf], nodes[Vr], ink);
@@ -282,7 +294,7 @@ void drawKey(QPainter& p) {
 }  // namespace
 
 void paintConcepts(QPainter& p, const QRectF& target) {
-    const Canvas canvas(p, target, logicalSize(699));
+    const Canvas canvas(p, target, drawingSize(699));
     const ConceptNodes nodes = conceptNodes();
     drawLinks(p, nodes);
     drawAfterloadAndBalance(p);

@@ -1,7 +1,8 @@
 #pragma once
 
-// One function per figure: each paints its figure into `target` on any painter (a window, a
-// printer, an image), scaled to fit and centred on white. The figures that show the model's
+// One function per figure: each paints its figure's drawing (the title band is paintFigure's)
+// into `target` on any painter (a window, a printer, an image), scaled to fit and centred on
+// white. The figures that show the model's
 // numbers run the engine first (ModelRuns.h) and leave it as they found it.
 
 #include <QRectF>

@@ -2,8 +2,9 @@
 
 // The figures of the information text (602 to 699) and of the lab book (1 and 2), drawn from
 // the model itself. Each has a nominal display size in logical pixels; images are rendered at
-// a multiple of it so that they stay sharp on high-density screens. The figure window shows the
-// caption, so the pictures carry none.
+// a multiple of it so that they stay sharp on high-density screens. Every picture carries its
+// own title in a band along its top, so that it says what it shows wherever it is opened (the
+// figure windows' captions are their own); the drawing fills the rest and is never covered.
 //
 // Painting needs a QGuiApplication (for fonts); nothing here needs widgets.
 
@@ -19,8 +20,9 @@ namespace vasora::figures {
 
 struct FigureInfo {
     int number;
-    QSize size;           ///< nominal display size, logical pixels
+    QSize size;           ///< nominal display size of the whole picture, logical pixels
     bool hasData;         ///< figureData() gives its numbers
+    const char* title;    ///< drawn along the top of the picture (UTF-8)
     const char* subject;  ///< what it shows, for authors; not the window's caption
     void (*paint)(QPainter&, const QRectF&);
 };
@@ -32,11 +34,22 @@ std::span<const FigureInfo> figureList();
 /// The figure numbered `number`, or nullptr.
 const FigureInfo* findFigure(int number);
 
-/// The nominal size of figure `number`; an empty size for an unknown number.
+/// The height of the title band along the top of every picture, logical pixels.
+inline constexpr int kTitleBand = 32;
+
+/// The nominal size of figure `number`, title band included; an empty size for an unknown
+/// number.
 QSize logicalSize(int number);
 
-/// Paints figure `number` into `target`, scaled to fit and centred; false for an unknown number
-/// (nothing is painted).
+/// The size of figure `number`'s drawing, below its title band: the logical space its painter
+/// draws in. An empty size for an unknown number.
+QSize drawingSize(int number);
+
+/// The title figure `number` carries; empty for an unknown number.
+QString figureTitle(int number);
+
+/// Paints figure `number` into `target`, its title on top and its drawing below, scaled to fit
+/// and centred on white; false for an unknown number (nothing is painted).
 bool paintFigure(int number, QPainter& p, const QRectF& target);
 
 /// The images are rendered at twice the nominal size.

@@ -55,7 +55,7 @@ QString litres(double mlPerMin) {
 void paintFrankStarling(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = bloodVolumeSeries();
     const ModelState n = normalCirculation();
-    const Canvas canvas(p, target, logicalSize(642));
+    const Canvas canvas(p, target, drawingSize(642));
     Chart c(p, kChartAreaTwoScales, Scale{40, 200, 20}, Scale{0, 150, 25});
     // At one heart rate cardiac output is stroke volume times the rate, so one curve serves
     // both scales: the right scale is the left one times the normal rate.
@@ -95,7 +95,7 @@ void paintFrankStarling(QPainter& p, const QRectF& target) {
 void paintFillingTime(QPainter& p, const QRectF& target) {
     const std::vector<FillingPoint> f = fillingSeries();
     const double runsOut = fillingRunsOut();
-    const Canvas canvas(p, target, logicalSize(644));
+    const Canvas canvas(p, target, drawingSize(644));
     Chart c(p, kChartAreaTwoScales, Scale{30, 300, 30}, Scale{-0.2, 2.6, 0.2});
     // Both zeros at the same height: the right scale spans half the left one.
     c.setRightScale(Scale{-0.1, 1.3, 0.1});
@@ -149,7 +149,7 @@ void paintFillingTime(QPainter& p, const QRectF& target) {
 void paintRateStrokeVolume(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = heartRateSeries();
     const ModelState n = normalCirculation();
-    const Canvas canvas(p, target, logicalSize(645));
+    const Canvas canvas(p, target, drawingSize(645));
     const Chart c(p, kChartArea, Scale{20, 250, 20}, Scale{0, 125, 25});
     c.drawAxes(QStringLiteral("Heart rate (beats/min)"), QStringLiteral("Stroke volume (ml)"),
                kBlue);
@@ -174,7 +174,7 @@ void paintRateStrokeVolume(QPainter& p, const QRectF& target) {
 
 void paintRateOutput(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = heartRateSeries();
-    const Canvas canvas(p, target, logicalSize(646));
+    const Canvas canvas(p, target, drawingSize(646));
     Chart c(p, kChartAreaTwoScales, Scale{20, 250, 20}, Scale{0, 125, 25});
     c.setRightScale(Scale{0, 10, 2});
     c.drawAxes(QStringLiteral("Heart rate (beats/min)"), QStringLiteral("Stroke volume (ml)"),
@@ -226,7 +226,7 @@ void drawLoopOutline(QPainter& p, const Chart& c, const PressureVolumeLoop& l, d
 void paintPressureVolumeLoop(QPainter& p, const QRectF& target) {
     const PressureVolumeLoop l = normalLoop(LeftV);
     const std::vector<CurvePoint>& filling = l.diastolicRelation;
-    const Canvas canvas(p, target, logicalSize(649));
+    const Canvas canvas(p, target, drawingSize(649));
     const Chart c(p, kChartArea, Scale{0, 200, 20}, Scale{-20, 160, 20});
     c.drawAxes(QStringLiteral("Left-ventricular volume (ml)"),
                QStringLiteral("Left-ventricular pressure (mmHg)"), kInk);
@@ -316,7 +316,7 @@ void drawVentricleLoop(QPainter& p, const QRectF& area, const ModelState& n, int
 
 void paintVentricleLoops(QPainter& p, const QRectF& target) {
     const ModelState n = normalCirculation();
-    const Canvas canvas(p, target, logicalSize(653));
+    const Canvas canvas(p, target, drawingSize(653));
     drawVentricleLoop(p, QRectF(72, 22, 276, 346), n, RghtV, Scale{-10, 30, 5});
     drawVentricleLoop(p, QRectF(452, 22, 276, 346), n, LeftV, Scale{-20, 160, 20});
     drawLegendRow(p, QPointF(400, 440),

@@ -164,7 +164,7 @@ void boxTitle(QPainter& p, const QRectF& r, const QString& name) {
 }  // namespace
 
 void paintModelLayout(QPainter& p, const QRectF& target) {
-    const Canvas canvas(p, target, logicalSize(602));
+    const Canvas canvas(p, target, drawingSize(602));
     const LoopLayout l = loopLayout();
     paintLoop(p, l, true);
 
@@ -229,7 +229,7 @@ void paintModelLayout(QPainter& p, const QRectF& target) {
 
 void paintLabBookLoop(QPainter& p, const QRectF& target) {
     const ModelState s = normalCirculation();
-    const Canvas canvas(p, target, logicalSize(1));
+    const Canvas canvas(p, target, drawingSize(1));
     const LoopLayout l = loopLayout();
     paintLoop(p, l, false);
 

@@ -34,7 +34,7 @@ const Settled* pointAt(const std::vector<Settled>& series, double x) {
 void paintOutputByFilling(QPainter& p, const QRectF& target) {
     const std::vector<Settled> tone = unstressedVolumeSeries();
     const ModelState n = normalCirculation();
-    const Canvas canvas(p, target, logicalSize(651));
+    const Canvas canvas(p, target, drawingSize(651));
     const Chart c(p, kChartArea, Scale{40, 200, 20}, Scale{0, 10, 1});
     p.fillRect(QRectF(QPointF(c.px(kStiffVentricleVolume), c.area().top()), c.area().bottomRight()),
                QColor(252, 238, 230));
@@ -84,7 +84,7 @@ void paintOutputByFilling(QPainter& p, const QRectF& target) {
 
 void paintOutputByContractility(QPainter& p, const QRectF& target) {
     const std::vector<Settled> series = leftEmaxSeries();
-    const Canvas canvas(p, target, logicalSize(652));
+    const Canvas canvas(p, target, drawingSize(652));
     Chart c(p, kChartAreaTwoScales, Scale{0, 300, 50}, Scale{0, 7, 1});
     c.setRightScale(Scale{0, 280, 40});
     c.drawAxes(QStringLiteral("Left-ventricular Emax (% of normal)"),
@@ -181,7 +181,7 @@ void labelCrossing(QPainter& p, const Chart& c, const QString& name, const Guyto
 void paintReturnAndOutput(QPainter& p, const QRectF& target) {
     const ReturnDiagrams r = returnDiagrams();
     const GuytonDiagram &n = r.normalDiagram, &h = r.changedDiagram;
-    const Canvas canvas(p, target, logicalSize(2));
+    const Canvas canvas(p, target, drawingSize(2));
     const Chart c(p, kChartArea, Scale{kReturnFrom, kReturnTo, 2}, Scale{0, 12, 2});
     c.drawAxes(QStringLiteral("Right atrial pressure, Pra (mmHg)"),
                QStringLiteral("Venous return, cardiac output (L/min)"), kInk);

@@ -19,6 +19,7 @@ inline constexpr double kSmall = 11;      ///< tick labels, notes in boxes
 inline constexpr double kText = 12.5;     ///< annotations, legends
 inline constexpr double kAxisTitle = 13;  ///< axis titles, box names
 inline constexpr double kHeading = 14.5;  ///< panel headings
+inline constexpr double kTitle = 16;      ///< the title along the top of a picture
 
 QFont font(double pixels, bool bold = false, bool italic = false);
 

@@ -52,7 +52,7 @@ Chart veinChart(QPainter& p, Scale volume) {
 
 void paintVesselPressureVolume(QPainter& p, const QRectF& target) {
     const VeinStates v = veinStates();
-    const Canvas canvas(p, target, logicalSize(610));
+    const Canvas canvas(p, target, drawingSize(610));
     const Chart c = veinChart(p, Scale{0, 4500, 500});
 
     const double vu = v.normal.unstressed, cmp = v.normal.compliance;
@@ -94,7 +94,7 @@ void paintVesselPressureVolume(QPainter& p, const QRectF& target) {
 
 void paintCapacitanceDefinitions(QPainter& p, const QRectF& target) {
     const CapacitanceVessels cv = capacitanceVessels();
-    const Canvas canvas(p, target, logicalSize(611));
+    const Canvas canvas(p, target, drawingSize(611));
     const Chart c(p, kChartArea, Scale{0, 16, 2}, Scale{2000, 5000, 500});
     c.drawAxes(QStringLiteral("Pressure (mmHg)"), QStringLiteral("Volume held (ml)"), kInk);
 
@@ -143,7 +143,7 @@ void paintCapacitanceDefinitions(QPainter& p, const QRectF& target) {
 
 void paintVenoconstriction(QPainter& p, const QRectF& target) {
     const VeinStates v = veinStates();
-    const Canvas canvas(p, target, logicalSize(615));
+    const Canvas canvas(p, target, drawingSize(615));
     const Chart c = veinChart(p, Scale{2000, 4400, 400});
 
     const VeinState& n = v.normal;
@@ -194,7 +194,7 @@ void paintVenoconstriction(QPainter& p, const QRectF& target) {
 
 void paintActivePassive(QPainter& p, const QRectF& target) {
     const VeinStates v = veinStates();
-    const Canvas canvas(p, target, logicalSize(616));
+    const Canvas canvas(p, target, drawingSize(616));
     const Scale vx{2400, 4400, 400}, py{0, 18, 2};
     const VeinState& n = v.normal;
 

@@ -1,5 +1,6 @@
-// Every figure paints real content at its nominal size, fills whatever rectangle it is given,
-// leaves the painter as it found it, and the list holds exactly the figures the documents use.
+// Every figure paints real content at its nominal size, carries its title above its drawing,
+// fills whatever rectangle it is given, leaves the painter as it found it, and the list holds
+// exactly the figures the documents use.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "figures/FigureData.h"
 #include "figures/FigurePainters.h"
 #include "figures/Figures.h"
+#include "figures/Style.h"
 
 namespace vasora::figures {
 namespace {
@@ -108,6 +110,21 @@ TEST_P(EveryFigure, FitsAWideTargetCentredAndLeavesThePainterAsItWas) {
     EXPECT_GT(inkShare(img, QRect(side, 0, nominal.width(), img.height())), 0.04);
 }
 
+TEST_P(EveryFigure, TheTitleSitsAboveTheDrawingAndCoversNoneOfIt) {
+    const int n = GetParam();
+    const QImage img = renderFigure(n, 1.0);
+    ASSERT_EQ(img.size(), drawingSize(n) + QSize(0, kTitleBand));
+    // The band holds the title: ink at its left, where the text starts.
+    EXPECT_GT(inkShare(img, QRect(0, 0, img.width() / 3, kTitleBand)), 0.03);
+    // Below it, the drawing exactly as its painter draws it alone in a picture of its own.
+    QImage alone(drawingSize(n), QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    QPainter p(&alone);
+    findFigure(n)->paint(p, QRectF(alone.rect()));
+    p.end();
+    EXPECT_EQ(img.copy(0, kTitleBand, img.width(), img.height() - kTitleBand), alone);
+}
+
 INSTANTIATE_TEST_SUITE_P(Figures, EveryFigure,
                          ::testing::ValuesIn(kPlanned.begin(), kPlanned.end()));
 
@@ -124,13 +141,34 @@ TEST(Figures, AnUnknownNumberOrScalePaintsNothing) {
     EXPECT_EQ(img.pixel(25, 25), QColor(Qt::black).rgb());
 }
 
-TEST(Figures, TheConceptsWindowPaintsFigure699) {
+TEST(Figures, TheConceptsWindowPaintsFigure699WithItsTitle) {
+    // The window paints through paintFigure into its own rectangle, as the image is made.
     const QImage figure = renderFigure(699, 1.0);
     QImage window(figure.size(), QImage::Format_RGB32);
     QPainter p(&window);
-    paintConcepts(p, QRectF(window.rect()));
+    ASSERT_TRUE(paintFigure(699, p, QRectF(window.rect())));
     p.end();
     EXPECT_EQ(window, figure);
+}
+
+// --- The title every picture carries ----------------------------------------------------------
+
+TEST(FigureTitles, EachFigureHasItsOwnTitleThatFitsOnOneLine) {
+    std::set<QString> seen;
+    for (const FigureInfo& f : figureList()) {
+        const QString title = figureTitle(f.number);
+        EXPECT_FALSE(title.trimmed().isEmpty()) << f.number;
+        EXPECT_TRUE(seen.insert(title).second) << "two figures titled " << title.toStdString();
+        EXPECT_FALSE(title.contains('\n')) << f.number;
+        // Within the picture's width less its margins, drawn at the title's size.
+        EXPECT_LE(style::textBounds(title, style::kTitle, true).width(), f.size.width() - 28)
+            << f.number << ": " << title.toStdString();
+        // The house spelling of the medical words.
+        for (const char* british : {"haem", "oedema", "anaem", "Haem", "Oedema"})
+            EXPECT_FALSE(title.contains(QLatin1String(british))) << title.toStdString();
+    }
+    EXPECT_TRUE(figureTitle(603).isEmpty());
+    EXPECT_TRUE(drawingSize(603).isEmpty());
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST(FiguresTool, ListsEveryFigureWithItsSize) {
     EXPECT_EQ(r.status, 0);
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), static_cast<qsizetype>(figureList().size()));
-    EXPECT_TRUE(lines[0].startsWith("Img602.jpg\t680x500\tdiagram\t"));
+    EXPECT_TRUE(lines[0].startsWith("Img602.jpg\t680x532\tdiagram\t"));
 }
 
 TEST(FiguresTool, WritesEveryFigureAsAJpegOfTwiceItsSize) {
