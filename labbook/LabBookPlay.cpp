@@ -57,7 +57,34 @@ QString cellName(int code) {
     return QStringLiteral("r%1c%2").arg(row).arg(column);
 }
 
+QString reflexText(const model::ReflexOptions& o) {
+    if (!o.on) return QStringLiteral("baroreceptor reflex unticked");
+    static constexpr const char* kNames[] = {"heart rate", "contractility", "arterial resistance",
+                                             "venous tone"};
+    QStringList on;
+    for (std::size_t i = 0; i < o.effector.size(); ++i)
+        if (o.effector[i]) on << QString::fromLatin1(kNames[i]);
+    return QStringLiteral("baroreceptor reflex ticked with ") + on.join(QStringLiteral(", "));
+}
+
 }  // namespace
+
+bool reflexDirective(int code, model::ReflexOptions& options) {
+    model::ReflexOptions o;
+    if (code == kReflexOff) {
+        o.on = false;
+    } else if (code == kReflexOn) {
+        o.on = true;
+    } else if (code > kReflexOnlyEffector && code <= kReflexOnlyEffector + model::kEffectors) {
+        o.on = true;
+        o.effector.fill(false);
+        o.effector[std::size_t(code - kReflexOnlyEffector - 1)] = true;
+    } else {
+        return false;
+    }
+    options = o;
+    return true;
+}
 
 QStringList PlayResult::messages() const {
     QStringList all;
@@ -111,6 +138,9 @@ PlayResult playLabBook(QTextDocument& doc) {
                     step.kind =
                         t.code == kTickAVBlock ? PlayStep::TickAVBlock : PlayStep::UntickAVBlock;
                     options::setAVBlock(t.code == kTickAVBlock);
+                } else if (reflexDirective(t.code, step.reflex)) {
+                    step.kind = PlayStep::Reflex;
+                    options::setReflex(step.reflex);
                 } else {
                     acted = false;
                 }
@@ -141,6 +171,9 @@ QString playReport(const PlayResult& result) {
                 break;
             case PlayStep::UntickAVBlock:
                 out += where + QStringLiteral("separate RV and LV heart rates unticked\n");
+                break;
+            case PlayStep::Reflex:
+                out += where + reflexText(s.reflex) + QLatin1Char('\n');
                 break;
             case PlayStep::Table: {
                 const TableClick& c = s.click;

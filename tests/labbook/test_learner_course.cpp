@@ -2,7 +2,8 @@
 // shipped template; the name, every prediction and every answer typed key by key, full stops,
 // minus signs, commas and brackets included; every restart tag and table button clicked with
 // the mouse, top to bottom, with AutoRun ticked on the model window after each restart as the
-// book asks; separate heart rates ticked and unticked in Options where Experiment 8 asks; the
+// book asks; separate heart rates ticked and unticked in Options where Experiment 8 asks, and
+// the baroreceptor reflex and its effectors where Experiment 10 asks; the
 // plot drawn; the book saved by its tag; the program quit from the main menu, started again, and
 // the book opened again. Every field and every table must then hold what was typed and what the
 // model window showed.
@@ -45,6 +46,29 @@ class LearnerCourse : public ShippedBook {
         ASSERT_EQ(box->isChecked(), on);
         click(forms::frmOptions, "cmdReturn");
     }
+    // The reflex's boxes clicked as a learner does: the effectors can be changed only while the
+    // reflex is ticked, so it is ticked first and, for a reflex switched off, unticked last.
+    void reflexAsTheBookSays(int code) {
+        model::ReflexOptions want;
+        ASSERT_TRUE(labbook::reflexDirective(code, want));
+        click(forms::frmCVModel, "cmdOptions");
+        auto setBox = [this](const char* name, bool on) {
+            auto* box = child<QCheckBox>(forms::frmOptions, name);
+            ASSERT_NE(box, nullptr);
+            ASSERT_TRUE(box->isEnabled()) << name;
+            if (box->isChecked() != on)
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+            ASSERT_EQ(box->isChecked(), on) << name;
+        };
+        setBox("chkReflex", true);
+        static constexpr const char* kEffectors[] = {"chkReflexHR", "chkReflexEmax",
+                                                     "chkReflexResis", "chkReflexVenous"};
+        for (std::size_t e = 0; e < want.effector.size(); ++e)
+            setBox(kEffectors[e], want.effector[e]);
+        if (!want.on) setBox("chkReflex", false);
+        click(forms::frmOptions, "cmdReturn");
+        EXPECT_EQ(model::state().Reflex.options, want) << "directive " << code;
+    }
     // The text of every output cell of table `table` between its start marker and `button` is
     // what the model window's label for it shows now.
     void expectTableShowsTheModel(const TagSpan& button) {
@@ -68,7 +92,7 @@ class LearnerCourse : public ShippedBook {
 TEST_F(LearnerCourse, TheWholeTemplateWorkedThroughIsThereAfterQuittingAndStartingAgain) {
     newBook("course");
     const QString file = appState().LabBookFile;
-    int answers = 0, buttons = 0, restarts = 0;
+    int answers = 0, buttons = 0, restarts = 0, reflexSteps = 0;
     bool plotted = false;
     // The tags are taken again after every step: typing moves everything after it on.
     for (std::size_t i = 0; i < documents::allTags(doc()).size(); ++i) {
@@ -82,6 +106,9 @@ TEST_F(LearnerCourse, TheWholeTemplateWorkedThroughIsThereAfterQuittingAndStarti
                 << "answer " << answers << " went elsewhere";
         } else if (t.code == 1 || t.code == 2) {
             separateHeartRates(t.code == 1);
+        } else if (model::ReflexOptions o; labbook::reflexDirective(t.code, o)) {
+            reflexAsTheBookSays(t.code);
+            ++reflexSteps;
         } else if (kindOf(t.code) == labbook::kTagRestart) {
             clickTag(t);
             tickAutoRun();
@@ -107,6 +134,9 @@ TEST_F(LearnerCourse, TheWholeTemplateWorkedThroughIsThereAfterQuittingAndStarti
     EXPECT_GE(answers, 30);
     EXPECT_GE(buttons, 60);
     EXPECT_GE(restarts, 9);
+    // Experiment 10: the reflex with all four effectors, with each alone, and off again.
+    EXPECT_EQ(reflexSteps, 6);
+    EXPECT_FALSE(model::state().Reflex.options.on);
     EXPECT_TRUE(plotted);
     // What the book holds now, tag by tag.
     std::vector<std::pair<int, QString>> worked;

@@ -124,6 +124,71 @@ TEST(Play, TheDirectivesTickAndUntickSeparateHeartRates) {
     EXPECT_TRUE(labbook::playReport(u).contains("message: "));
 }
 
+TEST(Play, TheReflexDirectivesSwitchTheReflexAndItsEffectorsWhereTheBookSays) {
+    // A hemorrhage of 1000 ml, filled with the arterial pressure (r1c1) and the heart rate
+    // (r13c5) and the left ventricle's Emax (r12c5).
+    const QString bleed = QStringLiteral(
+        "[[10000|Bleed]]\n"
+        "| Blood | [[35155| -1000 ]] |\n"
+        "[[45000|Apply]]\n"
+        "[[10000|After]]\n"
+        "| [[25011|       ]] | [[25135|       ]] | [[25125|       ]] |\n"
+        "[[45000|Fill]]\n");
+    auto none = compileBook(QStringLiteral("[[70000|Restart]]\n") + bleed);
+    const labbook::PlayResult n = labbook::playLabBook(*none);
+    EXPECT_TRUE(n.messages().isEmpty()) << n.messages().join('\n').toStdString();
+    const double psaNone = number(cellOf(*none, 25011));
+
+    auto all = compileBook(QStringLiteral("[[00003|Tick the reflex.]]\n[[70000|Restart]]\n") +
+                           bleed + QStringLiteral("[[00004|Untick it.]]\n"));
+    const labbook::PlayResult a = labbook::playLabBook(*all);
+    ASSERT_EQ(a.steps.size(), 5u);
+    EXPECT_EQ(a.steps[0].kind, labbook::PlayStep::Reflex);
+    EXPECT_TRUE(a.steps[0].reflex.on);
+    EXPECT_EQ(a.steps[4].kind, labbook::PlayStep::Reflex);
+    EXPECT_FALSE(a.steps[4].reflex.on);
+    EXPECT_TRUE(a.messages().isEmpty()) << a.messages().join('\n').toStdString();
+    // The reflex survives the restart and holds the pressure far above the bare model's: the
+    // heart beats faster and stronger.
+    const double psaAll = number(cellOf(*all, 25011));
+    EXPECT_GT(psaAll, psaNone + 20);
+    EXPECT_GT(number(cellOf(*all, 25135)), 80);
+    EXPECT_GT(number(cellOf(*all, 25125)), 100);
+    // Code 4 leaves the reflex off with its four effectors ticked again, as the program starts.
+    EXPECT_EQ(model::state().Reflex.options, model::ReflexOptions{});
+    const QString report = labbook::playReport(a);
+    EXPECT_TRUE(
+        report.contains("baroreceptor reflex ticked with heart rate, contractility, "
+                        "arterial resistance, venous tone"))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains("baroreceptor reflex unticked"));
+
+    // Code 11: the heart rate alone. It rises, the contractility stays at its base, and the
+    // pressure comes back less far than with all four effectors.
+    auto rate =
+        compileBook(QStringLiteral("[[00011|Heart rate only.]]\n[[70000|Restart]]\n") + bleed);
+    const labbook::PlayResult h = labbook::playLabBook(*rate);
+    ASSERT_EQ(h.steps[0].kind, labbook::PlayStep::Reflex);
+    EXPECT_EQ(h.steps[0].reflex.effector, (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_GT(number(cellOf(*rate, 25135)), 80);
+    EXPECT_EQ(number(cellOf(*rate, 25125)), 100);
+    const double psaRate = number(cellOf(*rate, 25011));
+    EXPECT_GT(psaRate, psaNone);
+    EXPECT_LT(psaRate, psaAll);
+    EXPECT_TRUE(labbook::playReport(h).contains("baroreceptor reflex ticked with heart rate\n"));
+
+    // Codes 14 and 15: venous tone alone is a directive; 15 is none and does nothing.
+    model::ReflexOptions o;
+    EXPECT_TRUE(labbook::reflexDirective(14, o));
+    EXPECT_EQ(o.effector, (std::array<bool, 4>{false, false, false, true}));
+    EXPECT_FALSE(labbook::reflexDirective(15, o));
+    EXPECT_FALSE(labbook::reflexDirective(10, o));
+    EXPECT_FALSE(labbook::reflexDirective(2, o));
+    auto unknown = compileBook(QStringLiteral("[[00015|Nothing.]]\n[[70000|Restart]]\n"));
+    EXPECT_EQ(labbook::playLabBook(*unknown).steps.size(), 1u);
+    EXPECT_FALSE(model::state().Reflex.options.on);
+}
+
 TEST(Play, ThePlotTableIsReportedAfterEachRowIsAppliedAndRecorded) {
     auto doc = compileBook(test::plotSource(3, false));
     const labbook::PlayResult r = labbook::playLabBook(*doc);
