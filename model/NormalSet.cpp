@@ -165,6 +165,10 @@ void StoreNormals() {
     s.VunstrsTotal_N = s.VunstrsTotal;
     s.VtotalBody_N = s.VunstrsTotal + s.VstrsTotal;
     s.Pmcf_N = s.Pmcf;
+    // The volume transfused or bled counts from the reference just stored, as the model error
+    // compares with it: a set saved after a hemorrhage, or normals stored again after one, would
+    // otherwise show the whole hemorrhage as an error of the bookkeeping.
+    s.VolAdded = 0;
 
     engine::arterialPressures(s, engine::kDiasFracPerBeatNormal);
     s.SystP_N = s.SystP;

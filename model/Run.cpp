@@ -203,9 +203,12 @@ void runCall(ModelState& s) {
     for (int i = 1; i <= kCompartments; ++i) s.VstrsTotal = s.VstrsTotal + s.Vstrs[i];
     s.VtotalBody = s.VunstrsTotal + s.VstrsTotal;
     if (s.NormalSaved == 0) {
+        // This run's state becomes the reference (StoreNormals below), and its error is
+        // reckoned from it: the volume added counts from here.
         s.VunstrsTotal_N = s.VunstrsTotal;
         s.VstrsTotal_N = s.VstrsTotal;
         s.VtotalBody_N = s.VtotalBody;
+        s.VolAdded = 0;
     }
     s.VolError = s.VunstrsTotal + s.VstrsTotal - (s.VtotalBody_N + s.VolAdded);
     double compSum = 0;

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include "../support/RtfTool.h"
 
@@ -80,4 +83,26 @@ TEST(VasoraRtf, UnreadableFilesAndWrongUseFail) {
     EXPECT_TRUE(r.err.contains("cannot open"));
     EXPECT_EQ(tool({"frobnicate", corpus("tags.rtf")}).code, 2);
     EXPECT_EQ(tool({}).code, 2);
+}
+
+TEST(VasoraRtf, WhatIsNotAPlainFileIsNeverReplacedByTheOutput) {
+    // A device or a pipe named as the output (an author's "compile ... /dev/null") stays what
+    // it is: the write is refused with the reason, for compile and roundtrip alike.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pipe = dir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString source = qEnvironmentVariable("VASORA_SOURCE_DIR") + "/content/src/FileHelp.vtx";
+    for (const QStringList& args : {QStringList{"compile", source, pipe},
+                                    QStringList{"roundtrip", corpus("tags.rtf"), pipe}}) {
+        const ToolRun r = tool(args);
+        EXPECT_EQ(r.code, 1) << args[0].toStdString();
+        EXPECT_TRUE(r.err.contains("it is not a plain file")) << r.err.toStdString();
+        struct stat st {};
+        ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode)) << args[0].toStdString();
+    }
+    // A plain file is still written.
+    EXPECT_EQ(tool({"compile", source, dir.filePath("help.rtf")}).code, 0);
+    EXPECT_GT(QFileInfo(dir.filePath("help.rtf")).size(), 1000);
 }

@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <cstdio>
 
+#include "core/AtomicFile.h"
 #include "documents/DocCheck.h"
 #include "documents/DocSource.h"
 #include "documents/RtfReader.h"
@@ -36,16 +36,20 @@ bool read(const QString& path, QTextDocument& doc) {
 }
 
 bool write(const QString& path, const QTextDocument& doc) {
-    QSaveFile out(path);
-    const QByteArray data = documents::writeRtf(doc);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-        err(QStringLiteral("vasora-rtf: cannot write %1").arg(path));
-        return false;
-    }
-    return true;
+    return writeDocument(path, documents::writeRtf(doc));
 }
 
 }  // namespace
+
+bool writeDocument(const QString& path, const QByteArray& data) {
+    // The program's one atomic writer: a file is replaced whole or not at all, and what is not
+    // a plain file (a device, a folder) is refused, never replaced by one.
+    const std::string why = writeFileAtomically(QFile::encodeName(path).toStdString(),
+                                                std::string_view(data.constData(), data.size()));
+    if (why.empty()) return true;
+    err(QStringLiteral("vasora-rtf: cannot write %1: %2").arg(path, QString::fromStdString(why)));
+    return false;
+}
 
 int compileCommand(QStringList args) {
     documents::SourceVariant variant = documents::SourceVariant::Template;

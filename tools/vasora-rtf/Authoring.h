@@ -2,6 +2,7 @@
 
 // The authors' commands of vasora-rtf: compiling a document's source and checking a document.
 
+#include <QByteArray>
 #include <QStringList>
 
 namespace vasora::rtftool {
@@ -16,5 +17,9 @@ int checkCommand(const QStringList& args);
 /// when IN cannot be opened or OUT not written, 3 when IN can be read only in part (nothing is
 /// written then).
 int playCommand(const QStringList& args);
+
+/// Writes `data` as the file `path`, whole or not at all; a path that is not a plain file is
+/// refused. Says why on standard error when it fails.
+bool writeDocument(const QString& path, const QByteArray& data);
 
 }  // namespace vasora::rtftool

@@ -26,7 +26,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <cstdio>
@@ -115,12 +114,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("roundtrip") && args.size() == 4) {
         const int read = load(args[2], doc);
         if (read == kCannotOpen) return read;
-        QSaveFile out(args[3]);
-        const QByteArray data = documents::writeRtf(doc);
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-            say(QStringLiteral("vasora-rtf: cannot write %1\n").arg(args[3]), stderr);
-            return kCannotOpen;
-        }
+        if (!rtftool::writeDocument(args[3], documents::writeRtf(doc))) return kCannotOpen;
         return read;
     }
     return usage();

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 
 #include "tests/options/core/ParameterFilesFixture.h"
+#include "options/RunOptions.h"
+#include "workbench/ParameterChanges.h"
 
 using namespace vasora;
 using namespace vasora::testing;
@@ -150,6 +152,34 @@ TEST_F(ParameterFiles, RetrievingASavedSetContinuesFromTimeZeroWithANewNormal) {
     EXPECT_EQ(view.caption(Window::CVModel, "lblHR_RV"), "90.0");
     EXPECT_EQ(paramSetFile(), path);
     EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(ParameterFiles, AHemorrhageSavedAndRetrievedIsNoErrorOfTheBookkeeping) {
+    // The volume bled counts from the normal reference, and a saved or retrieved set is the
+    // reference of its own runs: the model error stays zero throughout.
+    ASSERT_EQ(workbench::changeBloodVolume(-1000).status, workbench::ChangeResult::Applied);
+    for (int i = 0; i < 40; ++i) RunModel();
+    ASSERT_EQ(state().VolChangeTarget, 0) << "the bleed is done";
+    EXPECT_NEAR(state().VolError, 0, 1e-6);
+    EXPECT_LT(state().VolAdded, -1000);
+    const std::string path = saveParameterSet(file("bled"));
+    RunModel();
+    EXPECT_NEAR(state().VolError, 0, 1e-6);
+    EXPECT_EQ(state().VolAdded, 0);
+    // Retrieved into a session whose reference is the normal circulation again.
+    model::resetState();
+    workbench::loadModelWindow();
+    ASSERT_TRUE(retrieveParameterSet(path));
+    EXPECT_NEAR(state().VolError, 0, 1e-6);
+    EXPECT_NEAR(state().VtotalBody, 4000, 1);
+    DisplayValues();
+    EXPECT_EQ(view.caption(Window::CVModel, "lblVolError").substr(0, 3), "0.0");
+    // Normals stored again after a transfusion (custom intervals switched off): no error.
+    ASSERT_EQ(workbench::changeBloodVolume(500).status, workbench::ChangeResult::Applied);
+    for (int i = 0; i < 40; ++i) RunModel();
+    untickIntervals();
+    RunModel();
+    EXPECT_NEAR(state().VolError, 0, 1e-6);
 }
 
 TEST_F(ParameterFiles, UnsoundFilesAreRefusedAsAWholeNamingTheLine) {
