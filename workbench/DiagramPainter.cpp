@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStaticText>
@@ -99,19 +100,27 @@ void drawSample(QPainter& p, const LegendEntry& e, const QRectF& at) {
     p.setBrush(Qt::NoBrush);
 }
 
-// The title, the legend flowing in rows and any lines of text, from the top of `r`; returns the
-// height they take.
+// The parts of a panel's header: the title and the legend stay from frame to frame, the lines
+// of numbers below them change.
+enum class HeaderPart { TitleAndLegend, Lines };
+
+// The title, the legend flowing in rows and the lines of text, from the top of `r`: the part
+// asked for is drawn, the whole laid out; returns the height the whole takes.
 qreal drawHeader(QPainter& p, const QRectF& r, const QString& title,
-                 const std::vector<LegendEntry>& entries, const QStringList& lines) {
+                 const std::vector<LegendEntry>& entries, const QStringList& lines,
+                 HeaderPart part) {
     const QFontMetricsF fm(p.font());
     const qreal line = fm.height() + 2, sample = fm.height() * 1.8;
-    QFont bold = p.font();
-    bold.setBold(true);
-    p.save();
-    p.setFont(bold);
-    p.setPen(Qt::black);
-    drawLabel(p, QRectF(r.left() + 4, r.top() + 2, r.width() - 8, line), Qt::AlignLeft, title);
-    p.restore();
+    const bool still = part == HeaderPart::TitleAndLegend;
+    if (still) {
+        QFont bold = p.font();
+        bold.setBold(true);
+        p.save();
+        p.setFont(bold);
+        p.setPen(Qt::black);
+        drawLabel(p, QRectF(r.left() + 4, r.top() + 2, r.width() - 8, line), Qt::AlignLeft, title);
+        p.restore();
+    }
     qreal x = r.left() + 4, y = r.top() + 2 + line;
     for (const LegendEntry& e : entries) {
         const qreal w = sample + 4 + fm.horizontalAdvance(e.text) + 12;
@@ -119,19 +128,86 @@ qreal drawHeader(QPainter& p, const QRectF& r, const QString& title,
             x = r.left() + 4;
             y += line;
         }
-        drawSample(p, e, QRectF(x, y, sample, line));
-        p.setPen(Qt::black);
-        drawLabel(p, QRectF(x + sample + 4, y, w, line), Qt::AlignLeft | Qt::AlignVCenter, e.text);
+        if (still) {
+            drawSample(p, e, QRectF(x, y, sample, line));
+            p.setPen(Qt::black);
+            drawLabel(p, QRectF(x + sample + 4, y, w, line), Qt::AlignLeft | Qt::AlignVCenter,
+                      e.text);
+        }
         x += w;
     }
     y += line;
     p.setPen(Qt::black);
     for (const QString& t : lines) {
-        drawLabel(p, QRectF(r.left() + 4, y, r.width() - 8, line), Qt::AlignLeft | Qt::AlignVCenter,
-                  t);
+        if (!still)
+            drawLabel(p, QRectF(r.left() + 4, y, r.width() - 8, line),
+                      Qt::AlignLeft | Qt::AlignVCenter, t);
         y += line;
     }
     return y - r.top() + 2;
+}
+
+// What a panel draws alike from one frame to the next, its title, legend and axes, is kept as
+// an image for as long as the panel's size, the legend and the axes stay, so that a frame draws
+// only what moved. A few are kept per panel: a change goes back and forth between the frames
+// of its transient and of its equilibrium. A painter that scales (a print) draws afresh.
+struct Backdrop {
+    QString key;
+    QImage image;
+};
+
+template <class Draw>
+void drawBackdrop(QPainter& p, const QRectF& r, std::vector<Backdrop>& kept, QString key,
+                  Draw draw) {
+    const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    if (p.transform().type() > QTransform::TxTranslate || dpr <= 0) {
+        draw(p);
+        return;
+    }
+    key += QStringLiteral("|%1|%2,%3,%4,%5|")
+               .arg(dpr)
+               .arg(r.x())
+               .arg(r.y())
+               .arg(r.width())
+               .arg(r.height()) +
+           p.font().key();
+    auto it =
+        std::find_if(kept.begin(), kept.end(), [&](const Backdrop& b) { return b.key == key; });
+    if (it == kept.end()) {
+        QImage image((r.size() * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::white);
+        QPainter q(&image);
+        q.setRenderHints(p.renderHints());
+        q.setFont(p.font());
+        q.translate(-r.topLeft());
+        draw(q);
+        q.end();
+        if (kept.size() >= 4) kept.erase(kept.begin());
+        kept.push_back({key, std::move(image)});
+        it = kept.end() - 1;
+    }
+    p.drawImage(r.topLeft(), it->image);
+}
+
+QString axisKey(const Frame& f) {
+    return QStringLiteral("%1,%2,%3;%4,%5,%6;%7,%8,%9,%10")
+        .arg(f.x.from)
+        .arg(f.x.to)
+        .arg(f.x.step)
+        .arg(f.y.from)
+        .arg(f.y.to)
+        .arg(f.y.step)
+        .arg(f.plot.x())
+        .arg(f.plot.y())
+        .arg(f.plot.width())
+        .arg(f.plot.height());
+}
+
+QString legendKey(const QString& title, const std::vector<LegendEntry>& legend, int lines) {
+    QString key = title + QChar(u'|') + QString::number(lines);
+    for (const LegendEntry& e : legend) key += QChar(u'|') + e.text;
+    return key;
 }
 
 // The plot area left inside `area` once the tick labels and the captions have their room.
@@ -356,14 +432,20 @@ void paintGuyton(QPainter& p, const QRectF& r, const Scene& scene) {
         legend.push_back({QStringLiteral("Before the change"), guidePen(kPale, Qt::DashLine)});
     if (scene.trail && !scene.trail->empty())
         legend.push_back({QStringLiteral("During the change"), QPen(kTrail), LegendEntry::Dot});
-    const qreal head = drawHeader(p, r, QStringLiteral("Guyton's diagram"), legend,
-                                  {QStringLiteral("Pmsf %1 mmHg, afterload %2 mmHg")
-                                       .arg(scene.now->guyton.pmsf, 0, 'f', 1)
-                                       .arg(scene.now->guyton.afterload, 0, 'f', 0)});
+    const QString title = QStringLiteral("Guyton's diagram");
+    const QStringList lines = {QStringLiteral("Pmsf %1 mmHg, afterload %2 mmHg")
+                                   .arg(scene.now->guyton.pmsf, 0, 'f', 1)
+                                   .arg(scene.now->guyton.afterload, 0, 'f', 0)};
+    const qreal head = drawHeader(p, r, title, legend, lines, HeaderPart::Lines);
     const QRectF area = r.adjusted(0, head, 0, 0);
     const Axis x0 = guytonPressureAxis(scene, 6), y0 = guytonFlowAxis(scene, 6);
     Frame f = layoutFrame(p, area, x0.from, x0.to, y0.from, y0.to);
-    drawAxes(p, f, QStringLiteral("Right atrial pressure (mmHg)"), QStringLiteral("Flow (ml/min)"));
+    static std::vector<Backdrop> kept;
+    drawBackdrop(p, r, kept, legendKey(title, legend, 1) + axisKey(f), [&](QPainter& q) {
+        drawHeader(q, r, title, legend, lines, HeaderPart::TitleAndLegend);
+        drawAxes(q, f, QStringLiteral("Right atrial pressure (mmHg)"),
+                 QStringLiteral("Flow (ml/min)"));
+    });
     p.setClipRect(f.plot.adjusted(-6, -6, 6, 6));
     if (scene.before) {
         const model::GuytonDiagram& b = scene.before->guyton;
@@ -429,9 +511,10 @@ void paintLoops(QPainter& p, const QRectF& r, const Scene& scene) {
     if (scene.before)
         legend.push_back({QStringLiteral("Before the change"), guidePen(kPale, Qt::DashLine)});
     const DiagramData& d = *scene.now;
-    const qreal head = drawHeader(p, r, QStringLiteral("Pressure-volume loops"), legend,
-                                  {QStringLiteral("Left: ") + strokeWorkText(d.left.strokeWork),
-                                   QStringLiteral("Right: ") + strokeWorkText(d.right.strokeWork)});
+    const QString title = QStringLiteral("Pressure-volume loops");
+    const QStringList lines = {QStringLiteral("Left: ") + strokeWorkText(d.left.strokeWork),
+                               QStringLiteral("Right: ") + strokeWorkText(d.right.strokeWork)};
+    const qreal head = drawHeader(p, r, title, legend, lines, HeaderPart::Lines);
     double vHi = 0, pHi = 0;
     for (const DiagramData* set : {scene.now, scene.before})
         if (set) {
@@ -440,7 +523,11 @@ void paintLoops(QPainter& p, const QRectF& r, const Scene& scene) {
         }
     const Frame f = layoutFrame(p, r.adjusted(0, head, 0, 0), 0, std::max(50.0, vHi * 1.12), 0,
                                 std::max(20.0, pHi * 1.12));
-    drawAxes(p, f, QStringLiteral("Volume (ml)"), QStringLiteral("Pressure (mmHg)"));
+    static std::vector<Backdrop> kept;
+    drawBackdrop(p, r, kept, legendKey(title, legend, 2) + axisKey(f), [&](QPainter& q) {
+        drawHeader(q, r, title, legend, lines, HeaderPart::TitleAndLegend);
+        drawAxes(q, f, QStringLiteral("Volume (ml)"), QStringLiteral("Pressure (mmHg)"));
+    });
     p.setClipRect(f.plot);
     if (scene.before) {
         drawLoop(p, f, scene.before->right, kRightVentricle, true);
