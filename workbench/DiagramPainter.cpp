@@ -102,7 +102,7 @@ void drawSample(QPainter& p, const LegendEntry& e, const QRectF& at) {
 
 // The parts of a panel's header: the title and the legend stay from frame to frame, the lines
 // of numbers below them change.
-enum class HeaderPart { TitleAndLegend, Lines };
+enum class HeaderPart { Nothing, TitleAndLegend, Lines };
 
 // The title, the legend flowing in rows and the lines of text, from the top of `r`: the part
 // asked for is drawn, the whole laid out; returns the height the whole takes.
@@ -139,7 +139,7 @@ qreal drawHeader(QPainter& p, const QRectF& r, const QString& title,
     y += line;
     p.setPen(Qt::black);
     for (const QString& t : lines) {
-        if (!still)
+        if (part == HeaderPart::Lines)
             drawLabel(p, QRectF(r.left() + 4, y, r.width() - 8, line),
                       Qt::AlignLeft | Qt::AlignVCenter, t);
         y += line;
@@ -436,7 +436,7 @@ void paintGuyton(QPainter& p, const QRectF& r, const Scene& scene) {
     const QStringList lines = {QStringLiteral("Pmsf %1 mmHg, afterload %2 mmHg")
                                    .arg(scene.now->guyton.pmsf, 0, 'f', 1)
                                    .arg(scene.now->guyton.afterload, 0, 'f', 0)};
-    const qreal head = drawHeader(p, r, title, legend, lines, HeaderPart::Lines);
+    const qreal head = drawHeader(p, r, title, legend, lines, HeaderPart::Nothing);
     const QRectF area = r.adjusted(0, head, 0, 0);
     const Axis x0 = guytonPressureAxis(scene, 6), y0 = guytonFlowAxis(scene, 6);
     Frame f = layoutFrame(p, area, x0.from, x0.to, y0.from, y0.to);
@@ -446,6 +446,7 @@ void paintGuyton(QPainter& p, const QRectF& r, const Scene& scene) {
         drawAxes(q, f, QStringLiteral("Right atrial pressure (mmHg)"),
                  QStringLiteral("Flow (ml/min)"));
     });
+    drawHeader(p, r, title, legend, lines, HeaderPart::Lines);
     p.setClipRect(f.plot.adjusted(-6, -6, 6, 6));
     if (scene.before) {
         const model::GuytonDiagram& b = scene.before->guyton;
@@ -514,7 +515,7 @@ void paintLoops(QPainter& p, const QRectF& r, const Scene& scene) {
     const QString title = QStringLiteral("Pressure-volume loops");
     const QStringList lines = {QStringLiteral("Left: ") + strokeWorkText(d.left.strokeWork),
                                QStringLiteral("Right: ") + strokeWorkText(d.right.strokeWork)};
-    const qreal head = drawHeader(p, r, title, legend, lines, HeaderPart::Lines);
+    const qreal head = drawHeader(p, r, title, legend, lines, HeaderPart::Nothing);
     double vHi = 0, pHi = 0;
     for (const DiagramData* set : {scene.now, scene.before})
         if (set) {
@@ -528,6 +529,7 @@ void paintLoops(QPainter& p, const QRectF& r, const Scene& scene) {
         drawHeader(q, r, title, legend, lines, HeaderPart::TitleAndLegend);
         drawAxes(q, f, QStringLiteral("Volume (ml)"), QStringLiteral("Pressure (mmHg)"));
     });
+    drawHeader(p, r, title, legend, lines, HeaderPart::Lines);
     p.setClipRect(f.plot);
     if (scene.before) {
         drawLoop(p, f, scene.before->right, kRightVentricle, true);

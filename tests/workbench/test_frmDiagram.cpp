@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -313,4 +315,34 @@ TEST(DiagramAxes, StepsAreRoundAndTheRangesHoldTheCurves) {
     EXPECT_DOUBLE_EQ(a.from, -4);
     EXPECT_DOUBLE_EQ(a.to, 10);
     EXPECT_EQ(workbench::diagram::strokeWorkText(97.4), "Stroke work 97 mmHg\u00B7ml (13 mJ)");
+}
+
+TEST_F(DiagramWindow, EachPanelDrawsTheNumbersOfItsStateOverWhatItKeepsFromFrameToFrame) {
+    frmDiagram* w = open();
+    const model::DiagramData now = w->data();
+    auto paint = [](void (*panel)(QPainter&, const QRectF&, const workbench::diagram::Scene&),
+                    const model::DiagramData& d) {
+        QImage image(560, 420, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        panel(p, QRectF(0, 0, 560, 420), {&d, nullptr, nullptr});
+        return image;
+    };
+    using workbench::diagram::paintGuyton;
+    using workbench::diagram::paintLoops;
+    // Drawn again from what the panel kept, the same state gives the same picture.
+    const QImage guyton = paint(paintGuyton, now);
+    EXPECT_EQ(paint(paintGuyton, now), guyton);
+    const QImage loops = paint(paintLoops, now);
+    EXPECT_EQ(paint(paintLoops, now), loops);
+    // The stroke work is written only in the loops' header: another one changes the picture.
+    model::DiagramData other = now;
+    other.left.strokeWork += 40;
+    EXPECT_NE(paint(paintLoops, other), loops);
+    // So is the afterload in Guyton's header, above the plot.
+    other = now;
+    other.guyton.afterload += 10;
+    const QImage changed = paint(paintGuyton, other);
+    EXPECT_NE(changed.copy(0, 0, 560, 90), guyton.copy(0, 0, 560, 90));
+    EXPECT_EQ(changed.copy(0, 200, 560, 220), guyton.copy(0, 200, 560, 220));
 }
