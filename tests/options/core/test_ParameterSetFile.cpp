@@ -8,8 +8,8 @@
 
 #include <sys/stat.h>
 
-#include "tests/options/core/ParameterFilesFixture.h"
 #include "options/RunOptions.h"
+#include "tests/options/core/ParameterFilesFixture.h"
 #include "workbench/ParameterChanges.h"
 
 using namespace vasora;
