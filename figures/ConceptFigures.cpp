@@ -175,7 +175,7 @@ constexpr double row(int i) {
 }
 constexpr double gapAB = (xA + wA + xB) / 2, gapBC = (xB + wB + xC) / 2;
 
-enum { BV, Tone, Unstr, Strs, Comp, Pmcf, Rvr, Vr, Pra, Pit, Heart, Fill, Co, Rart, Pa, kNodes };
+enum { BV, Tone, Unstr, Strs, Comp, Pmsf, Rvr, Vr, Pra, Pit, Heart, Fill, Co, Rart, Pa, kNodes };
 
 }  // namespace grid
 
@@ -189,10 +189,10 @@ ConceptNodes conceptNodes() {
         {{xA, row(0), wA, h}, QStringLiteral("Venous tone\nconstriction, dilation"), true, false},
         {{xB, row(0), wB, h}, QStringLiteral("Unstressed volume\nfills, does not stretch"), false, false},
         {{xB, row(1), wB, h}, QStringLiteral("Stressed volume\nstretches the walls"), false, false},
-        {{xA, row(2), wA, h}, QStringLiteral("Compliances\nof the six compartments"), true, false},
-        {{xB, row(2), wB, h}, QStringLiteral("Mean circulatory filling\npressure Pmcf"), false, false},
-        {{xC, row(1), wC, h}, QStringLiteral("Resistance to venous return:\nvenous resistance"), true, false},
-        {{xC, row(2), wC, h}, QStringLiteral("Venous return\n(Pmcf − Pra) / RVR"), false, true},
+        {{xA, row(2), wA, h}, QStringLiteral("Compliances\nof the systemic vessels"), true, false},
+        {{xB, row(2), wB, h}, QStringLiteral("Mean systemic filling\npressure Pmsf"), false, false},
+        {{xC, row(1), wC, h}, QStringLiteral("Resistance to venous return:\nmostly venous resistance"), true, false},
+        {{xC, row(2), wC, h}, QStringLiteral("Venous return\n(Pmsf − Pra) / RVR"), false, true},
         {{xB, row(3), wB, h}, QStringLiteral("Right atrial pressure\nPra"), false, false},
         {{xA, row(3), wA, h}, QStringLiteral("Intrathoracic pressure\nPit"), true, false},
         {{xA, row(4), wA, h}, QStringLiteral("Heart: rate HR,\ncontractility Emax"), true, false},
@@ -229,9 +229,9 @@ void drawLinks(QPainter& p, const ConceptNodes& nodes) {
              QStringLiteral("moved by venous tone, and by\nthe model's vein collapse"),
              Qt::AlignLeft | Qt::AlignVCenter, kSmall - 0.5, kMuted, false, true);
     }
-    link(p, nodes[Strs], nodes[Pmcf], ink);
-    link(p, nodes[Comp], nodes[Pmcf], ink);
-    link(p, nodes[Pmcf], nodes[Vr], ink);
+    link(p, nodes[Strs], nodes[Pmsf], ink);
+    link(p, nodes[Comp], nodes[Pmsf], ink);
+    link(p, nodes[Pmsf], nodes[Vr], ink);
     label(QPointF(gapBC, row(2) + h / 2 - 10), QStringLiteral("drives"));
     link(p, nodes[Rvr], nodes[Vr], ink);
     link(p, nodes[Pra], nodes[Vr], ink);

@@ -71,7 +71,7 @@ void paintFrankStarling(QPainter& p, const QRectF& target) {
                QStringLiteral("Cardiac output at %1 beats/min (L/min)").arg(number(n.HrtRate, 0)),
                kRed);
     text(p, QPointF(c.px(stiff) + 6, c.area().bottom() - 8),
-         QStringLiteral("above %1 ml\nthe ventricle\nis 3× stiffer:\nEDV hardly\nrises")
+         QStringLiteral("above %1 ml\nthe ventricle\nis 4× stiffer:\nEDV hardly\nrises")
              .arg(number(stiff, 0)),
          Qt::AlignLeft | Qt::AlignBottom, kSmall, kMuscle);
 

@@ -41,7 +41,7 @@ void paintOutputByFilling(QPainter& p, const QRectF& target) {
     c.drawAxes(QStringLiteral("Left-ventricular end-diastolic volume, EDV (ml)"),
                QStringLiteral("Cardiac output (L/min)"), kRed);
     text(p, QPointF(c.px(kStiffVentricleVolume) + 6, c.py(6)),
-         QStringLiteral("ventricle\n3× stiffer"), Qt::AlignLeft | Qt::AlignVCenter, kSmall,
+         QStringLiteral("ventricle\n4× stiffer"), Qt::AlignLeft | Qt::AlignVCenter, kSmall,
          kMuscle);
 
     std::vector<QPointF> pts;
