@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOptionFocusRect>
-#include <algorithm>
 
 #include "core/AtomicFile.h"
 #include "model/Derived.h"
