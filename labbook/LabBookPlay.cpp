@@ -9,6 +9,7 @@
 #include "labbook/CV_Tags.h"
 #include "labbook/LabBookActions.h"
 #include "model/RecordingView.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 #include "options/RunOptions.h"
 #include "workbench/CVModelActions.h"
@@ -59,11 +60,11 @@ QString cellName(int code) {
 
 QString reflexText(const model::ReflexOptions& o) {
     if (!o.on) return QStringLiteral("baroreceptor reflex unticked");
-    static constexpr const char* kNames[] = {"heart rate", "contractility", "arterial resistance",
-                                             "venous tone"};
     QStringList on;
-    for (std::size_t i = 0; i < o.effector.size(); ++i)
-        if (o.effector[i]) on << QString::fromLatin1(kNames[i]);
+    for (std::size_t i = 0; i < o.effector.size(); ++i) {
+        const std::string_view name = model::reflexEffectors()[i].name;
+        if (o.effector[i]) on << QString::fromLatin1(name.data(), qsizetype(name.size())).toLower();
+    }
     return QStringLiteral("baroreceptor reflex ticked with ") + on.join(QStringLiteral(", "));
 }
 

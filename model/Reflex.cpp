@@ -36,10 +36,10 @@ namespace {
 // -0.92 %/mmHg (Emax), -1.89 %/mmHg (resistance) and +22.3 ml/mmHg (venous unstressed volume).
 // clang-format off
 constexpr std::array<EffectorConstants, kEffectors> kEffectorConstants{{
-    {"Heart rate",          +1.25, -0.24, 0.045, false},
-    {"Contractility",       +0.23, -0.18, 0.167, false},
-    {"Arterial resistance", +0.46, -0.38, 0.133, false},
-    {"Venous tone",         -557,  +438,  0.417, true},
+    {"Heart rate",          "hr",     +1.25, -0.24, 0.045, false},
+    {"Contractility",       "emax",   +0.23, -0.18, 0.167, false},
+    {"Arterial resistance", "resis",  +0.46, -0.38, 0.133, false},
+    {"Venous tone",         "venous", -557,  +438,  0.417, true},
 }};
 // clang-format on
 

@@ -37,7 +37,8 @@ inline constexpr double kReflexWidth = 11;
 /// tone. `low` is the effect's saturation at a pressure far below the set point, `high` far
 /// above it; `tau` the time constant, minutes.
 struct EffectorConstants {
-    std::string_view name;
+    std::string_view name;    ///< as the options window names it
+    std::string_view option;  ///< as vasora-cli's --reflex list names it
     double low, high, tau;
     bool additive;               ///< ml added to the base, not a fraction of it
     double ratio = -low / high;  ///< the sigmoid's r (Reflex.cpp), fixed by the ranges

@@ -78,7 +78,6 @@ void setReflex(const ReflexOptions& o) {
 }
 
 bool parseReflexEffectors(std::string_view list, ReflexOptions& o) {
-    static constexpr std::string_view kNames[kEffectors] = {"hr", "emax", "resis", "venous"};
     std::array<bool, kEffectors> chosen{};
     if (list.empty()) return false;
     for (;;) {
@@ -86,7 +85,7 @@ bool parseReflexEffectors(std::string_view list, ReflexOptions& o) {
         const std::string_view item = list.substr(0, comma);
         bool known = false;
         for (std::size_t i = 0; i < chosen.size(); ++i)
-            if (item == kNames[i]) chosen[i] = known = true;
+            if (item == reflexEffectors()[i].option) chosen[i] = known = true;
         if (!known) return false;
         if (comma == std::string_view::npos) break;
         list.remove_prefix(comma + 1);

@@ -14,6 +14,7 @@
 
 #include "core/NumberParse.h"
 #include "model/ModelState.h"
+#include "model/Reflex.h"
 #include "options/ParameterSetFile.h"
 #include "options/RunOptions.h"
 #include "shell/AppState.h"
@@ -180,12 +181,12 @@ QLayout* frmOptions::buildReflex() {
         "ticked effectors to hold the systemic arterial pressure at its normal value."));
     static constexpr const char* kNames[] = {"chkReflexHR", "chkReflexEmax", "chkReflexResis",
                                              "chkReflexVenous"};
-    static constexpr const char* kTexts[] = {"Heart rate", "Contractility", "Arterial resistance",
-                                             "Venous tone"};
     auto* row = new QHBoxLayout;
     row->setContentsMargins(24, 0, 0, 0);
     for (std::size_t i = 0; i < m_effectors.size(); ++i) {
-        m_effectors[i] = check(this, kNames[i], QString::fromLatin1(kTexts[i]));
+        const std::string_view text = model::reflexEffectors()[i].name;
+        m_effectors[i] =
+            check(this, kNames[i], QString::fromLatin1(text.data(), qsizetype(text.size())));
         row->addWidget(m_effectors[i]);
         connect(m_effectors[i], &QCheckBox::clicked, this, [this] { reflexClicked(); });
     }

@@ -11,6 +11,7 @@
 #include "model/Curves.h"
 #include "model/ModelLabels.h"
 #include "model/RecordingView.h"
+#include "model/Reflex.h"
 #include "model/Vasora_Model_coding.h"
 #include "options/ParameterSetFile.h"
 #include "options/RunOptions.h"
@@ -173,11 +174,11 @@ std::string hex(Rgb c) {
 // unstressed volume for venous tone).
 template <class Num>
 std::string reflexJson(const ReflexState& r, Num num) {
-    static constexpr const char* kNames[] = {"hr", "emax", "resis", "venous"};
     std::string names, effect;
     for (std::size_t i = 0; i < r.options.effector.size(); ++i) {
         if (r.options.effector[i])
-            names += std::string(names.empty() ? "" : ", ") + "\"" + kNames[i] + "\"";
+            names += std::string(names.empty() ? "" : ", ") + "\"" +
+                     std::string(reflexEffectors()[i].option) + "\"";
         effect += (i ? ", " : "") + num(r.effect[i]);
     }
     return std::string("{\"on\": ") + (r.options.on ? "true" : "false") + ", \"effectors\": [" +
